@@ -1,0 +1,57 @@
+// The command line's stand-in for the window: the run's inputs come from the
+// options, its log goes to standard output as it is written, and a progress
+// bar goes to standard error when that is a terminal.
+#ifndef VANTREL_CLI_CLI_WINDOW_H_
+#define VANTREL_CLI_CLI_WINDOW_H_
+
+#include <cstdio>
+#include <string>
+
+#include "extraction/run_window.h"
+
+namespace vantrel::cli {
+
+struct RunInputs {
+  std::u16string start_marker;
+  std::u16string end_marker;
+  std::u16string folder;
+  std::u16string extension;
+  bool separate = false;
+};
+
+class CliWindow : public RunWindow {
+ public:
+  CliWindow(RunInputs inputs, std::FILE* log, std::FILE* progress);
+
+  std::u16string Text1() const override { return inputs_.start_marker; }
+  std::u16string Text2() const override { return inputs_.end_marker; }
+  std::u16string Text3() const override { return inputs_.folder; }
+  std::u16string Text4() const override { return inputs_.extension; }
+  bool Check1() const override { return inputs_.separate; }
+
+  void ClearText5() override {}
+  void AppendText5(std::u16string_view text) override;
+  void SetLabel6(std::u16string_view caption) override;
+  void SetLine2X2(int) override {}
+  void RedrawLine2() override {}
+  void RedrawText5() override {}
+  void SetBusyPointer(bool busy) override;
+  void FileDone(int done, int matching) override;
+
+  // The summary line as the window's summary shows it; empty when the run
+  // ended through its error trap.
+  const std::u16string& summary() const { return summary_; }
+
+ private:
+  void ClearProgress();
+
+  RunInputs inputs_;
+  std::FILE* log_;
+  std::FILE* progress_;  // null when no progress is shown
+  std::u16string summary_;
+  bool progress_shown_ = false;
+};
+
+}  // namespace vantrel::cli
+
+#endif  // VANTREL_CLI_CLI_WINDOW_H_

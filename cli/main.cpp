@@ -1,0 +1,146 @@
+// vantrel-cli: one extraction run from a terminal, for scripts and batch
+// work. It takes the window's inputs as options, prints the run's log, the
+// output's path and the summary, and tells the outcome by its exit status.
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "cli/cli_window.h"
+#include "extraction/defaults.h"
+#include "extraction/native_names.h"
+#include "extraction/run.h"
+#include "extraction/text.h"
+#include "vantrel_version.h"
+
+namespace {
+
+namespace vc = vantrel::cli;
+
+// Exit statuses.
+constexpr int kExitClean = 0;      // ended normally, no file failed
+constexpr int kExitFailures = 1;   // an input check or a file failed
+constexpr int kExitTrapped = 2;    // ended through the error trap
+constexpr int kExitUsage = 64;     // bad usage (as sysexits' EX_USAGE)
+
+struct UsageError {
+  std::string message;
+};
+
+std::u16string Utf8Argument(const std::string& what, const std::string& bytes) {
+  auto text = vantrel::StrictUtf8ToText(bytes);
+  if (!text) throw UsageError{what + " is not valid UTF-8"};
+  return *text;
+}
+
+// A marker file's content, byte for byte, as text.
+std::u16string MarkerFile(const std::string& option, const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  if (!in || !(bytes << in.rdbuf() || in.peek() == EOF) || in.bad()) {
+    throw UsageError{option + ": cannot read " + path};
+  }
+  return Utf8Argument(option + " " + path, bytes.str());
+}
+
+std::u16string Marker(const std::string& option, const std::string& text,
+                      const std::string& file_option, const std::string& file,
+                      std::u16string_view fallback) {
+  if (!file.empty()) return MarkerFile(file_option, file);
+  if (!text.empty()) return Utf8Argument(option, text);
+  return std::u16string(fallback);
+}
+
+void PrintOutputPath(const vantrel::RunState& state, bool separate) {
+  if (state.OutCharset.empty()) return;
+  const std::u16string& output = separate ? state.OutFolder : state.OutFile;
+  std::error_code ignored;
+  if (output.empty() ||
+      !std::filesystem::exists(
+          std::filesystem::symlink_status(vantrel::NativePath(output)))) {
+    return;
+  }
+  std::cout << "Output: "
+            << vantrel::TextToUtf8(vantrel::DisplayName(output)) << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{
+      "Extracts the text between a start marker and an end marker from every "
+      "file with the given extension directly inside FOLDER, into a new "
+      "ExportN.<extension> in FOLDER (or, with --separate, a new folder "
+      "ExportN with one file per source).",
+      "vantrel-cli"};
+  app.set_version_flag("--version",
+                       std::string("vantrel-cli ") + VANTREL_VERSION_DISPLAY,
+                       "Print the version and exit");
+
+  std::string start, start_file, end, end_file, folder;
+  std::string extension = vantrel::TextToUtf8(vantrel::kDefaultExtension);
+  bool separate = false, quiet = false;
+  auto* start_opt = app.add_option("--start", start,
+                                   "Start marker (UTF-8); default: the "
+                                   "window's two-line <Div id=\"E23\"> marker");
+  auto* start_file_opt = app.add_option(
+      "--start-file", start_file, "Read the start marker from FILE, byte for "
+                                  "byte (how to give CR LF line breaks)");
+  start_opt->excludes(start_file_opt);
+  auto* end_opt = app.add_option(
+      "--end", end, "End marker (UTF-8); default: the window's </p></Div>");
+  auto* end_file_opt = app.add_option(
+      "--end-file", end_file, "Read the end marker from FILE, byte for byte");
+  end_opt->excludes(end_file_opt);
+  app.add_option("--ext", extension,
+                 "Extension of the files to read, without a dot")
+      ->capture_default_str();
+  app.add_flag("--separate", separate,
+               "One output file per source in a new folder ExportN");
+  app.add_flag("--quiet", quiet, "Show no progress bar");
+  app.add_option("FOLDER", folder, "Folder whose files are read")->required();
+  app.footer(
+      "Exit status: 0 every file gave a piece; 1 an input was missing or a "
+      "file gave no piece; 2 the run ended with an error; 64 bad usage.");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? kExitClean : kExitUsage;
+  }
+
+  vc::RunInputs inputs;
+  try {
+    inputs.start_marker = Marker("--start", start, "--start-file", start_file,
+                                 vantrel::kDefaultStartMarker);
+    inputs.end_marker = Marker("--end", end, "--end-file", end_file,
+                               vantrel::kDefaultEndMarker);
+    inputs.extension = Utf8Argument("--ext", extension);
+  } catch (const UsageError& e) {
+    std::cerr << "vantrel-cli: " << e.message << "\n"
+              << "Run with --help for more information.\n";
+    return kExitUsage;
+  }
+  inputs.folder = vantrel::NativeToText(folder);
+  inputs.separate = separate;
+
+  const bool show_progress = !quiet && ::isatty(STDERR_FILENO) == 1;
+  vc::CliWindow window(std::move(inputs), stdout,
+                       show_progress ? stderr : nullptr);
+  vantrel::RunState state;
+  const vantrel::RunResult result = vantrel::Command2_Click(window, state);
+
+  PrintOutputPath(state, separate);
+  if (result.end == vantrel::RunResult::End::kErrorTrap) return kExitTrapped;
+  std::cout << vantrel::TextToUtf8(window.summary()) << '\n';
+  if (result.end == vantrel::RunResult::End::kInputRejected ||
+      result.failures > 0) {
+    return kExitFailures;
+  }
+  return kExitClean;
+}

@@ -1,0 +1,156 @@
+#include "extraction/charsets.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/utf16.h>
+
+#include <array>
+#include <bit>
+#include <cstring>
+#include <memory>
+
+#include "extraction/run_error.h"
+#include "extraction/text.h"
+
+namespace vantrel {
+namespace {
+
+constexpr std::string_view kUtf16LeSignature = "\xFF\xFE";
+constexpr std::string_view kUtf16BeSignature = "\xFE\xFF";
+constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
+constexpr char kUnmappable = '?';
+
+// windows-1256 maps each byte to one character and back, so both directions
+// are tables, filled once from ICU's converter.
+class CodePage1256 {
+ public:
+  static const CodePage1256& Get() {
+    static const CodePage1256 tables;
+    return tables;
+  }
+  char16_t ToText(unsigned char byte) const { return to_text_[byte]; }
+  // The byte for `unit`, or -1 when the code page lacks it.
+  int ToByte(char16_t unit) const { return to_byte_[unit]; }
+
+ private:
+  CodePage1256() {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<UConverter, decltype(&ucnv_close)> converter(
+        ucnv_open("windows-1256", &status), &ucnv_close);
+    if (U_FAILURE(status)) {
+      throw RunError(std::string("cannot load charset windows-1256: ") +
+                     u_errorName(status));
+    }
+    to_byte_.fill(-1);
+    for (int byte = 0; byte < 256; ++byte) {
+      const char in = static_cast<char>(byte);
+      UChar out[2] = {0xFFFD, 0};
+      status = U_ZERO_ERROR;
+      ucnv_reset(converter.get());
+      const int32_t n = ucnv_toUChars(converter.get(), out, 2, &in, 1, &status);
+      to_text_[byte] = (U_SUCCESS(status) && n == 1) ? out[0] : u'\xFFFD';
+      if (to_text_[byte] != 0xFFFD) to_byte_[to_text_[byte]] = byte;
+    }
+  }
+  std::array<char16_t, 256> to_text_;
+  std::array<int16_t, 65536> to_byte_;
+};
+
+bool StartsWith(std::string_view bytes, std::string_view prefix) {
+  return bytes.substr(0, prefix.size()) == prefix;
+}
+
+template <bool kBigEndian>
+void DecodeUtf16(std::string_view bytes, std::u16string& text) {
+  const std::size_t units = bytes.size() / 2;
+  text.resize(units);
+  if constexpr (!kBigEndian && std::endian::native == std::endian::little) {
+    std::memcpy(text.data(), bytes.data(), units * 2);
+  } else {
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (std::size_t i = 0; i < units; ++i) {
+      const unsigned first = b[2 * i], second = b[2 * i + 1];
+      text[i] = static_cast<char16_t>(kBigEndian ? (first << 8) | second
+                                                 : (second << 8) | first);
+    }
+  }
+  if (bytes.size() % 2 != 0) text.push_back(u'\xFFFD');
+}
+
+}  // namespace
+
+std::u16string_view DetectCharset(std::string_view first_bytes) {
+  if (StartsWith(first_bytes, kUtf16LeSignature)) return kCharsetUnicode;
+  if (StartsWith(first_bytes, kUtf16BeSignature)) return kCharsetUtf16;
+  if (StartsWith(first_bytes, kUtf8Signature)) return kCharsetUtf8;
+  return kCharsetWindows1256;
+}
+
+void DecodeText(std::string_view bytes, std::u16string_view charset,
+                std::u16string& text) {
+  text.clear();
+  if (charset == kCharsetUnicode) {
+    if (StartsWith(bytes, kUtf16LeSignature)) bytes.remove_prefix(2);
+    DecodeUtf16<false>(bytes, text);
+  } else if (charset == kCharsetUtf16) {
+    if (StartsWith(bytes, kUtf16BeSignature)) bytes.remove_prefix(2);
+    DecodeUtf16<true>(bytes, text);
+  } else if (charset == kCharsetUtf8) {
+    if (StartsWith(bytes, kUtf8Signature)) bytes.remove_prefix(3);
+    text.reserve(bytes.size());
+    AppendUtf8AsText(bytes, text);
+  } else if (charset == kCharsetWindows1256) {
+    const CodePage1256& table = CodePage1256::Get();
+    text.resize(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      text[i] = table.ToText(static_cast<unsigned char>(bytes[i]));
+    }
+  } else {
+    throw RunError("unknown charset " + TextToUtf8(charset));
+  }
+}
+
+OutputFormat OutputFormatFor(std::u16string_view out_charset) {
+  return out_charset == kCharsetWindows1256 ? OutputFormat::kWindows1256
+                                            : OutputFormat::kUtf16Le;
+}
+
+std::string_view Signature(OutputFormat format) {
+  return format == OutputFormat::kUtf16Le ? kUtf16LeSignature
+                                          : std::string_view();
+}
+
+void EncodeText(std::u16string_view text, OutputFormat format,
+                std::string& bytes) {
+  const std::size_t start = bytes.size();
+  if (format == OutputFormat::kUtf16Le) {
+    bytes.resize(start + text.size() * 2);
+    char* out = bytes.data() + start;
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(out, text.data(), text.size() * 2);
+    } else {
+      for (std::size_t i = 0; i < text.size(); ++i) {
+        out[2 * i] = static_cast<char>(text[i] & 0xFF);
+        out[2 * i + 1] = static_cast<char>(text[i] >> 8);
+      }
+    }
+    return;
+  }
+  const CodePage1256& table = CodePage1256::Get();
+  bytes.reserve(start + text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    const int byte = table.ToByte(unit);
+    if (byte >= 0) {
+      bytes.push_back(static_cast<char>(byte));
+    } else {
+      // One "?" per character: a surrogate pair is one character.
+      if (U16_IS_LEAD(unit) && i + 1 < text.size() &&
+          U16_IS_TRAIL(text[i + 1])) {
+        ++i;
+      }
+      bytes.push_back(kUnmappable);
+    }
+  }
+}
+
+}  // namespace vantrel

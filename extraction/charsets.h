@@ -1,0 +1,52 @@
+// The four charset names, how a source's first bytes choose one, how each
+// decodes a source, and how the output is encoded.
+//
+// "unicode" is UTF-16 little-endian, "utf-16" UTF-16 big-endian (FE FF is
+// its signature), "utf-8" UTF-8 and "windows-1256" the Arabic Windows code
+// page, which is also what any file without a signature is taken to be.
+// The output is UTF-16 little-endian with a signature, except for a
+// windows-1256 run, whose output is windows-1256 again, so that such a
+// source's bytes come back unchanged.
+#ifndef VANTREL_EXTRACTION_CHARSETS_H_
+#define VANTREL_EXTRACTION_CHARSETS_H_
+
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+inline constexpr std::u16string_view kCharsetUnicode = u"unicode";
+inline constexpr std::u16string_view kCharsetUtf16 = u"utf-16";
+inline constexpr std::u16string_view kCharsetUtf8 = u"utf-8";
+inline constexpr std::u16string_view kCharsetWindows1256 = u"windows-1256";
+
+// The charset named by the first bytes of a file (only three are looked at).
+std::u16string_view DetectCharset(std::string_view first_bytes);
+
+// Decodes a whole source in the named charset into `text` (replacing its
+// content). A leading signature of that charset is left out. Invalid UTF-8
+// becomes U+FFFD per ill-formed sequence; UTF-16 keeps unpaired surrogates
+// and turns an odd last byte into U+FFFD. Throws RunError for a name that is
+// not one of the four.
+void DecodeText(std::string_view bytes, std::u16string_view charset,
+                std::u16string& text);
+
+enum class OutputFormat {
+  kUtf16Le,      // UTF-16 little-endian, begun with the signature FF FE
+  kWindows1256,  // 8-bit text in windows-1256
+};
+
+// The output format of a run whose output charset is `out_charset`.
+OutputFormat OutputFormatFor(std::u16string_view out_charset);
+
+// The bytes that begin a new output file of the format.
+std::string_view Signature(OutputFormat format);
+
+// Appends `text` encoded in the format to `bytes`. In windows-1256, a
+// character that the code page lacks becomes "?".
+void EncodeText(std::u16string_view text, OutputFormat format,
+                std::string& bytes);
+
+}  // namespace vantrel
+
+#endif  // VANTREL_EXTRACTION_CHARSETS_H_

@@ -1,0 +1,300 @@
+#include "extraction/file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "extraction/native_names.h"
+#include "extraction/run_error.h"
+#include "extraction/text.h"
+
+namespace vantrel::fs {
+namespace {
+
+// --- The seam: every system call below asks it first. ---
+
+struct FaultPlan {
+  std::array<int, 7> counts{};
+  std::optional<Operation> operation;
+  int nth = 0;
+  int error_number = 0;
+};
+FaultPlan g_plan;
+
+// The error number that the test seam wants this call to fail with, or 0.
+int InjectedError(Operation operation) {
+  const int n = ++g_plan.counts[static_cast<std::size_t>(operation)];
+  if (g_plan.operation == operation && n == g_plan.nth) {
+    return g_plan.error_number;
+  }
+  return 0;
+}
+
+// Runs a system call that reports failure as -1 with errno, unless the seam
+// fails it first; retries when a signal interrupted it.
+template <typename Call>
+auto Sys(Operation operation, Call&& call) -> decltype(call()) {
+  if (int injected = InjectedError(operation)) {
+    errno = injected;
+    return -1;
+  }
+  decltype(call()) result;
+  do {
+    result = call();
+  } while (result == -1 && errno == EINTR);
+  return result;
+}
+
+std::string Shown(const Path& path) {
+  return TextToUtf8(DisplayName(PathText(path)));
+}
+
+bool StatFollowing(const Path& path, struct stat& st) {
+  return Sys(Operation::kStat,
+             [&] { return ::stat(path.c_str(), &st); }) == 0;
+}
+
+// Closes `fd`, failing when the system reports an error. close() is not
+// retried: the descriptor is gone whatever it returns.
+void CloseOrFail(int fd, const Path& path) {
+  if (int injected = InjectedError(Operation::kClose)) {
+    ::close(fd);
+    Fail("cannot close", path, injected);
+  }
+  if (::close(fd) != 0 && errno != EINTR) Fail("cannot close", path, errno);
+}
+
+// A source's file descriptor, closed on every path. Close() reports a failed
+// close; the destructor, reached only on a failure path, does not.
+class Fd {
+ public:
+  Fd(const Path& path, int fd) : path_(&path), fd_(fd) {}
+  Fd(Fd&& other) noexcept
+      : path_(other.path_), fd_(std::exchange(other.fd_, -1)) {}
+  Fd& operator=(Fd&&) = delete;
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  void Close() { CloseOrFail(std::exchange(fd_, -1), *path_); }
+
+ private:
+  const Path* path_;
+  int fd_;
+};
+
+// Opens a source for reading. O_NONBLOCK keeps a FIFO put in a source's
+// place after the listing from blocking the run; only regular files are
+// read.
+Fd OpenSource(const Path& path) {
+  const int fd = Sys(Operation::kOpen, [&] {
+    return ::open(path.c_str(),
+                  O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  });
+  if (fd < 0) Fail("cannot open", path, errno);
+  Fd source(path, fd);
+  struct stat st;
+  if (Sys(Operation::kStat, [&] { return ::fstat(fd, &st); }) != 0) {
+    Fail("cannot stat", path, errno);
+  }
+  if (!S_ISREG(st.st_mode)) Fail("cannot read", path, EINVAL);
+  return source;
+}
+
+// Reads into bytes[filled...] until the buffer is full or the file ends.
+std::size_t ReadInto(const Fd& fd, const Path& path, std::string& bytes,
+                     std::size_t filled) {
+  while (filled < bytes.size()) {
+    const ssize_t n = Sys(Operation::kRead, [&] {
+      return ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+    });
+    if (n < 0) Fail("cannot read", path, errno);
+    if (n == 0) break;
+    filled += static_cast<std::size_t>(n);
+  }
+  return filled;
+}
+
+}  // namespace
+
+void Fail(std::string_view what, const Path& path, int error_number) {
+  throw FileSystemError(std::string(what) + " " + Shown(path) + ": " +
+                            std::strerror(error_number),
+                        error_number);
+}
+
+bool FolderExists(const Path& path) {
+  struct stat st;
+  return !path.empty() && StatFollowing(path, st) && S_ISDIR(st.st_mode);
+}
+
+bool FileExists(const Path& path) {
+  struct stat st;
+  return !path.empty() && StatFollowing(path, st) && !S_ISDIR(st.st_mode);
+}
+
+bool IsFolderOrLink(const Path& path) {
+  struct stat st;
+  if (Sys(Operation::kStat, [&] { return ::lstat(path.c_str(), &st); }) != 0) {
+    Fail("cannot stat", path, errno);
+  }
+  return S_ISDIR(st.st_mode) || S_ISLNK(st.st_mode);
+}
+
+std::vector<std::string> ListFiles(
+    const Path& folder, const std::function<bool(std::string_view)>& wanted) {
+  DIR* dir = nullptr;
+  if (int injected = InjectedError(Operation::kList)) {
+    Fail("cannot list folder", folder, injected);
+  }
+  dir = ::opendir(folder.c_str());
+  if (dir == nullptr) Fail("cannot list folder", folder, errno);
+  struct DirCloser {
+    DIR* dir;
+    ~DirCloser() { ::closedir(dir); }
+  } closer{dir};
+
+  std::vector<std::string> names;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir);
+    if (entry == nullptr) {
+      if (errno != 0) Fail("cannot list folder", folder, errno);
+      break;
+    }
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == ".." || !wanted(name)) continue;
+    bool regular = entry->d_type == DT_REG;
+    if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+      struct stat st;
+      const int r = Sys(Operation::kStat, [&] {
+        return ::fstatat(::dirfd(dir), entry->d_name, &st, 0);
+      });
+      if (r != 0 && errno != ENOENT && errno != ELOOP && errno != ENOTDIR) {
+        Fail("cannot stat", folder / name, errno);
+      }
+      regular = r == 0 && S_ISREG(st.st_mode);
+    }
+    if (regular) names.emplace_back(name);
+  }
+  return names;
+}
+
+std::string ReadStart(const Path& path, std::size_t count) {
+  Fd fd = OpenSource(path);
+  std::string bytes(count, '\0');
+  bytes.resize(ReadInto(fd, path, bytes, 0));
+  fd.Close();
+  return bytes;
+}
+
+void ReadAll(const Path& path, std::string& bytes) {
+  Fd fd = OpenSource(path);
+  struct stat st;
+  if (Sys(Operation::kStat, [&] { return ::fstat(fd.get(), &st); }) != 0) {
+    Fail("cannot stat", path, errno);
+  }
+  // One spare byte lets the read that sees the end come back at once; a file
+  // that grows meanwhile is read to its new end.
+  bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+  std::size_t filled = ReadInto(fd, path, bytes, 0);
+  while (filled == bytes.size()) {
+    bytes.resize(bytes.size() * 2);
+    filled = ReadInto(fd, path, bytes, filled);
+  }
+  bytes.resize(filled);
+  fd.Close();
+}
+
+bool CreateFolder(const Path& path) {
+  if (Sys(Operation::kCreateFolder,
+          [&] { return ::mkdir(path.c_str(), 0777); }) == 0) {
+    return true;
+  }
+  if (errno == EEXIST) return false;
+  Fail("cannot create folder", path, errno);
+}
+
+std::optional<OutputFile> OutputFile::CreateNew(const Path& path) {
+  const int fd = Sys(Operation::kOpen, [&] {
+    return ::open(path.c_str(),
+                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC |
+                      O_NOCTTY,
+                  0666);
+  });
+  if (fd < 0) {
+    if (errno == EEXIST) return std::nullopt;
+    Fail("cannot create", path, errno);
+  }
+  return OutputFile(path, fd);
+}
+
+OutputFile OutputFile::OpenForAppend(const Path& path) {
+  // O_NOFOLLOW: never write through a link put in the output's place;
+  // O_NONBLOCK: a FIFO put there fails instead of blocking.
+  const int fd = Sys(Operation::kOpen, [&] {
+    return ::open(path.c_str(),
+                  O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC |
+                      O_NOCTTY | O_NONBLOCK,
+                  0666);
+  });
+  if (fd < 0) Fail("cannot open", path, errno);
+  OutputFile file(path, fd);
+  struct stat st;
+  if (Sys(Operation::kStat, [&] { return ::fstat(fd, &st); }) != 0) {
+    Fail("cannot stat", path, errno);
+  }
+  if (!S_ISREG(st.st_mode)) Fail("cannot open", path, EINVAL);
+  return file;
+}
+
+OutputFile::OutputFile(OutputFile&& other) noexcept
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)) {}
+
+OutputFile::~OutputFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void OutputFile::Append(std::string_view bytes) {
+  struct stat st;
+  if (Sys(Operation::kStat, [&] { return ::fstat(fd_, &st); }) != 0) {
+    Fail("cannot stat", path_, errno);
+  }
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = Sys(Operation::kWrite, [&] {
+      return ::write(fd_, bytes.data() + written, bytes.size() - written);
+    });
+    if (n <= 0) {
+      const int error_number = n < 0 ? errno : ENOSPC;
+      // Leave only whole pieces behind: cut the file back to where this
+      // piece began.
+      if (written > 0) (void)::ftruncate(fd_, st.st_size);
+      Fail("cannot write", path_, error_number);
+    }
+    written += static_cast<std::size_t>(n);
+  }
+}
+
+void OutputFile::Close() { CloseOrFail(std::exchange(fd_, -1), path_); }
+
+void InjectFault(Operation operation, int nth, int error_number) {
+  g_plan = FaultPlan{};
+  g_plan.operation = operation;
+  g_plan.nth = nth;
+  g_plan.error_number = error_number;
+}
+
+void ClearFault() { g_plan = FaultPlan{}; }
+
+int OperationCount(Operation operation) {
+  return g_plan.counts[static_cast<std::size_t>(operation)];
+}
+
+}  // namespace vantrel::fs

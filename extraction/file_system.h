@@ -1,0 +1,97 @@
+// The thin layer over POSIX through which the engine touches the file
+// system, and nothing else does.
+//
+// Every failure is thrown as a FileSystemError naming the operation, the path
+// and the system's reason. Every system call passes one seam (FaultPlan) so
+// that tests can make the k-th operation of a kind fail with a chosen error.
+#ifndef VANTREL_EXTRACTION_FILE_SYSTEM_H_
+#define VANTREL_EXTRACTION_FILE_SYSTEM_H_
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel::fs {
+
+using Path = std::filesystem::path;
+
+// True when `path` is a folder (links followed).
+bool FolderExists(const Path& path);
+
+// True when `path` exists and is not a folder (links followed).
+bool FileExists(const Path& path);
+
+// The names of the regular files directly inside `folder` (links to regular
+// files included) for which `wanted` holds, in the file system's order.
+// Folders, FIFOs, sockets, devices and broken links are left out; `wanted`
+// is asked first, so other entries cost no more than their name.
+std::vector<std::string> ListFiles(
+    const Path& folder, const std::function<bool(std::string_view)>& wanted);
+
+// Up to `count` bytes from the start of the file.
+std::string ReadStart(const Path& path, std::size_t count);
+
+// The whole content of the file, into `bytes` (its capacity is reused).
+void ReadAll(const Path& path, std::string& bytes);
+
+// Creates the folder; false when something of that name exists already.
+bool CreateFolder(const Path& path);
+
+// The kind of an existing entry, links not followed: true for a folder or a
+// link. Used to tell a name taken by a rival from a plain file in the way.
+bool IsFolderOrLink(const Path& path);
+
+// An output file open for writing. Each piece goes in whole or not at all:
+// when a write fails, the file is cut back to its length before it.
+class OutputFile {
+ public:
+  // Creates a new empty file; nothing when the name is taken (by anything,
+  // a link included, which is never followed).
+  static std::optional<OutputFile> CreateNew(const Path& path);
+  // Opens a file to append to, creating it when missing; never through a
+  // link.
+  static OutputFile OpenForAppend(const Path& path);
+
+  OutputFile(OutputFile&& other) noexcept;
+  OutputFile& operator=(OutputFile&&) = delete;
+  ~OutputFile();
+
+  void Append(std::string_view bytes);
+  void Close();
+
+ private:
+  OutputFile(Path path, int fd) : path_(std::move(path)), fd_(fd) {}
+  Path path_;
+  int fd_;
+};
+
+// Throws the FileSystemError "`what` `path`: reason of `error_number`".
+[[noreturn]] void Fail(std::string_view what, const Path& path,
+                       int error_number);
+
+// The seam for tests: operations of the file system by kind.
+enum class Operation {
+  kOpen,
+  kRead,
+  kWrite,
+  kClose,
+  kStat,
+  kList,
+  kCreateFolder,
+};
+
+// Makes the `nth` (1-based) operation of kind `operation` from now on fail
+// with `error_number`. One plan at a time; ClearFault removes it.
+void InjectFault(Operation operation, int nth, int error_number);
+void ClearFault();
+// How many operations of that kind ran since the last InjectFault or
+// ClearFault, so that a test can walk every operation of a run.
+int OperationCount(Operation operation);
+
+}  // namespace vantrel::fs
+
+#endif  // VANTREL_EXTRACTION_FILE_SYSTEM_H_

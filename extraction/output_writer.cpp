@@ -1,0 +1,98 @@
+#include "extraction/output_writer.h"
+
+#include <cerrno>
+#include <optional>
+
+#include "extraction/charsets.h"
+#include "extraction/counter.h"
+#include "extraction/file_system.h"
+#include "extraction/native_names.h"
+#include "extraction/text.h"
+
+namespace vantrel {
+namespace {
+
+constexpr char16_t kSeparator = u'/';
+constexpr std::u16string_view kExportPrefix = u"Export";
+
+std::u16string BasePath(std::u16string_view source_path) {
+  std::u16string base(source_path);
+  if (base.empty() || base.back() != kSeparator) base.push_back(kSeparator);
+  return base;
+}
+
+// Finds the first free ExportN.<extension> and creates it. A name that is
+// taken when the file is created (a rival run, a planted link) is passed
+// over like one that was seen to exist.
+fs::OutputFile CreateOutputFile(RunState& state,
+                                std::u16string_view extension) {
+  Counter n;
+  for (;;) {
+    n.Increment();
+    state.OutFile = OutputFileName(state.SourcePath, n.value(), extension);
+    const fs::Path path = NativePath(state.OutFile);
+    if (fs::FileExists(path)) continue;
+    if (auto file = fs::OutputFile::CreateNew(path)) return std::move(*file);
+  }
+}
+
+// Finds the first free folder ExportN and creates it. A plain file of that
+// name is in the way and fails the run; a folder or link that appeared
+// since the check is passed over.
+void CreateOutputFolder(RunState& state) {
+  Counter n;
+  for (;;) {
+    n.Increment();
+    state.OutFolder = OutputFolderName(state.SourcePath, n.value());
+    const fs::Path path = NativePath(state.OutFolder);
+    if (fs::FolderExists(path)) continue;
+    if (fs::CreateFolder(path)) return;
+    if (!fs::IsFolderOrLink(path)) fs::Fail("cannot create folder", path, EEXIST);
+  }
+}
+
+}  // namespace
+
+std::u16string OutputFileName(std::u16string_view source_path, int n,
+                              std::u16string_view extension) {
+  return OutputFolderName(source_path, n) + u"." + std::u16string(extension);
+}
+
+std::u16string OutputFolderName(std::u16string_view source_path, int n) {
+  return BasePath(source_path) + std::u16string(kExportPrefix) + DecimalText(n);
+}
+
+void WriteFile(RunWindow& window, RunState& state, std::u16string_view Matn,
+               std::u16string_view fName) {
+  std::optional<fs::OutputFile> new_file;
+  if (state.OutCharset.empty()) {
+    state.OutCharset = state.SourceCharset;
+    if (window.Check1()) {
+      CreateOutputFolder(state);
+    } else {
+      new_file.emplace(CreateOutputFile(state, window.Text4()));
+    }
+  }
+  if (window.Check1()) {
+    state.OutFile = state.OutFolder + kSeparator + std::u16string(fName);
+    const fs::Path path = NativePath(state.OutFile);
+    auto created = fs::OutputFile::CreateNew(path);
+    if (!created) fs::Fail("cannot create", path, EEXIST);
+    new_file.emplace(std::move(*created));
+  }
+
+  const OutputFormat format = OutputFormatFor(state.OutCharset);
+  const bool is_new = new_file.has_value();
+  fs::OutputFile file =
+      is_new ? std::move(*new_file)
+             : fs::OutputFile::OpenForAppend(NativePath(state.OutFile));
+  // The signature goes only at the head of a new file, so that a collected
+  // file stays one well-formed UTF-16 text.
+  if (is_new) file.Append(Signature(format));
+  std::string bytes;
+  EncodeText(Matn, format, bytes);
+  file.Append(bytes);
+  file.Close();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,46 @@
+// One extraction run: the work behind "GO!".
+//
+// The run checks the inputs, counts the matching files of the folder, then
+// visits them in name order: it loads each one, cuts out the text between the
+// first start marker and the first end marker behind it, and hands the piece
+// to the output writer. Files without a piece are counted and logged by name.
+// Any failure ends the run through one trap that logs "Unknown error
+// occurred:" and the failure's description.
+#ifndef VANTREL_EXTRACTION_RUN_H_
+#define VANTREL_EXTRACTION_RUN_H_
+
+#include <string_view>
+
+#include "extraction/run_state.h"
+#include "extraction/run_window.h"
+
+namespace vantrel {
+
+// How a run ended, for front ends that report more than the window shows
+// (the command line's exit status).
+struct RunResult {
+  enum class End {
+    kNormal,         // the summary was written
+    kInputRejected,  // an input check logged its message; summary 0 and 0
+    kErrorTrap,      // "Unknown error occurred:" ended the run
+  };
+  End end = End::kNormal;
+  int matching = 0;
+  int failures = 0;
+  int successes = 0;
+};
+
+// Runs one extraction on the inputs that `window` holds, reporting through
+// it, with `state` shared with the output writer.
+RunResult Command2_Click(RunWindow& window, RunState& state);
+
+// Appends `message` and CR LF to the log.
+void WriteLog(RunWindow& window, std::u16string_view message);
+
+// The bar's right end after `successes` of `matching` files, in twips.
+// Throws RunError("Division by zero") when `matching` is 0.
+int ProgressX2(int successes, int matching);
+
+}  // namespace vantrel
+
+#endif  // VANTREL_EXTRACTION_RUN_H_

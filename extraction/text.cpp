@@ -1,0 +1,115 @@
+#include "extraction/text.h"
+
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
+
+#include <stdexcept>
+
+namespace vantrel {
+namespace {
+
+// Runs an ICU string function that writes into a caller's buffer, growing
+// the buffer once when ICU reports the length it needs.
+template <typename Fn>
+std::u16string WithIcuBuffer(std::size_t first_guess, Fn&& fn) {
+  std::u16string out(first_guess, u'\0');
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t length = fn(out.data(), static_cast<int32_t>(out.size()), &status);
+  if (status == U_BUFFER_OVERFLOW_ERROR) {
+    out.assign(static_cast<std::size_t>(length), u'\0');
+    status = U_ZERO_ERROR;
+    length = fn(out.data(), static_cast<int32_t>(out.size()), &status);
+  }
+  if (U_FAILURE(status)) {
+    throw std::runtime_error(std::string("text conversion failed: ") +
+                             u_errorName(status));
+  }
+  out.resize(static_cast<std::size_t>(length));
+  return out;
+}
+
+}  // namespace
+
+void AppendUtf8AsText(std::string_view utf8, std::u16string& text) {
+  const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
+  const auto length = static_cast<int64_t>(utf8.size());
+  int64_t i = 0;
+  while (i < length) {
+    // Pages are mostly ASCII: copy runs of it without decoding.
+    while (i < length && s[i] < 0x80) text.push_back(s[i++]);
+    if (i == length) break;
+    UChar32 c;
+    U8_NEXT(s, i, length, c);
+    if (c < 0) c = 0xFFFD;
+    if (U_IS_BMP(c)) {
+      text.push_back(static_cast<char16_t>(c));
+    } else {
+      text.push_back(U16_LEAD(c));
+      text.push_back(U16_TRAIL(c));
+    }
+  }
+}
+
+std::u16string Utf8ToText(std::string_view utf8) {
+  std::u16string text;
+  text.reserve(utf8.size());
+  AppendUtf8AsText(utf8, text);
+  return text;
+}
+
+void AppendCodePointAsUtf8(int32_t c, std::string& utf8) {
+  if (U_IS_SURROGATE(c)) c = 0xFFFD;
+  char buffer[4];
+  int32_t n = 0;
+  U8_APPEND_UNSAFE(buffer, n, c);
+  utf8.append(buffer, static_cast<std::size_t>(n));
+}
+
+std::optional<std::u16string> StrictUtf8ToText(std::string_view utf8) {
+  const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
+  const auto length = static_cast<int64_t>(utf8.size());
+  for (int64_t i = 0; i < length;) {
+    UChar32 c;
+    U8_NEXT(s, i, length, c);
+    if (c < 0) return std::nullopt;
+  }
+  return Utf8ToText(utf8);
+}
+
+std::string TextToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  const auto length = static_cast<int64_t>(text.size());
+  for (int64_t i = 0; i < length;) {
+    UChar32 c;
+    U16_NEXT(text.data(), i, length, c);
+    AppendCodePointAsUtf8(c, out);
+  }
+  return out;
+}
+
+std::u16string DecimalText(int n) {
+  const std::string digits = std::to_string(n);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+std::u16string LowerCase(std::u16string_view text) {
+  return WithIcuBuffer(text.size(), [&](UChar* dest, int32_t capacity,
+                                        UErrorCode* status) {
+    return u_strToLower(dest, capacity, text.data(),
+                        static_cast<int32_t>(text.size()), "", status);
+  });
+}
+
+std::u16string FoldCase(std::u16string_view text) {
+  return WithIcuBuffer(text.size(), [&](UChar* dest, int32_t capacity,
+                                        UErrorCode* status) {
+    return u_strFoldCase(dest, capacity, text.data(),
+                         static_cast<int32_t>(text.size()),
+                         U_FOLD_CASE_DEFAULT, status);
+  });
+}
+
+}  // namespace vantrel

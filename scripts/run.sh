@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds Vantrel and shows it at work on the sample pages.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build.sh
+work=$(mktemp -d)
+cp examples/pages/* "$work"/
+echo "Extracting from a copy of examples/pages in $work:"
+status=0
+build/cli/vantrel-cli "$work" || status=$?
+out=$(find "$work" -maxdepth 1 -name 'Export*' | sort | head -n 1)
+if [ -f "$out" ]; then
+  # UTF-16 output begins with the signature FF FE; 8-bit output is windows-1256.
+  charset=WINDOWS-1256
+  [ "$(head -c 2 "$out" | od -An -tx1 | tr -d ' ')" = "fffe" ] && charset=UTF-16
+  echo
+  echo "--- $out ($charset, shown as UTF-8) ---"
+  iconv -f "$charset" -t UTF-8 "$out" | tr -d '\r'
+fi
+# 1 means some page gave no piece, which the samples show on purpose.
+[ "$status" -le 1 ] || exit "$status"

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs from Debian whatever the build and the tests need and this machine
+# lacks. Safe to run again: it does nothing when everything is there.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  libicu-dev      # charset conversion and Unicode case mapping
+  libcli11-dev    # the command line
+  libgtest-dev    # the tests
+  qt6-base-dev    # the window
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
