@@ -55,15 +55,20 @@ std::u16string Marker(const std::string& option, const std::string& text,
   return std::u16string(fallback);
 }
 
+// Prints where the run's output is, when it made one. A failed first write
+// can leave OutFile or OutFolder naming something that is not ours (a plain
+// file where the folder would go), so the kind of entry is checked too.
 void PrintOutputPath(const vantrel::RunState& state, bool separate) {
   if (state.OutCharset.empty()) return;
   const std::u16string& output = separate ? state.OutFolder : state.OutFile;
+  if (output.empty()) return;
   std::error_code ignored;
-  if (output.empty() ||
-      !std::filesystem::exists(
-          std::filesystem::symlink_status(vantrel::NativePath(output)))) {
-    return;
-  }
+  const auto type =
+      std::filesystem::symlink_status(vantrel::NativePath(output), ignored)
+          .type();
+  const auto made = separate ? std::filesystem::file_type::directory
+                             : std::filesystem::file_type::regular;
+  if (type != made) return;
   std::cout << "Output: "
             << vantrel::TextToUtf8(vantrel::DisplayName(output)) << '\n';
 }

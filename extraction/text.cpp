@@ -96,6 +96,8 @@ std::u16string DecimalText(int n) {
 }
 
 std::u16string LowerCase(std::u16string_view text) {
+  // ICU refuses a null source, which an empty view may carry.
+  if (text.empty()) return {};
   return WithIcuBuffer(text.size(), [&](UChar* dest, int32_t capacity,
                                         UErrorCode* status) {
     return u_strToLower(dest, capacity, text.data(),
@@ -104,6 +106,7 @@ std::u16string LowerCase(std::u16string_view text) {
 }
 
 std::u16string FoldCase(std::u16string_view text) {
+  if (text.empty()) return {};
   return WithIcuBuffer(text.size(), [&](UChar* dest, int32_t capacity,
                                         UErrorCode* status) {
     return u_strFoldCase(dest, capacity, text.data(),

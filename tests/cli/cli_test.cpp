@@ -1,0 +1,156 @@
+// vantrel-cli run as a program in fresh folders: its whole standard output
+// and its exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/support/pages.h"
+#include "tests/support/temp_folder.h"
+
+namespace vantrel {
+namespace {
+
+using testing::Page;
+using testing::TempFolder;
+
+struct Outcome {
+  std::string out;
+  std::string err;
+  int status = -1;
+};
+
+std::string Drain(int fd) {
+  std::string bytes;
+  char buffer[4096];
+  ssize_t n;
+  while ((n = ::read(fd, buffer, sizeof buffer)) > 0) bytes.append(buffer, n);
+  ::close(fd);
+  return bytes;
+}
+
+// Runs vantrel-cli with `args`; standard error goes to a file, so that
+// neither pipe can fill up while the other is read.
+Outcome RunCli(const std::vector<std::string>& args) {
+  const char* program = std::getenv("VANTREL_CLI");
+  if (program == nullptr) {
+    ADD_FAILURE() << "VANTREL_CLI is not set";
+    return {};
+  }
+  TempFolder scratch;
+  const std::string err_path = (scratch.path() / "stderr").string();
+  int out[2];
+  if (::pipe(out) != 0) return {};
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::dup2(out[1], STDOUT_FILENO);
+    FILE* err = std::fopen(err_path.c_str(), "w");
+    if (err != nullptr) ::dup2(::fileno(err), STDERR_FILENO);
+    ::close(out[0]);
+    std::vector<char*> argv{const_cast<char*>(program)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(program, argv.data());
+    ::_exit(127);
+  }
+  ::close(out[1]);
+  Outcome outcome;
+  outcome.out = Drain(out[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  outcome.err = scratch.read("stderr");
+  return outcome;
+}
+
+TEST(CliTest, PrintsTheLogTheOutputAndTheSummary) {
+  TempFolder dir;
+  dir.create("a.htm", std::string(testing::kUtf8Signature) + Page("one\r\n"));
+  dir.create("b.htm", "no markers");
+  dir.create("c.txt", Page("other extension"));
+  const std::string folder = dir.path().string();
+
+  const Outcome run = RunCli({folder});
+
+  EXPECT_EQ(run.out, "Haven't start: b.htm\n"
+                     "Output: " + folder + "/Export1.htm\n"
+                     "2 checked, 1 didn't find.\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "");  // no progress bar: standard error is no terminal
+  EXPECT_EQ(dir.read("Export1.htm"),
+            std::string(testing::kUtf16LeSignature) +
+                testing::Utf16Le("one\r\n"));
+}
+
+TEST(CliTest, OptionsTakeTheWindowsPlace) {
+  TempFolder dir;
+  dir.create("a.TXT", "x[one]y");
+  dir.create("b.txt", "x[two]y");
+  dir.create("start", "[");
+  const std::string folder = dir.path().string();
+
+  const Outcome run =
+      RunCli({"--start-file", (dir.path() / "start").string(), "--end", "]",
+              "--ext", "txt", "--separate", "--quiet", folder});
+
+  EXPECT_EQ(run.out, "Output: " + folder + "/Export1\n"
+                     "2 checked, 0 didn't find.\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(dir.read("Export1/a.TXT"), "one");
+  EXPECT_EQ(dir.read("Export1/b.txt"), "two");
+}
+
+TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
+  TempFolder dir;
+  dir.create("Export1", "a plain file where the output folder would go");
+  dir.create("a.htm", Page("x"));
+  const std::string folder = dir.path().string();
+
+  struct Case {
+    std::vector<std::string> args;
+    std::string out;
+    int status;
+  };
+  const Case cases[] = {
+      {{""}, "Didn't find files' path.\n0 checked, 0 didn't find.\n", 1},
+      {{"--ext", "", folder},
+       "Didn't find extension.\n0 checked, 0 didn't find.\n", 1},
+      {{folder + "/missing"},
+       "Didn't find choosed folder.\n0 checked, 0 didn't find.\n", 1},
+      {{"--separate", folder},
+       "Unknown error occurred:\ncannot create folder " + folder +
+           "/Export1: File exists\n",
+       2},
+      {{"--start", "\xFF", folder}, "", 64},
+      {{"--start", "a", "--start-file", "f", folder}, "", 64},
+      {{"--end-file", folder + "/missing", folder}, "", 64},
+      {{"--bogus", folder}, "", 64},
+      {{}, "", 64},
+      {{"--version"}, "vantrel-cli 1.00.0003\n", 0},
+  };
+  for (const Case& c : cases) {
+    const Outcome run = RunCli(c.args);
+    const std::string shown = ::testing::PrintToString(c.args);
+    EXPECT_EQ(run.out, c.out) << shown;
+    EXPECT_EQ(run.status, c.status) << shown;
+    if (c.status == 64) {
+      EXPECT_NE(run.err, "") << shown;
+    }
+  }
+}
+
+TEST(CliTest, HelpNamesEveryOption) {
+  const Outcome run = RunCli({"--help"});
+  EXPECT_EQ(run.status, 0);
+  for (const char* option : {"--start", "--start-file", "--end", "--end-file",
+                             "--ext", "--separate", "--quiet", "--version",
+                             "FOLDER"}) {
+    EXPECT_NE(run.out.find(option), std::string::npos) << option;
+  }
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,150 @@
+// Where the pieces go: output names, both layouts, the output formats, and
+// what the writer does when a name is taken or a write fails.
+#include "extraction/output_writer.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "extraction/charsets.h"
+#include "extraction/run_error.h"
+#include "tests/support/recording_window.h"
+#include "tests/support/temp_folder.h"
+
+namespace vantrel {
+namespace {
+
+using namespace std::string_literals;
+
+class OutputWriterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    state.SourcePath = dir.text();
+    state.SourceCharset = std::u16string(kCharsetWindows1256);
+  }
+  void Write(std::u16string_view piece, std::u16string_view name = u"a.htm") {
+    WriteFile(window, state, piece, name);
+  }
+  void Symlink(const char* target, const char* name) {
+    ASSERT_EQ(::symlink(target, (dir.path() / name).c_str()), 0);
+  }
+  void Mkdir(const char* name) {
+    ASSERT_EQ(::mkdir((dir.path() / name).c_str(), 0755), 0);
+  }
+
+  testing::TempFolder dir;
+  testing::RecordingWindow window;
+  RunState state;
+};
+
+TEST(OutputNamesTest, NamesAreBuiltOnTheFolderWithOneSeparator) {
+  EXPECT_EQ(OutputFileName(u"/data/pages", 1, u"htm"),
+            u"/data/pages/Export1.htm");
+  EXPECT_EQ(OutputFileName(u"/data/pages/", 12, u"HTM"),
+            u"/data/pages/Export12.HTM");
+  EXPECT_EQ(OutputFolderName(u"/data/pages/", 32767),
+            u"/data/pages/Export32767");
+  EXPECT_EQ(OutputFolderName(u"", 1), u"/Export1");
+}
+
+TEST_F(OutputWriterTest, SingleFileNameFillsGapsAndIgnoresFolders) {
+  dir.create("Export1.htm", "old");
+  dir.create("Export3.htm", "old");
+  Mkdir("Export2");  // a folder does not hold up the file Export2.htm
+  Write(u"x");
+  EXPECT_EQ(state.OutFile, dir.text() + u"/Export2.htm");
+  EXPECT_EQ(dir.read("Export2.htm"), "x");
+  EXPECT_EQ(dir.read("Export1.htm"), "old");
+}
+
+TEST_F(OutputWriterTest, SeparatedFolderNameIgnoresFilesOfTheSameStem) {
+  dir.create("Export1.htm", "old");
+  window.separate = true;
+  Write(u"x", u"page.htm");
+  EXPECT_EQ(state.OutFolder, dir.text() + u"/Export1");
+  EXPECT_EQ(state.OutFile, dir.text() + u"/Export1/page.htm");
+  EXPECT_EQ(dir.read("Export1/page.htm"), "x");
+}
+
+TEST_F(OutputWriterTest, APlainFileInTheFoldersPlaceFailsTheRun) {
+  dir.create("Export1", "a file, not a folder");
+  window.separate = true;
+  try {
+    Write(u"x");
+    FAIL() << "no error";
+  } catch (const RunError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "cannot create folder " + dir.path().string() +
+                  "/Export1: File exists");
+  }
+  EXPECT_EQ(dir.read("Export1"), "a file, not a folder");
+}
+
+TEST_F(OutputWriterTest, PlantedLinksAreNeverWrittenThrough) {
+  testing::TempFolder elsewhere;
+  const std::string target = (elsewhere.path() / "target").string();
+  Symlink(target.c_str(), "Export1.htm");  // dangling: looks free
+  Symlink(elsewhere.path().c_str(), "Export1");
+  Symlink(target.c_str(), "Export2");  // dangling link in a folder's place
+
+  Write(u"single");
+  window.separate = true;
+  state.OutCharset.clear();
+  Write(u"separate");
+
+  EXPECT_EQ(dir.read("Export2.htm"), "single");
+  EXPECT_EQ(dir.read("Export3/a.htm"), "separate");
+  EXPECT_TRUE(elsewhere.list().empty());
+}
+
+TEST_F(OutputWriterTest, Utf16OutputHasOneSignatureAtItsHead) {
+  state.SourceCharset = std::u16string(kCharsetUtf8);
+  Write(u"");
+  EXPECT_EQ(dir.read("Export1.htm"), "\xFF\xFE");
+  Write(u"a");
+  Write(u"\u0628");
+  EXPECT_EQ(dir.read("Export1.htm"), "\xFF\xFE" "a\0\x28\x06"s);
+  EXPECT_EQ(state.OutCharset, u"utf-8");
+}
+
+TEST_F(OutputWriterTest, SeparatedFilesEachHoldOnePiece) {
+  state.SourceCharset = std::u16string(kCharsetUnicode);
+  window.separate = true;
+  Write(u"one", u"a.htm");
+  Write(u"", u"b.htm");
+  EXPECT_EQ(dir.read("Export1/a.htm"), "\xFF\xFEo\0n\0e\0"s);
+  EXPECT_EQ(dir.read("Export1/b.htm"), "\xFF\xFE");
+}
+
+// A write that hits the file-size limit leaves only whole pieces: the file is
+// cut back to its length before the piece. Runs in a child process, whose
+// limit cannot touch the test runner.
+TEST_F(OutputWriterTest, AFailedAppendLeavesOnlyWholePieces) {
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{100, 100};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    Write(std::u16string(60, u'a'));
+    try {
+      Write(std::u16string(60, u'b'));
+    } catch (const RunError& e) {
+      const bool described =
+          std::string(e.what()).ends_with("Export1.htm: File too large");
+      ::_exit(described ? 0 : 2);
+    }
+    ::_exit(1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no error; 2: wrong description";
+  EXPECT_EQ(dir.read("Export1.htm"), std::string(60, 'a'));
+}
+
+}  // namespace
+}  // namespace vantrel
