@@ -34,14 +34,13 @@ void CliWindow::SetBusyPointer(bool busy) {
 
 void CliWindow::FileDone(int done, int matching) {
   if (progress_ == nullptr || matching <= 0) return;
-  const int filled = static_cast<int>(
-      static_cast<long long>(done) * kBarWidth / matching);
+  const int filled =
+      static_cast<int>(static_cast<long long>(done) * kBarWidth / matching);
   const int percent =
       static_cast<int>(static_cast<long long>(done) * 100 / matching);
-  std::fprintf(progress_, "\r[%s%s] %d/%d %3d%%",
-               std::string(filled, '#').c_str(),
-               std::string(kBarWidth - filled, ' ').c_str(), done, matching,
-               percent);
+  std::fprintf(
+      progress_, "\r[%s%s] %d/%d %3d%%", std::string(filled, '#').c_str(),
+      std::string(kBarWidth - filled, ' ').c_str(), done, matching, percent);
   std::fflush(progress_);
   progress_shown_ = true;
 }

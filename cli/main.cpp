@@ -22,10 +22,10 @@ namespace {
 namespace vc = vantrel::cli;
 
 // Exit statuses.
-constexpr int kExitClean = 0;      // ended normally, no file failed
-constexpr int kExitFailures = 1;   // an input check or a file failed
-constexpr int kExitTrapped = 2;    // ended through the error trap
-constexpr int kExitUsage = 64;     // bad usage (as sysexits' EX_USAGE)
+constexpr int kExitClean = 0;     // ended normally, no file failed
+constexpr int kExitFailures = 1;  // an input check or a file failed
+constexpr int kExitTrapped = 2;   // ended through the error trap
+constexpr int kExitUsage = 64;    // bad usage (as sysexits' EX_USAGE)
 
 struct UsageError {
   std::string message;
@@ -69,8 +69,8 @@ void PrintOutputPath(const vantrel::RunState& state, bool separate) {
   const auto made = separate ? std::filesystem::file_type::directory
                              : std::filesystem::file_type::regular;
   if (type != made) return;
-  std::cout << "Output: "
-            << vantrel::TextToUtf8(vantrel::DisplayName(output)) << '\n';
+  std::cout << "Output: " << vantrel::TextToUtf8(vantrel::DisplayName(output))
+            << '\n';
 }
 
 }  // namespace
@@ -92,9 +92,10 @@ int main(int argc, char** argv) {
   auto* start_opt = app.add_option("--start", start,
                                    "Start marker (UTF-8); default: the "
                                    "window's two-line <Div id=\"E23\"> marker");
-  auto* start_file_opt = app.add_option(
-      "--start-file", start_file, "Read the start marker from FILE, byte for "
-                                  "byte (how to give CR LF line breaks)");
+  auto* start_file_opt =
+      app.add_option("--start-file", start_file,
+                     "Read the start marker from FILE, byte for "
+                     "byte (how to give CR LF line breaks)");
   start_opt->excludes(start_file_opt);
   auto* end_opt = app.add_option(
       "--end", end, "End marker (UTF-8); default: the window's </p></Div>");

@@ -56,8 +56,7 @@ std::string Shown(const Path& path) {
 }
 
 bool StatFollowing(const Path& path, struct stat& st) {
-  return Sys(Operation::kStat,
-             [&] { return ::stat(path.c_str(), &st); }) == 0;
+  return Sys(Operation::kStat, [&] { return ::stat(path.c_str(), &st); }) == 0;
 }
 
 // Closes `fd`, failing when the system reports an error. close() is not
@@ -94,8 +93,7 @@ class Fd {
 // read.
 Fd OpenSource(const Path& path) {
   const int fd = Sys(Operation::kOpen, [&] {
-    return ::open(path.c_str(),
-                  O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   });
   if (fd < 0) Fail("cannot open", path, errno);
   Fd source(path, fd);
@@ -223,10 +221,9 @@ bool CreateFolder(const Path& path) {
 
 std::optional<OutputFile> OutputFile::CreateNew(const Path& path) {
   const int fd = Sys(Operation::kOpen, [&] {
-    return ::open(path.c_str(),
-                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC |
-                      O_NOCTTY,
-                  0666);
+    return ::open(
+        path.c_str(),
+        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
   });
   if (fd < 0) {
     if (errno == EEXIST) return std::nullopt;

@@ -47,7 +47,8 @@ void CreateOutputFolder(RunState& state) {
     const fs::Path path = NativePath(state.OutFolder);
     if (fs::FolderExists(path)) continue;
     if (fs::CreateFolder(path)) return;
-    if (!fs::IsFolderOrLink(path)) fs::Fail("cannot create folder", path, EEXIST);
+    if (!fs::IsFolderOrLink(path))
+      fs::Fail("cannot create folder", path, EEXIST);
   }
 }
 

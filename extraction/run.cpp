@@ -218,10 +218,9 @@ RunResult Command2_Click(RunWindow& window, RunState& state) {
     } else {
       ExtractAll(window, state, result);
     }
-    window.SetLabel6(DecimalText(result.matching) +
-                     std::u16string(kSummaryChecked) +
-                     DecimalText(result.failures) +
-                     std::u16string(kSummaryDidntFind));
+    window.SetLabel6(
+        DecimalText(result.matching) + std::u16string(kSummaryChecked) +
+        DecimalText(result.failures) + std::u16string(kSummaryDidntFind));
     window.SetLine2X2(kBarEnd);
   } catch (const std::exception& e) {
     result.end = RunResult::End::kErrorTrap;

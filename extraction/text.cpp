@@ -98,21 +98,21 @@ std::u16string DecimalText(int n) {
 std::u16string LowerCase(std::u16string_view text) {
   // ICU refuses a null source, which an empty view may carry.
   if (text.empty()) return {};
-  return WithIcuBuffer(text.size(), [&](UChar* dest, int32_t capacity,
-                                        UErrorCode* status) {
-    return u_strToLower(dest, capacity, text.data(),
-                        static_cast<int32_t>(text.size()), "", status);
-  });
+  return WithIcuBuffer(
+      text.size(), [&](UChar* dest, int32_t capacity, UErrorCode* status) {
+        return u_strToLower(dest, capacity, text.data(),
+                            static_cast<int32_t>(text.size()), "", status);
+      });
 }
 
 std::u16string FoldCase(std::u16string_view text) {
   if (text.empty()) return {};
-  return WithIcuBuffer(text.size(), [&](UChar* dest, int32_t capacity,
-                                        UErrorCode* status) {
-    return u_strFoldCase(dest, capacity, text.data(),
-                         static_cast<int32_t>(text.size()),
-                         U_FOLD_CASE_DEFAULT, status);
-  });
+  return WithIcuBuffer(text.size(),
+                       [&](UChar* dest, int32_t capacity, UErrorCode* status) {
+                         return u_strFoldCase(dest, capacity, text.data(),
+                                              static_cast<int32_t>(text.size()),
+                                              U_FOLD_CASE_DEFAULT, status);
+                       });
 }
 
 }  // namespace vantrel

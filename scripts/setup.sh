@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config git
+  clang-format    # the layout check among the tests
   libicu-dev      # charset conversion and Unicode case mapping
   libcli11-dev    # the command line
   libgtest-dev    # the tests

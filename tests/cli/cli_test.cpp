@@ -51,7 +51,8 @@ Outcome RunCli(const std::vector<std::string>& args) {
     if (err != nullptr) ::dup2(::fileno(err), STDERR_FILENO);
     ::close(out[0]);
     std::vector<char*> argv{const_cast<char*>(program)};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const std::string& a : args)
+      argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     ::execv(program, argv.data());
     ::_exit(127);
@@ -75,14 +76,16 @@ TEST(CliTest, PrintsTheLogTheOutputAndTheSummary) {
 
   const Outcome run = RunCli({folder});
 
-  EXPECT_EQ(run.out, "Haven't start: b.htm\n"
-                     "Output: " + folder + "/Export1.htm\n"
-                     "2 checked, 1 didn't find.\n");
+  EXPECT_EQ(run.out,
+            "Haven't start: b.htm\n"
+            "Output: " +
+                folder +
+                "/Export1.htm\n"
+                "2 checked, 1 didn't find.\n");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "");  // no progress bar: standard error is no terminal
-  EXPECT_EQ(dir.read("Export1.htm"),
-            std::string(testing::kUtf16LeSignature) +
-                testing::Utf16Le("one\r\n"));
+  EXPECT_EQ(dir.read("Export1.htm"), std::string(testing::kUtf16LeSignature) +
+                                         testing::Utf16Le("one\r\n"));
 }
 
 TEST(CliTest, OptionsTakeTheWindowsPlace) {
@@ -96,8 +99,9 @@ TEST(CliTest, OptionsTakeTheWindowsPlace) {
       RunCli({"--start-file", (dir.path() / "start").string(), "--end", "]",
               "--ext", "txt", "--separate", "--quiet", folder});
 
-  EXPECT_EQ(run.out, "Output: " + folder + "/Export1\n"
-                     "2 checked, 0 didn't find.\n");
+  EXPECT_EQ(run.out, "Output: " + folder +
+                         "/Export1\n"
+                         "2 checked, 0 didn't find.\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(dir.read("Export1/a.TXT"), "one");
   EXPECT_EQ(dir.read("Export1/b.txt"), "two");
@@ -117,9 +121,11 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   const Case cases[] = {
       {{""}, "Didn't find files' path.\n0 checked, 0 didn't find.\n", 1},
       {{"--ext", "", folder},
-       "Didn't find extension.\n0 checked, 0 didn't find.\n", 1},
+       "Didn't find extension.\n0 checked, 0 didn't find.\n",
+       1},
       {{folder + "/missing"},
-       "Didn't find choosed folder.\n0 checked, 0 didn't find.\n", 1},
+       "Didn't find choosed folder.\n0 checked, 0 didn't find.\n",
+       1},
       {{"--separate", folder},
        "Unknown error occurred:\ncannot create folder " + folder +
            "/Export1: File exists\n",
@@ -145,9 +151,9 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
 TEST(CliTest, HelpNamesEveryOption) {
   const Outcome run = RunCli({"--help"});
   EXPECT_EQ(run.status, 0);
-  for (const char* option : {"--start", "--start-file", "--end", "--end-file",
-                             "--ext", "--separate", "--quiet", "--version",
-                             "FOLDER"}) {
+  for (const char* option :
+       {"--start", "--start-file", "--end", "--end-file", "--ext", "--separate",
+        "--quiet", "--version", "FOLDER"}) {
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
   }
 }

@@ -27,7 +27,7 @@ TEST(TestFileTest, FirstBytesNameTheCharset) {
       {"\xEF\xBB", kCharsetWindows1256},
       {"\xEF\xBB<html>", kCharsetWindows1256},
       {"<html>\xEF\xBB\xBF", kCharsetWindows1256},
-      {"h\0t\0m\0"s, kCharsetWindows1256},  // UTF-16 without a signature
+      {"h\0t\0m\0"s, kCharsetWindows1256},         // UTF-16 without a signature
       {"\xC3\xA9t\xC3\xA9", kCharsetWindows1256},  // UTF-8 without one
       {"", kCharsetWindows1256},
       {"\xFF", kCharsetWindows1256},
@@ -85,11 +85,15 @@ TEST(DecodeTextTest, IllFormedInputIsKeptOrReplacedNeverDropped) {
   };
   const Case cases[] = {
       // Invalid UTF-8: one U+FFFD per ill-formed sequence.
-      {"a\xFF" "b", kCharsetUtf8, u"a\uFFFDb"},
-      {"a\xE2\x82" "b", kCharsetUtf8, u"a\uFFFDb"},       // truncated
-      {"\xC0\xAF", kCharsetUtf8, u"\uFFFD\uFFFD"},         // overlong
+      {"a\xFF"
+       "b",
+       kCharsetUtf8, u"a\uFFFDb"},
+      {"a\xE2\x82"
+       "b",
+       kCharsetUtf8, u"a\uFFFDb"},                            // truncated
+      {"\xC0\xAF", kCharsetUtf8, u"\uFFFD\uFFFD"},            // overlong
       {"\xED\xA0\x80", kCharsetUtf8, u"\uFFFD\uFFFD\uFFFD"},  // surrogate
-      {"\xE2\x82", kCharsetUtf8, u"\uFFFD"},               // at the end
+      {"\xE2\x82", kCharsetUtf8, u"\uFFFD"},                  // at the end
       // UTF-16: unpaired surrogates stay; an odd last byte is U+FFFD.
       {"\x00\xD8x\0"s, kCharsetUnicode, u"\xD800x"},
       {"\xDC\x00"s, kCharsetUtf16, u"\xDC00"},

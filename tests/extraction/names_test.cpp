@@ -13,9 +13,9 @@ TEST(NativeNamesTest, AnyBytesComeBackUnchanged) {
       "caf\xC3\xA9.htm",
       "\xF0\x9F\x98\x80.htm",
       "bad\xFF\xFE.htm",
-      "\xC3",                // truncated sequence
-      "\xED\xB2\x80",        // an encoded surrogate
-      "\xC0\xAF",            // overlong
+      "\xC3",          // truncated sequence
+      "\xED\xB2\x80",  // an encoded surrogate
+      "\xC0\xAF",      // overlong
       std::string("\x01\x7F\x80\x9F", 4),
   };
   for (const std::string& name : names) {
@@ -48,7 +48,10 @@ TEST(TextTest, CaseAndUtf8) {
   EXPECT_EQ(FoldCase(u"Stra\u00DFe"), u"strasse");
   EXPECT_EQ(StrictUtf8ToText("ok \xC3\xA9"), u"ok \u00e9");
   EXPECT_EQ(StrictUtf8ToText("bad \xFF"), std::nullopt);
-  EXPECT_EQ(TextToUtf8(u"a\xD800" u"b\U0001F600"), "a\xEF\xBF\xBD" "b\xF0\x9F\x98\x80");
+  EXPECT_EQ(TextToUtf8(u"a\xD800"
+                       u"b\U0001F600"),
+            "a\xEF\xBF\xBD"
+            "b\xF0\x9F\x98\x80");
 }
 
 }  // namespace

@@ -76,9 +76,9 @@ TEST_F(OutputWriterTest, APlainFileInTheFoldersPlaceFailsTheRun) {
     Write(u"x");
     FAIL() << "no error";
   } catch (const RunError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              "cannot create folder " + dir.path().string() +
-                  "/Export1: File exists");
+    EXPECT_EQ(std::string(e.what()), "cannot create folder " +
+                                         dir.path().string() +
+                                         "/Export1: File exists");
   }
   EXPECT_EQ(dir.read("Export1"), "a file, not a folder");
 }
@@ -106,7 +106,9 @@ TEST_F(OutputWriterTest, Utf16OutputHasOneSignatureAtItsHead) {
   EXPECT_EQ(dir.read("Export1.htm"), "\xFF\xFE");
   Write(u"a");
   Write(u"\u0628");
-  EXPECT_EQ(dir.read("Export1.htm"), "\xFF\xFE" "a\0\x28\x06"s);
+  EXPECT_EQ(dir.read("Export1.htm"),
+            "\xFF\xFE"
+            "a\0\x28\x06"s);
   EXPECT_EQ(state.OutCharset, u"utf-8");
 }
 

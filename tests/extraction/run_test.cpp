@@ -81,7 +81,8 @@ TEST_F(RunTest, InputChecksLogTheFirstFailingOneAndEndNormally) {
 TEST_F(RunTest, ThreeSuccessesMoveTheBarAndCollectThePiecesInNameOrder) {
   dir.create("b.htm", std::string(testing::kUtf8Signature) + Page("two\r\n"));
   dir.create("A.htm", std::string(testing::kUtf8Signature) + Page("one\r\n"));
-  dir.create("c.htm", std::string(testing::kUtf8Signature) + Page("thr\u00e9e"));
+  dir.create("c.htm",
+             std::string(testing::kUtf8Signature) + Page("thr\u00e9e"));
 
   const RunResult result = Run();
 
@@ -89,10 +90,10 @@ TEST_F(RunTest, ThreeSuccessesMoveTheBarAndCollectThePiecesInNameOrder) {
                                    Success(2310) + Success(3400) +
                                    Summary("3 checked, 0 didn't find."));
   EXPECT_EQ(result.end, RunResult::End::kNormal);
-  EXPECT_EQ(dir.read("Export1.htm"),
-            std::string(testing::kUtf16LeSignature) +
-                testing::Utf16Le("one\r\ntwo\r\nthr") + std::string("\xE9\0", 2) +
-                testing::Utf16Le("e"));
+  EXPECT_EQ(dir.read("Export1.htm"), std::string(testing::kUtf16LeSignature) +
+                                         testing::Utf16Le("one\r\ntwo\r\nthr") +
+                                         std::string("\xE9\0", 2) +
+                                         testing::Utf16Le("e"));
   EXPECT_EQ(state.OutFile, dir.text() + u"/Export1.htm");
   EXPECT_EQ(state.SourceCharset, u"utf-8");
 }
@@ -175,8 +176,8 @@ TEST_F(RunTest, MarkerSearch) {
 }
 
 TEST_F(RunTest, ExtensionIsCompareWithoutLetterCaseBehindTheLastDot) {
-  for (const char* name : {"a.htm", "B.Htm", "c.html", "noext", "x.tar.gz",
-                           "d.", ".htm"}) {
+  for (const char* name :
+       {"a.htm", "B.Htm", "c.html", "noext", "x.tar.gz", "d.", ".htm"}) {
     dir.create(name, Page("x"));
   }
   dir.create("sub/e.htm", Page("x"));
@@ -248,8 +249,8 @@ TEST_F(RunTest, ASecondRunStartsAfreshWithANewOutput) {
 
   // The first run's Export1.htm is now a source like any other.
   EXPECT_EQ(window.transcript,
-            std::string(kRunStart) +
-                Success(1220) + "Text5 += \"Can't read: b.htm\\r\\n\"\n" +
+            std::string(kRunStart) + Success(1220) +
+                "Text5 += \"Can't read: b.htm\\r\\n\"\n" +
                 "Text5 += \"Haven't start: Export1.htm\\r\\n\"\n" +
                 Summary("3 checked, 2 didn't find."));
   EXPECT_EQ(dir.read("Export2.htm"), "a");
@@ -310,7 +311,7 @@ TEST(ProgressTest, BarPositions) {
     int successes, matching, x2;
   };
   const Case cases[] = {
-      {1, 3, 1220}, {2, 3, 2310}, {3, 3, 3400},    {1, 8, 538},
+      {1, 3, 1220}, {2, 3, 2310}, {3, 3, 3400},         {1, 8, 538},
       {0, 5, 130},  {1, 16, 334}, {32767, 32767, 3400}, {1, 32767, 130},
   };
   for (const Case& c : cases) {

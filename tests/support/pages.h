@@ -11,7 +11,8 @@ namespace vantrel::testing {
 // A page whose body between the default markers is `body` (UTF-8, no
 // signature).
 inline std::string Page(std::string_view body) {
-  return std::string("<html><body>\r\n<Div id=\"E23\">\r\n   <p class=Matn>\r\n") +
+  return std::string(
+             "<html><body>\r\n<Div id=\"E23\">\r\n   <p class=Matn>\r\n") +
          std::string(body) + "   </p>\r\n</Div>\r\n</body></html>\r\n";
 }
 

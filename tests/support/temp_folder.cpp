@@ -13,8 +13,7 @@ namespace vantrel::testing {
 
 TempFolder::TempFolder() {
   std::string pattern =
-      (std::filesystem::temp_directory_path() / "vantrel-test-XXXXXX")
-          .string();
+      (std::filesystem::temp_directory_path() / "vantrel-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) {
     ADD_FAILURE() << "cannot make a temporary folder";
   }
