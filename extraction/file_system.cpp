@@ -23,17 +23,17 @@ struct FaultPlan {
   std::array<int, 7> counts{};
   std::optional<Operation> operation;
   int nth = 0;
-  int error_number = 0;
+  int error_number = 0;          // fail the call with this, or
+  std::function<void()> action;  // run this just before the call
 };
 FaultPlan g_plan;
 
 // The error number that the test seam wants this call to fail with, or 0.
 int InjectedError(Operation operation) {
   const int n = ++g_plan.counts[static_cast<std::size_t>(operation)];
-  if (g_plan.operation == operation && n == g_plan.nth) {
-    return g_plan.error_number;
-  }
-  return 0;
+  if (g_plan.operation != operation || n != g_plan.nth) return 0;
+  if (g_plan.action) g_plan.action();
+  return g_plan.error_number;
 }
 
 // Runs a system call that reports failure as -1 with errno, unless the seam
@@ -229,7 +229,7 @@ std::optional<OutputFile> OutputFile::CreateNew(const Path& path) {
     if (errno == EEXIST) return std::nullopt;
     Fail("cannot create", path, errno);
   }
-  return OutputFile(path, fd);
+  return OutputFile(path, fd, /*created=*/true);
 }
 
 OutputFile OutputFile::OpenForAppend(const Path& path) {
@@ -242,7 +242,7 @@ OutputFile OutputFile::OpenForAppend(const Path& path) {
                   0666);
   });
   if (fd < 0) Fail("cannot open", path, errno);
-  OutputFile file(path, fd);
+  OutputFile file(path, fd, /*created=*/false);
   struct stat st;
   if (Sys(Operation::kStat, [&] { return ::fstat(fd, &st); }) != 0) {
     Fail("cannot stat", path, errno);
@@ -252,10 +252,13 @@ OutputFile OutputFile::OpenForAppend(const Path& path) {
 }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept
-    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)) {}
+    : path_(std::move(other.path_)),
+      fd_(std::exchange(other.fd_, -1)),
+      created_(std::exchange(other.created_, false)) {}
 
 OutputFile::~OutputFile() {
   if (fd_ >= 0) ::close(fd_);
+  if (created_) ::unlink(path_.c_str());
 }
 
 void OutputFile::Append(std::string_view bytes) {
@@ -279,13 +282,24 @@ void OutputFile::Append(std::string_view bytes) {
   }
 }
 
-void OutputFile::Close() { CloseOrFail(std::exchange(fd_, -1), path_); }
+void OutputFile::Close() {
+  CloseOrFail(std::exchange(fd_, -1), path_);
+  created_ = false;
+}
 
 void InjectFault(Operation operation, int nth, int error_number) {
   g_plan = FaultPlan{};
   g_plan.operation = operation;
   g_plan.nth = nth;
   g_plan.error_number = error_number;
+}
+
+void BeforeOperation(Operation operation, int nth,
+                     std::function<void()> action) {
+  g_plan = FaultPlan{};
+  g_plan.operation = operation;
+  g_plan.nth = nth;
+  g_plan.action = std::move(action);
 }
 
 void ClearFault() { g_plan = FaultPlan{}; }

@@ -2,7 +2,7 @@
 // system, and nothing else does.
 //
 // Every failure is thrown as a FileSystemError naming the operation, the path
-// and the system's reason. Every system call passes one seam (FaultPlan) so
+// and the system's reason. Every system call passes one seam so
 // that tests can make the k-th operation of a kind fail with a chosen error.
 #ifndef VANTREL_EXTRACTION_FILE_SYSTEM_H_
 #define VANTREL_EXTRACTION_FILE_SYSTEM_H_
@@ -46,7 +46,9 @@ bool CreateFolder(const Path& path);
 bool IsFolderOrLink(const Path& path);
 
 // An output file open for writing. Each piece goes in whole or not at all:
-// when a write fails, the file is cut back to its length before it.
+// when a write fails, the file is cut back to its length before it, and a
+// file that this object created goes again unless it was closed properly,
+// so that a failed run leaves no empty or partial output behind.
 class OutputFile {
  public:
   // Creates a new empty file; nothing when the name is taken (by anything,
@@ -64,9 +66,11 @@ class OutputFile {
   void Close();
 
  private:
-  OutputFile(Path path, int fd) : path_(std::move(path)), fd_(fd) {}
+  OutputFile(Path path, int fd, bool created)
+      : path_(std::move(path)), fd_(fd), created_(created) {}
   Path path_;
   int fd_;
+  bool created_;  // made by CreateNew and not yet closed properly
 };
 
 // Throws the FileSystemError "`what` `path`: reason of `error_number`".
@@ -87,6 +91,10 @@ enum class Operation {
 // Makes the `nth` (1-based) operation of kind `operation` from now on fail
 // with `error_number`. One plan at a time; ClearFault removes it.
 void InjectFault(Operation operation, int nth, int error_number);
+// Runs `action` just before the `nth` operation of kind `operation`, which
+// then goes ahead: a test's way to change the folder in the middle of a run.
+void BeforeOperation(Operation operation, int nth,
+                     std::function<void()> action);
 void ClearFault();
 // How many operations of that kind ran since the last InjectFault or
 // ClearFault, so that a test can walk every operation of a run.

@@ -1,0 +1,434 @@
+// Whatever the folder holds and whatever the machine does, a run ends with
+// its summary or through the error trap with a description naming the file
+// and the reason; it leaves only whole pieces, no file open, and the
+// pointer back to default.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
+
+#include "extraction/file_system.h"
+#include "extraction/native_names.h"
+#include "extraction/run.h"
+#include "extraction/text.h"
+#include "tests/support/pages.h"
+#include "tests/support/recording_window.h"
+#include "tests/support/temp_folder.h"
+
+namespace vantrel {
+namespace {
+
+using namespace std::string_literals;
+using testing::Page;
+using testing::RecordingWindow;
+using testing::TempFolder;
+
+int OpenDescriptors() {
+  int count = 0;
+  DIR* dir = ::opendir("/proc/self/fd");
+  while (const dirent* entry = ::readdir(dir)) count += entry->d_name[0] != '.';
+  ::closedir(dir);
+  return count;
+}
+
+std::string Utf8(std::u16string_view text) { return TextToUtf8(text); }
+
+struct Sources {
+  std::string name;
+  std::string (*encode)(std::string_view);  // ASCII page to source bytes
+  std::string signature;                    // of the output
+  std::string (*output)(std::string_view);  // ASCII piece to output bytes
+};
+
+std::string Same(std::string_view ascii) { return std::string(ascii); }
+std::string Utf8Page(std::string_view ascii) {
+  return std::string(testing::kUtf8Signature) + std::string(ascii);
+}
+std::string Utf16LePage(std::string_view ascii) {
+  return std::string(testing::kUtf16LeSignature) + testing::Utf16Le(ascii);
+}
+std::string Utf16BePage(std::string_view ascii) {
+  return std::string(testing::kUtf16BeSignature) + testing::Utf16Be(ascii);
+}
+
+const Sources kSources[] = {
+    {"utf-8", Utf8Page, "\xFF\xFE", testing::Utf16Le},
+    {"windows-1256", Same, "", Same},
+    {"unicode", Utf16LePage, "\xFF\xFE", testing::Utf16Le},
+    {"utf-16", Utf16BePage, "\xFF\xFE", testing::Utf16Le},
+};
+
+const std::pair<fs::Operation, const char*> kOperations[] = {
+    {fs::Operation::kOpen, "open"},
+    {fs::Operation::kRead, "read"},
+    {fs::Operation::kWrite, "write"},
+    {fs::Operation::kClose, "close"},
+    {fs::Operation::kStat, "stat"},
+    {fs::Operation::kList, "list"},
+    {fs::Operation::kCreateFolder, "create folder"},
+};
+
+// Makes every operation of a representative run fail in turn, in both
+// layouts and for each charset, and checks what the run leaves behind.
+TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
+  const char* pieces[] = {"first piece\r\n", "", "third piece"};
+  for (const Sources& sources : kSources) {
+    for (bool separate : {false, true}) {
+      const auto make_folder = [&](TempFolder& dir) {
+        dir.create("a.htm", sources.encode(Page(pieces[0])));
+        dir.create("b.htm", sources.encode("no markers"));
+        dir.create("c.htm", sources.encode(Page(pieces[1])));
+        dir.create("d.htm", sources.encode(Page(pieces[2])));
+      };
+      // A clean run, to count the operations and to compare with.
+      std::map<fs::Operation, int> counts;
+      RecordingWindow clean;
+      {
+        TempFolder dir;
+        make_folder(dir);
+        clean.folder = dir.text();
+        clean.separate = separate;
+        RunState state;
+        fs::ClearFault();
+        Command2_Click(clean, state);
+        for (auto [operation, name] : kOperations) {
+          counts[operation] = fs::OperationCount(operation);
+        }
+      }
+      ASSERT_EQ(clean.summary, u"4 checked, 1 didn't find.");
+      for (auto [operation, name] : kOperations) {
+        // Only the separated layout makes a folder.
+        if (separate || operation != fs::Operation::kCreateFolder) {
+          ASSERT_GT(counts[operation], 0) << name;
+        }
+      }
+
+      for (auto [operation, name] : kOperations) {
+        for (int k = 1; k <= counts[operation]; ++k) {
+          const std::string trace = sources.name +
+                                    (separate ? " separated, " : " single, ") +
+                                    name + " #" + std::to_string(k);
+          TempFolder dir;
+          make_folder(dir);
+          RecordingWindow window;
+          window.folder = dir.text();
+          window.separate = separate;
+          RunState state;
+          const int descriptors = OpenDescriptors();
+          fs::InjectFault(operation, k, EIO);
+          const RunResult result = Command2_Click(window, state);
+          fs::ClearFault();
+
+          EXPECT_EQ(OpenDescriptors(), descriptors) << trace;
+          EXPECT_FALSE(window.busy) << trace;
+          EXPECT_TRUE(window.transcript.ends_with("pointer default\n"))
+              << trace;
+          if (result.end == RunResult::End::kErrorTrap) {
+            const std::string log = Utf8(window.log);
+            const std::size_t line = log.find("Unknown error occurred:\r\n");
+            ASSERT_NE(line, std::string::npos) << trace;
+            const std::string description = log.substr(line + 25);
+            EXPECT_TRUE(description.starts_with("cannot ")) << trace;
+            EXPECT_NE(description.find(dir.path().string()), std::string::npos)
+                << trace << ": " << description;
+            EXPECT_TRUE(description.ends_with(": Input/output error\r\n"))
+                << trace << ": " << description;
+            EXPECT_EQ(window.summary, u"") << trace;
+          } else {
+            // Only a failed look at an entry may pass as "not there": the
+            // folder is then not found, or the run goes on as the clean one.
+            EXPECT_EQ(operation, fs::Operation::kStat) << trace;
+            if (result.end == RunResult::End::kNormal) {
+              EXPECT_EQ(window.transcript, clean.transcript) << trace;
+            } else {
+              EXPECT_EQ(window.log, u"Didn't find choosed folder.\r\n")
+                  << trace;
+            }
+          }
+
+          // Whole pieces only, in order, none lost before the failure.
+          const int written = result.successes;
+          if (separate) {
+            if (!std::filesystem::exists(dir.path() / "Export1")) {
+              EXPECT_EQ(written, 0) << trace;
+              continue;
+            }
+            const auto files = dir.list("Export1");
+            EXPECT_GE(files.size(), static_cast<std::size_t>(written)) << trace;
+            for (const std::string& file : files) {
+              const int i = file == "a.htm" ? 0 : file == "c.htm" ? 1 : 2;
+              EXPECT_EQ(dir.read("Export1/" + file),
+                        sources.signature + sources.output(pieces[i]))
+                  << trace << ": " << file;
+            }
+          } else {
+            if (!std::filesystem::exists(dir.path() / "Export1.htm")) {
+              EXPECT_EQ(written, 0) << trace;
+              continue;
+            }
+            const std::string content = dir.read("Export1.htm");
+            std::string whole = sources.signature;
+            bool matched = false;
+            for (int i = 0; i < 3 && !matched; ++i) {
+              whole += sources.output(pieces[i]);
+              matched = i + 1 >= written && content == whole;
+            }
+            EXPECT_TRUE(matched) << trace << ": " << content.size();
+          }
+        }
+      }
+    }
+  }
+}
+
+// Runs `body` in a child process, under an unprivileged user id when this
+// test runs as root (root reads and writes whatever the modes say), and
+// returns what the child wrote to its pipe.
+std::string AsUnprivilegedUser(const std::function<std::string()>& body) {
+  int pipe_fds[2];
+  if (::pipe(pipe_fds) != 0) return "no pipe";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(pipe_fds[0]);
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+      ::_exit(1);
+    }
+    const std::string out = body();
+    if (::write(pipe_fds[1], out.data(), out.size()) < 0) ::_exit(2);
+    ::_exit(0);
+  }
+  ::close(pipe_fds[1]);
+  std::string out;
+  char buffer[4096];
+  ssize_t n;
+  while ((n = ::read(pipe_fds[0], buffer, sizeof buffer)) > 0) {
+    out.append(buffer, n);
+  }
+  ::close(pipe_fds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child failed";
+  return out;
+}
+
+// The run's log after a run on `dir` with the default inputs.
+std::string RunLog(const TempFolder& dir) {
+  RecordingWindow window;
+  window.folder = dir.text();
+  RunState state;
+  Command2_Click(window, state);
+  return Utf8(window.log) + Utf8(window.summary);
+}
+
+class RealFaultTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Open to the unprivileged user of AsUnprivilegedUser.
+    ::chmod(dir.path().c_str(), 0777);
+  }
+  void TearDown() override { fs::ClearFault(); }
+  std::string Path(const char* name) { return (dir.path() / name).string(); }
+  TempFolder dir;
+};
+
+TEST_F(RealFaultTest, UnreadableSourceInTheMiddleOfARun) {
+  dir.create("a.htm", Page("a"));
+  dir.create("b.htm", Page("b"));
+  dir.create("c.htm", Page("c"));
+  ::chmod(Path("b.htm").c_str(), 0);
+  EXPECT_EQ(AsUnprivilegedUser([&] { return RunLog(dir); }),
+            "Unknown error occurred:\r\ncannot open " + Path("b.htm") +
+                ": Permission denied\r\n");
+  EXPECT_EQ(dir.read("Export1.htm"), "a");
+}
+
+TEST_F(RealFaultTest, ReadOnlyFolderLeavesNothingBehind) {
+  dir.create("a.htm", Page("a"));
+  ::chmod(dir.path().c_str(), 0555);
+  EXPECT_EQ(AsUnprivilegedUser([&] { return RunLog(dir); }),
+            "Unknown error occurred:\r\ncannot create " + Path("Export1.htm") +
+                ": Permission denied\r\n");
+  ::chmod(dir.path().c_str(), 0755);
+  EXPECT_EQ(dir.list(), std::vector<std::string>{"a.htm"});
+}
+
+TEST_F(RealFaultTest, FolderRemovedBetweenThePasses) {
+  dir.create("a.htm", Page("a"));
+  fs::BeforeOperation(fs::Operation::kList, 2,
+                      [&] { std::filesystem::remove_all(dir.path()); });
+  EXPECT_EQ(RunLog(dir), "Unknown error occurred:\r\ncannot list folder " +
+                             dir.path().string() +
+                             ": No such file or directory\r\n");
+}
+
+TEST_F(RealFaultTest, SourceThatVanishesEndsTheRunWithItsName) {
+  dir.create("a.htm", Page("a"));
+  dir.create("b.htm", Page("b"));
+  // Opens: a.htm probe, a.htm, Export1.htm, then b.htm.
+  fs::BeforeOperation(fs::Operation::kOpen, 4,
+                      [&] { std::filesystem::remove(Path("b.htm")); });
+  EXPECT_EQ(RunLog(dir), "Unknown error occurred:\r\ncannot open " +
+                             Path("b.htm") + ": No such file or directory\r\n");
+  EXPECT_EQ(dir.read("Export1.htm"), "a");
+}
+
+TEST_F(RealFaultTest, SourceThatGrowsIsReadToItsNewEnd) {
+  dir.create("a.htm", "<Div id=\"E23\">\r\n   <p class=Matn>\r\nfirst ");
+  // Reads: the probe, then the whole file, after its size was taken.
+  fs::BeforeOperation(fs::Operation::kRead, 2, [&] {
+    const std::string more =
+        "and more" + std::string(5000, '.') + "   </p>\r\n</Div>\r\n";
+    FILE* f = std::fopen(Path("a.htm").c_str(), "ab");
+    std::fwrite(more.data(), 1, more.size(), f);
+    std::fclose(f);
+  });
+  EXPECT_EQ(RunLog(dir), "1 checked, 0 didn't find.");
+  EXPECT_EQ(dir.read("Export1.htm"), "first and more" + std::string(5000, '.'));
+}
+
+TEST_F(RealFaultTest, SpecialFilesAreNeverOpened) {
+  dir.create("a.htm", Page("a"));
+  ASSERT_EQ(::mkfifo(Path("fifo.htm").c_str(), 0644), 0);
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string socket_path = Path("socket.htm");
+  ASSERT_LT(socket_path.size(), sizeof address.sun_path);
+  std::strcpy(address.sun_path, socket_path.c_str());
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address),
+            0);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(
+        ::mknod(Path("null.htm").c_str(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
+  }
+  ASSERT_EQ(::symlink("fifo.htm", Path("link.htm").c_str()), 0);
+
+  EXPECT_EQ(RunLog(dir), "1 checked, 0 didn't find.");
+  ::close(sock);
+}
+
+TEST(BadInputTest, OddFilesGiveAPieceOrAFailureLineNeverAnError) {
+  struct Case {
+    std::string name;
+    std::string bytes;
+    std::u16string start, end;
+    std::string log;  // after the run, summary included
+  };
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>(i * 7));
+  const std::string name255 = std::string(251, 'n') + ".htm";
+  const Case cases[] = {
+      {"binary.htm", binary, u"[", u"]", "1 checked, 0 didn't find."},
+      {"one.htm", "x", u"[", u"]",
+       "Haven't start: one.htm\r\n1 checked, 1 didn't find."},
+      {"empty.htm", "", u"", u"",
+       "Can't read: empty.htm\r\n1 checked, 1 didn't find."},
+      {"same.htm", "axbxc", u"x", u"x", "1 checked, 0 didn't find."},
+      {"-rf.htm", "[dash]", u"[", u"]", "1 checked, 0 didn't find."},
+      {"with space.htm", "[ ]", u"[", u"]", "1 checked, 0 didn't find."},
+      {name255, "[long]", u"[", u"]", "1 checked, 0 didn't find."},
+      {"odd.htm", "\xFF\xFE[\0x\0]\0y"s, u"[", u"]",
+       "1 checked, 0 didn't find."},
+      {"lone.htm", "\xFF\xFE[\0\x00\xD8]\0"s, u"[", u"]",
+       "1 checked, 0 didn't find."},
+      {"bad8.htm", "\xEF\xBB\xBF[\xC0\xFF]", u"[", u"]",
+       "1 checked, 0 didn't find."},
+      {"crlf.htm", "<p>\nx</p>", u"<p>\r\n", u"</p>",
+       "Haven't start: crlf.htm\r\n1 checked, 1 didn't find."},
+  };
+  for (const Case& c : cases) {
+    TempFolder dir;
+    dir.create(c.name, c.bytes);
+    RecordingWindow window;
+    window.folder = dir.text();
+    window.start_marker = c.start;
+    window.end_marker = c.end;
+    window.separate = true;
+    RunState state;
+    Command2_Click(window, state);
+    EXPECT_EQ(Utf8(window.log) + Utf8(window.summary), c.log) << c.name;
+  }
+}
+
+TEST(BadInputTest, PathsBeyondTheSystemsLimitEndTheRunWithTheirReason) {
+  TempFolder dir;
+  // A source whose path just fits the limit, so that its output path in
+  // Export1 does not.
+  std::filesystem::path deep = dir.path();
+  while (deep.native().size() < 3840) deep /= std::string(200, 'd');
+  std::filesystem::create_directories(deep);
+  const std::size_t name_length = PATH_MAX - 3 - deep.native().size();
+  ASSERT_LE(name_length, 255u);
+  const std::string name = std::string(name_length - 4, 'n') + ".htm";
+  {
+    std::ofstream source(deep / name);
+    source << "[x]";
+    ASSERT_TRUE(source) << "cannot make the source";
+  }
+  RecordingWindow window;
+  window.folder = PathText(deep);
+  window.start_marker = u"[";
+  window.end_marker = u"]";
+  window.separate = true;
+  RunState state;
+  const RunResult result = Command2_Click(window, state);
+  EXPECT_EQ(result.end, RunResult::End::kErrorTrap);
+  EXPECT_TRUE(Utf8(window.log).ends_with(": File name too long\r\n"))
+      << Utf8(window.log).substr(0, 80);
+  EXPECT_FALSE(window.busy);
+}
+
+TEST(LoadTest, ThirtyTwoThousandSevenHundredSixtySevenFilesAndOneMore) {
+  TempFolder dir;
+  for (int i = 0; i < 32767; ++i) {
+    dir.create(std::to_string(i) + ".t", "[x]");
+  }
+  RecordingWindow window;
+  window.folder = dir.text();
+  window.extension = u"t";
+  window.start_marker = u"[";
+  window.end_marker = u"]";
+  RunState state;
+  Command2_Click(window, state);
+  EXPECT_EQ(window.summary, u"32767 checked, 0 didn't find.");
+  EXPECT_EQ(dir.read("Export1.t"), std::string(32767, 'x'));
+
+  // Export1.t is now the 32768th matching file: the count overflows in the
+  // first pass, before anything is read or written.
+  window.transcript.clear();
+  Command2_Click(window, state);
+  EXPECT_EQ(window.transcript,
+            "Line2.X2 = 130\nLabel6 = \"\"\nText5 = \"\"\npointer busy\n"
+            "Text5 += \"Unknown error occurred:\\r\\nOverflow\\r\\n\"\n"
+            "pointer default\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "Export2.t"));
+}
+
+TEST(LoadTest, NextOutputNameAfterFiveThousand) {
+  TempFolder dir;
+  for (int i = 1; i <= 5000; ++i) {
+    std::filesystem::create_directory(dir.path() /
+                                      ("Export" + std::to_string(i)));
+  }
+  dir.create("a.htm", Page("a"));
+  RecordingWindow window;
+  window.folder = dir.text();
+  window.separate = true;
+  RunState state;
+  Command2_Click(window, state);
+  EXPECT_EQ(dir.read("Export5001/a.htm"), "a");
+}
+
+}  // namespace
+}  // namespace vantrel
