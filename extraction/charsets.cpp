@@ -64,7 +64,8 @@ void DecodeUtf16(std::string_view bytes, std::u16string& text) {
   const std::size_t units = bytes.size() / 2;
   text.resize(units);
   if constexpr (!kBigEndian && std::endian::native == std::endian::little) {
-    std::memcpy(text.data(), bytes.data(), units * 2);
+    // memcpy must not see the null pointer that empty input may carry.
+    if (units > 0) std::memcpy(text.data(), bytes.data(), units * 2);
   } else {
     const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
     for (std::size_t i = 0; i < units; ++i) {
@@ -126,7 +127,7 @@ void EncodeText(std::u16string_view text, OutputFormat format,
     bytes.resize(start + text.size() * 2);
     char* out = bytes.data() + start;
     if constexpr (std::endian::native == std::endian::little) {
-      std::memcpy(out, text.data(), text.size() * 2);
+      if (!text.empty()) std::memcpy(out, text.data(), text.size() * 2);
     } else {
       for (std::size_t i = 0; i < text.size(); ++i) {
         out[2 * i] = static_cast<char>(text[i] & 0xFF);

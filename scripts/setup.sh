@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config git
   clang-format    # the layout check among the tests
+  clang libclang-rt-14-dev  # the fuzzers (libFuzzer) and sanitizer runtimes
   libicu-dev      # charset conversion and Unicode case mapping
   libcli11-dev    # the command line
   libgtest-dev    # the tests

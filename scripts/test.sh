@@ -1,7 +1,29 @@
 #!/usr/bin/env bash
-# Builds Vantrel with warnings as errors and runs every test.
+# Builds Vantrel and runs every test: the suite with warnings as errors; the
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, leaks
+# included; and the fuzzers, each for a short bounded time (their seed
+# corpora also run as regression tests inside both suites).
+#   bash scripts/test.sh           everything
+#   bash scripts/test.sh --quick   the first suite only
 set -euo pipefail
 cd "$(dirname "$0")/.."
+jobs=$(nproc)
+bash scripts/setup.sh
+
+echo "== Test suite"
 bash scripts/build.sh -DVANTREL_WERROR=ON -DBUILD_TESTING=ON
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+[ "${1:-}" = "--quick" ] && exit 0
+
+echo "== Test suite under AddressSanitizer and UBSan"
+cmake -S . -B build-sanitize -DVANTREL_SANITIZE=ON -DVANTREL_WERROR=ON \
+  -DVANTREL_BENCH=OFF -DBUILD_TESTING=ON >/dev/null
+cmake --build build-sanitize -j "$jobs"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+(cd build-sanitize &&
+   QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs" -E code_format)
+
+echo "== Fuzzers"
+bash scripts/fuzz.sh "${VANTREL_FUZZ_SECONDS:-30}"

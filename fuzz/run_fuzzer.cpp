@@ -1,0 +1,393 @@
+// A whole run on a folder built from the fuzz input, checked against a plain
+// model of what a run must do: the same log, summary, bar positions and
+// pointer, and the same output bytes. Also checked: the counts add up on a
+// normal end, the pointer is back to default on every path, the sources are
+// untouched, and nothing is made but ExportN outputs.
+#include <stdlib.h>
+#include <unicode/ucnv.h>
+#include <unicode/ustring.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "extraction/run.h"
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+void Check(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "check failed: %s\n", what);
+    std::abort();
+  }
+}
+
+// --- The input: inputs of the window and a folder's files. ---
+
+struct PoolName {
+  const char* name;
+  const char* shown;  // as the log shows it, UTF-8
+  bool folder;
+};
+constexpr PoolName kNames[] = {
+    {"a.htm", "a.htm", false},
+    {"B.HTM", "B.HTM", false},
+    {"c.Htm", "c.Htm", false},
+    {"d.txt", "d.txt", false},
+    {"e.htm.bak", "e.htm.bak", false},
+    {"\xFF.htm", "\xEF\xBF\xBD.htm", false},
+    {"new\nline.htm", "new\xEF\xBF\xBDline.htm", false},
+    {".htm", ".htm", false},
+    {"noext", "noext", false},
+    {"x.t", "x.t", false},
+    {"Y.T", "Y.T", false},
+    {"Export1.htm", "Export1.htm", false},
+    {"Export1", "Export1", false},
+    {"Export1.t", "Export1.t", false},
+    {"Export2.HTM", "Export2.HTM", false},
+    {"sub.htm", "sub.htm", true},
+};
+constexpr const char* kExtensions[] = {"htm", "HTM", "t", ""};
+
+class Reader {
+ public:
+  Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  bool empty() const { return size_ == 0; }
+  uint8_t Byte() {
+    if (size_ == 0) return 0;
+    --size_;
+    return *data_++;
+  }
+  std::string Bytes(size_t n) {
+    n = std::min(n, size_);
+    std::string out(reinterpret_cast<const char*>(data_), n);
+    data_ += n;
+    size_ -= n;
+    return out;
+  }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+};
+
+struct Entry {
+  std::string content;
+  bool folder = false;
+};
+
+struct Case {
+  bool separate = false;
+  std::string extension;
+  std::string start, end;  // UTF-8
+  std::map<std::string, Entry> entries;
+};
+
+Case Parse(const uint8_t* data, size_t size) {
+  Reader in(data, size);
+  Case c;
+  const uint8_t flags = in.Byte();
+  c.separate = flags & 1;
+  c.extension = kExtensions[(flags >> 1) % 4];
+  c.start = in.Bytes(in.Byte() % 24);
+  c.end = in.Bytes(in.Byte() % 24);
+  for (int files = 0; files < 6 && !in.empty(); ++files) {
+    const PoolName& name = kNames[in.Byte() % std::size(kNames)];
+    const size_t length = ((in.Byte() << 8) | in.Byte()) % 4096;
+    Entry entry{in.Bytes(length), name.folder};
+    c.entries[name.name] = entry;
+  }
+  return c;
+}
+
+// --- What the run shows, recorded. ---
+
+class FuzzWindow : public vantrel::RunWindow {
+ public:
+  explicit FuzzWindow(const Case& c, std::u16string folder,
+                      std::u16string start, std::u16string end)
+      : c_(c), folder_(folder), start_(start), end_(end) {}
+  std::u16string Text1() const override { return start_; }
+  std::u16string Text2() const override { return end_; }
+  std::u16string Text3() const override { return folder_; }
+  std::u16string Text4() const override {
+    return std::u16string(c_.extension.begin(), c_.extension.end());
+  }
+  bool Check1() const override { return c_.separate; }
+  void ClearText5() override { events.push_back(u"clear log"); }
+  void AppendText5(std::u16string_view text) override {
+    events.push_back(u"log " + std::u16string(text));
+  }
+  void SetLabel6(std::u16string_view caption) override {
+    events.push_back(u"summary " + std::u16string(caption));
+  }
+  void SetLine2X2(int x2) override { events.push_back(u"bar " + Num(x2)); }
+  void RedrawLine2() override { events.push_back(u"redraw bar"); }
+  void RedrawText5() override { events.push_back(u"redraw log"); }
+  void SetBusyPointer(bool busy) override {
+    events.push_back(busy ? u"busy" : u"default");
+  }
+  static std::u16string Num(long long n) {
+    const std::string s = std::to_string(n);
+    return std::u16string(s.begin(), s.end());
+  }
+  std::vector<std::u16string> events;
+
+ private:
+  const Case& c_;
+  std::u16string folder_, start_, end_;
+};
+
+// --- The model. ---
+
+std::u16string Utf8(std::string_view bytes) {
+  std::u16string out(bytes.size() + 1, u'\0');
+  int32_t length = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
+                       bytes.data(), static_cast<int32_t>(bytes.size()), 0xFFFD,
+                       nullptr, &status);
+  out.resize(static_cast<size_t>(length));
+  return out;
+}
+
+std::string WithConverter(const char* name, std::u16string_view text) {
+  UErrorCode status = U_ZERO_ERROR;
+  UConverter* converter = ucnv_open(name, &status);
+  std::string out(text.size() * 4 + 4, '\0');
+  const int32_t n =
+      ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()),
+                      text.data(), static_cast<int32_t>(text.size()), &status);
+  ucnv_close(converter);
+  Check(U_SUCCESS(status), "encode");
+  out.resize(static_cast<size_t>(n));
+  return out;
+}
+
+std::u16string FromConverter(const char* name, std::string_view bytes) {
+  UErrorCode status = U_ZERO_ERROR;
+  UConverter* converter = ucnv_open(name, &status);
+  std::u16string out(bytes.size() + 1, u'\0');
+  const int32_t n =
+      ucnv_toUChars(converter, out.data(), static_cast<int32_t>(out.size()),
+                    bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+  ucnv_close(converter);
+  Check(U_SUCCESS(status), "decode");
+  out.resize(static_cast<size_t>(n));
+  return out;
+}
+
+std::string Charset(const std::string& bytes) {
+  if (bytes.starts_with("\xFF\xFE")) return "unicode";
+  if (bytes.starts_with("\xFE\xFF")) return "utf-16";
+  if (bytes.starts_with("\xEF\xBB\xBF")) return "utf-8";
+  return "windows-1256";
+}
+
+std::u16string Decode(std::string bytes, const std::string& charset) {
+  if (charset == "windows-1256") return FromConverter("windows-1256", bytes);
+  if (charset == "utf-8") {
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
+    return Utf8(bytes);
+  }
+  const bool little = charset == "unicode";
+  if (bytes.starts_with(little ? "\xFF\xFE" : "\xFE\xFF")) bytes.erase(0, 2);
+  std::u16string text;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const unsigned a = static_cast<uint8_t>(bytes[i]);
+    const unsigned b = static_cast<uint8_t>(bytes[i + 1]);
+    text.push_back(static_cast<char16_t>(little ? a | b << 8 : b | a << 8));
+  }
+  if (bytes.size() % 2) text.push_back(0xFFFD);
+  return text;
+}
+
+size_t Find(std::u16string_view text, std::u16string_view marker) {
+  if (text.empty()) return 0;
+  for (size_t at = 0; at + marker.size() <= text.size(); ++at) {
+    if (text.substr(at, marker.size()) == marker) return at + 1;
+  }
+  return 0;
+}
+
+std::string Lower(std::string s) {
+  for (char& ch : s) {
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+  }
+  return s;
+}
+
+std::u16string Shown(const std::string& name) {
+  for (const PoolName& p : kNames) {
+    if (name == p.name) return Utf8(p.shown);
+  }
+  return u"?";
+}
+
+struct Expected {
+  std::vector<std::u16string> events;
+  std::map<std::string, std::string> outputs;  // relative path to bytes
+  int matching = 0, failures = 0, successes = 0;
+  bool trapped = false;
+};
+
+Expected Model(const Case& c, const std::string& folder) {
+  Expected e;
+  auto& ev = e.events;
+  ev = {u"bar 130", u"summary ", u"clear log", u"busy"};
+  const auto finish = [&] {
+    ev.push_back(u"summary " + FuzzWindow::Num(e.matching) + u" checked, " +
+                 FuzzWindow::Num(e.failures) + u" didn't find.");
+    ev.push_back(u"bar 3400");
+    ev.push_back(u"default");
+  };
+  if (c.extension.empty()) {
+    ev.push_back(u"log Didn't find extension.\r\n");
+    finish();
+    return e;
+  }
+  std::vector<std::string> matching;
+  for (const auto& [name, entry] : c.entries) {
+    const size_t dot = name.rfind('.');
+    if (entry.folder || dot == std::string::npos) continue;
+    if (Lower(name.substr(dot + 1)) == Lower(c.extension)) {
+      matching.push_back(name);
+    }
+  }
+  std::sort(matching.begin(), matching.end(),
+            [](const std::string& a, const std::string& b) {
+              return Lower(a) != Lower(b) ? Lower(a) < Lower(b) : a < b;
+            });
+  e.matching = static_cast<int>(matching.size());
+
+  const std::u16string start = Utf8(c.start), end = Utf8(c.end);
+  std::string charset, output_folder, output_file;
+  for (const std::string& name : matching) {
+    const std::string& bytes = c.entries.at(name).content;
+    if (charset.empty()) charset = Charset(bytes);
+    const std::u16string text = Decode(bytes, charset);
+    size_t s = 0, t = 0;
+    std::u16string_view rest;
+    if (text.empty()) {
+      ++e.failures;
+      ev.push_back(u"log Can't read: " + Shown(name) + u"\r\n");
+    } else if ((s = Find(text, start)) == 0) {
+      ++e.failures;
+      ev.push_back(u"log Haven't start: " + Shown(name) + u"\r\n");
+    } else if (rest = std::u16string_view(text).substr(s - 1 + start.size()),
+               (t = Find(rest, end)) == 0) {
+      ++e.failures;
+      ev.push_back(u"log Haven't end: " + Shown(name) + u"\r\n");
+    } else {
+      const std::u16string_view piece = rest.substr(0, t - 1);
+      const bool utf16 = charset != "windows-1256";
+      const std::string signature = utf16 ? "\xFF\xFE" : "";
+      const std::string bytes_out = utf16
+                                        ? WithConverter("UTF-16LE", piece)
+                                        : WithConverter("windows-1256", piece);
+      if (c.separate) {
+        if (output_folder.empty()) {
+          for (int n = 1;; ++n) {
+            output_folder = "Export" + std::to_string(n);
+            const auto it = c.entries.find(output_folder);
+            if (it == c.entries.end()) break;
+            if (!it->second.folder) {
+              e.trapped = true;
+              const std::string description = "cannot create folder " + folder +
+                                              "/" + output_folder +
+                                              ": File exists";
+              ev.push_back(u"log Unknown error occurred:\r\n" +
+                           Utf8(description) + u"\r\n");
+              ev.push_back(u"default");
+              return e;
+            }
+          }
+        }
+        e.outputs[output_folder + "/" + name] = signature + bytes_out;
+      } else {
+        if (output_file.empty()) {
+          for (int n = 1;; ++n) {
+            output_file = "Export" + std::to_string(n) + "." + c.extension;
+            if (!c.entries.contains(output_file)) break;
+          }
+          e.outputs[output_file] = signature;
+        }
+        e.outputs[output_file] += bytes_out;
+      }
+      ++e.successes;
+      const double n = (e.successes * 100.0 / e.matching) * 3270;
+      ev.push_back(u"bar " + FuzzWindow::Num(
+                                 130 + std::llround(std::nearbyint(n)) / 100));
+      ev.push_back(u"redraw bar");
+      ev.push_back(u"redraw log");
+    }
+  }
+  finish();
+  return e;
+}
+
+std::string ReadAll(const stdfs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const Case c = Parse(data, size);
+  std::string folder = (stdfs::temp_directory_path() / "vantrel-fuzz-XXXXXX");
+  Check(::mkdtemp(folder.data()) != nullptr, "mkdtemp");
+  for (const auto& [name, entry] : c.entries) {
+    if (entry.folder) {
+      stdfs::create_directory(stdfs::path(folder) / name);
+    } else {
+      std::ofstream(stdfs::path(folder) / name, std::ios::binary)
+          << entry.content;
+    }
+  }
+
+  FuzzWindow window(c, std::u16string(folder.begin(), folder.end()),
+                    Utf8(c.start), Utf8(c.end));
+  vantrel::RunState state;
+  const vantrel::RunResult result = vantrel::Command2_Click(window, state);
+  const Expected expected = Model(c, folder);
+
+  Check(window.events == expected.events, "events");
+  Check(window.events.back() == u"default", "pointer");
+  Check((result.end == vantrel::RunResult::End::kErrorTrap) == expected.trapped,
+        "trap");
+  if (result.end == vantrel::RunResult::End::kNormal) {
+    Check(result.successes + result.failures == result.matching, "counts");
+  }
+  // Sources untouched; nothing new but ExportN outputs, with the bytes the
+  // model wrote.
+  std::map<std::string, std::string> made;
+  for (const auto& item : stdfs::recursive_directory_iterator(folder)) {
+    const std::string relative = stdfs::relative(item.path(), folder).string();
+    const auto source = c.entries.find(relative);
+    if (source != c.entries.end()) {
+      if (!source->second.folder) {
+        Check(ReadAll(item.path()) == source->second.content, "source");
+      }
+    } else if (item.is_regular_file()) {
+      Check(relative.starts_with("Export"), "output name");
+      made[relative] = ReadAll(item.path());
+    } else {
+      Check(relative.starts_with("Export"), "output folder name");
+    }
+  }
+  Check(made == expected.outputs, "outputs");
+  stdfs::remove_all(folder);
+  return 0;
+}
