@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,39 +33,57 @@ std::string Drain(int fd) {
   return bytes;
 }
 
-// Runs vantrel-cli with `args`; standard error goes to a file, so that
-// neither pipe can fill up while the other is read.
+// A vantrel-cli process started with some arguments; standard error goes
+// to a file, so that neither pipe can fill up while the other is read.
+class CliProcess {
+ public:
+  explicit CliProcess(const std::vector<std::string>& args) {
+    const char* program = std::getenv("VANTREL_CLI");
+    if (program == nullptr) {
+      ADD_FAILURE() << "VANTREL_CLI is not set";
+      return;
+    }
+    const std::string err_path = (scratch_.path() / "stderr").string();
+    int out[2];
+    if (::pipe(out) != 0) return;
+    child_ = ::fork();
+    if (child_ == 0) {
+      ::dup2(out[1], STDOUT_FILENO);
+      FILE* err = std::fopen(err_path.c_str(), "w");
+      if (err != nullptr) ::dup2(::fileno(err), STDERR_FILENO);
+      ::close(out[0]);
+      std::vector<char*> argv{const_cast<char*>(program)};
+      for (const std::string& a : args) {
+        argv.push_back(const_cast<char*>(a.c_str()));
+      }
+      argv.push_back(nullptr);
+      ::execv(program, argv.data());
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    out_fd_ = out[0];
+  }
+
+  // Waits for the program to end.
+  Outcome Finish() {
+    Outcome outcome;
+    if (child_ <= 0) return outcome;
+    outcome.out = Drain(out_fd_);
+    int status = 0;
+    ::waitpid(child_, &status, 0);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.err = scratch_.read("stderr");
+    return outcome;
+  }
+
+ private:
+  TempFolder scratch_;
+  pid_t child_ = -1;
+  int out_fd_ = -1;
+};
+
 Outcome RunCli(const std::vector<std::string>& args) {
-  const char* program = std::getenv("VANTREL_CLI");
-  if (program == nullptr) {
-    ADD_FAILURE() << "VANTREL_CLI is not set";
-    return {};
-  }
-  TempFolder scratch;
-  const std::string err_path = (scratch.path() / "stderr").string();
-  int out[2];
-  if (::pipe(out) != 0) return {};
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::dup2(out[1], STDOUT_FILENO);
-    FILE* err = std::fopen(err_path.c_str(), "w");
-    if (err != nullptr) ::dup2(::fileno(err), STDERR_FILENO);
-    ::close(out[0]);
-    std::vector<char*> argv{const_cast<char*>(program)};
-    for (const std::string& a : args)
-      argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execv(program, argv.data());
-    ::_exit(127);
-  }
-  ::close(out[1]);
-  Outcome outcome;
-  outcome.out = Drain(out[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  outcome.err = scratch.read("stderr");
-  return outcome;
+  return CliProcess(args).Finish();
 }
 
 TEST(CliTest, PrintsTheLogTheOutputAndTheSummary) {
@@ -144,6 +163,49 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
     EXPECT_EQ(run.status, c.status) << shown;
     if (c.status == 64) {
       EXPECT_NE(run.err, "") << shown;
+    }
+  }
+}
+
+TEST(CliTest, FolderNamesThatLookLikeOptions) {
+  TempFolder dir;
+  dir.create("-rf/a.htm", Page("x"));
+  const Outcome run = RunCli({"--quiet", "--", "-rf"});
+  // The folder is relative to the test's working folder, so give it whole.
+  const Outcome whole =
+      RunCli({"--quiet", "--", (dir.path() / "-rf").string()});
+  EXPECT_EQ(run.status, 1);  // no such folder here
+  EXPECT_EQ(whole.status, 0) << whole.out << whole.err;
+  EXPECT_EQ(dir.read("-rf/Export1.htm"), "x");
+}
+
+// Runs started together over one folder each get an output of their own,
+// whole.
+TEST(CliTest, ConcurrentRunsEachGetTheirOwnOutput) {
+  for (bool separate : {false, true}) {
+    TempFolder dir;
+    std::string pieces;
+    for (int i = 0; i < 40; ++i) {
+      const std::string piece = "piece " + std::to_string(i) + "\r\n";
+      dir.create("page" + std::to_string(100 + i) + ".htm", Page(piece));
+      pieces += piece;
+    }
+    std::vector<std::string> args = {"--quiet", dir.path().string()};
+    if (separate) args.insert(args.begin(), "--separate");
+    std::vector<std::unique_ptr<CliProcess>> runs;
+    for (int i = 0; i < 4; ++i)
+      runs.push_back(std::make_unique<CliProcess>(args));
+    // A run that lists the folder after another one made its collected
+    // file reads that file too, finds no markers in it and says so.
+    for (auto& run : runs) EXPECT_LE(run->Finish().status, separate ? 0 : 1);
+    for (int n = 1; n <= 4; ++n) {
+      const std::string name = "Export" + std::to_string(n);
+      if (separate) {
+        EXPECT_EQ(dir.list(name).size(), 40u) << name;
+        EXPECT_EQ(dir.read(name + "/page139.htm"), "piece 39\r\n");
+      } else {
+        EXPECT_EQ(dir.read(name + ".htm"), pieces) << name;
+      }
     }
   }
 }
