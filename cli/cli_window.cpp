@@ -38,6 +38,9 @@ void CliWindow::FileDone(int done, int matching) {
       static_cast<int>(static_cast<long long>(done) * kBarWidth / matching);
   const int percent =
       static_cast<int>(static_cast<long long>(done) * 100 / matching);
+  // Redraw only when the figure changes: a terminal is slow next to a run.
+  if (progress_shown_ && percent == shown_percent_ && done != matching) return;
+  shown_percent_ = percent;
   std::fprintf(
       progress_, "\r[%s%s] %d/%d %3d%%", std::string(filled, '#').c_str(),
       std::string(kBarWidth - filled, ' ').c_str(), done, matching, percent);

@@ -50,6 +50,7 @@ class CliWindow : public RunWindow {
   std::FILE* progress_;  // null when no progress is shown
   std::u16string summary_;
   bool progress_shown_ = false;
+  int shown_percent_ = -1;
 };
 
 }  // namespace vantrel::cli
