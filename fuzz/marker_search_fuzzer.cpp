@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "extraction/marker_search.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 
@@ -40,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::u16string marker = Units(data + 1, marker_size);
   const std::u16string text =
       Units(data + 1 + marker_size, size - 1 - marker_size);
-  if (vantrel::FindMarker(text, marker) != PlainSearch(text, marker)) {
-    std::abort();
-  }
+  vantrel::fuzz::Check(
+      vantrel::FindMarker(text, marker) == PlainSearch(text, marker),
+      "the marker search agrees with the plain one");
   return 0;
 }

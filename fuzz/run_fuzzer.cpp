@@ -19,17 +19,13 @@
 #include <vector>
 
 #include "extraction/run.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 
 namespace stdfs = std::filesystem;
-
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "check failed: %s\n", what);
-    std::abort();
-  }
-}
+using vantrel::fuzz::Check;
+using vantrel::fuzz::IcuFromUtf8;
 
 // --- The input: inputs of the window and a folder's files. ---
 
@@ -149,16 +145,7 @@ class FuzzWindow : public vantrel::RunWindow {
 
 // --- The model. ---
 
-std::u16string Utf8(std::string_view bytes) {
-  std::u16string out(bytes.size() + 1, u'\0');
-  int32_t length = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
-                       bytes.data(), static_cast<int32_t>(bytes.size()), 0xFFFD,
-                       nullptr, &status);
-  out.resize(static_cast<size_t>(length));
-  return out;
-}
+std::u16string Utf8(std::string_view bytes) { return IcuFromUtf8(bytes); }
 
 std::string WithConverter(const char* name, std::u16string_view text) {
   UErrorCode status = U_ZERO_ERROR;
