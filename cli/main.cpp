@@ -77,10 +77,10 @@ void PrintOutputPath(const vantrel::RunState& state, bool separate) {
 
 int main(int argc, char** argv) {
   CLI::App app{
-      "Extracts the text between a start marker and an end marker from every "
-      "file with the given extension directly inside FOLDER, into a new "
-      "ExportN.<extension> in FOLDER (or, with --separate, a new folder "
-      "ExportN with one file per source).",
+      "Extracts the text between a start marker and an end marker from every\n"
+      "file with the given extension directly inside FOLDER, into a new\n"
+      "ExportN.<extension> in FOLDER (or, with --separate, a new folder\n"
+      "ExportN with one file per source).\n",
       "vantrel-cli"};
   app.set_version_flag("--version",
                        std::string("vantrel-cli ") + VANTREL_VERSION_DISPLAY,
@@ -95,20 +95,26 @@ int main(int argc, char** argv) {
   auto* start_file_opt =
       app.add_option("--start-file", start_file,
                      "Read the start marker from FILE, byte for "
-                     "byte (how to give CR LF line breaks)");
+                     "byte (how to give CR LF line breaks)")
+          ->type_name("FILE");
   start_opt->excludes(start_file_opt);
   auto* end_opt = app.add_option(
       "--end", end, "End marker (UTF-8); default: the window's </p></Div>");
-  auto* end_file_opt = app.add_option(
-      "--end-file", end_file, "Read the end marker from FILE, byte for byte");
+  auto* end_file_opt =
+      app.add_option("--end-file", end_file,
+                     "Read the end marker from FILE, byte for byte")
+          ->type_name("FILE");
   end_opt->excludes(end_file_opt);
   app.add_option("--ext", extension,
                  "Extension of the files to read, without a dot")
+      ->type_name("EXT")
       ->capture_default_str();
   app.add_flag("--separate", separate,
                "One output file per source in a new folder ExportN");
   app.add_flag("--quiet", quiet, "Show no progress bar");
-  app.add_option("FOLDER", folder, "Folder whose files are read")->required();
+  app.add_option("FOLDER", folder, "Folder whose files are read")
+      ->type_name("")
+      ->required();
   app.footer(
       "Exit status: 0 every file gave a piece; 1 an input was missing or a "
       "file gave no piece; 2 the run ended with an error; 64 bad usage.");
