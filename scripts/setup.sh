@@ -10,6 +10,7 @@ packages=(
   libicu-dev      # charset conversion and Unicode case mapping
   libcli11-dev    # the command line
   libgtest-dev    # the tests
+  libbenchmark-dev  # the micro-benchmarks
   qt6-base-dev    # the window
 )
 

@@ -1,0 +1,499 @@
+// vantrel-bench: how fast vantrel-cli goes through folders of saved pages,
+// beside the fastest that any program could do the same job on this machine.
+//
+// For each corpus it writes the pages into a scratch folder, warms the page
+// cache, and then takes turns: one run of vantrel-cli as a child process (its
+// peak memory comes from the kernel's account of that child), one run of the
+// lower bound in this process (list the folder, one open, fstat, read and
+// close per matching file, and write as many output bytes as the real run
+// wrote). The medians of both, and their ratio, go into a table. It also
+// times the search for the next free ExportN among 5,000 earlier outputs.
+#include <dirent.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench/corpus.h"
+#include "extraction/charsets.h"
+#include "extraction/native_names.h"
+#include "extraction/output_writer.h"
+#include "extraction/run_state.h"
+#include "extraction/run_window.h"
+
+extern char** environ;
+
+namespace vantrel::bench {
+namespace {
+
+namespace stdfs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr double kMB = 1e6;
+constexpr double kMiB = 1024.0 * 1024.0;
+
+struct Corpus {
+  std::string id;
+  std::string title;
+  CorpusSpec spec;
+  double target_ratio;
+};
+
+std::vector<Corpus> AllCorpora() {
+  CorpusSpec a;
+  a.pages = 10000;
+  a.page_bytes = 20000;
+  a.encoding = Encoding::kUtf8;
+  CorpusSpec b = a;
+  b.pages = 200;
+  b.page_bytes = 2000000;
+  CorpusSpec c = a;
+  c.encoding = Encoding::kWindows1256;
+  CorpusSpec d = a;
+  d.encoding = Encoding::kUtf16Le;
+  d.sized_in = Encoding::kUtf8;  // the pages of A
+  CorpusSpec e = a;
+  e.pages = 5000;  // A's first half: the same pages, half as many
+  return {
+      {"A", "A: 10,000 pages x 20 KB, UTF-8", a, 1.5},
+      {"B", "B: 200 pages x 2 MB, UTF-8", b, 2.0},
+      {"C", "C: 10,000 pages x 20 KB, windows-1256", c, 1.5},
+      {"D", "D: corpus A as UTF-16LE", d, 1.5},
+      {"E", "E: the first 5,000 pages of A", e, 1.5},
+  };
+}
+
+[[noreturn]] void Die(const std::string& what) {
+  std::cerr << "vantrel-bench: " << what << '\n';
+  std::exit(1);
+}
+
+[[noreturn]] void DieErrno(const std::string& what) {
+  Die(what + ": " + std::strerror(errno));
+}
+
+double Seconds(Clock::duration d) {
+  return std::chrono::duration<double>(d).count();
+}
+
+struct Spread {
+  double median = 0, min = 0, max = 0;
+};
+
+Spread SpreadOf(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  const double median =
+      n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+  return {median, values.front(), values.back()};
+}
+
+bool HasExtension(std::string_view name, std::string_view extension) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  const std::string_view ext = name.substr(dot + 1);
+  return std::equal(ext.begin(), ext.end(), extension.begin(), extension.end(),
+                    [](char a, char b) {
+                      return std::tolower(static_cast<unsigned char>(a)) ==
+                             std::tolower(static_cast<unsigned char>(b));
+                    });
+}
+
+// The fastest plain way through the same job: every matching file read with
+// one read() into one buffer, and `output_bytes` written to one output file,
+// a share after each source. Returns the wall time in seconds.
+double LowerBound(const stdfs::path& folder, std::string_view extension,
+                  std::uint64_t output_bytes, std::size_t largest,
+                  std::size_t files) {
+  const std::size_t share = files == 0 ? 0 : output_bytes / files;
+  std::vector<char> buffer(largest + 1);
+  std::vector<char> piece(
+      share + output_bytes % std::max<std::size_t>(files, 1), 'x');
+  const stdfs::path out_path = folder / "lower-bound.out";
+
+  const Clock::time_point start = Clock::now();
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) DieErrno("cannot list " + folder.string());
+  std::vector<std::string> names;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (entry->d_type == DT_REG && HasExtension(entry->d_name, extension)) {
+      names.emplace_back(entry->d_name);
+    }
+  }
+  ::closedir(dir);
+  const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (out < 0) DieErrno("cannot create " + out_path.string());
+  bool first = true;
+  for (const std::string& name : names) {
+    const int fd = ::open((folder / name).c_str(), O_RDONLY);
+    struct stat st;
+    if (fd < 0 || ::fstat(fd, &st) != 0) DieErrno("cannot open " + name);
+    if (static_cast<std::size_t>(st.st_size) >= buffer.size()) {
+      buffer.resize(static_cast<std::size_t>(st.st_size) + 1);
+    }
+    if (::read(fd, buffer.data(), buffer.size()) != st.st_size) {
+      DieErrno("cannot read " + name);
+    }
+    ::close(fd);
+    const std::size_t n = first ? piece.size() : share;
+    first = false;
+    if (::write(out, piece.data(), n) != static_cast<ssize_t>(n)) {
+      DieErrno("cannot write " + out_path.string());
+    }
+  }
+  ::close(out);
+  const double seconds = Seconds(Clock::now() - start);
+  stdfs::remove(out_path);
+  return seconds;
+}
+
+struct Tools {
+  std::string cli;        // vantrel-cli, measured
+  std::string run_child;  // vantrel-run-child, which starts it
+};
+
+struct CliRun {
+  double seconds = 0;
+  double peak_mib = 0;
+  int exit_status = -1;
+  std::string stdout_text;
+};
+
+std::string ReadWhole(const stdfs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// One vantrel-cli run as a child process, started through vantrel-run-child
+// so that its peak memory is its own.
+CliRun RunCli(const Tools& tools, const stdfs::path& folder,
+              const stdfs::path& scratch) {
+  const std::string out_path = (scratch / "cli-stdout.txt").string();
+  const std::string err_path = (scratch / "cli-stderr.txt").string();
+  const std::string result_path = (scratch / "cli-result.txt").string();
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_path.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> args = {tools.run_child, result_path, tools.cli,
+                                   "--quiet", folder.string()};
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+
+  pid_t pid;
+  const int spawn_error =
+      ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawn_error != 0) {
+    errno = spawn_error;
+    DieErrno("cannot start " + tools.run_child);
+  }
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) DieErrno("cannot wait for " + tools.run_child);
+  }
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    Die(tools.run_child + " failed: " + ReadWhole(err_path));
+  }
+  CliRun run;
+  long peak_kib = 0;
+  std::istringstream(ReadWhole(result_path)) >> run.seconds >> peak_kib >>
+      run.exit_status;
+  run.peak_mib = static_cast<double>(peak_kib) / 1024;
+  run.stdout_text = ReadWhole(out_path);
+  if (run.exit_status != 0 && run.exit_status != 1) {
+    Die(tools.cli + " failed (status " + std::to_string(run.exit_status) +
+        "): " + ReadWhole(err_path) + run.stdout_text);
+  }
+  return run;
+}
+
+// FNV-1a over a file, to tell at a glance whether two builds wrote the same
+// output.
+std::uint64_t Fingerprint(const stdfs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::uint64_t h = 0xCBF29CE484222325ULL;
+  char chunk[1 << 16];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+    for (std::streamsize i = 0; i < in.gcount(); ++i) {
+      h = (h ^ static_cast<unsigned char>(chunk[i])) * 0x100000001B3ULL;
+    }
+  }
+  return h;
+}
+
+struct Row {
+  const Corpus* corpus;
+  CorpusStats stats;
+  Spread vantrel, lower_bound;
+  double peak_mib = 0;
+  std::uint64_t output_bytes = 0, output_fingerprint = 0;
+};
+
+Row MeasureCorpus(const Corpus& corpus, const Tools& tools,
+                  const stdfs::path& scratch, int rounds) {
+  const stdfs::path folder = scratch / corpus.id;
+  std::cerr << "corpus " << corpus.id << ": writing " << corpus.spec.pages
+            << " pages..." << std::flush;
+  Row row{&corpus, WriteCorpus(corpus.spec, folder), {}, {}};
+  std::cerr << " measuring..." << std::flush;
+  const stdfs::path output = folder / ("Export1." + corpus.spec.extension);
+
+  // A first run of each, untimed: pages in the cache, the real output's size
+  // known, and the run checked against what the corpus holds.
+  CliRun check = RunCli(tools, folder, scratch);
+  const std::string summary = std::to_string(row.stats.pages) + " checked, " +
+                              std::to_string(row.stats.pages_without_end) +
+                              " didn't find.\n";
+  if (!check.stdout_text.ends_with(summary)) {
+    Die("corpus " + corpus.id + ": expected \"" + summary + "\", got \"" +
+        check.stdout_text.substr(
+            check.stdout_text.size() -
+            std::min<std::size_t>(200, check.stdout_text.size())) +
+        "\"");
+  }
+  row.output_bytes = stdfs::file_size(output);
+  row.output_fingerprint = Fingerprint(output);
+  stdfs::remove(output);
+  const auto files = static_cast<std::size_t>(row.stats.pages);
+  LowerBound(folder, corpus.spec.extension, row.output_bytes,
+             row.stats.largest_page, files);
+
+  std::vector<double> vantrel, lower_bound;
+  for (int r = 0; r < rounds; ++r) {
+    // Take turns at going first, so that neither always meets a machine
+    // just woken by the other.
+    for (int turn = 0; turn < 2; ++turn) {
+      if ((turn == 0) == (r % 2 == 0)) {
+        lower_bound.push_back(LowerBound(folder, corpus.spec.extension,
+                                         row.output_bytes,
+                                         row.stats.largest_page, files));
+      } else {
+        const CliRun run = RunCli(tools, folder, scratch);
+        vantrel.push_back(run.seconds);
+        row.peak_mib = std::max(row.peak_mib, run.peak_mib);
+        stdfs::remove(output);
+      }
+    }
+  }
+  row.vantrel = SpreadOf(vantrel);
+  row.lower_bound = SpreadOf(lower_bound);
+  stdfs::remove_all(folder);
+  std::cerr << " done\n";
+  return row;
+}
+
+// A window for calling the output writer directly.
+class QuietWindow : public RunWindow {
+ public:
+  bool separate = false;
+  std::u16string Text1() const override { return u""; }
+  std::u16string Text2() const override { return u""; }
+  std::u16string Text3() const override { return u""; }
+  std::u16string Text4() const override { return u"htm"; }
+  bool Check1() const override { return separate; }
+  void ClearText5() override {}
+  void AppendText5(std::u16string_view) override {}
+  void SetLabel6(std::u16string_view) override {}
+  void SetLine2X2(int) override {}
+  void RedrawLine2() override {}
+  void RedrawText5() override {}
+  void SetBusyPointer(bool) override {}
+};
+
+// The first write of a run in a folder that holds `taken` earlier outputs
+// (files Export1.htm... and folders Export1...), in seconds.
+Spread ExportSearch(const stdfs::path& scratch, int taken, bool separate,
+                    int rounds) {
+  const stdfs::path folder = scratch / "exports";
+  stdfs::create_directories(folder);
+  for (int n = 1; n <= taken; ++n) {
+    const std::string name = "Export" + std::to_string(n);
+    if (separate) {
+      stdfs::create_directory(folder / name);
+    } else {
+      std::ofstream(folder / (name + ".htm"));
+    }
+  }
+  const std::string next = "Export" + std::to_string(taken + 1);
+  QuietWindow window;
+  window.separate = separate;
+  RunState state;
+  state.SourcePath = NativeToText(folder.string());
+  state.SourceCharset = std::u16string(kCharsetUtf8);
+  std::vector<double> times;
+  for (int r = 0; r < rounds; ++r) {
+    state.OutCharset.clear();
+    const Clock::time_point start = Clock::now();
+    WriteFile(window, state, u"piece", u"page.htm");
+    times.push_back(Seconds(Clock::now() - start));
+    const stdfs::path made = folder / (separate ? next : next + ".htm");
+    if (!stdfs::exists(made)) Die("the output writer did not make " + next);
+    stdfs::remove_all(made);
+  }
+  stdfs::remove_all(folder);
+  return SpreadOf(times);
+}
+
+std::string Fixed(double value, int decimals) {
+  char s[64];
+  std::snprintf(s, sizeof s, "%.*f", decimals, value);
+  return s;
+}
+
+std::string MiB(double bytes) { return Fixed(bytes / kMiB, 1); }
+
+void PrintTables(const std::vector<Row>& rows, int rounds) {
+  std::cout << "\nMedians of " << rounds
+            << " runs each, vantrel-cli and the lower bound taking turns, "
+               "warm page cache.\n\n"
+            << "| corpus | files | MB | Vantrel | MB/s | files/s | "
+               "lower bound | ratio | target | peak memory | memory limit |\n"
+            << "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+  for (const Row& row : rows) {
+    const double mb = static_cast<double>(row.stats.page_bytes) / kMB;
+    const double ratio = row.vantrel.median / row.lower_bound.median;
+    const double limit =
+        3.0 * static_cast<double>(row.stats.largest_page) + 32 * kMiB;
+    std::cout << "| " << row.corpus->title << " | " << row.stats.pages << " | "
+              << Fixed(mb, 1) << " | " << Fixed(row.vantrel.median, 3)
+              << " s | " << Fixed(mb / row.vantrel.median, 0) << " | "
+              << Fixed(row.stats.pages / row.vantrel.median, 0) << " | "
+              << Fixed(row.lower_bound.median, 3) << " s | " << Fixed(ratio, 2)
+              << " | " << Fixed(row.corpus->target_ratio, 1)
+              << (ratio <= row.corpus->target_ratio ? " met" : " NOT MET")
+              << " | " << Fixed(row.peak_mib, 1) << " MiB | " << MiB(limit)
+              << " MiB" << (row.peak_mib * kMiB <= limit ? "" : " EXCEEDED")
+              << " |\n";
+  }
+
+  std::cout << "\nSpread (min to max) and what each run wrote:\n\n"
+            << "| corpus | Vantrel | lower bound | lacking end marker | "
+               "other files | output bytes | output FNV-1a |\n"
+            << "|---|---:|---:|---:|---:|---:|---|\n";
+  for (const Row& row : rows) {
+    char fingerprint[20];
+    std::snprintf(fingerprint, sizeof fingerprint, "%016llx",
+                  static_cast<unsigned long long>(row.output_fingerprint));
+    std::cout << "| " << row.corpus->id << " | " << Fixed(row.vantrel.min, 3)
+              << " to " << Fixed(row.vantrel.max, 3) << " s | "
+              << Fixed(row.lower_bound.min, 3) << " to "
+              << Fixed(row.lower_bound.max, 3) << " s | "
+              << row.stats.pages_without_end << " | " << row.stats.other_files
+              << " | " << row.output_bytes << " | " << fingerprint << " |\n";
+  }
+
+  const Row* a = nullptr;
+  const Row* e = nullptr;
+  for (const Row& row : rows) {
+    if (row.corpus->id == "A") a = &row;
+    if (row.corpus->id == "E") e = &row;
+  }
+  if (a != nullptr && e != nullptr) {
+    std::cout << "\nGrowth: " << e->stats.pages << " pages in "
+              << Fixed(e->vantrel.median, 3) << " s, " << a->stats.pages
+              << " pages in " << Fixed(a->vantrel.median, 3)
+              << " s: " << Fixed(1e6 * e->vantrel.median / e->stats.pages, 1)
+              << " and " << Fixed(1e6 * a->vantrel.median / a->stats.pages, 1)
+              << " microseconds per page.\n";
+  }
+}
+
+}  // namespace
+}  // namespace vantrel::bench
+
+int main(int argc, char** argv) {
+  namespace vb = vantrel::bench;
+  CLI::App app{
+      "Measures vantrel-cli on made-up corpora A to E beside the lower bound "
+      "(one read() per page and the same output volume written), and the "
+      "search for the next free ExportN.",
+      "vantrel-bench"};
+  vb::Tools tools{VANTREL_CLI_PATH, VANTREL_RUN_CHILD_PATH};
+  std::string corpora = "ABCDE";
+  std::string work;
+  int rounds = 5;
+  double scale = 1.0;
+  int exports = 5000;
+  app.add_option("--cli", tools.cli, "vantrel-cli to measure")
+      ->capture_default_str();
+  app.add_option("--corpora", corpora, "Which corpora, of A to E")
+      ->capture_default_str();
+  app.add_option("--rounds", rounds, "Timed runs of each")
+      ->capture_default_str()
+      ->check(CLI::PositiveNumber);
+  app.add_option("--scale", scale,
+                 "Multiplies every corpus's page count (a quick try: 0.01)")
+      ->capture_default_str()
+      ->check(CLI::PositiveNumber);
+  app.add_option("--exports", exports,
+                 "Earlier outputs for the ExportN search (0: skip it)")
+      ->capture_default_str();
+  app.add_option("--work", work,
+                 "Scratch folder (default: a new one in $TMPDIR or /tmp, "
+                 "removed at the end); needs about 300 MB free");
+  CLI11_PARSE(app, argc, argv);
+
+  namespace stdfs = std::filesystem;
+  stdfs::path scratch;
+  if (work.empty()) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
+        "/vantrel-bench-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) vb::DieErrno("mkdtemp");
+    scratch = pattern;
+  } else {
+    scratch = work;
+    stdfs::create_directories(scratch);
+  }
+  struct Cleanup {
+    stdfs::path path;
+    ~Cleanup() {
+      std::error_code ignored;
+      stdfs::remove_all(path, ignored);
+    }
+  } cleanup{work.empty() ? scratch : stdfs::path()};
+
+  std::vector<vb::Corpus> all = vb::AllCorpora();
+  std::vector<vb::Row> rows;
+  for (vb::Corpus& corpus : all) {
+    if (corpora.find(corpus.id) == std::string::npos) continue;
+    corpus.spec.pages =
+        std::max(1, static_cast<int>(corpus.spec.pages * scale + 0.5));
+    rows.push_back(vb::MeasureCorpus(corpus, tools, scratch, rounds));
+  }
+  vb::PrintTables(rows, rounds);
+
+  if (exports > 0) {
+    const vb::Spread files = vb::ExportSearch(scratch, exports, false, rounds);
+    const vb::Spread folders = vb::ExportSearch(scratch, exports, true, rounds);
+    std::cout << "\nFirst write of a run with " << exports
+              << " earlier outputs (median, target under 50 ms): "
+              << vb::Fixed(files.median * 1e3, 1) << " ms to find Export"
+              << exports + 1 << ".htm, " << vb::Fixed(folders.median * 1e3, 1)
+              << " ms to find the folder Export" << exports + 1 << ".\n";
+  }
+  return 0;
+}
