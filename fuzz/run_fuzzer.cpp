@@ -198,6 +198,17 @@ std::u16string Decode(std::string bytes, const std::string& charset) {
   return text;
 }
 
+// Unit by unit: unpaired surrogates of a UTF-16 source are written back as
+// they came (ICU's converter would replace them).
+std::string Utf16Le(std::u16string_view text) {
+  std::string out;
+  for (char16_t unit : text) {
+    out.push_back(static_cast<char>(unit & 0xFF));
+    out.push_back(static_cast<char>(unit >> 8));
+  }
+  return out;
+}
+
 size_t Find(std::u16string_view text, std::u16string_view marker) {
   if (text.empty()) return 0;
   for (size_t at = 0; at + marker.size() <= text.size(); ++at) {
@@ -278,9 +289,8 @@ Expected Model(const Case& c, const std::string& folder) {
       const std::u16string_view piece = rest.substr(0, t - 1);
       const bool utf16 = charset != "windows-1256";
       const std::string signature = utf16 ? "\xFF\xFE" : "";
-      const std::string bytes_out = utf16
-                                        ? WithConverter("UTF-16LE", piece)
-                                        : WithConverter("windows-1256", piece);
+      const std::string bytes_out =
+          utf16 ? Utf16Le(piece) : WithConverter("windows-1256", piece);
       if (c.separate) {
         if (output_folder.empty()) {
           for (int n = 1;; ++n) {
@@ -372,6 +382,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       made[relative] = ReadAll(item.path());
     } else {
       Check(relative.starts_with("Export"), "output folder name");
+    }
+  }
+  if (made != expected.outputs) {
+    for (const auto& [name, bytes] : made) {
+      std::fprintf(stderr, "made %s: %zu bytes\n", name.c_str(), bytes.size());
+      for (unsigned char ch : bytes) std::fprintf(stderr, "%02x", ch);
+      std::fprintf(stderr, "\n");
+    }
+    for (const auto& [name, bytes] : expected.outputs) {
+      std::fprintf(stderr, "expected %s: %zu bytes\n", name.c_str(),
+                   bytes.size());
+      for (unsigned char ch : bytes) std::fprintf(stderr, "%02x", ch);
+      std::fprintf(stderr, "\n");
     }
   }
   Check(made == expected.outputs, "outputs");
