@@ -257,6 +257,8 @@ Row MeasureCorpus(const Corpus& corpus, const Tools& tools,
   std::cerr << "corpus " << corpus.id << ": writing " << corpus.spec.pages
             << " pages..." << std::flush;
   Row row{&corpus, WriteCorpus(corpus.spec, folder), {}, {}};
+  // The new pages go to disk now rather than in the middle of a timed run.
+  ::sync();
   std::cerr << " measuring..." << std::flush;
   const stdfs::path output = folder / ("Export1." + corpus.spec.extension);
 

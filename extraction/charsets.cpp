@@ -10,6 +10,7 @@
 
 #include "extraction/run_error.h"
 #include "extraction/text.h"
+#include "extraction/utf8_decoder.h"
 
 namespace vantrel {
 namespace {
@@ -59,22 +60,31 @@ bool StartsWith(std::string_view bytes, std::string_view prefix) {
   return bytes.substr(0, prefix.size()) == prefix;
 }
 
+// UTF-16 into `out`, which has room for (bytes.size() + 1) / 2 units.
 template <bool kBigEndian>
-void DecodeUtf16(std::string_view bytes, std::u16string& text) {
+std::size_t DecodeUtf16(std::string_view bytes, char16_t* out) {
   const std::size_t units = bytes.size() / 2;
-  text.resize(units);
   if constexpr (!kBigEndian && std::endian::native == std::endian::little) {
     // memcpy must not see the null pointer that empty input may carry.
-    if (units > 0) std::memcpy(text.data(), bytes.data(), units * 2);
+    if (units > 0) std::memcpy(out, bytes.data(), units * 2);
   } else {
     const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
     for (std::size_t i = 0; i < units; ++i) {
       const unsigned first = b[2 * i], second = b[2 * i + 1];
-      text[i] = static_cast<char16_t>(kBigEndian ? (first << 8) | second
-                                                 : (second << 8) | first);
+      out[i] = static_cast<char16_t>(kBigEndian ? (first << 8) | second
+                                                : (second << 8) | first);
     }
   }
-  if (bytes.size() % 2 != 0) text.push_back(u'\xFFFD');
+  if (bytes.size() % 2 == 0) return units;
+  out[units] = u'\xFFFD';
+  return units + 1;
+}
+
+// Grows `buffer` to at least `units` units; it never shrinks, so that text
+// already there is not filled again.
+char16_t* Room(std::u16string& buffer, std::size_t units) {
+  if (buffer.size() < units) buffer.resize(units);
+  return buffer.data();
 }
 
 }  // namespace
@@ -86,28 +96,34 @@ std::u16string_view DetectCharset(std::string_view first_bytes) {
   return kCharsetWindows1256;
 }
 
-void DecodeText(std::string_view bytes, std::u16string_view charset,
-                std::u16string& text) {
-  text.clear();
+std::size_t DecodeTextInto(std::string_view bytes, std::u16string_view charset,
+                           std::u16string& buffer) {
   if (charset == kCharsetUnicode) {
     if (StartsWith(bytes, kUtf16LeSignature)) bytes.remove_prefix(2);
-    DecodeUtf16<false>(bytes, text);
-  } else if (charset == kCharsetUtf16) {
-    if (StartsWith(bytes, kUtf16BeSignature)) bytes.remove_prefix(2);
-    DecodeUtf16<true>(bytes, text);
-  } else if (charset == kCharsetUtf8) {
-    if (StartsWith(bytes, kUtf8Signature)) bytes.remove_prefix(3);
-    text.reserve(bytes.size());
-    AppendUtf8AsText(bytes, text);
-  } else if (charset == kCharsetWindows1256) {
-    const CodePage1256& table = CodePage1256::Get();
-    text.resize(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      text[i] = table.ToText(static_cast<unsigned char>(bytes[i]));
-    }
-  } else {
-    throw RunError("unknown charset " + TextToUtf8(charset));
+    return DecodeUtf16<false>(bytes, Room(buffer, (bytes.size() + 1) / 2));
   }
+  if (charset == kCharsetUtf16) {
+    if (StartsWith(bytes, kUtf16BeSignature)) bytes.remove_prefix(2);
+    return DecodeUtf16<true>(bytes, Room(buffer, (bytes.size() + 1) / 2));
+  }
+  if (charset == kCharsetUtf8) {
+    if (StartsWith(bytes, kUtf8Signature)) bytes.remove_prefix(3);
+    return Utf8ToUnits(bytes, Room(buffer, bytes.size()));
+  }
+  if (charset == kCharsetWindows1256) {
+    const CodePage1256& table = CodePage1256::Get();
+    char16_t* out = Room(buffer, bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      out[i] = table.ToText(static_cast<unsigned char>(bytes[i]));
+    }
+    return bytes.size();
+  }
+  throw RunError("unknown charset " + TextToUtf8(charset));
+}
+
+void DecodeText(std::string_view bytes, std::u16string_view charset,
+                std::u16string& text) {
+  text.resize(DecodeTextInto(bytes, charset, text));
 }
 
 OutputFormat OutputFormatFor(std::u16string_view out_charset) {
@@ -137,21 +153,37 @@ void EncodeText(std::u16string_view text, OutputFormat format,
     return;
   }
   const CodePage1256& table = CodePage1256::Get();
-  bytes.reserve(start + text.size());
+  // At most one byte per unit; written through a pointer, then cut to size.
+  bytes.resize(start + text.size());
+  char* const begin = bytes.data() + start;
+  char* out = begin;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
     const int byte = table.ToByte(unit);
     if (byte >= 0) {
-      bytes.push_back(static_cast<char>(byte));
+      *out++ = static_cast<char>(byte);
     } else {
       // One "?" per character: a surrogate pair is one character.
       if (U16_IS_LEAD(unit) && i + 1 < text.size() &&
           U16_IS_TRAIL(text[i + 1])) {
         ++i;
       }
-      bytes.push_back(kUnmappable);
+      *out++ = kUnmappable;
     }
   }
+  bytes.resize(start + static_cast<std::size_t>(out - begin));
+}
+
+std::string_view EncodedBytes(std::u16string_view text, OutputFormat format,
+                              std::string& scratch) {
+  if (format == OutputFormat::kUtf16Le &&
+      std::endian::native == std::endian::little) {
+    return {reinterpret_cast<const char*>(text.data()),
+            text.size() * sizeof(char16_t)};
+  }
+  scratch.clear();
+  EncodeText(text, format, scratch);
+  return scratch;
 }
 
 }  // namespace vantrel

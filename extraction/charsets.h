@@ -10,6 +10,7 @@
 #ifndef VANTREL_EXTRACTION_CHARSETS_H_
 #define VANTREL_EXTRACTION_CHARSETS_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,13 @@ std::u16string_view DetectCharset(std::string_view first_bytes);
 void DecodeText(std::string_view bytes, std::u16string_view charset,
                 std::u16string& text);
 
+// Decodes as DecodeText does into the start of `buffer`, and returns how
+// many of its units hold the text. The buffer grows as needed and never
+// shrinks, so that one buffer serves a run's sources one after another
+// without being filled again for each.
+std::size_t DecodeTextInto(std::string_view bytes, std::u16string_view charset,
+                           std::u16string& buffer);
+
 enum class OutputFormat {
   kUtf16Le,      // UTF-16 little-endian, begun with the signature FF FE
   kWindows1256,  // 8-bit text in windows-1256
@@ -46,6 +54,12 @@ std::string_view Signature(OutputFormat format);
 // character that the code page lacks becomes "?".
 void EncodeText(std::u16string_view text, OutputFormat format,
                 std::string& bytes);
+
+// The bytes of `text` in the format. UTF-16 little-endian on a
+// little-endian machine is the text's own memory, viewed in place; anything
+// else is encoded into `scratch` (replacing its content).
+std::string_view EncodedBytes(std::u16string_view text, OutputFormat format,
+                              std::string& scratch);
 
 }  // namespace vantrel
 

@@ -88,16 +88,15 @@ class Fd {
   int fd_;
 };
 
-// Opens a source for reading. O_NONBLOCK keeps a FIFO put in a source's
-// place after the listing from blocking the run; only regular files are
-// read.
-Fd OpenSource(const Path& path) {
+// Opens a source for reading and fills `st` for it. O_NONBLOCK keeps a FIFO
+// put in a source's place after the listing from blocking the run; only
+// regular files are read.
+Fd OpenSource(const Path& path, struct stat& st) {
   const int fd = Sys(Operation::kOpen, [&] {
     return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   });
   if (fd < 0) Fail("cannot open", path, errno);
   Fd source(path, fd);
-  struct stat st;
   if (Sys(Operation::kStat, [&] { return ::fstat(fd, &st); }) != 0) {
     Fail("cannot stat", path, errno);
   }
@@ -105,16 +104,21 @@ Fd OpenSource(const Path& path) {
   return source;
 }
 
-// Reads into bytes[filled...] until the buffer is full or the file ends.
+// Reads into bytes[filled...] until the buffer is full or the file ends. A
+// read that comes back short right at `expected_end` has met the end, so
+// the read that would return nothing is spared.
 std::size_t ReadInto(const Fd& fd, const Path& path, std::string& bytes,
-                     std::size_t filled) {
+                     std::size_t filled,
+                     std::size_t expected_end = std::string::npos) {
   while (filled < bytes.size()) {
+    const std::size_t wanted = bytes.size() - filled;
     const ssize_t n = Sys(Operation::kRead, [&] {
-      return ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+      return ::read(fd.get(), bytes.data() + filled, wanted);
     });
     if (n < 0) Fail("cannot read", path, errno);
     if (n == 0) break;
     filled += static_cast<std::size_t>(n);
+    if (filled == expected_end && static_cast<std::size_t>(n) < wanted) break;
   }
   return filled;
 }
@@ -185,7 +189,8 @@ std::vector<std::string> ListFiles(
 }
 
 std::string ReadStart(const Path& path, std::size_t count) {
-  Fd fd = OpenSource(path);
+  struct stat st;
+  Fd fd = OpenSource(path, st);
   std::string bytes(count, '\0');
   bytes.resize(ReadInto(fd, path, bytes, 0));
   fd.Close();
@@ -193,15 +198,14 @@ std::string ReadStart(const Path& path, std::size_t count) {
 }
 
 void ReadAll(const Path& path, std::string& bytes) {
-  Fd fd = OpenSource(path);
   struct stat st;
-  if (Sys(Operation::kStat, [&] { return ::fstat(fd.get(), &st); }) != 0) {
-    Fail("cannot stat", path, errno);
-  }
-  // One spare byte lets the read that sees the end come back at once; a file
-  // that grows meanwhile is read to its new end.
-  bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
-  std::size_t filled = ReadInto(fd, path, bytes, 0);
+  Fd fd = OpenSource(path, st);
+  // One spare byte lets the read that sees the end come back at once, so a
+  // file that keeps its size takes one read(); a file that grows meanwhile
+  // is read to its new end.
+  const auto size = static_cast<std::size_t>(st.st_size);
+  bytes.resize(size + 1);
+  std::size_t filled = ReadInto(fd, path, bytes, 0, size);
   while (filled == bytes.size()) {
     bytes.resize(bytes.size() * 2);
     filled = ReadInto(fd, path, bytes, filled);
@@ -229,7 +233,7 @@ std::optional<OutputFile> OutputFile::CreateNew(const Path& path) {
     if (errno == EEXIST) return std::nullopt;
     Fail("cannot create", path, errno);
   }
-  return OutputFile(path, fd, /*created=*/true);
+  return OutputFile(path, fd, /*created=*/true, /*length=*/0);
 }
 
 OutputFile OutputFile::OpenForAppend(const Path& path) {
@@ -242,19 +246,21 @@ OutputFile OutputFile::OpenForAppend(const Path& path) {
                   0666);
   });
   if (fd < 0) Fail("cannot open", path, errno);
-  OutputFile file(path, fd, /*created=*/false);
+  OutputFile file(path, fd, /*created=*/false, /*length=*/0);
   struct stat st;
   if (Sys(Operation::kStat, [&] { return ::fstat(fd, &st); }) != 0) {
     Fail("cannot stat", path, errno);
   }
   if (!S_ISREG(st.st_mode)) Fail("cannot open", path, EINVAL);
+  file.length_ = st.st_size;
   return file;
 }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept
     : path_(std::move(other.path_)),
       fd_(std::exchange(other.fd_, -1)),
-      created_(std::exchange(other.created_, false)) {}
+      created_(std::exchange(other.created_, false)),
+      length_(other.length_) {}
 
 OutputFile::~OutputFile() {
   if (fd_ >= 0) ::close(fd_);
@@ -262,10 +268,6 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::Append(std::string_view bytes) {
-  struct stat st;
-  if (Sys(Operation::kStat, [&] { return ::fstat(fd_, &st); }) != 0) {
-    Fail("cannot stat", path_, errno);
-  }
   std::size_t written = 0;
   while (written < bytes.size()) {
     const ssize_t n = Sys(Operation::kWrite, [&] {
@@ -275,11 +277,12 @@ void OutputFile::Append(std::string_view bytes) {
       const int error_number = n < 0 ? errno : ENOSPC;
       // Leave only whole pieces behind: cut the file back to where this
       // piece began.
-      if (written > 0) (void)::ftruncate(fd_, st.st_size);
+      if (written > 0) (void)::ftruncate(fd_, length_);
       Fail("cannot write", path_, error_number);
     }
     written += static_cast<std::size_t>(n);
   }
+  length_ += static_cast<off_t>(written);
 }
 
 void OutputFile::Close() {

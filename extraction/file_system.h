@@ -7,6 +7,8 @@
 #ifndef VANTREL_EXTRACTION_FILE_SYSTEM_H_
 #define VANTREL_EXTRACTION_FILE_SYSTEM_H_
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -66,11 +68,12 @@ class OutputFile {
   void Close();
 
  private:
-  OutputFile(Path path, int fd, bool created)
-      : path_(std::move(path)), fd_(fd), created_(created) {}
+  OutputFile(Path path, int fd, bool created, off_t length)
+      : path_(std::move(path)), fd_(fd), created_(created), length_(length) {}
   Path path_;
   int fd_;
   bool created_;  // made by CreateNew and not yet closed properly
+  off_t length_;  // the file's length before the next Append
 };
 
 // Throws the FileSystemError "`what` `path`: reason of `error_number`".

@@ -90,9 +90,8 @@ void WriteFile(RunWindow& window, RunState& state, std::u16string_view Matn,
   // The signature goes only at the head of a new file, so that a collected
   // file stays one well-formed UTF-16 text.
   if (is_new) file.Append(Signature(format));
-  std::string bytes;
-  EncodeText(Matn, format, bytes);
-  file.Append(bytes);
+  std::string scratch;
+  file.Append(EncodedBytes(Matn, format, scratch));
   file.Close();
 }
 

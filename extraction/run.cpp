@@ -138,12 +138,13 @@ void ExtractAll(RunWindow& window, RunState& state, RunResult& result) {
 
   Counter failures, successes;
   int done = 0;
+  SourceReader reader;
   for (const SourceItem& item : MatchingFilesInOrder(folder, window)) {
     if (state.SourceCharset.empty()) state.SourceCharset = TestFile(item.path);
-    const std::u16string text = ReadFile(item.path, state.SourceCharset);
+    const std::u16string_view whole =
+        reader.Read(item.path, state.SourceCharset);
     const std::u16string start_marker = window.Text1();
     const std::u16string end_marker = window.Text2();
-    const std::u16string_view whole = text;
     std::size_t start = 0, end = 0;
     if (whole.empty()) {
       LogFailure(window, failures, kCantReadPrefix, item);

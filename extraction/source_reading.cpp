@@ -17,11 +17,14 @@ std::u16string TestFile(const std::filesystem::path& path) {
 
 std::u16string ReadFile(const std::filesystem::path& path,
                         std::u16string_view mode) {
-  std::string bytes;
-  fs::ReadAll(path, bytes);
-  std::u16string text;
-  DecodeText(bytes, mode, text);
-  return text;
+  return std::u16string(SourceReader().Read(path, mode));
+}
+
+std::u16string_view SourceReader::Read(const std::filesystem::path& path,
+                                       std::u16string_view mode) {
+  fs::ReadAll(path, bytes_);
+  const std::size_t length = DecodeTextInto(bytes_, mode, text_);
+  return {text_.data(), length};
 }
 
 }  // namespace vantrel

@@ -19,6 +19,21 @@ std::u16string TestFile(const std::filesystem::path& path);
 std::u16string ReadFile(const std::filesystem::path& path,
                         std::u16string_view mode);
 
+// ReadFile for a run's many sources: the file's bytes and its text go into
+// buffers that the reader keeps from one file to the next, so that a run
+// allocates only while the largest file so far grows, and its memory stays
+// a few times the size of that file.
+class SourceReader {
+ public:
+  // As ReadFile; the text is valid until the next call.
+  std::u16string_view Read(const std::filesystem::path& path,
+                           std::u16string_view mode);
+
+ private:
+  std::string bytes_;
+  std::u16string text_;
+};
+
 }  // namespace vantrel
 
 #endif  // VANTREL_EXTRACTION_SOURCE_READING_H_

@@ -7,6 +7,8 @@
 
 #include <stdexcept>
 
+#include "extraction/utf8_decoder.h"
+
 namespace vantrel {
 namespace {
 
@@ -33,23 +35,9 @@ std::u16string WithIcuBuffer(std::size_t first_guess, Fn&& fn) {
 }  // namespace
 
 void AppendUtf8AsText(std::string_view utf8, std::u16string& text) {
-  const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
-  const auto length = static_cast<int64_t>(utf8.size());
-  int64_t i = 0;
-  while (i < length) {
-    // Pages are mostly ASCII: copy runs of it without decoding.
-    while (i < length && s[i] < 0x80) text.push_back(s[i++]);
-    if (i == length) break;
-    UChar32 c;
-    U8_NEXT(s, i, length, c);
-    if (c < 0) c = 0xFFFD;
-    if (U_IS_BMP(c)) {
-      text.push_back(static_cast<char16_t>(c));
-    } else {
-      text.push_back(U16_LEAD(c));
-      text.push_back(U16_TRAIL(c));
-    }
-  }
+  const std::size_t start = text.size();
+  text.resize(start + utf8.size());
+  text.resize(start + Utf8ToUnits(utf8, text.data() + start));
 }
 
 std::u16string Utf8ToText(std::string_view utf8) {

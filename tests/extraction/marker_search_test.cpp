@@ -1,0 +1,87 @@
+// The marker search tests eight places at a time and compares in full only
+// where the first and last units match. These cases hold it to the plain
+// definition: the first place where every unit of the marker matches.
+#include "extraction/marker_search.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+namespace vantrel {
+namespace {
+
+// 1-based position of the first place where all units match, 0 for none;
+// an empty marker is at 1 in a non-empty text.
+std::size_t PlainSearch(std::u16string_view text, std::u16string_view marker) {
+  if (text.empty()) return 0;
+  for (std::size_t at = 0; at + marker.size() <= text.size(); ++at) {
+    if (text.substr(at, marker.size()) == marker) return at + 1;
+  }
+  return 0;
+}
+
+TEST(FindMarkerTest, Cases) {
+  const std::u16string block(40, u'x');  // longer than several blocks of 8
+  const struct {
+    std::u16string text;
+    std::u16string marker;
+    std::size_t position;
+  } cases[] = {
+      {u"", u"", 0},
+      {u"", u"a", 0},
+      {u"a", u"", 1},
+      {u"ab", u"abc", 0},  // longer than the text
+      {u"abc", u"abc", 1},
+      {u"abc", u"c", 3},
+      {u"aaab", u"ab", 3},
+      {u"a]b[c]", u"]", 2},
+      // First and last units match, the middle does not, several times in
+      // one block, before the real one.
+      {u"a-b a+b a*b a=b", u"a=b", 13},
+      {u"<Div>\r\n<Dav>\r\n<Div>", u"<Div>\r\n<Div>", 0},
+      {u"<Dav>\r\n<Div>\r\n<Div>", u"<Div>\r\n<Div>", 8},
+      // At the last place the marker fits, past whole blocks of 8.
+      {block + u"end", u"end", 41},
+      {block + u"en", u"end", 0},
+      {block + u"e", block + u"e", 1},
+      // Surrogates are units like any other: a lone half matches half of a
+      // pair, and a pair matches only a pair.
+      {u"a\U0001F600b", u"\xD83D", 2},
+      {u"a\U0001F600b",
+       u"\xDE00"
+       u"b",
+       3},
+      {u"a\xD83D\xD83D\U0001F600", u"\U0001F600", 4},
+      {u"\U0001F601\U0001F600", u"\U0001F600", 3},
+      // Case and line breaks count.
+      {u"<div>", u"<Div>", 0},
+      {u"a\nb\r\nc", u"\r\nc", 4},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FindMarker(c.text, c.marker), c.position)
+        << "marker of " << c.marker.size() << " in text of " << c.text.size();
+    EXPECT_EQ(PlainSearch(c.text, c.marker), c.position);  // the table is right
+  }
+}
+
+// Every alignment of marker and text against the blocks of eight, over an
+// alphabet small enough that partial matches are everywhere.
+TEST(FindMarkerTest, AgreesWithThePlainSearchOnRandomTexts) {
+  constexpr char16_t kAlphabet[] = {u'a', u'b', u'\r', u'\n', 0xD83D, 0xDE00};
+  std::uint64_t state = 12345;
+  const auto next = [&](std::size_t n) {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::size_t>((state >> 33) % n);
+  };
+  for (int round = 0; round < 20000; ++round) {
+    std::u16string text(next(60), u'a'), marker(next(12), u'a');
+    for (char16_t& unit : text) unit = kAlphabet[next(round % 2 ? 2 : 6)];
+    for (char16_t& unit : marker) unit = kAlphabet[next(round % 2 ? 2 : 6)];
+    ASSERT_EQ(FindMarker(text, marker), PlainSearch(text, marker))
+        << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace vantrel
