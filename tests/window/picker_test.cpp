@@ -1,0 +1,123 @@
+// The "..." button and its folder chooser: a stand-in chooser for what the
+// field does with an answer, and Qt's own dialog for how it is asked.
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+#include "tests/support/pages.h"
+#include "tests/support/temp_folder.h"
+#include "tests/window/window_testing.h"
+#include "window/form1.h"
+#include "window/text_boxes.h"
+
+namespace vantrel::window {
+namespace {
+
+using testing::Control;
+using vantrel::testing::TempFolder;
+
+TEST(WindowPicker, ChoiceReplacesTheFieldAndCancelKeepsIt) {
+  const QString unicode =
+      QString::fromUtf16(u"/tmp/\u00DCbersicht \u540D \U0001F600");
+  struct Case {
+    QString field;                 // before the first pick
+    std::vector<QString> answers;  // "" is a cancel
+    std::vector<QString> fields;   // after each pick
+  };
+  for (const Case& c : std::vector<Case>{
+           {"D:\\typed by hand", {""}, {"D:\\typed by hand"}},
+           {"", {""}, {""}},
+           {"C:\\ProjectPath\\",
+            {"/srv/pages", ""},
+            {"/srv/pages", "/srv/pages"}},
+           {"/srv/pages", {"/"}, {"/"}},  // the root keeps its separator
+           {"x", {unicode}, {unicode}}}) {
+    std::vector<QString> titles;
+    Form1 form([&](const QString& title) {
+      titles.push_back(title);
+      return c.answers[titles.size() - 1];
+    });
+    Control<QLineEdit>(form, "Text3").setText(c.field);
+    for (std::size_t i = 0; i < c.answers.size(); ++i) {
+      QTest::mouseClick(&Control(form, "Command1"), Qt::LeftButton);
+      EXPECT_EQ(form.Text3(), c.fields[i].toStdU16String()) << i;
+    }
+    EXPECT_EQ(titles, std::vector<QString>(c.answers.size(), "Choose Folder:"));
+  }
+}
+
+// The old picker passed paths through the ANSI code page, which turned
+// characters outside it into others, naming a folder that does not exist.
+TEST(WindowPickerRegression, FolderNameOutsideAnyCodePageReachesTheRun) {
+  TempFolder root;
+  const std::string name =
+      "\xD0\xA1\xD1\x82\xD1\x80 \xE9\xA0\x81 \xF0\x9F\x98\x80";
+  root.create(name + "/a.htm", vantrel::testing::Page("one\r\n"));
+  Form1 form([&](const QString&) {
+    return QString::fromStdString((root.path() / name).string());
+  });
+  QTest::mouseClick(&Control(form, "Command1"), Qt::LeftButton);
+  QTest::mouseClick(&Control(form, "Command2"), Qt::LeftButton);
+  EXPECT_EQ(Control<QLabel>(form, "Label6").text(),
+            "1 checked, 0 didn't find.");
+  EXPECT_EQ(root.list(name),
+            (std::vector<std::string>{"Export1.htm", "a.htm"}));
+}
+
+TEST(WindowPicker, DialogOpensUnownedAtDesktopOrHomeAndWindowStaysUsable) {
+  for (const bool desktop : {true, false}) {
+    TempFolder home;
+    const std::string start = desktop ? "Desktop/" : "";
+    home.create(start + "Pages/a.htm", "x");
+    const QString home_path = QString::fromStdString(home.path().string());
+    const QString start_path = home_path + (desktop ? "/Desktop" : "");
+    const QByteArray old_home = qgetenv("HOME");
+    qputenv("HOME", home_path.toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home_path + "/.config").toUtf8());
+
+    Form1 form;  // with Qt's dialog
+    testing::ShowAndActivate(form);
+    bool seen = false;
+    std::function<void()> answer = [&] {
+      QFileDialog* dialog = nullptr;
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && qobject_cast<QFileDialog*>(w)) {
+          dialog = qobject_cast<QFileDialog*>(w);
+        }
+      }
+      if (dialog == nullptr) return QTimer::singleShot(10, answer);
+      seen = true;
+      EXPECT_EQ(dialog->windowTitle(), "Choose Folder:");
+      EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
+      EXPECT_TRUE(dialog->testOption(QFileDialog::ShowDirsOnly));
+      EXPECT_EQ(dialog->parentWidget(), nullptr);
+      EXPECT_EQ(dialog->directory().absolutePath(), start_path);
+      EXPECT_EQ(dialog->findChild<QLineEdit*>("fileNameEdit")->text(), "");
+      // The window still takes input: GO! runs on the field as it stands.
+      EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+      QTest::mouseClick(&Control(form, "Command2"), Qt::LeftButton);
+      EXPECT_EQ(Control<LogBox>(form, "Text5").Text(),
+                u"Didn't find choosed folder.\r\n");
+      // Choose Pages on the desktop, cancel in the home folder.
+      if (desktop) {
+        dialog->selectFile(start_path + "/Pages");
+        static_cast<QDialog*>(dialog)->accept();
+      } else {
+        dialog->reject();
+      }
+    };
+    QTimer::singleShot(0, answer);
+    form.Command1_Click();
+    qputenv("HOME", old_home);
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(form.Text3(), desktop ? (start_path + "/Pages").toStdU16String()
+                                    : u"C:\\ProjectPath\\");
+  }
+}
+
+}  // namespace
+}  // namespace vantrel::window

@@ -1,0 +1,57 @@
+// Helpers for the window tests: Form1's controls by name, the window shown
+// and active, paint counts, and what the progress bar shows on screen.
+#ifndef VANTREL_TESTS_WINDOW_WINDOW_TESTING_H_
+#define VANTREL_TESTS_WINDOW_WINDOW_TESTING_H_
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QImage>
+#include <QtTest/QTest>
+#include <stdexcept>
+
+namespace vantrel::window::testing {
+
+// The control of that objectName and type; fails the test when missing.
+template <typename T = QWidget>
+T& Control(QWidget& form, const char* name) {
+  T* control = form.findChild<T*>(QString::fromLatin1(name));
+  if (control == nullptr) throw std::runtime_error(name);
+  return *control;
+}
+
+inline void ShowAndActivate(QWidget& form) {
+  form.show();
+  QApplication::setActiveWindow(&form);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+}
+
+// Counts the paint events that reach the widgets it is installed on.
+struct PaintCounter : QObject {
+  int count = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count;
+    return false;
+  }
+};
+
+// Where the blue drawn along the bar's middle row (y 475, track from x 9 to
+// 227) ends, exclusive; 0 when there is none. The rest must be grey track.
+inline int BlueBarEnd(QWidget& form) {
+  const QImage image = form.grab().toImage();
+  int end = 0;
+  for (int x = 9; x < 227; ++x) {
+    const QRgb pixel = image.pixel(x, 475) & 0xFFFFFF;
+    if (pixel == 0x8080FF && end == (x == 9 ? 0 : x)) {
+      end = x + 1;
+    } else {
+      EXPECT_EQ(pixel, 0xC0C0C0u) << "not grey track at x = " << x;
+    }
+  }
+  return end;
+}
+
+}  // namespace vantrel::window::testing
+
+#endif  // VANTREL_TESTS_WINDOW_WINDOW_TESTING_H_

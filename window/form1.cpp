@@ -1,0 +1,316 @@
+#include "window/form1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QColor>
+#include <QFont>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <initializer_list>
+#include <iterator>
+#include <utility>
+
+#include "extraction/defaults.h"
+#include "extraction/run.h"
+#include "vantrel_version.h"
+#include "window/line_control.h"
+#include "window/text_boxes.h"
+#include "window/twips.h"
+
+namespace vantrel::window {
+namespace {
+
+// The client area, in twips (238 x 513 pixels).
+constexpr int kClientWidth = 3570;
+constexpr int kClientHeight = 7695;
+
+// The progress bar's track, in twips; an empty bar has X2 at its left end.
+constexpr int kBarLeft = 130;
+constexpr int kBarRight = 3400;
+constexpr int kBarY = 7120;
+
+// The five text boxes draw dark red on light yellow, the summary is red.
+const QColor kBoxText(192, 0, 0);
+const QColor kBoxBackground(255, 255, 192);
+const QColor kSummaryText(255, 0, 0);
+const QColor kTrackColor(192, 192, 192);
+const QColor kBarColor(128, 128, 255);
+
+// The window's texts.
+constexpr char16_t kHelpText[] =
+    u"Choose path, extension and press \"GO!\".\r\n"
+    u"This software will open all files and will\r\n"
+    u"search for \"start string\", if it would be find,\r\n"
+    u"software starts to look for \"end string\", and\r\n"
+    u"extract everythings inside them, and save\r\n"
+    u"it in a new text file.\r\n";
+constexpr char kStartFolder[] = "C:\\ProjectPath\\";
+constexpr char kChooserTitle[] = "Choose Folder:";
+// Label6's caption in the window's design, which shows what the line is for;
+// Form_Load clears it before the window is first shown.
+constexpr char kSummaryDesignCaption[] =
+    "23 file checked, 3 string(s) didn't find.";
+// The short caption over the picture's corner.
+constexpr char kCornerCaption[] = "VTL";
+
+// The picture and the icon, built in from resources/.
+constexpr char kPicture[] = ":/vantrel/image1.jpg";
+constexpr char kIcon[] = ":/vantrel/vantrel.ico";
+
+// The window's font, which every control but Label4 uses: the desktop's
+// general font at the size that this fixed layout is drawn for, narrowed so
+// that the longest captions ("Files' extension should be looking in:") fit
+// their boxes in the common sans-serif faces.
+constexpr double kWindowFontPoints = 8.25;
+constexpr int kWindowFontStretch = 80;  // percent of the normal width
+
+QFont WindowFont() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  font.setPointSizeF(kWindowFontPoints);
+  font.setStretch(kWindowFontStretch);
+  return font;
+}
+
+QString FromText(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::u16string ToText(const QString& text) { return text.toStdU16String(); }
+
+template <typename Control>
+Control* Create(QWidget& parent, const char* name) {
+  auto* control = new Control(&parent);
+  control->setObjectName(QString::fromLatin1(name));
+  return control;
+}
+
+void SetColors(QWidget& control, QPalette::ColorRole text,
+               const QColor& text_color, QPalette::ColorRole background,
+               const QColor& background_color) {
+  QPalette palette = control.palette();
+  palette.setColor(text, text_color);
+  palette.setColor(background, background_color);
+  control.setPalette(palette);
+}
+
+}  // namespace
+
+Form1::Form1(FolderChooser chooser) : chooser_(std::move(chooser)) {
+  CreateControls();
+  PlaceControls();
+  SetLooks();
+  SetStartupTexts();
+  StackControls();
+  OrderTabs();
+  WireEvents();
+  Form_Load();
+  Text1_->setFocus();
+}
+
+Form1::~Form1() {
+  if (busy_) QApplication::restoreOverrideCursor();
+}
+
+void Form1::CreateControls() {
+  Image1_ = Create<QLabel>(*this, "Image1");
+  Label1_ = Create<QLabel>(*this, "Label1");
+  Label2_ = Create<QLabel>(*this, "Label2");
+  Label3_ = Create<QLabel>(*this, "Label3");
+  Label4_ = Create<QLabel>(*this, "Label4");
+  Label5_ = Create<QLabel>(*this, "Label5");
+  Label6_ = Create<QLabel>(*this, "Label6");
+  Text1_ = Create<MarkerBox>(*this, "Text1");
+  Text2_ = Create<MarkerBox>(*this, "Text2");
+  Text3_ = Create<QLineEdit>(*this, "Text3");
+  Text4_ = Create<QLineEdit>(*this, "Text4");
+  Text5_ = Create<LogBox>(*this, "Text5");
+  Command1_ = Create<QPushButton>(*this, "Command1");
+  Command2_ = Create<QPushButton>(*this, "Command2");
+  Check1_ = Create<QCheckBox>(*this, "Check1");
+  Line1_ = Create<LineControl>(*this, "Line1");
+  Line2_ = Create<LineControl>(*this, "Line2");
+}
+
+void Form1::PlaceControls() {
+  setFixedSize(TwipsRect(0, 0, kClientWidth, kClientHeight).size());
+  // Left, top, width and height in twips. The picture's top and right edge
+  // and Label1's left end lie outside the client area on purpose.
+  Image1_->setGeometry(TwipsRect(0, -300, 3600, 2700));
+  Label4_->setGeometry(TwipsRect(80, 80, 615, 255));
+  Label1_->setGeometry(TwipsRect(-120, 2520, 615, 255));
+  Text1_->setGeometry(TwipsRect(600, 2520, 2895, 855));
+  Label2_->setGeometry(TwipsRect(0, 3480, 495, 255));
+  Text2_->setGeometry(TwipsRect(600, 3480, 2895, 855));
+  Label3_->setGeometry(TwipsRect(0, 4480, 495, 255));
+  Text3_->setGeometry(TwipsRect(600, 4440, 2685, 285));
+  Command1_->setGeometry(TwipsRect(3190, 4435, 300, 290));
+  Label5_->setGeometry(TwipsRect(120, 4800, 2775, 255));
+  Text4_->setGeometry(TwipsRect(2760, 4770, 740, 285));
+  Check1_->setGeometry(TwipsRect(120, 5040, 3135, 375));
+  Text5_->setGeometry(TwipsRect(120, 5400, 3375, 1695));
+  Line1_->SetEnds(kBarLeft, kBarY, kBarRight, kBarY);
+  Line2_->SetEnds(kBarLeft, kBarY, kBarRight, kBarY);
+  Command2_->setGeometry(TwipsRect(120, 7230, 615, 375));
+  Label6_->setGeometry(TwipsRect(840, 7320, 2655, 255));
+}
+
+void Form1::SetLooks() {
+  setWindowTitle(QStringLiteral(VANTREL_NAME));
+  setWindowIcon(QIcon(QString::fromLatin1(kIcon)));
+  setFont(WindowFont());
+
+  Image1_->setPixmap(QPixmap(QString::fromLatin1(kPicture)));
+  Image1_->setScaledContents(true);
+
+  QFont corner_font(QStringLiteral("Verdana"));
+  corner_font.setPointSizeF(8.25);
+  corner_font.setWeight(QFont::Normal);
+  corner_font.setItalic(false);
+  corner_font.setUnderline(false);
+  corner_font.setStrikeOut(false);
+  Label4_->setFont(corner_font);
+
+  for (QLabel* label : {Label1_, Label2_, Label3_}) {
+    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  }
+  for (QLabel* label : {Label4_, Label5_, Label6_}) {
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  }
+  for (QLabel* label : {Label1_, Label2_, Label3_, Label4_, Label5_, Label6_}) {
+    label->setTextFormat(Qt::PlainText);
+  }
+
+  for (QWidget* box : std::initializer_list<QWidget*>{Text1_, Text2_, Text3_,
+                                                      Text4_, Text5_}) {
+    SetColors(*box, QPalette::Text, kBoxText, QPalette::Base, kBoxBackground);
+  }
+  QPalette summary = Label6_->palette();
+  summary.setColor(QPalette::WindowText, kSummaryText);
+  Label6_->setPalette(summary);
+  Line1_->SetColor(kTrackColor);
+  Line2_->SetColor(kBarColor);
+
+  // "GO!" is the window's default button: Enter in a one-line field runs
+  // it (WireEvents), and Enter on either button clicks it, as Space does.
+  Command2_->setDefault(true);
+  Command1_->setAutoDefault(true);
+  Command2_->setAutoDefault(true);
+}
+
+void Form1::SetStartupTexts() {
+  Label1_->setText(QStringLiteral("Start:"));
+  Label2_->setText(QStringLiteral("End:"));
+  Label3_->setText(QStringLiteral("From:"));
+  Label4_->setText(QString::fromLatin1(kCornerCaption));
+  Label5_->setText(QStringLiteral("Files' extension should be looking in:"));
+  Label6_->setText(QString::fromLatin1(kSummaryDesignCaption));
+  Command1_->setText(QStringLiteral("..."));
+  Command2_->setText(QStringLiteral("GO!"));
+  Check1_->setText(QStringLiteral("Put found strings in separated files."));
+  Check1_->setChecked(false);
+  Text1_->SetText(kDefaultStartMarker);
+  Text2_->SetText(kDefaultEndMarker);
+  Text3_->setText(QString::fromLatin1(kStartFolder));
+  Text4_->setText(FromText(kDefaultExtension));
+  Text5_->SetText(kHelpText);
+}
+
+void Form1::StackControls() {
+  // Front to back. The overlaps that matter: the blue bar over the grey
+  // track, Label4 over the picture, "..." over the folder field's right
+  // end and the extension field over Label5's right end.
+  QWidget* const front_to_back[] = {
+      Command2_, Text5_,  Text4_,  Check1_, Command1_, Text3_,
+      Text2_,    Text1_,  Line2_,  Label6_, Line1_,    Label5_,
+      Label4_,   Label3_, Image1_, Label2_, Label1_};
+  for (auto it = std::rbegin(front_to_back); it != std::rend(front_to_back);
+       ++it) {
+    (*it)->raise();
+  }
+}
+
+void Form1::OrderTabs() {
+  // Labels, lines and the picture never take the focus.
+  QWidget* const order[] = {Text1_, Text2_,  Text3_, Command1_,
+                            Text4_, Check1_, Text5_, Command2_};
+  for (std::size_t i = 1; i < std::size(order); ++i) {
+    setTabOrder(order[i - 1], order[i]);
+  }
+}
+
+void Form1::WireEvents() {
+  connect(Command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
+  connect(Command2_, &QPushButton::clicked, this, &Form1::Command2_Click);
+  connect(Text3_, &QLineEdit::returnPressed, Command2_, &QPushButton::click);
+  connect(Text4_, &QLineEdit::returnPressed, Command2_, &QPushButton::click);
+}
+
+void Form1::ShowCentred() {
+  const QRect area = screen()->availableGeometry();
+  move(QStyle::alignedRect(layoutDirection(), Qt::AlignCenter, size(), area)
+           .topLeft());
+  show();
+}
+
+void Form1::Form_Load() {
+  SetLine2X2(kBarLeft);
+  SetLabel6(u"");
+}
+
+void Form1::Command1_Click() {
+  const QString folder = BrowseFolder(QString::fromLatin1(kChooserTitle));
+  if (!folder.isEmpty()) Text3_->setText(folder);
+}
+
+void Form1::Command2_Click() { vantrel::Command2_Click(*this, state_); }
+
+QString Form1::BrowseFolder(const QString& szDialogTitle) {
+  return chooser_ ? chooser_(szDialogTitle) : QString();
+}
+
+std::u16string Form1::Text1() const { return Text1_->Text(); }
+std::u16string Form1::Text2() const { return Text2_->Text(); }
+std::u16string Form1::Text3() const { return ToText(Text3_->text()); }
+std::u16string Form1::Text4() const { return ToText(Text4_->text()); }
+bool Form1::Check1() const { return Check1_->isChecked(); }
+
+void Form1::ClearText5() { Text5_->Clear(); }
+void Form1::AppendText5(std::u16string_view text) { Text5_->Append(text); }
+
+void Form1::SetLabel6(std::u16string_view caption) {
+  Label6_->setText(FromText(caption));
+}
+
+void Form1::SetLine2X2(int x2) { Line2_->SetX2(x2); }
+
+// A run never lets the event loop paint, so it asks for these two after
+// each extracted piece; each repaints at once, and only what changed.
+void Form1::RedrawLine2() { Line2_->Redraw(); }
+void Form1::RedrawText5() { Text5_->Redraw(); }
+
+void Form1::SetBusyPointer(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  // Closing the window ends the program, even while a folder chooser, which
+  // belongs to no window, is still open.
+  if (event->isAccepted()) QCoreApplication::quit();
+}
+
+}  // namespace vantrel::window

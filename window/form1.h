@@ -1,0 +1,101 @@
+// Form1, Vantrel's one window.
+//
+// It holds the five inputs of an extraction run (start marker, end marker,
+// folder, extension, the separated-files tick box), the "..." and "GO!"
+// buttons, the message log, the red summary line, the progress bar and a
+// picture. "GO!" runs the engine's extraction on the window, which the run
+// sees through the RunWindow interface; "..." fills the folder field from a
+// folder chooser. The window reads and writes no file of its own.
+#ifndef VANTREL_WINDOW_FORM1_H_
+#define VANTREL_WINDOW_FORM1_H_
+
+#include <QWidget>
+#include <string>
+#include <string_view>
+
+#include "extraction/run_state.h"
+#include "extraction/run_window.h"
+#include "window/folder_chooser.h"
+
+class QCheckBox;
+class QCloseEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vantrel::window {
+
+class LineControl;
+class LogBox;
+class MarkerBox;
+
+class Form1 : public QWidget, public RunWindow {
+  Q_OBJECT
+
+ public:
+  // `chooser` answers the "..." button; tests put a stand-in there.
+  explicit Form1(FolderChooser chooser = ChooseFolderInDialog);
+  ~Form1() override;
+
+  // Shows the window centred on its screen.
+  void ShowCentred();
+
+  // Event handlers and methods under the names the product gives them.
+  void Form_Load();
+  void Command1_Click();
+  void Command2_Click();
+  QString BrowseFolder(const QString& szDialogTitle);
+
+  // RunWindow: what an extraction run reads from the window and shows on it.
+  std::u16string Text1() const override;
+  std::u16string Text2() const override;
+  std::u16string Text3() const override;
+  std::u16string Text4() const override;
+  bool Check1() const override;
+  void ClearText5() override;
+  void AppendText5(std::u16string_view text) override;
+  void SetLabel6(std::u16string_view caption) override;
+  void SetLine2X2(int x2) override;
+  void RedrawLine2() override;
+  void RedrawText5() override;
+  void SetBusyPointer(bool busy) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateControls();
+  void PlaceControls();
+  void SetLooks();
+  void SetStartupTexts();
+  void StackControls();
+  void OrderTabs();
+  void WireEvents();
+
+  FolderChooser chooser_;
+  // What the run and the output writer share, for the window's whole life.
+  RunState state_;
+  bool busy_ = false;
+
+  QLabel* Image1_ = nullptr;
+  QLabel* Label1_ = nullptr;
+  QLabel* Label2_ = nullptr;
+  QLabel* Label3_ = nullptr;
+  QLabel* Label4_ = nullptr;
+  QLabel* Label5_ = nullptr;
+  QLabel* Label6_ = nullptr;
+  MarkerBox* Text1_ = nullptr;
+  MarkerBox* Text2_ = nullptr;
+  QLineEdit* Text3_ = nullptr;
+  QLineEdit* Text4_ = nullptr;
+  LogBox* Text5_ = nullptr;
+  QPushButton* Command1_ = nullptr;
+  QPushButton* Command2_ = nullptr;
+  QCheckBox* Check1_ = nullptr;
+  LineControl* Line1_ = nullptr;
+  LineControl* Line2_ = nullptr;
+};
+
+}  // namespace vantrel::window
+
+#endif  // VANTREL_WINDOW_FORM1_H_

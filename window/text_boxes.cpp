@@ -1,0 +1,128 @@
+#include "window/text_boxes.h"
+
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+#include <utility>
+
+#include "window/box_text.h"
+
+namespace vantrel::window {
+namespace {
+
+// The space between a box's frame and its text, in pixels; Qt's usual 4
+// would cost the small boxes a good part of a line.
+constexpr int kTextMargin = 1;
+
+}  // namespace
+
+MarkerBox::MarkerBox(QWidget* parent) : QPlainTextEdit(parent) {
+  setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Tab moves on to the next field, as in the window's one-line fields.
+  setTabChangesFocus(true);
+  document()->setDocumentMargin(kTextMargin);
+}
+
+std::u16string MarkerBox::Text() const {
+  // The raw text, not toPlainText(), which turns no-break spaces into plain
+  // ones: a marker must match the page byte for byte.
+  return BoxText(document()->toRawText());
+}
+
+void MarkerBox::SetText(std::u16string_view text) {
+  setPlainText(DocumentText(text));
+}
+
+LogBox::LogBox(QWidget* parent) : QPlainTextEdit(parent) {
+  setReadOnly(true);
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setTabChangesFocus(true);
+  // Nobody can undo an append, and the history would only grow with the log.
+  setUndoRedoEnabled(false);
+  document()->setDocumentMargin(kTextMargin);
+}
+
+void LogBox::SetText(std::u16string_view text) {
+  text_ = text;
+  setPlainText(DocumentText(text));
+  Changed(0);
+}
+
+void LogBox::Append(std::u16string_view text) {
+  if (text.empty()) return;
+  const bool after_cr = !text_.empty() && text_.back() == u'\r';
+  text_.append(text);
+  // The text goes on from the last line, which it changes.
+  Changed(document()->blockCount() - 1);
+  // A cursor of its own, so the view stays where the reader left it.
+  QTextCursor end(document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(DocumentText(text, after_cr));
+}
+
+void LogBox::Clear() {
+  text_.clear();
+  clear();
+  Changed(0);
+}
+
+void LogBox::Changed(int line) {
+  changed_from_ = changed_from_ < 0 ? line : std::min(changed_from_, line);
+}
+
+void LogBox::Redraw() {
+  if (changed_from_ >= 0 && changed_from_ <= LastShownLine()) {
+    viewport()->repaint();
+  }
+  changed_from_ = -1;
+  for (auto [bar, shown] :
+       {std::pair{verticalScrollBar(), &shown_vertical_},
+        std::pair{horizontalScrollBar(), &shown_horizontal_}}) {
+    const SliderLook look = LookOf(*bar);
+    if (look == *shown) continue;
+    *shown = look;
+    bar->repaint();
+  }
+}
+
+int LogBox::LastShownLine() const {
+  QTextBlock block = firstVisibleBlock();
+  qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+  int last = block.blockNumber();
+  for (; block.isValid() && top < viewport()->height(); block = block.next()) {
+    last = block.blockNumber();
+    top += blockBoundingRect(block).height();
+  }
+  return last;
+}
+
+LogBox::SliderLook LogBox::LookOf(const QScrollBar& bar) {
+  // What QScrollBar itself hands the style when it paints.
+  QStyleOptionSlider option;
+  option.initFrom(&bar);
+  option.orientation = bar.orientation();
+  if (bar.orientation() == Qt::Horizontal) {
+    option.state |= QStyle::State_Horizontal;
+  }
+  option.minimum = bar.minimum();
+  option.maximum = bar.maximum();
+  option.sliderPosition = bar.sliderPosition();
+  option.sliderValue = bar.value();
+  option.singleStep = bar.singleStep();
+  option.pageStep = bar.pageStep();
+  option.upsideDown = bar.invertedAppearance();
+  return {bar.style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                      QStyle::SC_ScrollBarSlider, &bar),
+          bar.maximum() > bar.minimum()};
+}
+
+}  // namespace vantrel::window

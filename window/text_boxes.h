@@ -1,0 +1,67 @@
+// The window's multi-line text boxes. Both kinds show text as lines but give
+// it back as the run sees it, with CR LF at every line break.
+#ifndef VANTREL_WINDOW_TEXT_BOXES_H_
+#define VANTREL_WINDOW_TEXT_BOXES_H_
+
+#include <QPlainTextEdit>
+#include <QRect>
+#include <string>
+#include <string_view>
+
+class QScrollBar;
+
+namespace vantrel::window {
+
+// A box that the user types in (the start and end markers): multi-line, word
+// wrap, a vertical scroll bar. Enter types a line break.
+class MarkerBox : public QPlainTextEdit {
+  Q_OBJECT
+
+ public:
+  explicit MarkerBox(QWidget* parent);
+
+  // The text with a CR LF wherever the box shows a line break.
+  std::u16string Text() const;
+  void SetText(std::u16string_view text);
+};
+
+// The message log: multi-line, no wrap, both scroll bars, closed to typing.
+// It holds exactly the text that was written to it, CR LF included, and is
+// only ever emptied or appended to; an append costs the length of what is
+// appended, never that of the whole log.
+class LogBox : public QPlainTextEdit {
+  Q_OBJECT
+
+ public:
+  explicit LogBox(QWidget* parent);
+
+  const std::u16string& Text() const { return text_; }
+  void SetText(std::u16string_view text);
+  void Append(std::u16string_view text);
+  void Clear();
+
+  // Repaints at once what changed on screen since the last Redraw: the
+  // text area when a changed line is in view, a scroll bar when its slider
+  // moved. A line added below the view shows nothing new and costs nothing.
+  void Redraw();
+
+ private:
+  // What a scroll bar shows: where its slider is, and whether it scrolls.
+  struct SliderLook {
+    QRect slider;
+    bool scrolls = false;
+    bool operator==(const SliderLook&) const = default;
+  };
+  static SliderLook LookOf(const QScrollBar& bar);
+  int LastShownLine() const;
+  void Changed(int line);
+
+  std::u16string text_;
+  // The first line (block) changed since the last Redraw; -1 when none.
+  int changed_from_ = -1;
+  SliderLook shown_vertical_, shown_horizontal_;
+};
+
+}  // namespace vantrel::window
+
+#endif  // VANTREL_WINDOW_TEXT_BOXES_H_
