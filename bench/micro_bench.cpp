@@ -36,11 +36,11 @@ void BM_DecodeText(benchmark::State& state, Encoding encoding,
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(bytes.size()));
 }
-BENCHMARK_CAPTURE(BM_DecodeText, utf - 8, Encoding::kUtf8, kCharsetUtf8);
-BENCHMARK_CAPTURE(BM_DecodeText, windows - 1256, Encoding::kWindows1256,
+BENCHMARK_CAPTURE(BM_DecodeText, utf8, Encoding::kUtf8, kCharsetUtf8);
+BENCHMARK_CAPTURE(BM_DecodeText, windows1256, Encoding::kWindows1256,
                   kCharsetWindows1256);
-BENCHMARK_CAPTURE(BM_DecodeText, unicode, Encoding::kUtf16Le, kCharsetUnicode);
-BENCHMARK_CAPTURE(BM_DecodeText, utf - 16, Encoding::kUtf16Be, kCharsetUtf16);
+BENCHMARK_CAPTURE(BM_DecodeText, utf16le, Encoding::kUtf16Le, kCharsetUnicode);
+BENCHMARK_CAPTURE(BM_DecodeText, utf16be, Encoding::kUtf16Be, kCharsetUtf16);
 
 // The run's two searches: the start marker in the whole text, then the end
 // marker behind it. Bytes counted are those of the text looked through.
@@ -95,8 +95,8 @@ void BM_EncodeText(benchmark::State& state, OutputFormat format) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(text.size() * 2));
 }
-BENCHMARK_CAPTURE(BM_EncodeText, utf - 16le, OutputFormat::kUtf16Le);
-BENCHMARK_CAPTURE(BM_EncodeText, windows - 1256, OutputFormat::kWindows1256);
+BENCHMARK_CAPTURE(BM_EncodeText, utf16le, OutputFormat::kUtf16Le);
+BENCHMARK_CAPTURE(BM_EncodeText, windows1256, OutputFormat::kWindows1256);
 
 }  // namespace
 }  // namespace vantrel::bench
