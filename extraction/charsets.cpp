@@ -81,9 +81,14 @@ std::size_t DecodeUtf16(std::string_view bytes, char16_t* out) {
 }
 
 // Grows `buffer` to at least `units` units; it never shrinks, so that text
-// already there is not filled again.
+// already there is not filled again. What it holds is about to be
+// overwritten, so a buffer too small goes before a larger one is made: the
+// old text is not copied, and the two never take memory at once.
 char16_t* Room(std::u16string& buffer, std::size_t units) {
-  if (buffer.size() < units) buffer.resize(units);
+  if (buffer.size() < units) {
+    if (buffer.capacity() < units) std::u16string().swap(buffer);
+    buffer.resize(units);
+  }
   return buffer.data();
 }
 

@@ -204,6 +204,9 @@ void ReadAll(const Path& path, std::string& bytes) {
   // file that keeps its size takes one read(); a file that grows meanwhile
   // is read to its new end.
   const auto size = static_cast<std::size_t>(st.st_size);
+  // A buffer too small goes before a larger one is made: its old bytes are
+  // not wanted, and the two never take memory at once.
+  if (bytes.capacity() < size + 1) std::string().swap(bytes);
   bytes.resize(size + 1);
   std::size_t filled = ReadInto(fd, path, bytes, 0, size);
   while (filled == bytes.size()) {
