@@ -1,17 +1,20 @@
 #!/usr/bin/env python3
-"""Draws Vantrel's icon and writes it as vantrel.ico, by hand.
+"""Draws Vantrel's icon and writes it as vantrel.ico and as PNGs, by hand.
 
 The icon is a light-yellow page with grey lines of text, one dark-red line
 lifted out of it (the extracted piece) and the window's progress bar, blue
 over a grey track, along its foot. It is drawn from the shapes below at
 48, 32 and 16 pixels, each at 4 bits per pixel (the 16 standard colours),
 8 bits per pixel (a fixed 256-colour palette) and 32 bits per pixel (with
-alpha): nine images in one file. Standard library only; run it again to
-remake the file:  python3 resources/make_icon.py
+alpha): nine images in one file. The same 32-bit images are also written
+as vantrel-16.png, vantrel-32.png and vantrel-48.png for the Linux desktop's
+icon theme. Standard library only; run it again to remake the files:
+python3 resources/make_icon.py
 """
 
 import os
 import struct
+import zlib
 
 SIZES = (48, 32, 16)
 DEPTHS = (4, 8, 32)
@@ -170,10 +173,29 @@ def bitmap(rows, depth):
     return header + table + bytes(colour) + bytes(mask)
 
 
+def png(rows):
+    """A PNG file of RGBA rows: 8 bits per channel, no filter, no interlace.
+    Nothing varies between runs (no time stamp), so remaking it gives the
+    same bytes."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data)))
+    size = len(rows)
+    raw = b"".join(b"\0" + b"".join(struct.pack("4B", *p) for p in row)
+                   for row in rows)
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9))
+            + chunk(b"IEND", b""))
+
+
 def main():
+    here = os.path.dirname(os.path.abspath(__file__))
     images = []
     for size in SIZES:
         smooth = render(size, SUPERSAMPLE)
+        with open(os.path.join(here, "vantrel-%d.png" % size), "wb") as f:
+            f.write(png(smooth))
         # Blended edges have no place in 16 colours: one sample per pixel.
         plain = render(size, 1, COLOURS_16)
         for depth in DEPTHS:
@@ -187,9 +209,7 @@ def main():
         directory += struct.pack("<BBBBHHII", size, size, colours, 0, 1,
                                  depth, len(image), offset + len(data))
         data += image
-    target = os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                          "vantrel.ico")
-    with open(target, "wb") as f:
+    with open(os.path.join(here, "vantrel.ico"), "wb") as f:
         f.write(directory + data)
 
 
