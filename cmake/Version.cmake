@@ -13,6 +13,11 @@ set(VANTREL_VERSION_DISPLAY
     "${PROJECT_VERSION_MAJOR}.${_minor}.${_revision}"
     CACHE INTERNAL "Version as shown to users")
 
+# The project's web address, in the version record, the package and the
+# metainfo.
+set(VANTREL_WEB_ADDRESS "https://vantrel.org/"
+    CACHE INTERNAL "The project's web address")
+
 configure_file(${CMAKE_CURRENT_LIST_DIR}/vantrel_version.h.in
                ${CMAKE_BINARY_DIR}/generated/vantrel_version.h @ONLY)
 add_library(vantrel_version INTERFACE)

@@ -12,6 +12,8 @@ packages=(
   libgtest-dev    # the tests
   libbenchmark-dev  # the micro-benchmarks
   qt6-base-dev    # the window
+  groff-base      # the manual page check
+  dpkg-dev desktop-file-utils appstream lintian file  # the package checks
 )
 
 missing=()

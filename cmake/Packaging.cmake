@@ -1,0 +1,96 @@
+# Installing Vantrel on a Linux desktop and packing it as a Debian package.
+#
+# `cmake --install` puts both programs into bin/, the menu entry, the
+# AppStream metainfo, the icon at 16, 32 and 48 pixels in the hicolor theme
+# and the manual pages under share/; `cpack` in the build folder makes
+# vantrel_<version>_<arch>.deb of the same files. The desktop's menu and icon
+# caches are refreshed by the triggers of the packages that own them, so the
+# package carries no maintainer scripts.
+include(GNUInstallDirs)
+
+# Changes with the version in project(); the release's entry in
+# packaging/changelog carries the same date.
+set(VANTREL_RELEASE_DATE "2026-12-06")
+# No licence has been chosen yet: the package says so in SPDX's form for a
+# licence of its own.
+set(VANTREL_LICENSE "LicenseRef-proprietary")
+set(VANTREL_CONTACT "dev@vantrel.org")
+set(VANTREL_APP_ID "org.vantrel.Vantrel")
+
+set(_packaging ${PROJECT_SOURCE_DIR}/packaging)
+set(_made ${PROJECT_BINARY_DIR}/packaging)
+
+# Programs.
+install(TARGETS vantrel-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET vantrel)
+  install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${_packaging}/${VANTREL_APP_ID}.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  configure_file(${_packaging}/${VANTREL_APP_ID}.metainfo.xml.in
+                 ${_made}/${VANTREL_APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${_made}/${VANTREL_APP_ID}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  # resources/make_icon.py draws these from the same shapes as vantrel.ico.
+  foreach(size 16 32 48)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/vantrel-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME ${VANTREL_APP_ID}.png)
+  endforeach()
+endif()
+
+# Manual pages, with the version and date filled in and compressed as
+# Debian keeps them (gzip -n: no name or time stamp, so the bytes repeat).
+set(_pages vantrel-cli)
+if(TARGET vantrel)
+  list(APPEND _pages vantrel)
+endif()
+set(_compressed)
+foreach(page ${_pages})
+  configure_file(${PROJECT_SOURCE_DIR}/docs/${page}.1.in
+                 ${_made}/${page}.1 @ONLY)
+  add_custom_command(
+    OUTPUT ${_made}/${page}.1.gz
+    COMMAND gzip -9 -n -c ${_made}/${page}.1 > ${_made}/${page}.1.gz
+    DEPENDS ${_made}/${page}.1
+    COMMENT "Compressing the manual page ${page}.1")
+  list(APPEND _compressed ${_made}/${page}.1.gz)
+endforeach()
+add_custom_target(vantrel_manual_pages ALL DEPENDS ${_compressed})
+install(FILES ${_compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# What Debian wants beside the files of any package.
+configure_file(${_packaging}/copyright.in ${_made}/copyright @ONLY)
+add_custom_command(
+  OUTPUT ${_made}/changelog.gz
+  COMMAND gzip -9 -n -c ${_packaging}/changelog > ${_made}/changelog.gz
+  DEPENDS ${_packaging}/changelog
+  COMMENT "Compressing the package's changelog")
+add_custom_target(vantrel_changelog ALL DEPENDS ${_made}/changelog.gz)
+install(FILES ${_made}/copyright ${_made}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vantrel)
+
+# The Debian package.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vantrel)
+set(CPACK_PACKAGE_VERSION ${VANTREL_VERSION_DISPLAY})
+set(CPACK_PACKAGE_VENDOR "The Vantrel developers")
+set(CPACK_PACKAGE_CONTACT "The Vantrel developers <${VANTREL_CONTACT}>")
+set(CPACK_PACKAGE_HOMEPAGE_URL ${VANTREL_WEB_ADDRESS})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "extracts the text between two markers from every file in a folder")
+# CPack puts the summary above this as the description's first line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Vantrel pulls one marked-out piece of text out of every file of a chosen
+kind in a chosen folder and collects the pieces into new text files: one
+collected file or a new folder with one file per source. The typical job is
+lifting the body text out of a folder of similar saved web pages.
+.
+The package holds the Vantrel window, with its application menu entry, and
+vantrel-cli, its command-line twin for scripts and batch work.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION text)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Depends is worked out from the programs' shared libraries.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+include(CPack)
