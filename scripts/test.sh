@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds Vantrel and runs every test: the suite with warnings as errors; the
-# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, leaks
-# included; and the fuzzers, each for a short bounded time (their seed
-# corpora also run as regression tests inside both suites).
+# Debian package made from that build, and its checks; the suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, leaks included; and the
+# fuzzers, each for a short bounded time (their seed corpora also run as
+# regression tests inside both suites).
 #   bash scripts/test.sh           everything
-#   bash scripts/test.sh --quick   the first suite only
+#   bash scripts/test.sh --quick   the first suite and the package only
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -13,6 +14,9 @@ bash scripts/setup.sh
 echo "== Test suite"
 bash scripts/build.sh -DVANTREL_WERROR=ON -DBUILD_TESTING=ON
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+
+echo "== Debian package"
+bash scripts/package.sh build
 [ "${1:-}" = "--quick" ] && exit 0
 
 echo "== Test suite under AddressSanitizer and UBSan"
