@@ -263,7 +263,8 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
     : path_(std::move(other.path_)),
       fd_(std::exchange(other.fd_, -1)),
       created_(std::exchange(other.created_, false)),
-      length_(other.length_) {}
+      length_(other.length_),
+      piece_start_(other.piece_start_) {}
 
 OutputFile::~OutputFile() {
   if (fd_ >= 0) ::close(fd_);
@@ -271,6 +272,13 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::Append(std::string_view bytes) {
+  StartPiece();
+  AppendPart(bytes);
+}
+
+void OutputFile::StartPiece() { piece_start_ = length_; }
+
+void OutputFile::AppendPart(std::string_view bytes) {
   std::size_t written = 0;
   while (written < bytes.size()) {
     const ssize_t n = Sys(Operation::kWrite, [&] {
@@ -280,7 +288,9 @@ void OutputFile::Append(std::string_view bytes) {
       const int error_number = n < 0 ? errno : ENOSPC;
       // Leave only whole pieces behind: cut the file back to where this
       // piece began.
-      if (written > 0) (void)::ftruncate(fd_, length_);
+      if (length_ + static_cast<off_t>(written) > piece_start_) {
+        (void)::ftruncate(fd_, piece_start_);
+      }
       Fail("cannot write", path_, error_number);
     }
     written += static_cast<std::size_t>(n);

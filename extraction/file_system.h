@@ -64,16 +64,27 @@ class OutputFile {
   OutputFile& operator=(OutputFile&&) = delete;
   ~OutputFile();
 
+  // Appends one whole piece.
   void Append(std::string_view bytes);
+  // Appends a piece that comes in parts: StartPiece, then AppendPart for
+  // each part. A part that fails cuts the file back to where the piece
+  // began.
+  void StartPiece();
+  void AppendPart(std::string_view bytes);
   void Close();
 
  private:
   OutputFile(Path path, int fd, bool created, off_t length)
-      : path_(std::move(path)), fd_(fd), created_(created), length_(length) {}
+      : path_(std::move(path)),
+        fd_(fd),
+        created_(created),
+        length_(length),
+        piece_start_(length) {}
   Path path_;
   int fd_;
-  bool created_;  // made by CreateNew and not yet closed properly
-  off_t length_;  // the file's length before the next Append
+  bool created_;       // made by CreateNew and not yet closed properly
+  off_t length_;       // the file's length now
+  off_t piece_start_;  // the file's length where the current piece began
 };
 
 // Throws the FileSystemError "`what` `path`: reason of `error_number`".

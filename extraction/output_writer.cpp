@@ -1,5 +1,8 @@
 #include "extraction/output_writer.h"
 
+#include <unicode/utf16.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 
@@ -52,6 +55,27 @@ void CreateOutputFolder(RunState& state) {
   }
 }
 
+// Writes one piece. UTF-16LE goes straight from the text; other formats are
+// encoded a slice at a time, so that a piece as large as its source never
+// needs a second whole copy in memory.
+void WritePiece(fs::OutputFile& file, std::u16string_view piece,
+                OutputFormat format) {
+  std::string scratch;
+  if (format == OutputFormat::kUtf16Le) {
+    file.Append(EncodedBytes(piece, format, scratch));
+    return;
+  }
+  constexpr std::size_t kSlice = std::size_t{1} << 16;
+  file.StartPiece();
+  do {
+    std::size_t n = std::min(kSlice, piece.size());
+    // A surrogate pair is one character: keep it in one slice.
+    if (n < piece.size() && U16_IS_LEAD(piece[n - 1])) --n;
+    file.AppendPart(EncodedBytes(piece.substr(0, n), format, scratch));
+    piece.remove_prefix(n);
+  } while (!piece.empty());
+}
+
 }  // namespace
 
 std::u16string OutputFileName(std::u16string_view source_path, int n,
@@ -90,8 +114,7 @@ void WriteFile(RunWindow& window, RunState& state, std::u16string_view Matn,
   // The signature goes only at the head of a new file, so that a collected
   // file stays one well-formed UTF-16 text.
   if (is_new) file.Append(Signature(format));
-  std::string scratch;
-  file.Append(EncodedBytes(Matn, format, scratch));
+  WritePiece(file, Matn, format);
   file.Close();
 }
 

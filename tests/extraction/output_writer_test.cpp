@@ -122,30 +122,45 @@ TEST_F(OutputWriterTest, SeparatedFilesEachHoldOnePiece) {
 }
 
 // A write that hits the file-size limit leaves only whole pieces: the file is
-// cut back to its length before the piece. Runs in a child process, whose
+// cut back to its length before the piece, also when the limit falls in a
+// later slice of a large windows-1256 piece. Runs in a child process, whose
 // limit cannot touch the test runner.
 TEST_F(OutputWriterTest, AFailedAppendLeavesOnlyWholePieces) {
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{100, 100};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    Write(std::u16string(60, u'a'));
-    try {
-      Write(std::u16string(60, u'b'));
-    } catch (const RunError& e) {
-      const bool described =
-          std::string(e.what()).ends_with("Export1.htm: File too large");
-      ::_exit(described ? 0 : 2);
+  for (const std::size_t second : {std::size_t{60}, std::size_t{200000}}) {
+    testing::TempFolder dir;
+    state.SourcePath = dir.text();
+    state.OutCharset.clear();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::signal(SIGXFSZ, SIG_IGN);
+      const rlim_t size = second == 60 ? 100 : 100000;
+      const rlimit limit{size, size};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      Write(std::u16string(60, u'a'));
+      try {
+        Write(std::u16string(second, u'b'));
+      } catch (const RunError& e) {
+        const bool described =
+            std::string(e.what()).ends_with("Export1.htm: File too large");
+        ::_exit(described ? 0 : 2);
+      }
+      ::_exit(1);
     }
-    ::_exit(1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no error; 2: wrong description";
+    EXPECT_EQ(dir.read("Export1.htm"), std::string(60, 'a')) << second;
   }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no error; 2: wrong description";
-  EXPECT_EQ(dir.read("Export1.htm"), std::string(60, 'a'));
+}
+
+TEST_F(OutputWriterTest, LargeEightBitPiecesKeepSurrogatePairsWhole) {
+  // The pair straddles the end of the first 65,536-unit slice.
+  std::u16string piece(65535, u'a');
+  piece += u"\U0001F600b";
+  Write(piece);
+  EXPECT_EQ(dir.read("Export1.htm"), std::string(65535, 'a') + "?b");
 }
 
 }  // namespace
