@@ -76,7 +76,6 @@ TEST(WindowPicker, DialogOpensUnownedAtDesktopOrHomeAndWindowStaysUsable) {
     const QString start_path = home_path + (desktop ? "/Desktop" : "");
     const QByteArray old_home = qgetenv("HOME");
     qputenv("HOME", home_path.toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home_path + "/.config").toUtf8());
 
     Form1 form;  // with Qt's dialog
     testing::ShowAndActivate(form);
@@ -112,7 +111,6 @@ TEST(WindowPicker, DialogOpensUnownedAtDesktopOrHomeAndWindowStaysUsable) {
     QTimer::singleShot(0, answer);
     form.Command1_Click();
     qputenv("HOME", old_home);
-    qunsetenv("XDG_CONFIG_HOME");
     EXPECT_TRUE(seen);
     EXPECT_EQ(form.Text3(), desktop ? (start_path + "/Pages").toStdU16String()
                                     : u"C:\\ProjectPath\\");
