@@ -200,6 +200,32 @@ std::string ReadWhole(const stdfs::path& path) {
   return s.str();
 }
 
+// Runs args[0] with `args` and the file actions (which it destroys), waits
+// for it, and stops the benchmark with the program's standard error unless
+// it exits 0.
+void RunToEnd(std::vector<std::string> args,
+              posix_spawn_file_actions_t& actions,
+              const std::string& err_path) {
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  pid_t pid;
+  const int spawn_error =
+      ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawn_error != 0) {
+    errno = spawn_error;
+    DieErrno("cannot start " + args[0]);
+  }
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) DieErrno("cannot wait for " + args[0]);
+  }
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    Die(args[0] + " failed: " + ReadWhole(err_path));
+  }
+}
+
 // One vantrel-cli run as a child process, started through vantrel-run-child
 // so that its peak memory is its own.
 CliRun RunCli(const Tools& tools, const stdfs::path& folder,
@@ -213,27 +239,9 @@ CliRun RunCli(const Tools& tools, const stdfs::path& folder,
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<std::string> args = {tools.run_child, result_path, tools.cli,
-                                   "--quiet", folder.string()};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-
-  pid_t pid;
-  const int spawn_error =
-      ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawn_error != 0) {
-    errno = spawn_error;
-    DieErrno("cannot start " + tools.run_child);
-  }
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) DieErrno("cannot wait for " + tools.run_child);
-  }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    Die(tools.run_child + " failed: " + ReadWhole(err_path));
-  }
+  RunToEnd(
+      {tools.run_child, result_path, tools.cli, "--quiet", folder.string()},
+      actions, err_path);
   CliRun run;
   long peak_kib = 0;
   std::istringstream(ReadWhole(result_path)) >> run.seconds >> peak_kib >>
@@ -257,26 +265,8 @@ double RunWindowBench(const Tools& tools, const stdfs::path& folder,
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<std::string> args = {tools.window_bench, folder.string(),
-                                   result_path};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  pid_t pid;
-  const int spawn_error =
-      ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawn_error != 0) {
-    errno = spawn_error;
-    DieErrno("cannot start " + tools.window_bench);
-  }
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) DieErrno("cannot wait for " + tools.window_bench);
-  }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    Die(tools.window_bench + " failed: " + ReadWhole(err_path));
-  }
+  RunToEnd({tools.window_bench, folder.string(), result_path}, actions,
+           err_path);
   double seconds = 0;
   std::istringstream(ReadWhole(result_path)) >> seconds;
   return seconds;
