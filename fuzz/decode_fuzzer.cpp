@@ -9,9 +9,10 @@
 
 #include "extraction/charsets.h"
 #include "fuzz/fuzz_check.h"
+#include "tests/support/icu_reference.h"
 
 using vantrel::fuzz::Check;
-using vantrel::fuzz::IcuFromUtf8;
+using vantrel::testing::IcuFromUtf8;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vantrel;

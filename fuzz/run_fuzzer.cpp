@@ -20,12 +20,13 @@
 
 #include "extraction/run.h"
 #include "fuzz/fuzz_check.h"
+#include "tests/support/icu_reference.h"
 
 namespace {
 
 namespace stdfs = std::filesystem;
 using vantrel::fuzz::Check;
-using vantrel::fuzz::IcuFromUtf8;
+using vantrel::testing::IcuFromUtf8;
 
 // --- The input: inputs of the window and a folder's files. ---
 
@@ -145,7 +146,9 @@ class FuzzWindow : public vantrel::RunWindow {
 
 // --- The model. ---
 
-std::u16string Utf8(std::string_view bytes) { return IcuFromUtf8(bytes); }
+std::u16string Utf8(std::string_view bytes) {
+  return IcuFromUtf8(bytes).value();
+}
 
 std::string WithConverter(const char* name, std::u16string_view text) {
   UErrorCode status = U_ZERO_ERROR;

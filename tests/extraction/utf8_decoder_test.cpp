@@ -3,7 +3,6 @@
 // else. Whatever the mix and wherever the blocks fall, the result must be
 // ICU's: one U+FFFD per ill-formed sequence.
 #include <gtest/gtest.h>
-#include <unicode/ustring.h>
 
 #include <cstdint>
 #include <string>
@@ -11,6 +10,7 @@
 #include "extraction/charsets.h"
 #include "extraction/source_reading.h"
 #include "extraction/text.h"
+#include "tests/support/icu_reference.h"
 #include "tests/support/temp_folder.h"
 
 namespace vantrel {
@@ -18,17 +18,7 @@ namespace {
 
 using namespace std::string_literals;
 
-std::u16string IcuFromUtf8(std::string_view bytes) {
-  std::u16string out(bytes.size() + 1, u'\0');
-  int32_t length = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
-                       bytes.data(), static_cast<int32_t>(bytes.size()), 0xFFFD,
-                       nullptr, &status);
-  EXPECT_TRUE(U_SUCCESS(status));
-  out.resize(static_cast<std::size_t>(length));
-  return out;
-}
+using testing::IcuFromUtf8;
 
 TEST(Utf8DecodingTest, BlocksAndTheirEdges) {
   const std::string arabic = "\xD9\x84\xD8\xA7";  // two letters, four bytes
