@@ -84,13 +84,27 @@ std::u16string DecimalText(int n) {
 }
 
 std::u16string LowerCase(std::u16string_view text) {
-  // ICU refuses a null source, which an empty view may carry.
-  if (text.empty()) return {};
-  return WithIcuBuffer(
-      text.size(), [&](UChar* dest, int32_t capacity, UErrorCode* status) {
-        return u_strToLower(dest, capacity, text.data(),
-                            static_cast<int32_t>(text.size()), "", status);
-      });
+  std::u16string out;
+  out.reserve(text.size());
+  const auto length = static_cast<int32_t>(text.size());
+  for (int32_t i = 0; i < length;) {
+    const int32_t start = i;
+    UChar32 c;
+    U16_NEXT(text.data(), i, length, c);
+    if (c < 0x80) {
+      out.push_back(static_cast<char16_t>(c >= 'A' && c <= 'Z' ? c + 32 : c));
+      continue;
+    }
+    // Each character alone, so that no rule looks at its neighbours: a
+    // word-final capital sigma lower-cases like any other.
+    const std::u16string_view one = text.substr(start, i - start);
+    out += WithIcuBuffer(
+        4, [&](UChar* dest, int32_t capacity, UErrorCode* status) {
+          return u_strToLower(dest, capacity, one.data(),
+                              static_cast<int32_t>(one.size()), "", status);
+        });
+  }
+  return out;
 }
 
 std::u16string FoldCase(std::u16string_view text) {

@@ -29,7 +29,9 @@ std::string TextToUtf8(std::u16string_view text);
 // `n` in decimal digits, with a minus sign when negative.
 std::u16string DecimalText(int n);
 
-// Full Unicode lower-casing, independent of the user's locale.
+// Full Unicode lower-casing of each character on its own, independent of
+// the user's locale and of the characters around it, so that two texts that
+// differ only in letter case always lower-case alike.
 std::u16string LowerCase(std::u16string_view text);
 
 // Full Unicode case folding, for comparisons that ignore letter case.

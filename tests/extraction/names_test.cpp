@@ -45,6 +45,8 @@ TEST(NativeNamesTest, DisplayShowsBadBytesAndControlsAsReplacement) {
 
 TEST(TextTest, CaseAndUtf8) {
   EXPECT_EQ(LowerCase(u"HTM\u00C9\u0130"), u"htm\u00e9i\u0307");
+  // No context rules: a final capital sigma lower-cases like any other.
+  EXPECT_EQ(LowerCase(u"\u03A3\u03A3"), u"\u03C3\u03C3");
   EXPECT_EQ(FoldCase(u"Stra\u00DFe"), u"strasse");
   EXPECT_EQ(StrictUtf8ToText("ok \xC3\xA9"), u"ok \u00e9");
   EXPECT_EQ(StrictUtf8ToText("bad \xFF"), std::nullopt);

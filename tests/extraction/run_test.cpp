@@ -176,8 +176,8 @@ TEST_F(RunTest, MarkerSearch) {
 }
 
 TEST_F(RunTest, ExtensionIsCompareWithoutLetterCaseBehindTheLastDot) {
-  for (const char* name :
-       {"a.htm", "B.Htm", "c.html", "noext", "x.tar.gz", "d.", ".htm"}) {
+  for (const char* name : {"a.htm", "B.Htm", "c.html", "noext", "x.tar.gz",
+                           "d.", ".htm", "b.\u03C3\u03C3"}) {
     dir.create(name, Page("x"));
   }
   dir.create("sub/e.htm", Page("x"));
@@ -192,6 +192,7 @@ TEST_F(RunTest, ExtensionIsCompareWithoutLetterCaseBehindTheLastDot) {
       {u".htm", u"0 checked, 0 didn't find."},
       {u"gz", u"1 checked, 0 didn't find."},
       {u"tar.gz", u"0 checked, 0 didn't find."},
+      {u"\u03A3\u03A3", u"1 checked, 0 didn't find."},  // b.σσ
   };
   for (const Case& c : cases) {
     RecordingWindow window;
