@@ -40,7 +40,6 @@
 #include "extraction/native_names.h"
 #include "extraction/output_writer.h"
 #include "extraction/run_state.h"
-#include "extraction/run_window.h"
 
 extern char** environ;
 
@@ -362,24 +361,6 @@ Row MeasureCorpus(const Corpus& corpus, const Tools& tools,
   return row;
 }
 
-// A window for calling the output writer directly.
-class QuietWindow : public RunWindow {
- public:
-  bool separate = false;
-  std::u16string Text1() const override { return u""; }
-  std::u16string Text2() const override { return u""; }
-  std::u16string Text3() const override { return u""; }
-  std::u16string Text4() const override { return u"htm"; }
-  bool Check1() const override { return separate; }
-  void ClearText5() override {}
-  void AppendText5(std::u16string_view) override {}
-  void SetLabel6(std::u16string_view) override {}
-  void SetLine2X2(int) override {}
-  void RedrawLine2() override {}
-  void RedrawText5() override {}
-  void SetBusyPointer(bool) override {}
-};
-
 // The first write of a run in a folder that holds `taken` earlier outputs
 // (files Export1.htm... and folders Export1...), in seconds.
 Spread ExportSearch(const stdfs::path& scratch, int taken, bool separate,
@@ -395,8 +376,6 @@ Spread ExportSearch(const stdfs::path& scratch, int taken, bool separate,
     }
   }
   const std::string next = "Export" + std::to_string(taken + 1);
-  QuietWindow window;
-  window.separate = separate;
   RunState state;
   state.SourcePath = NativeToText(folder.string());
   state.SourceCharset = std::u16string(kCharsetUtf8);
@@ -404,7 +383,7 @@ Spread ExportSearch(const stdfs::path& scratch, int taken, bool separate,
   for (int r = 0; r < rounds; ++r) {
     state.OutCharset.clear();
     const Clock::time_point start = Clock::now();
-    WriteFile(window, state, u"piece", u"page.htm");
+    OutputWriter(state, separate, u"htm").WriteFile(u"piece", u"page.htm");
     times.push_back(Seconds(Clock::now() - start));
     const stdfs::path made = folder / (separate ? next : next + ".htm");
     if (!stdfs::exists(made)) Die("the output writer did not make " + next);

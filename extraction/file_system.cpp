@@ -149,6 +149,15 @@ bool IsFolderOrLink(const Path& path) {
   return S_ISDIR(st.st_mode) || S_ISLNK(st.st_mode);
 }
 
+bool IsFolder(const Path& path) {
+  struct stat st;
+  if (Sys(Operation::kStat, [&] { return ::lstat(path.c_str(), &st); }) != 0) {
+    if (errno == ENOENT) return false;
+    Fail("cannot stat", path, errno);
+  }
+  return S_ISDIR(st.st_mode);
+}
+
 std::vector<std::string> ListFiles(
     const Path& folder, const std::function<bool(std::string_view)>& wanted) {
   DIR* dir = nullptr;

@@ -47,6 +47,11 @@ bool CreateFolder(const Path& path);
 // link. Used to tell a name taken by a rival from a plain file in the way.
 bool IsFolderOrLink(const Path& path);
 
+// True when `path` is a folder itself, not a link to one; false when
+// nothing is there. Used to tell a folder in the output's way from a name
+// taken by a rival or a planted link.
+bool IsFolder(const Path& path);
+
 // An output file open for writing. Each piece goes in whole or not at all:
 // when a write fails, the file is cut back to its length before it, and a
 // file that this object created goes again unless it was closed properly,

@@ -24,9 +24,10 @@ std::u16string BasePath(std::u16string_view source_path) {
   return base;
 }
 
-// Finds the first free ExportN.<extension> and creates it. A name that is
-// taken when the file is created (a rival run, a planted link) is passed
-// over like one that was seen to exist.
+// Finds the first free ExportN.<extension> and creates it. A folder of that
+// name is in the way and fails the run; a name that is taken when the file
+// is created (a rival run, a planted link) is passed over like one that was
+// seen to exist.
 fs::OutputFile CreateOutputFile(RunState& state,
                                 std::u16string_view extension) {
   Counter n;
@@ -36,6 +37,7 @@ fs::OutputFile CreateOutputFile(RunState& state,
     const fs::Path path = NativePath(state.OutFile);
     if (fs::FileExists(path)) continue;
     if (auto file = fs::OutputFile::CreateNew(path)) return std::move(*file);
+    if (fs::IsFolder(path)) fs::Fail("cannot create", path, EISDIR);
   }
 }
 
@@ -87,35 +89,44 @@ std::u16string OutputFolderName(std::u16string_view source_path, int n) {
   return BasePath(source_path) + std::u16string(kExportPrefix) + DecimalText(n);
 }
 
-void WriteFile(RunWindow& window, RunState& state, std::u16string_view Matn,
-               std::u16string_view fName) {
+OutputWriter::OutputWriter(RunState& state, bool separate,
+                           std::u16string extension)
+    : state_(state), separate_(separate), extension_(std::move(extension)) {}
+
+void OutputWriter::WriteFile(std::u16string_view Matn,
+                             std::u16string_view fName) {
   std::optional<fs::OutputFile> new_file;
-  if (state.OutCharset.empty()) {
-    state.OutCharset = state.SourceCharset;
-    if (window.Check1()) {
-      CreateOutputFolder(state);
+  bool first_write = false;
+  if (state_.OutCharset.empty()) {
+    first_write = true;
+    state_.OutCharset = state_.SourceCharset;
+    if (separate_) {
+      CreateOutputFolder(state_);
+      made_ = state_.OutFolder;
     } else {
-      new_file.emplace(CreateOutputFile(state, window.Text4()));
+      new_file.emplace(CreateOutputFile(state_, extension_));
     }
   }
-  if (window.Check1()) {
-    state.OutFile = state.OutFolder + kSeparator + std::u16string(fName);
-    const fs::Path path = NativePath(state.OutFile);
+  if (separate_) {
+    state_.OutFile = state_.OutFolder + kSeparator + std::u16string(fName);
+    const fs::Path path = NativePath(state_.OutFile);
     auto created = fs::OutputFile::CreateNew(path);
     if (!created) fs::Fail("cannot create", path, EEXIST);
     new_file.emplace(std::move(*created));
   }
 
-  const OutputFormat format = OutputFormatFor(state.OutCharset);
+  const OutputFormat format = OutputFormatFor(state_.OutCharset);
   const bool is_new = new_file.has_value();
   fs::OutputFile file =
       is_new ? std::move(*new_file)
-             : fs::OutputFile::OpenForAppend(NativePath(state.OutFile));
+             : fs::OutputFile::OpenForAppend(NativePath(state_.OutFile));
   // The signature goes only at the head of a new file, so that a collected
   // file stays one well-formed UTF-16 text.
   if (is_new) file.Append(Signature(format));
   WritePiece(file, Matn, format);
   file.Close();
+  // A collected file that failed on its first write was removed again.
+  if (first_write && !separate_) made_ = state_.OutFile;
 }
 
 }  // namespace vantrel

@@ -8,19 +8,36 @@
 #ifndef VANTREL_EXTRACTION_OUTPUT_WRITER_H_
 #define VANTREL_EXTRACTION_OUTPUT_WRITER_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "extraction/run_state.h"
-#include "extraction/run_window.h"
 
 namespace vantrel {
 
-// Appends the piece `Matn` from the source named `fName` to the run's
-// output, choosing and creating the output on the run's first write (when
-// `state.OutCharset` is empty). Failures are thrown as RunError.
-void WriteFile(RunWindow& window, RunState& state, std::u16string_view Matn,
-               std::u16string_view fName);
+// The output of one run. It is handed the tick box and the extension when
+// the run reads its inputs (they cannot change while a run works), chooses
+// and creates the output at the run's first write (when `state.OutCharset`
+// is empty), and remembers what it created, so that a front end can name
+// the run's output without guessing from the names after the fact.
+class OutputWriter {
+ public:
+  OutputWriter(RunState& state, bool separate, std::u16string extension);
+
+  // Appends the piece `Matn` from the source named `fName` to the run's
+  // output. Failures are thrown as RunError.
+  void WriteFile(std::u16string_view Matn, std::u16string_view fName);
+
+  // The file or folder that this run created and left behind, or nothing.
+  const std::optional<std::u16string>& made() const { return made_; }
+
+ private:
+  RunState& state_;
+  const bool separate_;
+  const std::u16string extension_;
+  std::optional<std::u16string> made_;
+};
 
 // The output names, built on the scanned folder with a separator added when
 // it lacks one: "<folder>/Export<n>.<extension>" and "<folder>/Export<n>".

@@ -127,7 +127,8 @@ void LogFailure(RunWindow& window, Counter& failures,
 }
 
 // Both passes over the folder; fills the counts of `result`.
-void ExtractAll(RunWindow& window, RunState& state, RunResult& result) {
+void ExtractAll(RunWindow& window, RunState& state, OutputWriter& output,
+                RunResult& result) {
   const fs::Path folder = NativePath(state.SourcePath);
 
   Counter matching;
@@ -156,7 +157,7 @@ void ExtractAll(RunWindow& window, RunState& state, RunResult& result) {
       if ((end = FindMarker(rest, end_marker)) == 0) {
         LogFailure(window, failures, kNoEndPrefix, item);
       } else {
-        WriteFile(window, state, rest.substr(0, end - 1), item.Name);
+        output.WriteFile(rest.substr(0, end - 1), item.Name);
         successes.Increment();
         window.SetLine2X2(ProgressX2(successes.value(), matching.value()));
         window.RedrawLine2();
@@ -204,6 +205,7 @@ int ProgressX2(int successes, int matching) {
 RunResult Command2_Click(RunWindow& window, RunState& state) {
   RunResult result;
   std::optional<BusyPointer> busy;
+  std::optional<OutputWriter> output;
   try {
     window.SetLine2X2(kBarStart);
     window.SetLabel6(u"");
@@ -217,14 +219,17 @@ RunResult Command2_Click(RunWindow& window, RunState& state) {
       WriteLog(window, *message);
       result.end = RunResult::End::kInputRejected;
     } else {
-      ExtractAll(window, state, result);
+      output.emplace(state, window.Check1(), window.Text4());
+      ExtractAll(window, state, *output, result);
     }
     window.SetLabel6(
         DecimalText(result.matching) + std::u16string(kSummaryChecked) +
         DecimalText(result.failures) + std::u16string(kSummaryDidntFind));
     window.SetLine2X2(kBarEnd);
+    if (output) result.output = output->made();
   } catch (const std::exception& e) {
     result.end = RunResult::End::kErrorTrap;
+    if (output) result.output = output->made();
     try {
       WriteLog(window, std::u16string(kUnknownErrorMessage) +
                            std::u16string(kLineEnd) + Describe(e));

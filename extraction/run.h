@@ -9,6 +9,8 @@
 #ifndef VANTREL_EXTRACTION_RUN_H_
 #define VANTREL_EXTRACTION_RUN_H_
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "extraction/run_state.h"
@@ -28,6 +30,9 @@ struct RunResult {
   int matching = 0;
   int failures = 0;
   int successes = 0;
+  // The collected file or the output folder that this run created, or
+  // nothing when it created none.
+  std::optional<std::u16string> output;
 };
 
 // Runs one extraction on the inputs that `window` holds, reporting through

@@ -11,7 +11,6 @@
 
 #include "extraction/charsets.h"
 #include "extraction/run_error.h"
-#include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
 
 namespace vantrel {
@@ -25,8 +24,10 @@ class OutputWriterTest : public ::testing::Test {
     state.SourcePath = dir.text();
     state.SourceCharset = std::u16string(kCharsetWindows1256);
   }
+  // One write, as the run's writer makes it; the run's output state is in
+  // `state`, so consecutive writes continue one run.
   void Write(std::u16string_view piece, std::u16string_view name = u"a.htm") {
-    WriteFile(window, state, piece, name);
+    OutputWriter(state, separate, u"htm").WriteFile(piece, name);
   }
   void Symlink(const char* target, const char* name) {
     ASSERT_EQ(::symlink(target, (dir.path() / name).c_str()), 0);
@@ -36,7 +37,7 @@ class OutputWriterTest : public ::testing::Test {
   }
 
   testing::TempFolder dir;
-  testing::RecordingWindow window;
+  bool separate = false;
   RunState state;
 };
 
@@ -62,25 +63,47 @@ TEST_F(OutputWriterTest, SingleFileNameFillsGapsAndIgnoresFolders) {
 
 TEST_F(OutputWriterTest, SeparatedFolderNameIgnoresFilesOfTheSameStem) {
   dir.create("Export1.htm", "old");
-  window.separate = true;
+  separate = true;
   Write(u"x", u"page.htm");
   EXPECT_EQ(state.OutFolder, dir.text() + u"/Export1");
   EXPECT_EQ(state.OutFile, dir.text() + u"/Export1/page.htm");
   EXPECT_EQ(dir.read("Export1/page.htm"), "x");
 }
 
-TEST_F(OutputWriterTest, APlainFileInTheFoldersPlaceFailsTheRun) {
-  dir.create("Export1", "a file, not a folder");
-  window.separate = true;
-  try {
-    Write(u"x");
-    FAIL() << "no error";
-  } catch (const RunError& e) {
-    EXPECT_EQ(std::string(e.what()), "cannot create folder " +
-                                         dir.path().string() +
-                                         "/Export1: File exists");
+// Something of the other kind where the output would go is in the way: a
+// plain file Export1 in separated mode, a folder Export1.htm in single-file
+// mode. The run ends naming it, and the entry is left as it was.
+TEST(OutputInTheWayTest, TheRunEndsNamingIt) {
+  struct Case {
+    bool separate;
+    const char* in_the_way;
+    const char* description;
+  };
+  for (const Case& c :
+       {Case{true, "Export1", "cannot create folder %/Export1: File exists"},
+        Case{false, "Export1.htm",
+             "cannot create %/Export1.htm: Is a directory"}}) {
+    testing::TempFolder dir;
+    if (c.separate) {
+      dir.create(c.in_the_way, "a file, not a folder");
+    } else {
+      std::filesystem::create_directory(dir.path() / c.in_the_way);
+    }
+    RunState state;
+    state.SourcePath = dir.text();
+    state.SourceCharset = std::u16string(kCharsetWindows1256);
+    OutputWriter writer(state, c.separate, u"htm");
+    std::string description = c.description;
+    description.replace(description.find('%'), 1, dir.path().string());
+    try {
+      writer.WriteFile(u"x", u"a.htm");
+      ADD_FAILURE() << "no error: " << c.in_the_way;
+    } catch (const RunError& e) {
+      EXPECT_EQ(std::string(e.what()), description);
+    }
+    EXPECT_EQ(dir.list(), std::vector<std::string>{c.in_the_way});
+    EXPECT_EQ(writer.made(), std::nullopt);
   }
-  EXPECT_EQ(dir.read("Export1"), "a file, not a folder");
 }
 
 TEST_F(OutputWriterTest, PlantedLinksAreNeverWrittenThrough) {
@@ -91,7 +114,7 @@ TEST_F(OutputWriterTest, PlantedLinksAreNeverWrittenThrough) {
   Symlink(target.c_str(), "Export2");  // dangling link in a folder's place
 
   Write(u"single");
-  window.separate = true;
+  separate = true;
   state.OutCharset.clear();
   Write(u"separate");
 
@@ -114,7 +137,7 @@ TEST_F(OutputWriterTest, Utf16OutputHasOneSignatureAtItsHead) {
 
 TEST_F(OutputWriterTest, SeparatedFilesEachHoldOnePiece) {
   state.SourceCharset = std::u16string(kCharsetUnicode);
-  window.separate = true;
+  separate = true;
   Write(u"one", u"a.htm");
   Write(u"", u"b.htm");
   EXPECT_EQ(dir.read("Export1/a.htm"), "\xFF\xFEo\0n\0e\0"s);
