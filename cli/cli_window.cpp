@@ -9,7 +9,7 @@ constexpr int kBarWidth = 30;
 
 }  // namespace
 
-CliWindow::CliWindow(RunInputs inputs, std::FILE* log, std::FILE* progress)
+CliWindow::CliWindow(RunInputs inputs, ReportStream& log, std::FILE* progress)
     : inputs_(std::move(inputs)), log_(log), progress_(progress) {}
 
 void CliWindow::AppendText5(std::u16string_view text) {
@@ -22,8 +22,7 @@ void CliWindow::AppendText5(std::u16string_view text) {
     if (line[i] == '\r' && i + 1 < line.size() && line[i + 1] == '\n') continue;
     out.push_back(line[i]);
   }
-  std::fwrite(out.data(), 1, out.size(), log_);
-  std::fflush(log_);
+  log_.Write(out);
 }
 
 void CliWindow::SetLabel6(std::u16string_view caption) { summary_ = caption; }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/report_stream.h"
 #include "extraction/run_window.h"
 
 namespace vantrel::cli {
@@ -21,7 +22,7 @@ struct RunInputs {
 
 class CliWindow : public RunWindow {
  public:
-  CliWindow(RunInputs inputs, std::FILE* log, std::FILE* progress);
+  CliWindow(RunInputs inputs, ReportStream& log, std::FILE* progress);
 
   std::u16string Text1() const override { return inputs_.start_marker; }
   std::u16string Text2() const override { return inputs_.end_marker; }
@@ -46,7 +47,7 @@ class CliWindow : public RunWindow {
   void ClearProgress();
 
   RunInputs inputs_;
-  std::FILE* log_;
+  ReportStream& log_;
   std::FILE* progress_;  // null when no progress is shown
   std::u16string summary_;
   bool progress_shown_ = false;

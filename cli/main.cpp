@@ -4,13 +4,16 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "cli/cli_window.h"
+#include "cli/report_stream.h"
 #include "extraction/defaults.h"
 #include "extraction/native_names.h"
 #include "extraction/run.h"
@@ -47,30 +50,23 @@ std::u16string MarkerFile(const std::string& option, const std::string& path) {
   return Utf8Argument(option + " " + path, bytes.str());
 }
 
-std::u16string Marker(const std::string& option, const std::string& text,
-                      const std::string& file_option, const std::string& file,
+// A marker from its two options. Only a marker given by neither option takes
+// the default: an empty TEXT is an empty marker, and an empty FILE name is
+// a file that cannot be read.
+std::u16string Marker(const CLI::Option& text_option, const std::string& text,
+                      const CLI::Option& file_option, const std::string& file,
                       std::u16string_view fallback) {
-  if (!file.empty()) return MarkerFile(file_option, file);
-  if (!text.empty()) return Utf8Argument(option, text);
+  if (file_option.count() > 0) return MarkerFile(file_option.get_name(), file);
+  if (text_option.count() > 0)
+    return Utf8Argument(text_option.get_name(), text);
   return std::u16string(fallback);
 }
 
-// Prints where the run's output is, when it made one. A failed first write
-// can leave OutFile or OutFolder naming something that is not ours (a plain
-// file where the folder would go), so the kind of entry is checked too.
-void PrintOutputPath(const vantrel::RunState& state, bool separate) {
-  if (state.OutCharset.empty()) return;
-  const std::u16string& output = separate ? state.OutFolder : state.OutFile;
-  if (output.empty()) return;
-  std::error_code ignored;
-  const auto type =
-      std::filesystem::symlink_status(vantrel::NativePath(output), ignored)
-          .type();
-  const auto made = separate ? std::filesystem::file_type::directory
-                             : std::filesystem::file_type::regular;
-  if (type != made) return;
-  std::cout << "Output: " << vantrel::TextToUtf8(vantrel::DisplayName(output))
-            << '\n';
+// Tells the user that the report was lost, and why.
+int ReportLost(int error_number) {
+  std::cerr << "vantrel-cli: cannot write standard output: "
+            << std::strerror(error_number) << '\n';
+  return kExitTrapped;
 }
 
 }  // namespace
@@ -89,9 +85,11 @@ int main(int argc, char** argv) {
   std::string start, start_file, end, end_file, folder;
   std::string extension = vantrel::TextToUtf8(vantrel::kDefaultExtension);
   bool separate = false, quiet = false;
-  auto* start_opt = app.add_option("--start", start,
-                                   "Start marker (UTF-8); default: the "
-                                   "window's two-line <Div id=\"E23\"> marker");
+  auto* start_opt =
+      app.add_option("--start", start,
+                     "Start marker (UTF-8; '' is an empty marker, which "
+                     "matches at the first character); default: the "
+                     "window's two-line <Div id=\"E23\"> marker");
   auto* start_file_opt =
       app.add_option("--start-file", start_file,
                      "Read the start marker from FILE, byte for "
@@ -99,7 +97,9 @@ int main(int argc, char** argv) {
           ->type_name("FILE");
   start_opt->excludes(start_file_opt);
   auto* end_opt = app.add_option(
-      "--end", end, "End marker (UTF-8); default: the window's </p></Div>");
+      "--end", end,
+      "End marker (UTF-8; '' is an empty marker, which gives an empty "
+      "piece); default: the window's </p></Div>");
   auto* end_file_opt =
       app.add_option("--end-file", end_file,
                      "Read the end marker from FILE, byte for byte")
@@ -119,18 +119,25 @@ int main(int argc, char** argv) {
       "Exit status: 0 every file gave a piece; 1 an input was missing or a "
       "file gave no piece; 2 the run ended with an error; 64 bad usage.");
 
+  // A reader that goes away must not end the run halfway through its
+  // pieces: a write to it fails with EPIPE instead, like any other.
+  std::signal(SIGPIPE, SIG_IGN);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     const int code = app.exit(e);
-    return code == 0 ? kExitClean : kExitUsage;
+    if (code != 0) return kExitUsage;
+    // --help or --version.
+    if (!std::cout.flush()) return ReportLost(errno != 0 ? errno : EIO);
+    return kExitClean;
   }
 
   vc::RunInputs inputs;
   try {
-    inputs.start_marker = Marker("--start", start, "--start-file", start_file,
+    inputs.start_marker = Marker(*start_opt, start, *start_file_opt, start_file,
                                  vantrel::kDefaultStartMarker);
-    inputs.end_marker = Marker("--end", end, "--end-file", end_file,
+    inputs.end_marker = Marker(*end_opt, end, *end_file_opt, end_file,
                                vantrel::kDefaultEndMarker);
     inputs.extension = Utf8Argument("--ext", extension);
   } catch (const UsageError& e) {
@@ -142,14 +149,22 @@ int main(int argc, char** argv) {
   inputs.separate = separate;
 
   const bool show_progress = !quiet && ::isatty(STDERR_FILENO) == 1;
-  vc::CliWindow window(std::move(inputs), stdout,
+  vc::ReportStream report(STDOUT_FILENO);
+  vc::CliWindow window(std::move(inputs), report,
                        show_progress ? stderr : nullptr);
   vantrel::RunState state;
   const vantrel::RunResult result = vantrel::Command2_Click(window, state);
 
-  PrintOutputPath(state, separate);
+  if (result.output) {
+    report.Write(
+        "Output: " + vantrel::TextToUtf8(vantrel::DisplayName(*result.output)) +
+        "\n");
+  }
+  if (result.end != vantrel::RunResult::End::kErrorTrap) {
+    report.Write(vantrel::TextToUtf8(window.summary()) + "\n");
+  }
+  if (report.error() != 0) return ReportLost(report.error());
   if (result.end == vantrel::RunResult::End::kErrorTrap) return kExitTrapped;
-  std::cout << vantrel::TextToUtf8(window.summary()) << '\n';
   if (result.end == vantrel::RunResult::End::kInputRejected ||
       result.failures > 0) {
     return kExitFailures;

@@ -1,10 +1,12 @@
 // vantrel-cli run as a program in fresh folders: its whole standard output
 // and its exit status.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,11 +35,19 @@ std::string Drain(int fd) {
   return bytes;
 }
 
+// Where a vantrel-cli process's standard output goes.
+enum class Stdout {
+  kPipe,        // a pipe that the test reads
+  kFull,        // /dev/full: every write fails with ENOSPC
+  kClosedPipe,  // a pipe whose reader has gone: EPIPE, or SIGPIPE
+};
+
 // A vantrel-cli process started with some arguments; standard error goes
 // to a file, so that neither pipe can fill up while the other is read.
 class CliProcess {
  public:
-  explicit CliProcess(const std::vector<std::string>& args) {
+  explicit CliProcess(const std::vector<std::string>& args,
+                      Stdout stdout_to = Stdout::kPipe) {
     const char* program = std::getenv("VANTREL_CLI");
     if (program == nullptr) {
       ADD_FAILURE() << "VANTREL_CLI is not set";
@@ -46,6 +56,13 @@ class CliProcess {
     const std::string err_path = (scratch_.path() / "stderr").string();
     int out[2];
     if (::pipe(out) != 0) return;
+    if (stdout_to == Stdout::kFull) {
+      ::close(out[1]);
+      out[1] = ::open("/dev/full", O_WRONLY);
+    } else if (stdout_to == Stdout::kClosedPipe) {
+      ::close(out[0]);
+      out[0] = ::open("/dev/null", O_RDONLY);
+    }
     child_ = ::fork();
     if (child_ == 0) {
       ::dup2(out[1], STDOUT_FILENO);
@@ -71,7 +88,8 @@ class CliProcess {
     outcome.out = Drain(out_fd_);
     int status = 0;
     ::waitpid(child_, &status, 0);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.status =
+        WIFEXITED(status) ? WEXITSTATUS(status) : -128 - WTERMSIG(status);
     outcome.err = scratch_.read("stderr");
     return outcome;
   }
@@ -82,8 +100,9 @@ class CliProcess {
   int out_fd_ = -1;
 };
 
-Outcome RunCli(const std::vector<std::string>& args) {
-  return CliProcess(args).Finish();
+Outcome RunCli(const std::vector<std::string>& args,
+               Stdout stdout_to = Stdout::kPipe) {
+  return CliProcess(args, stdout_to).Finish();
 }
 
 TEST(CliTest, PrintsTheLogTheOutputAndTheSummary) {
@@ -126,6 +145,67 @@ TEST(CliTest, OptionsTakeTheWindowsPlace) {
   EXPECT_EQ(dir.read("Export1/b.txt"), "two");
 }
 
+// Only an option not given at all takes the default marker: an empty one
+// matches at the first character of the text.
+TEST(CliTest, AnEmptyMarkerIsAMarker) {
+  struct Case {
+    std::vector<std::string> markers;
+    std::string piece;
+  };
+  const Case cases[] = {
+      {{"--start", "", "--end", "]"}, "abc"},
+      {{"--start", "]", "--end", ""}, ""},
+  };
+  for (const Case& c : cases) {
+    TempFolder dir;
+    dir.create("a.htm", "abc]def]");
+    std::vector<std::string> args = c.markers;
+    args.push_back(dir.path().string());
+    const Outcome run = RunCli(args);
+    EXPECT_EQ(run.out, "Output: " + dir.path().string() +
+                           "/Export1.htm\n1 checked, 0 didn't find.\n")
+        << ::testing::PrintToString(c.markers);
+    EXPECT_EQ(dir.read("Export1.htm"), c.piece);
+  }
+}
+
+// The output line names only what the run made: with Export1 to
+// Export32767 taken, the run makes nothing and says so by saying nothing.
+TEST(CliRegression, OutputLineAfterAnOverflowNamesNothing) {
+  TempFolder dir;
+  for (int n = 1; n <= 32767; ++n) {
+    std::filesystem::create_directory(dir.path() /
+                                      ("Export" + std::to_string(n)));
+  }
+  dir.create("a.htm", Page("x"));
+  const Outcome run = RunCli({"--separate", dir.path().string()});
+  EXPECT_EQ(run.out, "Unknown error occurred:\nOverflow\n");
+  EXPECT_EQ(run.status, 2);
+}
+
+// A report that cannot be written does not cut the run short: every piece
+// is written, and the loss is told on standard error with status 2.
+TEST(CliRegression, LostReportIsAnErrorButTheOutputIsWhole) {
+  for (const Stdout stdout_to : {Stdout::kFull, Stdout::kClosedPipe}) {
+    TempFolder dir;
+    std::string pieces;
+    for (int i = 0; i < 20; ++i) {
+      const std::string piece = "piece " + std::to_string(i) + "\r\n";
+      dir.create("page" + std::to_string(100 + i) + ".htm",
+                 i % 2 ? "no markers" : Page(piece));
+      if (i % 2 == 0) pieces += piece;
+    }
+    const Outcome run = RunCli({dir.path().string()}, stdout_to);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err,
+              std::string("vantrel-cli: cannot write standard output: ") +
+                  (stdout_to == Stdout::kFull ? "No space left on device"
+                                              : "Broken pipe") +
+                  "\n");
+    EXPECT_EQ(dir.read("Export1.htm"), pieces);
+  }
+}
+
 TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   TempFolder dir;
   dir.create("Export1", "a plain file where the output folder would go");
@@ -152,6 +232,7 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{"--start", "\xFF", folder}, "", 64},
       {{"--start", "a", "--start-file", "f", folder}, "", 64},
       {{"--end-file", folder + "/missing", folder}, "", 64},
+      {{"--start-file", "", folder}, "", 64},
       {{"--bogus", folder}, "", 64},
       {{}, "", 64},
       {{"--version"}, "vantrel-cli 1.00.0003\n", 0},
