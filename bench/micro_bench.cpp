@@ -48,12 +48,10 @@ void BM_FindMarkers(benchmark::State& state) {
   const std::u16string_view text = LargePage();
   std::size_t looked_through = 0;
   for (auto _ : state) {
-    const std::size_t start = FindMarker(text, kDefaultStartMarker);
-    const std::u16string_view rest =
-        text.substr(start - 1 + kDefaultStartMarker.size());
-    const std::size_t end = FindMarker(rest, kDefaultEndMarker);
+    const auto start = FindMarker(text, kDefaultStartMarker);
+    const auto end = FindMarker(text.substr(start->end), kDefaultEndMarker);
     benchmark::DoNotOptimize(end);
-    looked_through = start + kDefaultStartMarker.size() + end;
+    looked_through = start->end + end->end;
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(looked_through * 2));

@@ -31,7 +31,8 @@ void CliWindow::SetBusyPointer(bool busy) {
   if (!busy) ClearProgress();
 }
 
-void CliWindow::FileDone(int done, int matching) {
+void CliWindow::FileExamined(const FileReport& report) {
+  const int done = report.done, matching = report.matching;
   if (progress_ == nullptr || matching <= 0) return;
   const int filled =
       static_cast<int>(static_cast<long long>(done) * kBarWidth / matching);

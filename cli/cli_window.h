@@ -6,38 +6,22 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "cli/report_stream.h"
 #include "extraction/run_window.h"
 
 namespace vantrel::cli {
 
-struct RunInputs {
-  std::u16string start_marker;
-  std::u16string end_marker;
-  std::u16string folder;
-  std::u16string extension;
-  bool separate = false;
-};
-
 class CliWindow : public RunWindow {
  public:
   CliWindow(RunInputs inputs, ReportStream& log, std::FILE* progress);
 
-  std::u16string Text1() const override { return inputs_.start_marker; }
-  std::u16string Text2() const override { return inputs_.end_marker; }
-  std::u16string Text3() const override { return inputs_.folder; }
-  std::u16string Text4() const override { return inputs_.extension; }
-  bool Check1() const override { return inputs_.separate; }
-
-  void ClearText5() override {}
+  RunInputs Inputs() const override { return inputs_; }
   void AppendText5(std::u16string_view text) override;
   void SetLabel6(std::u16string_view caption) override;
-  void SetLine2X2(int) override {}
-  void RedrawLine2() override {}
-  void RedrawText5() override {}
   void SetBusyPointer(bool busy) override;
-  void FileDone(int done, int matching) override;
+  void FileExamined(const FileReport& report) override;
 
   // The summary line as the window's summary shows it; empty when the run
   // ended through its error trap.

@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
     return kExitClean;
   }
 
-  vc::RunInputs inputs;
+  vantrel::RunInputs inputs;
   try {
     inputs.start_marker = Marker(*start_opt, start, *start_file_opt, start_file,
                                  vantrel::kDefaultStartMarker);

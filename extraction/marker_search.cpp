@@ -55,12 +55,13 @@ std::size_t FirstPlace(std::u16string_view text, std::u16string_view marker) {
 
 }  // namespace
 
-std::size_t FindMarker(std::u16string_view text, std::u16string_view marker) {
-  if (text.empty()) return 0;
-  if (marker.empty()) return 1;
-  if (marker.size() > text.size()) return 0;
+std::optional<TextRange> FindMarker(std::u16string_view text,
+                                    std::u16string_view marker) {
+  if (text.empty() || marker.size() > text.size()) return std::nullopt;
+  if (marker.empty()) return TextRange{0, 0};
   const std::size_t at = FirstPlace(text, marker);
-  return at == std::u16string_view::npos ? 0 : at + 1;
+  if (at == std::u16string_view::npos) return std::nullopt;
+  return TextRange{at, at + marker.size()};
 }
 
 }  // namespace vantrel

@@ -1,17 +1,49 @@
-// Finding a marker in a text, the way the run counts positions: 1-based, in
-// UTF-16 code units, 0 when absent. The comparison is exact and
-// case-sensitive; line breaks are characters like any other.
+// Finding a marker in a text. A match is a range of the text, in UTF-16
+// code units, so that a matcher may find matches of another length than
+// the marker it looks for. The exact search compares unit by unit, letter
+// case and line breaks included.
 #ifndef VANTREL_EXTRACTION_MARKER_SEARCH_H_
 #define VANTREL_EXTRACTION_MARKER_SEARCH_H_
 
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace vantrel {
 
-// Position of the first occurrence of `marker` in `text`. An empty marker is
-// found at position 1 of a non-empty text and not at all in an empty text.
-std::size_t FindMarker(std::u16string_view text, std::u16string_view marker);
+// The units [begin, end) of a text.
+struct TextRange {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  std::size_t size() const { return end - begin; }
+  bool operator==(const TextRange&) const = default;
+};
+
+// Where `marker` first stands in `text`, or nothing. An empty marker stands
+// at the start of a non-empty text and nowhere in an empty one.
+std::optional<TextRange> FindMarker(std::u16string_view text,
+                                    std::u16string_view marker);
+
+// How a run looks for one of its markers.
+class Matcher {
+ public:
+  virtual ~Matcher() = default;
+  // The first match in `text`, or nothing.
+  virtual std::optional<TextRange> Find(std::u16string_view text) const = 0;
+};
+
+// The marker exactly as it is written.
+class ExactMatcher final : public Matcher {
+ public:
+  explicit ExactMatcher(std::u16string marker) : marker_(std::move(marker)) {}
+  std::optional<TextRange> Find(std::u16string_view text) const override {
+    return FindMarker(text, marker_);
+  }
+
+ private:
+  std::u16string marker_;
+};
 
 }  // namespace vantrel
 

@@ -1,19 +1,19 @@
 #include "extraction/run.h"
 
-#include <algorithm>
 #include <cmath>
 #include <new>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "extraction/counter.h"
+#include "extraction/cut.h"
 #include "extraction/file_system.h"
 #include "extraction/marker_search.h"
 #include "extraction/messages.h"
 #include "extraction/native_names.h"
 #include "extraction/output_writer.h"
 #include "extraction/run_error.h"
+#include "extraction/source_listing.h"
 #include "extraction/source_reading.h"
 #include "extraction/text.h"
 
@@ -38,135 +38,69 @@ class BusyPointer {
   RunWindow& window_;
 };
 
-// A matching file of the scanned folder.
-struct SourceItem {
-  fs::Path path;        // full path, for reading
-  std::u16string Name;  // name with extension, for the log and the output
-};
-
-// The text behind the last dot of a name, or nothing when it has none.
-std::u16string_view ExtensionOf(std::u16string_view name) {
-  const std::size_t dot = name.rfind(u'.');
-  return dot == std::u16string_view::npos ? std::u16string_view()
-                                          : name.substr(dot + 1);
-}
-
-// Whether a name has the window's extension, letter case ignored. The
-// extension field is read for each name; its lower-cased form is kept while
-// the field stays the same.
-class ExtensionTest {
- public:
-  explicit ExtensionTest(const RunWindow& window) : window_(window) {}
-
-  bool operator()(std::u16string_view name) {
-    std::u16string wanted = window_.Text4();
-    if (!lowered_ || wanted != wanted_) {
-      lowered_ = LowerCase(wanted);
-      wanted_ = std::move(wanted);
-    }
-    return LowerCase(ExtensionOf(name)) == *lowered_;
-  }
-
- private:
-  const RunWindow& window_;
-  std::u16string wanted_;
-  std::optional<std::u16string> lowered_;
-};
-
-// The names of the folder's regular files that have the window's extension,
-// in the file system's order. The listing is complete before any file is
-// looked at, so a run never meets its own output among its sources.
-std::vector<std::string> MatchingNames(const fs::Path& folder,
-                                       const RunWindow& window) {
-  ExtensionTest matches(window);
-  return fs::ListFiles(folder, [&](std::string_view name) {
-    return matches(NativeToText(name));
-  });
-}
-
-// The matching files in name order: letter case ignored, ties broken by the
-// exact name, so that results never depend on the order of the listing.
-std::vector<SourceItem> MatchingFilesInOrder(const fs::Path& folder,
-                                             const RunWindow& window) {
-  struct Keyed {
-    std::u16string folded;
-    std::string name;
-  };
-  std::vector<Keyed> keyed;
-  for (std::string& name : MatchingNames(folder, window)) {
-    keyed.push_back({FoldCase(NativeToText(name)), std::move(name)});
-  }
-  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-    return a.folded != b.folded ? a.folded < b.folded : a.name < b.name;
-  });
-
-  std::vector<SourceItem> items;
-  items.reserve(keyed.size());
-  for (const Keyed& k : keyed) {
-    items.push_back({folder / k.name, NativeToText(k.name)});
-  }
-  return items;
-}
-
 // The message of the first input check that fails, if any.
-std::optional<std::u16string_view> CheckInputs(const RunWindow& window,
-                                               const RunState& state) {
-  if (state.SourcePath.empty()) return kNoFolderMessage;
-  if (window.Text4().empty()) return kNoExtensionMessage;
-  if (!fs::FolderExists(NativePath(state.SourcePath))) {
+std::optional<std::u16string_view> CheckInputs(const RunInputs& inputs) {
+  if (inputs.folder.empty()) return kNoFolderMessage;
+  if (inputs.extension.empty()) return kNoExtensionMessage;
+  if (!fs::FolderExists(NativePath(inputs.folder))) {
     return kMissingFolderMessage;
   }
   return std::nullopt;
 }
 
-void LogFailure(RunWindow& window, Counter& failures,
-                std::u16string_view prefix, const SourceItem& item) {
-  // The count goes up first: the file at which it overflows gets no line.
-  failures.Increment();
-  WriteLog(window, std::u16string(prefix) + DisplayName(item.Name));
+// The log line of a file that gave no piece.
+std::u16string_view FailurePrefix(FileOutcome outcome) {
+  switch (outcome) {
+    case FileOutcome::kCantRead:
+      return kCantReadPrefix;
+    case FileOutcome::kNoStart:
+      return kNoStartPrefix;
+    case FileOutcome::kNoEnd:
+    case FileOutcome::kExtracted:
+      break;
+  }
+  return kNoEndPrefix;
 }
 
 // Both passes over the folder; fills the counts of `result`.
-void ExtractAll(RunWindow& window, RunState& state, OutputWriter& output,
-                RunResult& result) {
+void ExtractAll(RunWindow& window, const RunInputs& inputs, RunState& state,
+                OutputWriter& output, RunResult& result) {
   const fs::Path folder = NativePath(state.SourcePath);
+  const ExtensionFilter filter(inputs.extension);
 
   Counter matching;
-  for (std::size_t i = MatchingNames(folder, window).size(); i > 0; --i) {
+  for (std::size_t i = CountSources(folder, filter); i > 0; --i) {
     matching.Increment();
   }
   result.matching = matching.value();
 
+  const ExactMatcher start_marker(inputs.start_marker);
+  const ExactMatcher end_marker(inputs.end_marker);
   Counter failures, successes;
   int done = 0;
   SourceReader reader;
-  for (const SourceItem& item : MatchingFilesInOrder(folder, window)) {
+  for (const SourceItem& item : SourcesInOrder(folder, filter)) {
     if (state.SourceCharset.empty()) state.SourceCharset = TestFile(item.path);
-    const std::u16string_view whole =
+    const std::u16string_view text =
         reader.Read(item.path, state.SourceCharset);
-    const std::u16string start_marker = window.Text1();
-    const std::u16string end_marker = window.Text2();
-    std::size_t start = 0, end = 0;
-    if (whole.empty()) {
-      LogFailure(window, failures, kCantReadPrefix, item);
-    } else if ((start = FindMarker(whole, start_marker)) == 0) {
-      LogFailure(window, failures, kNoStartPrefix, item);
+    const Cut cut = CutPiece(text, start_marker, end_marker);
+    if (cut.outcome == FileOutcome::kExtracted) {
+      output.WriteFile(text.substr(cut.piece.begin, cut.piece.size()),
+                       item.Name);
+      successes.Increment();
+      window.SetLine2X2(ProgressX2(successes.value(), matching.value()));
+      window.RedrawLine2();
+      window.RedrawText5();
     } else {
-      const std::u16string_view rest =
-          whole.substr(start - 1 + start_marker.size());
-      if ((end = FindMarker(rest, end_marker)) == 0) {
-        LogFailure(window, failures, kNoEndPrefix, item);
-      } else {
-        output.WriteFile(rest.substr(0, end - 1), item.Name);
-        successes.Increment();
-        window.SetLine2X2(ProgressX2(successes.value(), matching.value()));
-        window.RedrawLine2();
-        window.RedrawText5();
-      }
+      // The count goes up first: the file at which it overflows gets no
+      // line.
+      failures.Increment();
+      WriteLog(window, std::u16string(FailurePrefix(cut.outcome)) +
+                           DisplayName(item.Name));
     }
     result.failures = failures.value();
     result.successes = successes.value();
-    window.FileDone(++done, matching.value());
+    window.FileExamined({item.Name, text, cut, ++done, matching.value()});
   }
 }
 
@@ -213,14 +147,15 @@ RunResult Command2_Click(RunWindow& window, RunState& state) {
     state.SourceCharset.clear();
     state.OutCharset.clear();
     busy.emplace(window);
-    state.SourcePath = window.Text3();
+    const RunInputs inputs = window.Inputs();
+    state.SourcePath = inputs.folder;
 
-    if (const auto message = CheckInputs(window, state)) {
+    if (const auto message = CheckInputs(inputs)) {
       WriteLog(window, *message);
       result.end = RunResult::End::kInputRejected;
     } else {
-      output.emplace(state, window.Check1(), window.Text4());
-      ExtractAll(window, state, *output, result);
+      output.emplace(state, inputs.separate, inputs.extension);
+      ExtractAll(window, inputs, state, *output, result);
     }
     window.SetLabel6(
         DecimalText(result.matching) + std::u16string(kSummaryChecked) +

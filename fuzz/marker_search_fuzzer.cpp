@@ -1,5 +1,6 @@
-// The marker search against a plain reference: the first position, counted
-// from 1 in UTF-16 code units, at which every unit of the marker matches.
+// The marker search against a plain reference: the first place, in UTF-16
+// code units, at which every unit of the marker matches (here counted from
+// 1, 0 for none).
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -41,8 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::u16string marker = Units(data + 1, marker_size);
   const std::u16string text =
       Units(data + 1 + marker_size, size - 1 - marker_size);
+  const auto found = vantrel::FindMarker(text, marker);
   vantrel::fuzz::Check(
-      vantrel::FindMarker(text, marker) == PlainSearch(text, marker),
+      (found ? found->begin + 1 : 0) == PlainSearch(text, marker),
       "the marker search agrees with the plain one");
+  vantrel::fuzz::Check(!found || found->size() == marker.size(),
+                       "a match is as long as the marker");
   return 0;
 }

@@ -110,16 +110,8 @@ Case Parse(const uint8_t* data, size_t size) {
 
 class FuzzWindow : public vantrel::RunWindow {
  public:
-  explicit FuzzWindow(const Case& c, std::u16string folder,
-                      std::u16string start, std::u16string end)
-      : c_(c), folder_(folder), start_(start), end_(end) {}
-  std::u16string Text1() const override { return start_; }
-  std::u16string Text2() const override { return end_; }
-  std::u16string Text3() const override { return folder_; }
-  std::u16string Text4() const override {
-    return std::u16string(c_.extension.begin(), c_.extension.end());
-  }
-  bool Check1() const override { return c_.separate; }
+  explicit FuzzWindow(vantrel::RunInputs inputs) : inputs_(std::move(inputs)) {}
+  vantrel::RunInputs Inputs() const override { return inputs_; }
   void ClearText5() override { events.push_back(u"clear log"); }
   void AppendText5(std::u16string_view text) override {
     events.push_back(u"log " + std::u16string(text));
@@ -140,8 +132,7 @@ class FuzzWindow : public vantrel::RunWindow {
   std::vector<std::u16string> events;
 
  private:
-  const Case& c_;
-  std::u16string folder_, start_, end_;
+  vantrel::RunInputs inputs_;
 };
 
 // --- The model. ---
@@ -357,8 +348,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
 
-  FuzzWindow window(c, std::u16string(folder.begin(), folder.end()),
-                    Utf8(c.start), Utf8(c.end));
+  FuzzWindow window(
+      {Utf8(c.start), Utf8(c.end), std::u16string(folder.begin(), folder.end()),
+       std::u16string(c.extension.begin(), c.extension.end()), c.separate});
   vantrel::RunState state;
   const vantrel::RunResult result = vantrel::Command2_Click(window, state);
   const Expected expected = Model(c, folder);

@@ -282,6 +282,10 @@ std::u16string Form1::Text3() const { return ToText(Text3_->text()); }
 std::u16string Form1::Text4() const { return ToText(Text4_->text()); }
 bool Form1::Check1() const { return Check1_->isChecked(); }
 
+RunInputs Form1::Inputs() const {
+  return {Text1(), Text2(), Text3(), Text4(), Check1()};
+}
+
 void Form1::ClearText5() { Text5_->Clear(); }
 void Form1::AppendText5(std::u16string_view text) { Text5_->Append(text); }
 

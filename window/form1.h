@@ -46,12 +46,15 @@ class Form1 : public QWidget, public RunWindow {
   void Command2_Click();
   QString BrowseFolder(const QString& szDialogTitle);
 
+  // The input fields as the run reads them.
+  std::u16string Text1() const;
+  std::u16string Text2() const;
+  std::u16string Text3() const;
+  std::u16string Text4() const;
+  bool Check1() const;
+
   // RunWindow: what an extraction run reads from the window and shows on it.
-  std::u16string Text1() const override;
-  std::u16string Text2() const override;
-  std::u16string Text3() const override;
-  std::u16string Text4() const override;
-  bool Check1() const override;
+  RunInputs Inputs() const override;
   void ClearText5() override;
   void AppendText5(std::u16string_view text) override;
   void SetLabel6(std::u16string_view caption) override;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "extraction/cut.h"
+
 namespace vantrel {
 namespace {
 
@@ -19,6 +21,15 @@ std::size_t PlainSearch(std::u16string_view text, std::u16string_view marker) {
     if (text.substr(at, marker.size()) == marker) return at + 1;
   }
   return 0;
+}
+
+// FindMarker's answer as a 1-based position, 0 for none; a match is always
+// as long as the marker.
+std::size_t Position(std::u16string_view text, std::u16string_view marker) {
+  const auto found = FindMarker(text, marker);
+  if (!found) return 0;
+  EXPECT_EQ(found->size(), marker.size());
+  return found->begin + 1;
 }
 
 TEST(FindMarkerTest, Cases) {
@@ -59,7 +70,7 @@ TEST(FindMarkerTest, Cases) {
       {u"a\nb\r\nc", u"\r\nc", 4},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(FindMarker(c.text, c.marker), c.position)
+    EXPECT_EQ(Position(c.text, c.marker), c.position)
         << "marker of " << c.marker.size() << " in text of " << c.text.size();
     EXPECT_EQ(PlainSearch(c.text, c.marker), c.position);  // the table is right
   }
@@ -78,8 +89,48 @@ TEST(FindMarkerTest, AgreesWithThePlainSearchOnRandomTexts) {
     std::u16string text(next(60), u'a'), marker(next(12), u'a');
     for (char16_t& unit : text) unit = kAlphabet[next(round % 2 ? 2 : 6)];
     for (char16_t& unit : marker) unit = kAlphabet[next(round % 2 ? 2 : 6)];
-    ASSERT_EQ(FindMarker(text, marker), PlainSearch(text, marker))
+    ASSERT_EQ(Position(text, marker), PlainSearch(text, marker))
         << "round " << round;
+  }
+}
+
+// The piece is what stands between the first start marker and the first end
+// marker behind its end.
+TEST(CutPieceTest, Cases) {
+  constexpr auto kNoStart = FileOutcome::kNoStart;
+  constexpr auto kNoEnd = FileOutcome::kNoEnd;
+  constexpr auto kExtracted = FileOutcome::kExtracted;
+  struct Case {
+    std::u16string text, start, end;
+    FileOutcome outcome;
+    std::u16string piece;
+  };
+  const Case cases[] = {
+      {u"a[b]c[d]", u"[", u"]", kExtracted, u"b"},
+      {u"x]y[z]", u"[", u"]", kExtracted, u"z"},  // an end before the start
+      {u"abc", u"ab", u"b", kNoEnd, u""},         // the end overlaps the start
+      {u"[]", u"[", u"]", kExtracted, u""},
+      {u"[[x]]", u"[", u"]", kExtracted, u"[x"},
+      {u"A[B]", u"a[", u"]", kNoStart, u""},
+      {u"<p>\nx</p>", u"<p>\r\n", u"</p>", kNoStart, u""},
+      {u"<p>\r\nx</p>", u"<p>\r\n", u"</p>", kExtracted, u"x"},
+      {u"ab", u"abc", u"", kNoStart, u""},
+      // Empty markers: the start at the first character, the end at once,
+      // but neither in an empty text.
+      {u"abc]", u"", u"]", kExtracted, u"abc"},
+      {u"[abc", u"[", u"", kExtracted, u""},
+      {u"abc[", u"[", u"", kNoEnd, u""},
+      {u"", u"", u"", FileOutcome::kCantRead, u""},
+  };
+  for (const Case& c : cases) {
+    const Cut cut =
+        CutPiece(c.text, ExactMatcher(c.start), ExactMatcher(c.end));
+    EXPECT_EQ(cut.outcome, c.outcome) << ::testing::PrintToString(c.text);
+    EXPECT_EQ(c.text.substr(cut.piece.begin, cut.piece.size()), c.piece);
+    if (cut.outcome == kExtracted) {
+      EXPECT_EQ(cut.start.end, cut.piece.begin);
+      EXPECT_EQ(cut.piece.end, cut.end.begin);
+    }
   }
 }
 

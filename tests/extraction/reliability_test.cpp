@@ -97,8 +97,8 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
       {
         TempFolder dir;
         make_folder(dir);
-        clean.folder = dir.text();
-        clean.separate = separate;
+        clean.inputs.folder = dir.text();
+        clean.inputs.separate = separate;
         RunState state;
         fs::ClearFault();
         Command2_Click(clean, state);
@@ -122,8 +122,8 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
           TempFolder dir;
           make_folder(dir);
           RecordingWindow window;
-          window.folder = dir.text();
-          window.separate = separate;
+          window.inputs.folder = dir.text();
+          window.inputs.separate = separate;
           RunState state;
           const int descriptors = OpenDescriptors();
           fs::InjectFault(operation, k, EIO);
@@ -225,7 +225,7 @@ std::string AsUnprivilegedUser(const std::function<std::string()>& body) {
 // The run's log after a run on `dir` with the default inputs.
 std::string RunLog(const TempFolder& dir) {
   RecordingWindow window;
-  window.folder = dir.text();
+  window.inputs.folder = dir.text();
   RunState state;
   Command2_Click(window, state);
   return Utf8(window.log) + Utf8(window.summary);
@@ -351,10 +351,10 @@ TEST(BadInputTest, OddFilesGiveAPieceOrAFailureLineNeverAnError) {
     TempFolder dir;
     dir.create(c.name, c.bytes);
     RecordingWindow window;
-    window.folder = dir.text();
-    window.start_marker = c.start;
-    window.end_marker = c.end;
-    window.separate = true;
+    window.inputs.folder = dir.text();
+    window.inputs.start_marker = c.start;
+    window.inputs.end_marker = c.end;
+    window.inputs.separate = true;
     RunState state;
     Command2_Click(window, state);
     EXPECT_EQ(Utf8(window.log) + Utf8(window.summary), c.log) << c.name;
@@ -377,10 +377,10 @@ TEST(BadInputTest, PathsBeyondTheSystemsLimitEndTheRunWithTheirReason) {
     ASSERT_TRUE(source) << "cannot make the source";
   }
   RecordingWindow window;
-  window.folder = PathText(deep);
-  window.start_marker = u"[";
-  window.end_marker = u"]";
-  window.separate = true;
+  window.inputs.folder = PathText(deep);
+  window.inputs.start_marker = u"[";
+  window.inputs.end_marker = u"]";
+  window.inputs.separate = true;
   RunState state;
   const RunResult result = Command2_Click(window, state);
   EXPECT_EQ(result.end, RunResult::End::kErrorTrap);
@@ -395,10 +395,10 @@ TEST(LoadTest, ThirtyTwoThousandSevenHundredSixtySevenFilesAndOneMore) {
     dir.create(std::to_string(i) + ".t", "[x]");
   }
   RecordingWindow window;
-  window.folder = dir.text();
-  window.extension = u"t";
-  window.start_marker = u"[";
-  window.end_marker = u"]";
+  window.inputs.folder = dir.text();
+  window.inputs.extension = u"t";
+  window.inputs.start_marker = u"[";
+  window.inputs.end_marker = u"]";
   RunState state;
   Command2_Click(window, state);
   EXPECT_EQ(window.summary, u"32767 checked, 0 didn't find.");
@@ -423,8 +423,8 @@ TEST(LoadTest, NextOutputNameAfterFiveThousand) {
   }
   dir.create("a.htm", Page("a"));
   RecordingWindow window;
-  window.folder = dir.text();
-  window.separate = true;
+  window.inputs.folder = dir.text();
+  window.inputs.separate = true;
   RunState state;
   Command2_Click(window, state);
   EXPECT_EQ(dir.read("Export5001/a.htm"), "a");

@@ -43,7 +43,7 @@ std::string Success(int x2) {
 
 class RunTest : public ::testing::Test {
  protected:
-  void SetUp() override { window.folder = dir.text(); }
+  void SetUp() override { window.inputs.folder = dir.text(); }
   void TearDown() override { fs::ClearFault(); }
 
   RunResult Run() { return Command2_Click(window, state); }
@@ -67,8 +67,8 @@ TEST_F(RunTest, InputChecksLogTheFirstFailingOneAndEndNormally) {
   };
   for (const Case& c : cases) {
     RecordingWindow window;
-    window.folder = c.folder;
-    window.extension = c.extension;
+    window.inputs.folder = c.folder;
+    window.inputs.extension = c.extension;
     const RunResult result = Command2_Click(window, state);
     EXPECT_EQ(window.transcript, std::string(kRunStart) + "Text5 += \"" +
                                      c.line + "\\r\\n\"\n" +
@@ -132,49 +132,6 @@ TEST_F(RunTest, AllFailedRunWritesNothingAndFillsTheBarOnlyAtTheEnd) {
   EXPECT_EQ(dir.list(), (std::vector<std::string>{"a.htm", "b.htm"}));
 }
 
-// The piece is what stands between the first start marker and the first end
-// marker behind its end. Sources here have no signature, so they are read
-// as windows-1256 and their ASCII comes back byte for byte.
-TEST_F(RunTest, MarkerSearch) {
-  struct Case {
-    const char* text;
-    std::u16string start;
-    std::u16string end;
-    const char* piece_or_log;  // the output's bytes, or the log line
-  };
-  const Case cases[] = {
-      {"a[b]c[d]", u"[", u"]", "b"},
-      {"x]y[z]", u"[", u"]", "z"},
-      {"abc", u"ab", u"b", "Haven't end: s.htm\r\n"},
-      {"[]", u"[", u"]", ""},
-      {"A[B]", u"a[", u"]", "Haven't start: s.htm\r\n"},
-      {"<p>\nx</p>", u"<p>\r\n", u"</p>", "Haven't start: s.htm\r\n"},
-      {"<p>\r\nx</p>", u"<p>\r\n", u"</p>", "x"},
-      {"abc]", u"", u"]", "abc"},
-      {"[abc", u"[", u"", ""},
-      {"abc[", u"[", u"", "Haven't end: s.htm\r\n"},
-      {"[[x]]", u"[", u"]", "[x"},
-      {"ab", u"abc", u"", "Haven't start: s.htm\r\n"},
-  };
-  for (const Case& c : cases) {
-    TempFolder dir;
-    dir.create("s.htm", c.text);
-    RecordingWindow window;
-    window.folder = dir.text();
-    window.start_marker = c.start;
-    window.end_marker = c.end;
-    Command2_Click(window, state);
-    const std::string log = std::string(c.piece_or_log);
-    if (log.ends_with("\r\n")) {
-      EXPECT_EQ(window.log, std::u16string(log.begin(), log.end())) << c.text;
-      EXPECT_EQ(dir.list().size(), 1u) << c.text;
-    } else {
-      EXPECT_EQ(window.log, u"") << c.text;
-      EXPECT_EQ(dir.read("Export1.htm"), log) << c.text;
-    }
-  }
-}
-
 TEST_F(RunTest, ExtensionIsCompareWithoutLetterCaseBehindTheLastDot) {
   for (const char* name : {"a.htm", "B.Htm", "c.html", "noext", "x.tar.gz",
                            "d.", ".htm", "b.\u03C3\u03C3"}) {
@@ -196,8 +153,8 @@ TEST_F(RunTest, ExtensionIsCompareWithoutLetterCaseBehindTheLastDot) {
   };
   for (const Case& c : cases) {
     RecordingWindow window;
-    window.folder = dir.text();
-    window.extension = c.extension;
+    window.inputs.folder = dir.text();
+    window.inputs.extension = c.extension;
     Command2_Click(window, state);
     EXPECT_EQ(window.summary, c.summary) << window.transcript;
   }
@@ -262,7 +219,7 @@ TEST_F(RunTest, SeparatedModeWritesOneFilePerSourceInANewFolder) {
   dir.create("a.htm", std::string(testing::kUtf8Signature) + Page("A"));
   dir.create("b.htm", std::string(testing::kUtf8Signature) + Page("B"));
   ASSERT_EQ(::mkdir((dir.path() / "Export1").c_str(), 0755), 0);
-  window.separate = true;
+  window.inputs.separate = true;
 
   Run();
 
@@ -277,7 +234,7 @@ TEST_F(RunTest, NamesAreShownSafelyButUsedExactly) {
   dir.create("bad\xFF.htm", Page("raw"));
   dir.create("line\nbreak.htm", "");
   dir.create("esc\x1b[31m.htm", "");
-  window.separate = true;
+  window.inputs.separate = true;
 
   Run();
 

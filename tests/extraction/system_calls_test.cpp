@@ -31,8 +31,8 @@ Counts RunOver(int pages, bool separate, std::size_t size) {
                          testing::Page(std::string(size, 'x')));
   }
   testing::RecordingWindow window;
-  window.folder = dir.text();
-  window.separate = separate;
+  window.inputs.folder = dir.text();
+  window.inputs.separate = separate;
   RunState state;
   fs::ClearFault();  // counts from here
   const RunResult result = Command2_Click(window, state);

@@ -13,19 +13,12 @@ namespace vantrel::testing {
 
 class RecordingWindow : public RunWindow {
  public:
-  // Inputs, as the window holds them; the markers and the extension start
-  // as the window's start-up values.
-  std::u16string start_marker{kDefaultStartMarker};
-  std::u16string end_marker{kDefaultEndMarker};
-  std::u16string folder;
-  std::u16string extension{kDefaultExtension};
-  bool separate = false;
-
-  std::u16string Text1() const override { return start_marker; }
-  std::u16string Text2() const override { return end_marker; }
-  std::u16string Text3() const override { return folder; }
-  std::u16string Text4() const override { return extension; }
-  bool Check1() const override { return separate; }
+  // The inputs, as the window holds them; the markers and the extension
+  // start as the window's start-up values.
+  RunInputs inputs{std::u16string(kDefaultStartMarker),
+                   std::u16string(kDefaultEndMarker), u"",
+                   std::u16string(kDefaultExtension), false};
+  RunInputs Inputs() const override { return inputs; }
 
   void ClearText5() override;
   void AppendText5(std::u16string_view text) override;

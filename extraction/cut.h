@@ -1,0 +1,37 @@
+// Cutting the piece out of a file's text: everything between the first
+// match of the start marker and the first match of the end marker behind
+// the end of it.
+#ifndef VANTREL_EXTRACTION_CUT_H_
+#define VANTREL_EXTRACTION_CUT_H_
+
+#include <string_view>
+
+#include "extraction/marker_search.h"
+
+namespace vantrel {
+
+// How an examined file ended.
+enum class FileOutcome {
+  kExtracted,  // both markers found: the piece went to the output
+  kCantRead,   // the file gave no text
+  kNoStart,    // no start marker
+  kNoEnd,      // no end marker behind the start marker
+};
+
+struct Cut {
+  FileOutcome outcome = FileOutcome::kCantRead;
+  TextRange start;  // the start marker's match (kNoEnd and kExtracted)
+  TextRange end;    // the end marker's match (kExtracted)
+  TextRange piece;  // what lies between the two (kExtracted); may be empty
+};
+
+// Cuts `text` with the two matchers. An empty text gives nothing, and no
+// marker is found in an empty text, nor the end marker when nothing follows
+// the start marker. A match of the end marker that begins before the start
+// marker's end does not count.
+Cut CutPiece(std::u16string_view text, const Matcher& start,
+             const Matcher& end);
+
+}  // namespace vantrel
+
+#endif  // VANTREL_EXTRACTION_CUT_H_
