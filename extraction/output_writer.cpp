@@ -7,53 +7,42 @@
 #include <optional>
 
 #include "extraction/charsets.h"
-#include "extraction/counter.h"
 #include "extraction/file_system.h"
 #include "extraction/native_names.h"
-#include "extraction/text.h"
+#include "extraction/output_names.h"
 
 namespace vantrel {
 namespace {
 
 constexpr char16_t kSeparator = u'/';
-constexpr std::u16string_view kExportPrefix = u"Export";
 
-std::u16string BasePath(std::u16string_view source_path) {
-  std::u16string base(source_path);
-  if (base.empty() || base.back() != kSeparator) base.push_back(kSeparator);
-  return base;
-}
-
-// Finds the first free ExportN.<extension> and creates it. A folder of that
+// Creates the collected file under the first free name. A folder of that
 // name is in the way and fails the run; a name that is taken when the file
 // is created (a rival run, a planted link) is passed over like one that was
 // seen to exist.
 fs::OutputFile CreateOutputFile(RunState& state,
                                 std::u16string_view extension) {
-  Counter n;
-  for (;;) {
-    n.Increment();
-    state.OutFile = OutputFileName(state.SourcePath, n.value(), extension);
+  for (int n = FirstFreeFileNumber(state.SourcePath, extension);;
+       n = FirstFreeFileNumber(state.SourcePath, extension, n + 1)) {
+    state.OutFile = OutputFileName(state.SourcePath, n, extension);
     const fs::Path path = NativePath(state.OutFile);
-    if (fs::FileExists(path)) continue;
     if (auto file = fs::OutputFile::CreateNew(path)) return std::move(*file);
     if (fs::IsFolder(path)) fs::Fail("cannot create", path, EISDIR);
   }
 }
 
-// Finds the first free folder ExportN and creates it. A plain file of that
-// name is in the way and fails the run; a folder or link that appeared
+// Creates the output folder under the first free name. A plain file of
+// that name is in the way and fails the run; a folder or link that appeared
 // since the check is passed over.
 void CreateOutputFolder(RunState& state) {
-  Counter n;
-  for (;;) {
-    n.Increment();
-    state.OutFolder = OutputFolderName(state.SourcePath, n.value());
+  for (int n = FirstFreeFolderNumber(state.SourcePath);;
+       n = FirstFreeFolderNumber(state.SourcePath, n + 1)) {
+    state.OutFolder = OutputFolderName(state.SourcePath, n);
     const fs::Path path = NativePath(state.OutFolder);
-    if (fs::FolderExists(path)) continue;
     if (fs::CreateFolder(path)) return;
-    if (!fs::IsFolderOrLink(path))
+    if (!fs::IsFolderOrLink(path)) {
       fs::Fail("cannot create folder", path, EEXIST);
+    }
   }
 }
 
@@ -79,15 +68,6 @@ void WritePiece(fs::OutputFile& file, std::u16string_view piece,
 }
 
 }  // namespace
-
-std::u16string OutputFileName(std::u16string_view source_path, int n,
-                              std::u16string_view extension) {
-  return OutputFolderName(source_path, n) + u"." + std::u16string(extension);
-}
-
-std::u16string OutputFolderName(std::u16string_view source_path, int n) {
-  return BasePath(source_path) + std::u16string(kExportPrefix) + DecimalText(n);
-}
 
 OutputWriter::OutputWriter(RunState& state, bool separate,
                            std::u16string extension)

@@ -39,12 +39,6 @@ class OutputWriter {
   std::optional<std::u16string> made_;
 };
 
-// The output names, built on the scanned folder with a separator added when
-// it lacks one: "<folder>/Export<n>.<extension>" and "<folder>/Export<n>".
-std::u16string OutputFileName(std::u16string_view source_path, int n,
-                              std::u16string_view extension);
-std::u16string OutputFolderName(std::u16string_view source_path, int n);
-
 }  // namespace vantrel
 
 #endif  // VANTREL_EXTRACTION_OUTPUT_WRITER_H_

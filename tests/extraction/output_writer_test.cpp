@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "extraction/charsets.h"
+#include "extraction/output_names.h"
 #include "extraction/run_error.h"
 #include "tests/support/temp_folder.h"
 
