@@ -5,35 +5,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <utility>
 
 #include "extraction/native_names.h"
+#include "extraction/operation_seam.h"
 #include "extraction/run_error.h"
 #include "extraction/text.h"
 
 namespace vantrel::fs {
 namespace {
 
-// --- The seam: every system call below asks it first. ---
+std::atomic<OperationHook> g_operation_hook{nullptr};
 
-struct FaultPlan {
-  std::array<int, 7> counts{};
-  std::optional<Operation> operation;
-  int nth = 0;
-  int error_number = 0;          // fail the call with this, or
-  std::function<void()> action;  // run this just before the call
-};
-FaultPlan g_plan;
-
-// The error number that the test seam wants this call to fail with, or 0.
+// The error number that the seam wants this call to fail with, or 0.
 int InjectedError(Operation operation) {
-  const int n = ++g_plan.counts[static_cast<std::size_t>(operation)];
-  if (g_plan.operation != operation || n != g_plan.nth) return 0;
-  if (g_plan.action) g_plan.action();
-  return g_plan.error_number;
+  const OperationHook hook = g_operation_hook.load(std::memory_order_acquire);
+  return hook == nullptr ? 0 : hook(operation);
 }
 
 // Runs a system call that reports failure as -1 with errno, unless the seam
@@ -312,25 +302,8 @@ void OutputFile::Close() {
   created_ = false;
 }
 
-void InjectFault(Operation operation, int nth, int error_number) {
-  g_plan = FaultPlan{};
-  g_plan.operation = operation;
-  g_plan.nth = nth;
-  g_plan.error_number = error_number;
-}
-
-void BeforeOperation(Operation operation, int nth,
-                     std::function<void()> action) {
-  g_plan = FaultPlan{};
-  g_plan.operation = operation;
-  g_plan.nth = nth;
-  g_plan.action = std::move(action);
-}
-
-void ClearFault() { g_plan = FaultPlan{}; }
-
-int OperationCount(Operation operation) {
-  return g_plan.counts[static_cast<std::size_t>(operation)];
+void SetOperationHook(OperationHook hook) {
+  g_operation_hook.store(hook, std::memory_order_release);
 }
 
 }  // namespace vantrel::fs

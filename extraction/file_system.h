@@ -2,8 +2,8 @@
 // system, and nothing else does.
 //
 // Every failure is thrown as a FileSystemError naming the operation, the path
-// and the system's reason. Every system call passes one seam so
-// that tests can make the k-th operation of a kind fail with a chosen error.
+// and the system's reason. Every system call passes one seam
+// (operation_seam.h) so that tests can make an operation fail.
 #ifndef VANTREL_EXTRACTION_FILE_SYSTEM_H_
 #define VANTREL_EXTRACTION_FILE_SYSTEM_H_
 
@@ -95,29 +95,6 @@ class OutputFile {
 // Throws the FileSystemError "`what` `path`: reason of `error_number`".
 [[noreturn]] void Fail(std::string_view what, const Path& path,
                        int error_number);
-
-// The seam for tests: operations of the file system by kind.
-enum class Operation {
-  kOpen,
-  kRead,
-  kWrite,
-  kClose,
-  kStat,
-  kList,
-  kCreateFolder,
-};
-
-// Makes the `nth` (1-based) operation of kind `operation` from now on fail
-// with `error_number`. One plan at a time; ClearFault removes it.
-void InjectFault(Operation operation, int nth, int error_number);
-// Runs `action` just before the `nth` operation of kind `operation`, which
-// then goes ahead: a test's way to change the folder in the middle of a run.
-void BeforeOperation(Operation operation, int nth,
-                     std::function<void()> action);
-void ClearFault();
-// How many operations of that kind ran since the last InjectFault or
-// ClearFault, so that a test can walk every operation of a run.
-int OperationCount(Operation operation);
 
 }  // namespace vantrel::fs
 

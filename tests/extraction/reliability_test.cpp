@@ -18,10 +18,11 @@
 #include <functional>
 #include <map>
 
-#include "extraction/file_system.h"
 #include "extraction/native_names.h"
+#include "extraction/operation_seam.h"
 #include "extraction/run.h"
 #include "extraction/text.h"
+#include "tests/support/fault_plan.h"
 #include "tests/support/pages.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
@@ -69,16 +70,6 @@ const Sources kSources[] = {
     {"utf-16", Utf16BePage, "\xFF\xFE", testing::Utf16Le},
 };
 
-const std::pair<fs::Operation, const char*> kOperations[] = {
-    {fs::Operation::kOpen, "open"},
-    {fs::Operation::kRead, "read"},
-    {fs::Operation::kWrite, "write"},
-    {fs::Operation::kClose, "close"},
-    {fs::Operation::kStat, "stat"},
-    {fs::Operation::kList, "list"},
-    {fs::Operation::kCreateFolder, "create folder"},
-};
-
 // Makes every operation of a representative run fail in turn, in both
 // layouts and for each charset, and checks what the run leaves behind.
 TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
@@ -100,25 +91,25 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
         clean.inputs.folder = dir.text();
         clean.inputs.separate = separate;
         RunState state;
-        fs::ClearFault();
+        testing::ClearFault();
         Command2_Click(clean, state);
-        for (auto [operation, name] : kOperations) {
-          counts[operation] = fs::OperationCount(operation);
+        for (auto [operation, name] : fs::kOperations) {
+          counts[operation] = testing::OperationCount(operation);
         }
       }
       ASSERT_EQ(clean.summary, u"4 checked, 1 didn't find.");
-      for (auto [operation, name] : kOperations) {
+      for (auto [operation, name] : fs::kOperations) {
         // Only the separated layout makes a folder.
         if (separate || operation != fs::Operation::kCreateFolder) {
           ASSERT_GT(counts[operation], 0) << name;
         }
       }
 
-      for (auto [operation, name] : kOperations) {
+      for (auto [operation, name] : fs::kOperations) {
         for (int k = 1; k <= counts[operation]; ++k) {
-          const std::string trace = sources.name +
-                                    (separate ? " separated, " : " single, ") +
-                                    name + " #" + std::to_string(k);
+          const std::string trace =
+              sources.name + (separate ? " separated, " : " single, ") +
+              std::string(name) + " #" + std::to_string(k);
           TempFolder dir;
           make_folder(dir);
           RecordingWindow window;
@@ -126,9 +117,9 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
           window.inputs.separate = separate;
           RunState state;
           const int descriptors = OpenDescriptors();
-          fs::InjectFault(operation, k, EIO);
+          testing::InjectFault(operation, k, EIO);
           const RunResult result = Command2_Click(window, state);
-          fs::ClearFault();
+          testing::ClearFault();
 
           EXPECT_EQ(OpenDescriptors(), descriptors) << trace;
           EXPECT_FALSE(window.busy) << trace;
@@ -237,7 +228,7 @@ class RealFaultTest : public ::testing::Test {
     // Open to the unprivileged user of AsUnprivilegedUser.
     ::chmod(dir.path().c_str(), 0777);
   }
-  void TearDown() override { fs::ClearFault(); }
+  void TearDown() override { testing::ClearFault(); }
   std::string Path(const char* name) { return (dir.path() / name).string(); }
   TempFolder dir;
 };
@@ -265,8 +256,8 @@ TEST_F(RealFaultTest, ReadOnlyFolderLeavesNothingBehind) {
 
 TEST_F(RealFaultTest, FolderRemovedBetweenThePasses) {
   dir.create("a.htm", Page("a"));
-  fs::BeforeOperation(fs::Operation::kList, 2,
-                      [&] { std::filesystem::remove_all(dir.path()); });
+  testing::BeforeOperation(fs::Operation::kList, 2,
+                           [&] { std::filesystem::remove_all(dir.path()); });
   EXPECT_EQ(RunLog(dir), "Unknown error occurred:\r\ncannot list folder " +
                              dir.path().string() +
                              ": No such file or directory\r\n");
@@ -276,8 +267,8 @@ TEST_F(RealFaultTest, SourceThatVanishesEndsTheRunWithItsName) {
   dir.create("a.htm", Page("a"));
   dir.create("b.htm", Page("b"));
   // Opens: a.htm probe, a.htm, Export1.htm, then b.htm.
-  fs::BeforeOperation(fs::Operation::kOpen, 4,
-                      [&] { std::filesystem::remove(Path("b.htm")); });
+  testing::BeforeOperation(fs::Operation::kOpen, 4,
+                           [&] { std::filesystem::remove(Path("b.htm")); });
   EXPECT_EQ(RunLog(dir), "Unknown error occurred:\r\ncannot open " +
                              Path("b.htm") + ": No such file or directory\r\n");
   EXPECT_EQ(dir.read("Export1.htm"), "a");
@@ -286,7 +277,7 @@ TEST_F(RealFaultTest, SourceThatVanishesEndsTheRunWithItsName) {
 TEST_F(RealFaultTest, SourceThatGrowsIsReadToItsNewEnd) {
   dir.create("a.htm", "<Div id=\"E23\">\r\n   <p class=Matn>\r\nfirst ");
   // Reads: the probe, then the whole file, after its size was taken.
-  fs::BeforeOperation(fs::Operation::kRead, 2, [&] {
+  testing::BeforeOperation(fs::Operation::kRead, 2, [&] {
     const std::string more =
         "and more" + std::string(5000, '.') + "   </p>\r\n</Div>\r\n";
     FILE* f = std::fopen(Path("a.htm").c_str(), "ab");

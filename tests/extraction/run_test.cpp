@@ -8,7 +8,8 @@
 
 #include <cerrno>
 
-#include "extraction/file_system.h"
+#include "extraction/operation_seam.h"
+#include "tests/support/fault_plan.h"
 #include "tests/support/pages.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
@@ -44,7 +45,7 @@ std::string Success(int x2) {
 class RunTest : public ::testing::Test {
  protected:
   void SetUp() override { window.inputs.folder = dir.text(); }
-  void TearDown() override { fs::ClearFault(); }
+  void TearDown() override { testing::ClearFault(); }
 
   RunResult Run() { return Command2_Click(window, state); }
 
@@ -249,7 +250,7 @@ TEST_F(RunTest, ErrorTrapLogsTheFailureAndLeavesTheBarWhereItStood) {
   dir.create("b.htm", Page("b"));
   dir.create("c.htm", Page("c"));
   // Opens: a.htm probe, a.htm, Export1.htm, b.htm, ...
-  fs::InjectFault(fs::Operation::kOpen, 4, EACCES);
+  testing::InjectFault(fs::Operation::kOpen, 4, EACCES);
 
   const RunResult result = Run();
 

@@ -8,8 +8,9 @@
 #include <map>
 #include <string>
 
-#include "extraction/file_system.h"
+#include "extraction/operation_seam.h"
 #include "extraction/run.h"
+#include "tests/support/fault_plan.h"
 #include "tests/support/pages.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
@@ -34,15 +35,12 @@ Counts RunOver(int pages, bool separate, std::size_t size) {
   window.inputs.folder = dir.text();
   window.inputs.separate = separate;
   RunState state;
-  fs::ClearFault();  // counts from here
+  testing::ClearFault();  // counts from here
   const RunResult result = Command2_Click(window, state);
   EXPECT_EQ(result.successes, pages);
   Counts counts;
-  for (fs::Operation op :
-       {fs::Operation::kOpen, fs::Operation::kRead, fs::Operation::kWrite,
-        fs::Operation::kClose, fs::Operation::kStat, fs::Operation::kList,
-        fs::Operation::kCreateFolder}) {
-    counts[op] = fs::OperationCount(op);
+  for (const auto& [op, name] : fs::kOperations) {
+    counts[op] = testing::OperationCount(op);
   }
   return counts;
 }
@@ -88,7 +86,7 @@ TEST(SystemCallsTest, EachExtractedFileCostsItsBudgetAndNoMore) {
       }
     }
   }
-  fs::ClearFault();
+  testing::ClearFault();
 }
 
 }  // namespace
