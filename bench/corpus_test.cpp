@@ -19,12 +19,12 @@ TEST(CorpusTest, EachEncodingStoresThePageTheRunWillRead) {
   const std::u16string text = PageText(spec, 3);
   const struct {
     Encoding encoding;
-    std::u16string_view charset;  // what the run detects
+    Charset charset;  // what the run detects
   } cases[] = {
-      {Encoding::kUtf8, kCharsetUtf8},
-      {Encoding::kWindows1256, kCharsetWindows1256},
-      {Encoding::kUtf16Le, kCharsetUnicode},
-      {Encoding::kUtf16Be, kCharsetUtf16},
+      {Encoding::kUtf8, Charset::kUtf8},
+      {Encoding::kWindows1256, Charset::kWindows1256},
+      {Encoding::kUtf16Le, Charset::kUnicode},
+      {Encoding::kUtf16Be, Charset::kUtf16},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(EncodingName(c.encoding));

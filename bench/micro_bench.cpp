@@ -25,7 +25,7 @@ const std::u16string& LargePage() {
 }
 
 void BM_DecodeText(benchmark::State& state, Encoding encoding,
-                   std::u16string_view charset) {
+                   Charset charset) {
   const std::string bytes = EncodePage(LargePage(), encoding);
   std::u16string text;
   for (auto _ : state) {
@@ -36,11 +36,12 @@ void BM_DecodeText(benchmark::State& state, Encoding encoding,
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(bytes.size()));
 }
-BENCHMARK_CAPTURE(BM_DecodeText, utf8, Encoding::kUtf8, kCharsetUtf8);
+BENCHMARK_CAPTURE(BM_DecodeText, utf8, Encoding::kUtf8, Charset::kUtf8);
 BENCHMARK_CAPTURE(BM_DecodeText, windows1256, Encoding::kWindows1256,
-                  kCharsetWindows1256);
-BENCHMARK_CAPTURE(BM_DecodeText, utf16le, Encoding::kUtf16Le, kCharsetUnicode);
-BENCHMARK_CAPTURE(BM_DecodeText, utf16be, Encoding::kUtf16Be, kCharsetUtf16);
+                  Charset::kWindows1256);
+BENCHMARK_CAPTURE(BM_DecodeText, utf16le, Encoding::kUtf16Le,
+                  Charset::kUnicode);
+BENCHMARK_CAPTURE(BM_DecodeText, utf16be, Encoding::kUtf16Be, Charset::kUtf16);
 
 // The run's two searches: the start marker in the whole text, then the end
 // marker behind it. Bytes counted are those of the text looked through.

@@ -378,7 +378,7 @@ Spread ExportSearch(const stdfs::path& scratch, int taken, bool separate,
   const std::string next = "Export" + std::to_string(taken + 1);
   RunState state;
   state.SourcePath = NativeToText(folder.string());
-  state.SourceCharset = std::u16string(kCharsetUtf8);
+  state.SourceCharset = std::u16string(CharsetName(Charset::kUtf8));
   std::vector<double> times;
   for (int r = 0; r < rounds; ++r) {
     state.OutCharset.clear();

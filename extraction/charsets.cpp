@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "extraction/run_error.h"
-#include "extraction/text.h"
 #include "extraction/utf8_decoder.h"
 
 namespace vantrel {
@@ -19,6 +18,7 @@ constexpr std::string_view kUtf16LeSignature = "\xFF\xFE";
 constexpr std::string_view kUtf16BeSignature = "\xFE\xFF";
 constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
 constexpr char kUnmappable = '?';
+constexpr std::u16string_view kWindows1256Name = u"windows-1256";
 
 // windows-1256 maps each byte to one character and back, so both directions
 // are tables, filled once from ICU's converter.
@@ -94,46 +94,57 @@ char16_t* Room(std::u16string& buffer, std::size_t units) {
 
 }  // namespace
 
-std::u16string_view DetectCharset(std::string_view first_bytes) {
-  if (StartsWith(first_bytes, kUtf16LeSignature)) return kCharsetUnicode;
-  if (StartsWith(first_bytes, kUtf16BeSignature)) return kCharsetUtf16;
-  if (StartsWith(first_bytes, kUtf8Signature)) return kCharsetUtf8;
-  return kCharsetWindows1256;
+std::u16string_view CharsetName(Charset charset) {
+  switch (charset) {
+    case Charset::kUnicode:
+      return u"unicode";
+    case Charset::kUtf16:
+      return u"utf-16";
+    case Charset::kUtf8:
+      return u"utf-8";
+    case Charset::kWindows1256:
+      break;
+  }
+  return kWindows1256Name;
 }
 
-std::size_t DecodeTextInto(std::string_view bytes, std::u16string_view charset,
+Charset DetectCharset(std::string_view first_bytes) {
+  if (StartsWith(first_bytes, kUtf16LeSignature)) return Charset::kUnicode;
+  if (StartsWith(first_bytes, kUtf16BeSignature)) return Charset::kUtf16;
+  if (StartsWith(first_bytes, kUtf8Signature)) return Charset::kUtf8;
+  return Charset::kWindows1256;
+}
+
+std::size_t DecodeTextInto(std::string_view bytes, Charset charset,
                            std::u16string& buffer) {
-  if (charset == kCharsetUnicode) {
-    if (StartsWith(bytes, kUtf16LeSignature)) bytes.remove_prefix(2);
-    return DecodeUtf16<false>(bytes, Room(buffer, (bytes.size() + 1) / 2));
+  switch (charset) {
+    case Charset::kUnicode:
+      if (StartsWith(bytes, kUtf16LeSignature)) bytes.remove_prefix(2);
+      return DecodeUtf16<false>(bytes, Room(buffer, (bytes.size() + 1) / 2));
+    case Charset::kUtf16:
+      if (StartsWith(bytes, kUtf16BeSignature)) bytes.remove_prefix(2);
+      return DecodeUtf16<true>(bytes, Room(buffer, (bytes.size() + 1) / 2));
+    case Charset::kUtf8:
+      if (StartsWith(bytes, kUtf8Signature)) bytes.remove_prefix(3);
+      return Utf8ToUnits(bytes, Room(buffer, bytes.size()));
+    case Charset::kWindows1256:
+      break;
   }
-  if (charset == kCharsetUtf16) {
-    if (StartsWith(bytes, kUtf16BeSignature)) bytes.remove_prefix(2);
-    return DecodeUtf16<true>(bytes, Room(buffer, (bytes.size() + 1) / 2));
+  const CodePage1256& table = CodePage1256::Get();
+  char16_t* out = Room(buffer, bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    out[i] = table.ToText(static_cast<unsigned char>(bytes[i]));
   }
-  if (charset == kCharsetUtf8) {
-    if (StartsWith(bytes, kUtf8Signature)) bytes.remove_prefix(3);
-    return Utf8ToUnits(bytes, Room(buffer, bytes.size()));
-  }
-  if (charset == kCharsetWindows1256) {
-    const CodePage1256& table = CodePage1256::Get();
-    char16_t* out = Room(buffer, bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      out[i] = table.ToText(static_cast<unsigned char>(bytes[i]));
-    }
-    return bytes.size();
-  }
-  throw RunError("unknown charset " + TextToUtf8(charset));
+  return bytes.size();
 }
 
-void DecodeText(std::string_view bytes, std::u16string_view charset,
-                std::u16string& text) {
+void DecodeText(std::string_view bytes, Charset charset, std::u16string& text) {
   text.resize(DecodeTextInto(bytes, charset, text));
 }
 
 OutputFormat OutputFormatFor(std::u16string_view out_charset) {
-  return out_charset == kCharsetWindows1256 ? OutputFormat::kWindows1256
-                                            : OutputFormat::kUtf16Le;
+  return out_charset == kWindows1256Name ? OutputFormat::kWindows1256
+                                         : OutputFormat::kUtf16Le;
 }
 
 std::string_view Signature(OutputFormat format) {

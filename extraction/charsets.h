@@ -16,27 +16,31 @@
 
 namespace vantrel {
 
-inline constexpr std::u16string_view kCharsetUnicode = u"unicode";
-inline constexpr std::u16string_view kCharsetUtf16 = u"utf-16";
-inline constexpr std::u16string_view kCharsetUtf8 = u"utf-8";
-inline constexpr std::u16string_view kCharsetWindows1256 = u"windows-1256";
+// The charsets a source can be read in.
+enum class Charset {
+  kUnicode,      // "unicode": UTF-16 little-endian, signature FF FE
+  kUtf16,        // "utf-16": UTF-16 big-endian, signature FE FF
+  kUtf8,         // "utf-8": signature EF BB BF
+  kWindows1256,  // "windows-1256": anything without a signature
+};
+
+// The charset's name, as SourceCharset and OutCharset hold it.
+std::u16string_view CharsetName(Charset charset);
 
 // The charset named by the first bytes of a file (only three are looked at).
-std::u16string_view DetectCharset(std::string_view first_bytes);
+Charset DetectCharset(std::string_view first_bytes);
 
-// Decodes a whole source in the named charset into `text` (replacing its
+// Decodes a whole source in the charset into `text` (replacing its
 // content). A leading signature of that charset is left out. Invalid UTF-8
 // becomes U+FFFD per ill-formed sequence; UTF-16 keeps unpaired surrogates
-// and turns an odd last byte into U+FFFD. Throws RunError for a name that is
-// not one of the four.
-void DecodeText(std::string_view bytes, std::u16string_view charset,
-                std::u16string& text);
+// and turns an odd last byte into U+FFFD.
+void DecodeText(std::string_view bytes, Charset charset, std::u16string& text);
 
 // Decodes as DecodeText does into the start of `buffer`, and returns how
 // many of its units hold the text. The buffer grows as needed and never
 // shrinks, so that one buffer serves a run's sources one after another
 // without being filled again for each.
-std::size_t DecodeTextInto(std::string_view bytes, std::u16string_view charset,
+std::size_t DecodeTextInto(std::string_view bytes, Charset charset,
                            std::u16string& buffer);
 
 enum class OutputFormat {
@@ -44,7 +48,8 @@ enum class OutputFormat {
   kWindows1256,  // 8-bit text in windows-1256
 };
 
-// The output format of a run whose output charset is `out_charset`.
+// The output format of a run whose output charset is named `out_charset`:
+// 8-bit for exactly "windows-1256", UTF-16 for every other name.
 OutputFormat OutputFormatFor(std::u16string_view out_charset);
 
 // The bytes that begin a new output file of the format.

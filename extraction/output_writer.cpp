@@ -80,6 +80,7 @@ void OutputWriter::WriteFile(std::u16string_view Matn,
   if (state_.OutCharset.empty()) {
     first_write = true;
     state_.OutCharset = state_.SourceCharset;
+    format_ = OutputFormatFor(state_.OutCharset);
     if (separate_) {
       CreateOutputFolder(state_);
       made_ = state_.OutFolder;
@@ -95,15 +96,14 @@ void OutputWriter::WriteFile(std::u16string_view Matn,
     new_file.emplace(std::move(*created));
   }
 
-  const OutputFormat format = OutputFormatFor(state_.OutCharset);
   const bool is_new = new_file.has_value();
   fs::OutputFile file =
       is_new ? std::move(*new_file)
              : fs::OutputFile::OpenForAppend(NativePath(state_.OutFile));
   // The signature goes only at the head of a new file, so that a collected
   // file stays one well-formed UTF-16 text.
-  if (is_new) file.Append(Signature(format));
-  WritePiece(file, Matn, format);
+  if (is_new) file.Append(Signature(format_));
+  WritePiece(file, Matn, format_);
   file.Close();
   // A collected file that failed on its first write was removed again.
   if (first_write && !separate_) made_ = state_.OutFile;

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "extraction/charsets.h"
 #include "extraction/run_state.h"
 
 namespace vantrel {
@@ -37,6 +38,8 @@ class OutputWriter {
   const bool separate_;
   const std::u16string extension_;
   std::optional<std::u16string> made_;
+  // Chosen at the run's first write from OutCharset.
+  OutputFormat format_ = OutputFormat::kUtf16Le;
 };
 
 }  // namespace vantrel

@@ -78,11 +78,15 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs, RunState& state,
   const ExactMatcher end_marker(inputs.end_marker);
   Counter failures, successes;
   int done = 0;
+  std::optional<Charset> charset;
   SourceReader reader;
   for (const SourceItem& item : SourcesInOrder(folder, filter)) {
-    if (state.SourceCharset.empty()) state.SourceCharset = TestFile(item.path);
-    const std::u16string_view text =
-        reader.Read(item.path, state.SourceCharset);
+    // The run's first matching file decides how every file is read.
+    if (!charset) {
+      charset = TestFile(item.path);
+      state.SourceCharset = CharsetName(*charset);
+    }
+    const std::u16string_view text = reader.Read(item.path, *charset);
     const Cut cut = CutPiece(text, start_marker, end_marker);
     if (cut.outcome == FileOutcome::kExtracted) {
       output.WriteFile(text.substr(cut.piece.begin, cut.piece.size()),

@@ -1,6 +1,5 @@
 #include "extraction/source_reading.h"
 
-#include "extraction/charsets.h"
 #include "extraction/file_system.h"
 
 namespace vantrel {
@@ -11,17 +10,16 @@ constexpr std::size_t kProbeSize = 100;
 
 }  // namespace
 
-std::u16string TestFile(const std::filesystem::path& path) {
-  return std::u16string(DetectCharset(fs::ReadStart(path, kProbeSize)));
+Charset TestFile(const std::filesystem::path& path) {
+  return DetectCharset(fs::ReadStart(path, kProbeSize));
 }
 
-std::u16string ReadFile(const std::filesystem::path& path,
-                        std::u16string_view mode) {
+std::u16string ReadFile(const std::filesystem::path& path, Charset mode) {
   return std::u16string(SourceReader().Read(path, mode));
 }
 
 std::u16string_view SourceReader::Read(const std::filesystem::path& path,
-                                       std::u16string_view mode) {
+                                       Charset mode) {
   fs::ReadAll(path, bytes_);
   const std::size_t length = DecodeTextInto(bytes_, mode, text_);
   return {text_.data(), length};

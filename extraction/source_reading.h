@@ -8,16 +8,17 @@
 #include <string>
 #include <string_view>
 
+#include "extraction/charsets.h"
+
 namespace vantrel {
 
-// The charset name for the file at `path`, from its first bytes. Never
-// empty: a file without a signature, an empty one included, is windows-1256.
-std::u16string TestFile(const std::filesystem::path& path);
+// The charset of the file at `path`, from its first bytes: a file without a
+// signature, an empty one included, is windows-1256.
+Charset TestFile(const std::filesystem::path& path);
 
 // The whole file at `path` decoded in the charset `mode`; empty for an empty
 // file.
-std::u16string ReadFile(const std::filesystem::path& path,
-                        std::u16string_view mode);
+std::u16string ReadFile(const std::filesystem::path& path, Charset mode);
 
 // ReadFile for a run's many sources: the file's bytes and its text go into
 // buffers that the reader keeps from one file to the next, so that a run
@@ -26,8 +27,7 @@ std::u16string ReadFile(const std::filesystem::path& path,
 class SourceReader {
  public:
   // As ReadFile; the text is valid until the next call.
-  std::u16string_view Read(const std::filesystem::path& path,
-                           std::u16string_view mode);
+  std::u16string_view Read(const std::filesystem::path& path, Charset mode);
 
  private:
   std::string bytes_;

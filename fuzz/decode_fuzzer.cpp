@@ -20,12 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string text;
   std::string back;
 
-  DecodeText(bytes, kCharsetWindows1256, text);
+  DecodeText(bytes, Charset::kWindows1256, text);
   Check(text.size() == bytes.size(), "windows-1256: one unit per byte");
   EncodeText(text, OutputFormat::kWindows1256, back);
   Check(back == bytes, "windows-1256: written back as the same bytes");
 
-  DecodeText(bytes, kCharsetUnicode, text);
+  DecodeText(bytes, Charset::kUnicode, text);
   const bool signed_le = bytes.starts_with("\xFF\xFE");
   Check(text.size() == (bytes.size() - (signed_le ? 2 : 0) + 1) / 2,
         "UTF-16LE: one unit per two bytes, and one for an odd byte");
@@ -35,12 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(back == bytes, "UTF-16LE: written back as the same bytes");
   }
 
-  DecodeText(bytes, kCharsetUtf16, text);
+  DecodeText(bytes, Charset::kUtf16, text);
   const bool signed_be = bytes.starts_with("\xFE\xFF");
   Check(text.size() == (bytes.size() - (signed_be ? 2 : 0) + 1) / 2,
         "UTF-16BE: one unit per two bytes, and one for an odd byte");
 
-  DecodeText(bytes, kCharsetUtf8, text);
+  DecodeText(bytes, Charset::kUtf8, text);
   const std::string_view body =
       bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
   Check(text == IcuFromUtf8(body), "UTF-8: as ICU decodes it");

@@ -23,7 +23,7 @@ class OutputWriterTest : public ::testing::Test {
  protected:
   void SetUp() override {
     state.SourcePath = dir.text();
-    state.SourceCharset = std::u16string(kCharsetWindows1256);
+    state.SourceCharset = std::u16string(CharsetName(Charset::kWindows1256));
   }
   // One write, as the run's writer makes it; the run's output state is in
   // `state`, so consecutive writes continue one run.
@@ -92,7 +92,7 @@ TEST(OutputInTheWayTest, TheRunEndsNamingIt) {
     }
     RunState state;
     state.SourcePath = dir.text();
-    state.SourceCharset = std::u16string(kCharsetWindows1256);
+    state.SourceCharset = std::u16string(CharsetName(Charset::kWindows1256));
     OutputWriter writer(state, c.separate, u"htm");
     std::string description = c.description;
     description.replace(description.find('%'), 1, dir.path().string());
@@ -125,7 +125,7 @@ TEST_F(OutputWriterTest, PlantedLinksAreNeverWrittenThrough) {
 }
 
 TEST_F(OutputWriterTest, Utf16OutputHasOneSignatureAtItsHead) {
-  state.SourceCharset = std::u16string(kCharsetUtf8);
+  state.SourceCharset = std::u16string(CharsetName(Charset::kUtf8));
   Write(u"");
   EXPECT_EQ(dir.read("Export1.htm"), "\xFF\xFE");
   Write(u"a");
@@ -137,7 +137,7 @@ TEST_F(OutputWriterTest, Utf16OutputHasOneSignatureAtItsHead) {
 }
 
 TEST_F(OutputWriterTest, SeparatedFilesEachHoldOnePiece) {
-  state.SourceCharset = std::u16string(kCharsetUnicode);
+  state.SourceCharset = std::u16string(CharsetName(Charset::kUnicode));
   separate = true;
   Write(u"one", u"a.htm");
   Write(u"", u"b.htm");

@@ -86,10 +86,10 @@ TEST(SourceReaderTest, EachTextIsTheFileAloneWhateverCameBefore) {
   const std::string long_page(5000, 'L'), short_page = "short";
   const struct {
     std::string signature;
-    std::u16string_view charset;
+    Charset charset;
   } charsets[] = {
-      {"\xEF\xBB\xBF", kCharsetUtf8},
-      {"", kCharsetWindows1256},
+      {"\xEF\xBB\xBF", Charset::kUtf8},
+      {"", Charset::kWindows1256},
   };
   for (const auto& c : charsets) {
     SourceReader reader;
@@ -102,9 +102,9 @@ TEST(SourceReaderTest, EachTextIsTheFileAloneWhateverCameBefore) {
     EXPECT_EQ(reader.Read(dir.create("empty", c.signature), c.charset), u"");
   }
   SourceReader reader;
-  EXPECT_EQ(reader.Read(dir.create("le", "\xFF\xFEh\0i\0"s), kCharsetUnicode),
+  EXPECT_EQ(reader.Read(dir.create("le", "\xFF\xFEh\0i\0"s), Charset::kUnicode),
             u"hi");
-  EXPECT_EQ(reader.Read(dir.create("odd", "\xFF\xFEh"s), kCharsetUnicode),
+  EXPECT_EQ(reader.Read(dir.create("odd", "\xFF\xFEh"s), Charset::kUnicode),
             u"\uFFFD");
 }
 
