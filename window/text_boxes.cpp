@@ -1,5 +1,8 @@
 #include "window/text_boxes.h"
 
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -31,13 +34,46 @@ MarkerBox::MarkerBox(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 std::u16string MarkerBox::Text() const {
-  // The raw text, not toPlainText(), which turns no-break spaces into plain
-  // ones: a marker must match the page byte for byte.
-  return BoxText(document()->toRawText());
+  return BoxText(*document(), 0, document()->characterCount());
 }
 
 void MarkerBox::SetText(std::u16string_view text) {
-  setPlainText(DocumentText(text));
+  clear();
+  const bool undo = document()->isUndoRedoEnabled();
+  document()->setUndoRedoEnabled(false);
+  QTextCursor cursor(document());
+  InsertBoxText(cursor, text);
+  document()->setUndoRedoEnabled(undo);
+  // The cursor followed the inserted text; setPlainText leaves it in front.
+  moveCursor(QTextCursor::Start);
+}
+
+void MarkerBox::keyPressEvent(QKeyEvent* event) {
+  // Qt's own Shift+Enter would take the format before the cursor, and with
+  // it what a pasted line break there stands for.
+  if (event->matches(QKeySequence::InsertLineSeparator) && !isReadOnly()) {
+    QTextCursor cursor = textCursor();
+    InsertTypedLineSeparator(cursor);
+    setTextCursor(cursor);
+    event->accept();
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+void MarkerBox::insertFromMimeData(const QMimeData* source) {
+  if (isReadOnly() || source == nullptr || !source->hasText()) return;
+  QTextCursor cursor = textCursor();
+  InsertBoxText(cursor, source->text().toStdU16String());
+  setTextCursor(cursor);
+}
+
+QMimeData* MarkerBox::createMimeDataFromSelection() const {
+  const QTextCursor cursor = textCursor();
+  auto* data = new QMimeData;
+  data->setText(QString::fromStdU16String(
+      BoxText(*document(), cursor.selectionStart(), cursor.selectionEnd())));
+  return data;
 }
 
 LogBox::LogBox(QWidget* parent) : QPlainTextEdit(parent) {

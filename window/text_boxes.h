@@ -1,5 +1,5 @@
 // The window's multi-line text boxes. Both kinds show text as lines but give
-// it back as the run sees it, with CR LF at every line break.
+// it back as the run sees it, every line break as it came.
 #ifndef VANTREL_WINDOW_TEXT_BOXES_H_
 #define VANTREL_WINDOW_TEXT_BOXES_H_
 
@@ -13,16 +13,27 @@ class QScrollBar;
 namespace vantrel::window {
 
 // A box that the user types in (the start and end markers): multi-line, word
-// wrap, a vertical scroll bar. Enter types a line break.
+// wrap, a vertical scroll bar. Enter and Shift+Enter type a CR LF; text that
+// is set, pasted or dropped keeps its own line breaks (LF, CR LF, a lone CR),
+// since a marker must match the page byte for byte. The box shows each of
+// them as a line break.
 class MarkerBox : public QPlainTextEdit {
   Q_OBJECT
 
  public:
   explicit MarkerBox(QWidget* parent);
 
-  // The text with a CR LF wherever the box shows a line break.
+  // The text as the run matches it, no-break spaces included.
   std::u16string Text() const;
+  // Replaces the text, with no undo step, as setPlainText does.
   void SetText(std::u16string_view text);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  // Paste and drop: the plain text, line breaks as they are.
+  void insertFromMimeData(const QMimeData* source) override;
+  // Copy, cut and drag: the selection as Text() would give it.
+  QMimeData* createMimeDataFromSelection() const override;
 };
 
 // The message log: multi-line, no wrap, both scroll bars, closed to typing.

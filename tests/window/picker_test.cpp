@@ -1,10 +1,16 @@
 // The "..." button and its folder chooser: a stand-in chooser for what the
 // field does with an answer, and Qt's own dialog for how it is asked.
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSettings>
 #include <QTimer>
+#include <algorithm>
+#include <filesystem>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "tests/support/pages.h"
@@ -67,15 +73,73 @@ TEST(WindowPickerRegression, FolderNameOutsideAnyCodePageReachesTheRun) {
             (std::vector<std::string>{"Export1.htm", "a.htm"}));
 }
 
+// Where Qt keeps a user's settings in that format: QSettings can move it but
+// has no getter.
+QString UserSettingsFolder(QSettings::Format format) {
+  return QFileInfo(
+             QSettings(format, QSettings::UserScope, "QtProject").fileName())
+      .path();
+}
+
+// A fresh home folder: HOME, the XDG folders and Qt's user settings point
+// into it while it lasts. Qt reads the settings folder once per program, so
+// that is moved by hand.
+class FakeHome {
+ public:
+  FakeHome() {
+    const QByteArray home = QByteArray::fromStdString(folder_.path());
+    for (const auto& [name, sub] : {std::pair{"HOME", ""},
+                                    {"XDG_CONFIG_HOME", "/.config"},
+                                    {"XDG_DATA_HOME", "/.local/share"},
+                                    {"XDG_CACHE_HOME", "/.cache"}}) {
+      old_environment_.emplace_back(name, qEnvironmentVariableIsSet(name)
+                                              ? std::optional(qgetenv(name))
+                                              : std::nullopt);
+      qputenv(name, home + sub);
+    }
+    for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+      old_settings_.emplace_back(format, UserSettingsFolder(format));
+      QSettings::setPath(format, QSettings::UserScope,
+                         QString::fromUtf8(home + "/.config"));
+    }
+  }
+  ~FakeHome() {
+    for (const auto& [name, value] : old_environment_) {
+      value ? qputenv(name, *value) : qunsetenv(name);
+    }
+    for (const auto& [format, folder] : old_settings_) {
+      QSettings::setPath(format, QSettings::UserScope, folder);
+    }
+  }
+
+  TempFolder& folder() { return folder_; }
+  // Every file and folder in it, as sorted paths relative to it.
+  std::vector<std::string> Everything() const {
+    std::vector<std::string> paths;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(folder_.path())) {
+      paths.push_back(entry.path().lexically_relative(folder_.path()));
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
+  }
+
+ private:
+  TempFolder folder_;
+  std::vector<std::pair<const char*, std::optional<QByteArray>>>
+      old_environment_;
+  std::vector<std::pair<QSettings::Format, QString>> old_settings_;
+};
+
 TEST(WindowPicker, DialogOpensUnownedAtDesktopOrHomeAndWindowStaysUsable) {
   for (const bool desktop : {true, false}) {
-    TempFolder home;
+    FakeHome home;
     const std::string start = desktop ? "Desktop/" : "";
-    home.create(start + "Pages/a.htm", "x");
-    const QString home_path = QString::fromStdString(home.path().string());
+    home.folder().create(start + "Pages/a.htm", "x");
+    const QString home_path =
+        QString::fromStdString(home.folder().path().string());
     const QString start_path = home_path + (desktop ? "/Desktop" : "");
-    const QByteArray old_home = qgetenv("HOME");
-    qputenv("HOME", home_path.toUtf8());
+    const std::vector<std::string> home_before = home.Everything();
 
     Form1 form;  // with Qt's dialog
     testing::ShowAndActivate(form);
@@ -110,8 +174,12 @@ TEST(WindowPicker, DialogOpensUnownedAtDesktopOrHomeAndWindowStaysUsable) {
     };
     QTimer::singleShot(0, answer);
     form.Command1_Click();
-    qputenv("HOME", old_home);
     EXPECT_TRUE(seen);
+    // The program keeps nothing between starts: neither Qt's dialog history
+    // nor anything else lands in the home folder.
+    EXPECT_EQ(home.Everything(), home_before);
+    EXPECT_EQ(UserSettingsFolder(QSettings::NativeFormat),
+              home_path + "/.config");
     EXPECT_EQ(form.Text3(), desktop ? (start_path + "/Pages").toStdU16String()
                                     : u"C:\\ProjectPath\\");
   }
