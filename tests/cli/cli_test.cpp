@@ -13,6 +13,7 @@
 
 #include "tests/support/pages.h"
 #include "tests/support/temp_folder.h"
+#include "vantrel_version.h"
 
 namespace vantrel {
 namespace {
@@ -235,7 +236,7 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{"--start-file", "", folder}, "", 64},
       {{"--bogus", folder}, "", 64},
       {{}, "", 64},
-      {{"--version"}, "vantrel-cli 1.00.0003\n", 0},
+      {{"--version"}, "vantrel-cli " VANTREL_VERSION_DISPLAY "\n", 0},
   };
   for (const Case& c : cases) {
     const Outcome run = RunCli(c.args);
@@ -288,16 +289,6 @@ TEST(CliTest, ConcurrentRunsEachGetTheirOwnOutput) {
         EXPECT_EQ(dir.read(name + ".htm"), pieces) << name;
       }
     }
-  }
-}
-
-TEST(CliTest, HelpNamesEveryOption) {
-  const Outcome run = RunCli({"--help"});
-  EXPECT_EQ(run.status, 0);
-  for (const char* option :
-       {"--start", "--start-file", "--end", "--end-file", "--ext", "--separate",
-        "--quiet", "--version", "FOLDER"}) {
-    EXPECT_NE(run.out.find(option), std::string::npos) << option;
   }
 }
 

@@ -233,17 +233,6 @@ class RealFaultTest : public ::testing::Test {
   TempFolder dir;
 };
 
-TEST_F(RealFaultTest, UnreadableSourceInTheMiddleOfARun) {
-  dir.create("a.htm", Page("a"));
-  dir.create("b.htm", Page("b"));
-  dir.create("c.htm", Page("c"));
-  ::chmod(Path("b.htm").c_str(), 0);
-  EXPECT_EQ(AsUnprivilegedUser([&] { return RunLog(dir); }),
-            "Unknown error occurred:\r\ncannot open " + Path("b.htm") +
-                ": Permission denied\r\n");
-  EXPECT_EQ(dir.read("Export1.htm"), "a");
-}
-
 TEST_F(RealFaultTest, ReadOnlyFolderLeavesNothingBehind) {
   dir.create("a.htm", Page("a"));
   ::chmod(dir.path().c_str(), 0555);
@@ -261,17 +250,6 @@ TEST_F(RealFaultTest, FolderRemovedBetweenThePasses) {
   EXPECT_EQ(RunLog(dir), "Unknown error occurred:\r\ncannot list folder " +
                              dir.path().string() +
                              ": No such file or directory\r\n");
-}
-
-TEST_F(RealFaultTest, SourceThatVanishesEndsTheRunWithItsName) {
-  dir.create("a.htm", Page("a"));
-  dir.create("b.htm", Page("b"));
-  // Opens: a.htm probe, a.htm, Export1.htm, then b.htm.
-  testing::BeforeOperation(fs::Operation::kOpen, 4,
-                           [&] { std::filesystem::remove(Path("b.htm")); });
-  EXPECT_EQ(RunLog(dir), "Unknown error occurred:\r\ncannot open " +
-                             Path("b.htm") + ": No such file or directory\r\n");
-  EXPECT_EQ(dir.read("Export1.htm"), "a");
 }
 
 TEST_F(RealFaultTest, SourceThatGrowsIsReadToItsNewEnd) {
@@ -404,21 +382,6 @@ TEST(LoadTest, ThirtyTwoThousandSevenHundredSixtySevenFilesAndOneMore) {
             "Text5 += \"Unknown error occurred:\\r\\nOverflow\\r\\n\"\n"
             "pointer default\n");
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "Export2.t"));
-}
-
-TEST(LoadTest, NextOutputNameAfterFiveThousand) {
-  TempFolder dir;
-  for (int i = 1; i <= 5000; ++i) {
-    std::filesystem::create_directory(dir.path() /
-                                      ("Export" + std::to_string(i)));
-  }
-  dir.create("a.htm", Page("a"));
-  RecordingWindow window;
-  window.inputs.folder = dir.text();
-  window.inputs.separate = true;
-  RunState state;
-  Command2_Click(window, state);
-  EXPECT_EQ(dir.read("Export5001/a.htm"), "a");
 }
 
 }  // namespace

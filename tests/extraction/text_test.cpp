@@ -1,8 +1,10 @@
-// File names between the file system's bytes and the engine's text.
+// Text conversions: file names between the file system's bytes and the
+// engine's text, UTF-8, and the case operations of the run's comparisons.
+#include "extraction/text.h"
+
 #include <gtest/gtest.h>
 
 #include "extraction/native_names.h"
-#include "extraction/text.h"
 
 namespace vantrel {
 namespace {
