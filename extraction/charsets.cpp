@@ -108,6 +108,20 @@ std::u16string_view CharsetName(Charset charset) {
   return kWindows1256Name;
 }
 
+std::string_view CharsetLabel(Charset charset) {
+  switch (charset) {
+    case Charset::kUnicode:
+      return "UTF-16LE";
+    case Charset::kUtf16:
+      return "UTF-16BE";
+    case Charset::kUtf8:
+      return "UTF-8";
+    case Charset::kWindows1256:
+      break;
+  }
+  return "windows-1256";
+}
+
 Charset DetectCharset(std::string_view first_bytes) {
   if (StartsWith(first_bytes, kUtf16LeSignature)) return Charset::kUnicode;
   if (StartsWith(first_bytes, kUtf16BeSignature)) return Charset::kUtf16;

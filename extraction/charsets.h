@@ -27,6 +27,10 @@ enum class Charset {
 // The charset's name, as SourceCharset and OutCharset hold it.
 std::u16string_view CharsetName(Charset charset);
 
+// The charset as people know it: "UTF-16LE", "UTF-16BE", "UTF-8",
+// "windows-1256".
+std::string_view CharsetLabel(Charset charset);
+
 // The charset named by the first bytes of a file (only three are looked at).
 Charset DetectCharset(std::string_view first_bytes);
 

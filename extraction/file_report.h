@@ -3,9 +3,11 @@
 #ifndef VANTREL_EXTRACTION_FILE_REPORT_H_
 #define VANTREL_EXTRACTION_FILE_REPORT_H_
 
+#include <optional>
 #include <string_view>
 
 #include "extraction/cut.h"
+#include "extraction/near_miss.h"
 
 namespace vantrel {
 
@@ -21,6 +23,9 @@ struct FileReport {
   // matching count.
   int done = 0;
   int matching = 0;
+  // Why a file that lacks a marker lacks it, when the run was asked to
+  // look and found a near miss.
+  std::optional<Hint> hint;
 };
 
 }  // namespace vantrel

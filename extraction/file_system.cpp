@@ -139,6 +139,15 @@ bool IsFolderOrLink(const Path& path) {
   return S_ISDIR(st.st_mode) || S_ISLNK(st.st_mode);
 }
 
+bool EntryExists(const Path& path) {
+  struct stat st;
+  if (Sys(Operation::kStat, [&] { return ::lstat(path.c_str(), &st); }) == 0) {
+    return true;
+  }
+  if (errno == ENOENT || errno == ENOTDIR) return false;
+  Fail("cannot stat", path, errno);
+}
+
 bool IsFolder(const Path& path) {
   struct stat st;
   if (Sys(Operation::kStat, [&] { return ::lstat(path.c_str(), &st); }) != 0) {

@@ -47,6 +47,10 @@ bool CreateFolder(const Path& path);
 // link. Used to tell a name taken by a rival from a plain file in the way.
 bool IsFolderOrLink(const Path& path);
 
+// True when anything, a link included, has the name `path` (links not
+// followed).
+bool EntryExists(const Path& path);
+
 // True when `path` is a folder itself, not a link to one; false when
 // nothing is there. Used to tell a folder in the output's way from a name
 // taken by a rival or a planted link.

@@ -31,15 +31,27 @@ fs::OutputFile CreateOutputFile(RunState& state,
   }
 }
 
-// Creates the output folder under the first free name. A plain file of
-// that name is in the way and fails the run; a folder or link that appeared
-// since the check is passed over.
-void CreateOutputFolder(RunState& state) {
+// The collected file's name as CreateOutputFile would take it now, with the
+// same failure when a folder is in the way; nothing is created.
+void ChooseOutputFile(RunState& state, std::u16string_view extension) {
+  for (int n = FirstFreeFileNumber(state.SourcePath, extension);;
+       n = FirstFreeFileNumber(state.SourcePath, extension, n + 1)) {
+    state.OutFile = OutputFileName(state.SourcePath, n, extension);
+    const fs::Path path = NativePath(state.OutFile);
+    if (!fs::EntryExists(path)) return;
+    if (fs::IsFolder(path)) fs::Fail("cannot create", path, EISDIR);
+  }
+}
+
+// Creates the output folder under the first free name, or in a dry run
+// only chooses it. A plain file of that name is in the way and fails the
+// run; a folder or link that appeared since the check is passed over.
+void CreateOutputFolder(RunState& state, bool dry_run) {
   for (int n = FirstFreeFolderNumber(state.SourcePath);;
        n = FirstFreeFolderNumber(state.SourcePath, n + 1)) {
     state.OutFolder = OutputFolderName(state.SourcePath, n);
     const fs::Path path = NativePath(state.OutFolder);
-    if (fs::CreateFolder(path)) return;
+    if (dry_run ? !fs::EntryExists(path) : fs::CreateFolder(path)) return;
     if (!fs::IsFolderOrLink(path)) {
       fs::Fail("cannot create folder", path, EEXIST);
     }
@@ -70,8 +82,11 @@ void WritePiece(fs::OutputFile& file, std::u16string_view piece,
 }  // namespace
 
 OutputWriter::OutputWriter(RunState& state, bool separate,
-                           std::u16string extension)
-    : state_(state), separate_(separate), extension_(std::move(extension)) {}
+                           std::u16string extension, bool dry_run)
+    : state_(state),
+      separate_(separate),
+      dry_run_(dry_run),
+      extension_(std::move(extension)) {}
 
 void OutputWriter::WriteFile(std::u16string_view Matn,
                              std::u16string_view fName) {
@@ -82,14 +97,20 @@ void OutputWriter::WriteFile(std::u16string_view Matn,
     state_.OutCharset = state_.SourceCharset;
     format_ = OutputFormatFor(state_.OutCharset);
     if (separate_) {
-      CreateOutputFolder(state_);
+      CreateOutputFolder(state_, dry_run_);
       made_ = state_.OutFolder;
+    } else if (dry_run_) {
+      ChooseOutputFile(state_, extension_);
+      made_ = state_.OutFile;
     } else {
       new_file.emplace(CreateOutputFile(state_, extension_));
     }
   }
   if (separate_) {
     state_.OutFile = state_.OutFolder + kSeparator + std::u16string(fName);
+  }
+  if (dry_run_) return;
+  if (separate_) {
     const fs::Path path = NativePath(state_.OutFile);
     auto created = fs::OutputFile::CreateNew(path);
     if (!created) fs::Fail("cannot create", path, EEXIST);

@@ -24,18 +24,23 @@ namespace vantrel {
 // the run's output without guessing from the names after the fact.
 class OutputWriter {
  public:
-  OutputWriter(RunState& state, bool separate, std::u16string extension);
+  // A dry run's writer chooses the output as a real one would, failing
+  // where a real one would fail to make it, but creates and writes nothing.
+  OutputWriter(RunState& state, bool separate, std::u16string extension,
+               bool dry_run = false);
 
   // Appends the piece `Matn` from the source named `fName` to the run's
   // output. Failures are thrown as RunError.
   void WriteFile(std::u16string_view Matn, std::u16string_view fName);
 
-  // The file or folder that this run created and left behind, or nothing.
+  // The file or folder that this run created and left behind (in a dry
+  // run: would have created), or nothing.
   const std::optional<std::u16string>& made() const { return made_; }
 
  private:
   RunState& state_;
   const bool separate_;
+  const bool dry_run_;
   const std::u16string extension_;
   std::optional<std::u16string> made_;
   // Chosen at the run's first write from OutCharset.

@@ -8,9 +8,10 @@
 #include "extraction/counter.h"
 #include "extraction/cut.h"
 #include "extraction/file_system.h"
-#include "extraction/marker_search.h"
+#include "extraction/matchers.h"
 #include "extraction/messages.h"
 #include "extraction/native_names.h"
+#include "extraction/near_miss.h"
 #include "extraction/output_writer.h"
 #include "extraction/run_error.h"
 #include "extraction/source_listing.h"
@@ -63,7 +64,8 @@ std::u16string_view FailurePrefix(FileOutcome outcome) {
 }
 
 // Both passes over the folder; fills the counts of `result`.
-void ExtractAll(RunWindow& window, const RunInputs& inputs, RunState& state,
+void ExtractAll(RunWindow& window, const RunInputs& inputs,
+                const RunOptions& options, RunState& state,
                 OutputWriter& output, RunResult& result) {
   const fs::Path folder = NativePath(state.SourcePath);
   const ExtensionFilter filter(inputs.extension);
@@ -74,20 +76,25 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs, RunState& state,
   }
   result.matching = matching.value();
 
-  const ExactMatcher start_marker(inputs.start_marker);
-  const ExactMatcher end_marker(inputs.end_marker);
+  const auto start_marker = MakeMatcher(inputs.start_marker, options.matching);
+  const auto end_marker = MakeMatcher(inputs.end_marker, options.matching);
   Counter failures, successes;
   int done = 0;
-  std::optional<Charset> charset;
+  NearMissRun near_miss{inputs.start_marker, inputs.end_marker,
+                        options.matching, Charset::kWindows1256, u""};
   SourceReader reader;
   for (const SourceItem& item : SourcesInOrder(folder, filter)) {
-    // The run's first matching file decides how every file is read.
-    if (!charset) {
-      charset = TestFile(item.path);
-      state.SourceCharset = CharsetName(*charset);
+    // The run's first matching file decides how every file is read, unless
+    // the charset was chosen for the run.
+    if (!result.charset) {
+      result.charset = options.charset ? *options.charset : TestFile(item.path);
+      state.SourceCharset = CharsetName(*result.charset);
+      near_miss.charset = *result.charset;
+      if (!options.charset) near_miss.charset_decided_by = item.Name;
     }
-    const std::u16string_view text = reader.Read(item.path, *charset);
-    const Cut cut = CutPiece(text, start_marker, end_marker);
+    const std::u16string_view text = reader.Read(item.path, *result.charset);
+    const Cut cut = CutPiece(text, *start_marker, *end_marker);
+    FileReport report{item.Name, text, cut, 0, matching.value(), {}};
     if (cut.outcome == FileOutcome::kExtracted) {
       output.WriteFile(text.substr(cut.piece.begin, cut.piece.size()),
                        item.Name);
@@ -101,10 +108,14 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs, RunState& state,
       failures.Increment();
       WriteLog(window, std::u16string(FailurePrefix(cut.outcome)) +
                            DisplayName(item.Name));
+      if (options.hints) {
+        report.hint = FindNearMiss(near_miss, reader.bytes(), text, cut);
+      }
     }
     result.failures = failures.value();
     result.successes = successes.value();
-    window.FileExamined({item.Name, text, cut, ++done, matching.value()});
+    report.done = ++done;
+    window.FileExamined(report);
   }
 }
 
@@ -140,7 +151,8 @@ int ProgressX2(int successes, int matching) {
   return kBarStart + static_cast<int>(RoundHalfEven(n)) / 100;
 }
 
-RunResult Command2_Click(RunWindow& window, RunState& state) {
+RunResult Command2_Click(RunWindow& window, RunState& state,
+                         const RunOptions& options) {
   RunResult result;
   std::optional<BusyPointer> busy;
   std::optional<OutputWriter> output;
@@ -157,9 +169,10 @@ RunResult Command2_Click(RunWindow& window, RunState& state) {
     if (const auto message = CheckInputs(inputs)) {
       WriteLog(window, *message);
       result.end = RunResult::End::kInputRejected;
+      result.message = *message;
     } else {
-      output.emplace(state, inputs.separate, inputs.extension);
-      ExtractAll(window, inputs, state, *output, result);
+      output.emplace(state, inputs.separate, inputs.extension, options.dry_run);
+      ExtractAll(window, inputs, options, state, *output, result);
     }
     window.SetLabel6(
         DecimalText(result.matching) + std::u16string(kSummaryChecked) +
@@ -169,9 +182,10 @@ RunResult Command2_Click(RunWindow& window, RunState& state) {
   } catch (const std::exception& e) {
     result.end = RunResult::End::kErrorTrap;
     if (output) result.output = output->made();
+    result.message = Describe(e);
     try {
       WriteLog(window, std::u16string(kUnknownErrorMessage) +
-                           std::u16string(kLineEnd) + Describe(e));
+                           std::u16string(kLineEnd) + result.message);
     } catch (...) {
       // The log itself failed; the pointer still goes back below.
     }

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "extraction/charsets.h"
+#include "extraction/run_options.h"
 #include "extraction/run_state.h"
 #include "extraction/run_window.h"
 
@@ -30,14 +32,21 @@ struct RunResult {
   int matching = 0;
   int failures = 0;
   int successes = 0;
-  // The collected file or the output folder that this run created, or
-  // nothing when it created none.
+  // The collected file or the output folder that this run created (in a
+  // dry run: would create), or nothing when it created none.
   std::optional<std::u16string> output;
+  // How the run read its files; nothing when it read none.
+  std::optional<Charset> charset;
+  // The input check's message, or the description of the failure that
+  // ended the run through the trap.
+  std::u16string message;
 };
 
 // Runs one extraction on the inputs that `window` holds, reporting through
-// it, with `state` shared with the output writer.
-RunResult Command2_Click(RunWindow& window, RunState& state);
+// it, with `state` shared with the output writer. `options` are what a
+// front end may ask beyond the window; the defaults are the window's run.
+RunResult Command2_Click(RunWindow& window, RunState& state,
+                         const RunOptions& options = {});
 
 // Appends `message` and CR LF to the log.
 void WriteLog(RunWindow& window, std::u16string_view message);

@@ -28,6 +28,8 @@ class SourceReader {
  public:
   // As ReadFile; the text is valid until the next call.
   std::u16string_view Read(const std::filesystem::path& path, Charset mode);
+  // The bytes of the file last read, valid until the next call.
+  std::string_view bytes() const { return bytes_; }
 
  private:
   std::string bytes_;

@@ -2,7 +2,10 @@
 // model of what a run must do: the same log, summary, bar positions and
 // pointer, and the same output bytes. Also checked: the counts add up on a
 // normal end, the pointer is back to default on every path, the sources are
-// untouched, and nothing is made but ExportN outputs.
+// untouched, and nothing is made but ExportN outputs. The same folder is
+// then run looking for near misses, which must show and make the same, and
+// as a dry run, which must show the same, name the same output, and make
+// nothing.
 #include <stdlib.h>
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
@@ -333,12 +336,20 @@ std::string ReadAll(const stdfs::path& path) {
   return bytes.str();
 }
 
-}  // namespace
+// What a run showed and made.
+struct Outcome {
+  std::vector<std::u16string> events;
+  vantrel::RunResult result;
+  std::map<std::string, std::string> made;  // new files and their bytes
+  int new_entries = 0;                      // new files and folders
+};
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const Case c = Parse(data, size);
-  std::string folder = (stdfs::temp_directory_path() / "vantrel-fuzz-XXXXXX");
-  Check(::mkdtemp(folder.data()) != nullptr, "mkdtemp");
+// A run with `options` on `folder`, filled afresh from the case. Sources
+// must come out untouched, and nothing be made but ExportN outputs.
+Outcome RunOn(const Case& c, const std::string& folder,
+              const vantrel::RunOptions& options) {
+  stdfs::remove_all(folder);
+  stdfs::create_directory(folder);
   for (const auto& [name, entry] : c.entries) {
     if (entry.folder) {
       stdfs::create_directory(stdfs::path(folder) / name);
@@ -352,19 +363,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       {Utf8(c.start), Utf8(c.end), std::u16string(folder.begin(), folder.end()),
        std::u16string(c.extension.begin(), c.extension.end()), c.separate});
   vantrel::RunState state;
-  const vantrel::RunResult result = vantrel::Command2_Click(window, state);
-  const Expected expected = Model(c, folder);
-
-  Check(window.events == expected.events, "events");
-  Check(window.events.back() == u"default", "pointer");
-  Check((result.end == vantrel::RunResult::End::kErrorTrap) == expected.trapped,
-        "trap");
-  if (result.end == vantrel::RunResult::End::kNormal) {
-    Check(result.successes + result.failures == result.matching, "counts");
-  }
-  // Sources untouched; nothing new but ExportN outputs, with the bytes the
-  // model wrote.
-  std::map<std::string, std::string> made;
+  Outcome outcome;
+  outcome.result = vantrel::Command2_Click(window, state, options);
+  outcome.events = std::move(window.events);
   for (const auto& item : stdfs::recursive_directory_iterator(folder)) {
     const std::string relative = stdfs::relative(item.path(), folder).string();
     const auto source = c.entries.find(relative);
@@ -372,27 +373,66 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (!source->second.folder) {
         Check(ReadAll(item.path()) == source->second.content, "source");
       }
-    } else if (item.is_regular_file()) {
-      Check(relative.starts_with("Export"), "output name");
-      made[relative] = ReadAll(item.path());
-    } else {
-      Check(relative.starts_with("Export"), "output folder name");
+      continue;
     }
+    Check(relative.starts_with("Export"), "output name");
+    ++outcome.new_entries;
+    if (item.is_regular_file()) outcome.made[relative] = ReadAll(item.path());
   }
-  if (made != expected.outputs) {
-    for (const auto& [name, bytes] : made) {
-      std::fprintf(stderr, "made %s: %zu bytes\n", name.c_str(), bytes.size());
-      for (unsigned char ch : bytes) std::fprintf(stderr, "%02x", ch);
-      std::fprintf(stderr, "\n");
-    }
-    for (const auto& [name, bytes] : expected.outputs) {
-      std::fprintf(stderr, "expected %s: %zu bytes\n", name.c_str(),
-                   bytes.size());
-      for (unsigned char ch : bytes) std::fprintf(stderr, "%02x", ch);
-      std::fprintf(stderr, "\n");
-    }
+  return outcome;
+}
+
+void PrintFiles(const char* what,
+                const std::map<std::string, std::string>& files) {
+  for (const auto& [name, bytes] : files) {
+    std::fprintf(stderr, "%s %s: %zu bytes\n", what, name.c_str(),
+                 bytes.size());
+    for (unsigned char ch : bytes) std::fprintf(stderr, "%02x", ch);
+    std::fprintf(stderr, "\n");
   }
-  Check(made == expected.outputs, "outputs");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const Case c = Parse(data, size);
+  std::string folder = (stdfs::temp_directory_path() / "vantrel-fuzz-XXXXXX");
+  Check(::mkdtemp(folder.data()) != nullptr, "mkdtemp");
+
+  // The window's run, against the model.
+  const Outcome run = RunOn(c, folder, {});
+  const Expected expected = Model(c, folder);
+  Check(run.events == expected.events, "events");
+  Check(run.events.back() == u"default", "pointer");
+  Check((run.result.end == vantrel::RunResult::End::kErrorTrap) ==
+            expected.trapped,
+        "trap");
+  if (run.result.end == vantrel::RunResult::End::kNormal) {
+    Check(run.result.successes + run.result.failures == run.result.matching,
+          "counts");
+  }
+  if (run.made != expected.outputs) {
+    PrintFiles("made", run.made);
+    PrintFiles("expected", expected.outputs);
+  }
+  Check(run.made == expected.outputs, "outputs");
+
+  // Looking for near misses changes nothing that a run shows or makes.
+  vantrel::RunOptions hints;
+  hints.hints = true;
+  const Outcome hinted = RunOn(c, folder, hints);
+  Check(hinted.events == run.events && hinted.made == run.made,
+        "a run that looks for near misses");
+
+  // A dry run shows all that the run showed, names the output that it
+  // made, and makes nothing.
+  vantrel::RunOptions dry;
+  dry.dry_run = true;
+  const Outcome dry_run = RunOn(c, folder, dry);
+  Check(dry_run.events == run.events, "a dry run's events");
+  Check(dry_run.result.output == run.result.output, "a dry run's output");
+  Check(dry_run.new_entries == 0, "a dry run makes nothing");
+
   stdfs::remove_all(folder);
   return 0;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "extraction/cut.h"
+#include "extraction/matchers.h"
 
 namespace vantrel {
 namespace {
@@ -131,6 +132,57 @@ TEST(CutPieceTest, Cases) {
       EXPECT_EQ(cut.start.end, cut.piece.begin);
       EXPECT_EQ(cut.piece.end, cut.end.begin);
     }
+  }
+}
+
+// Tolerant matching finds the markers where the exact search does not, and
+// the piece is still the text between the matches as it stands.
+TEST(TolerantMatchingTest, FindsThePiecesAndKeepsThemUnchanged) {
+  const MatchOptions breaks{.line_breaks_any = true};
+  const MatchOptions letters{.ignore_case = true};
+  const MatchOptions both{.line_breaks_any = true, .ignore_case = true};
+  struct Case {
+    std::u16string text, start, end;
+    MatchOptions options;
+    FileOutcome outcome;
+    std::u16string piece;
+  };
+  const Case cases[] = {
+      {u"<p>\nA\r\nb</p>", u"<p>\r\n", u"</p>", breaks, FileOutcome::kExtracted,
+       u"A\r\nb"},
+      {u"<p>\rA</p>", u"<p>\n", u"</p>", breaks, FileOutcome::kExtracted, u"A"},
+      {u"<p>\r\n\r\nA</p>", u"<p>\n\n", u"</p>", breaks,
+       FileOutcome::kExtracted, u"A"},
+      // CR LF is one break, never two.
+      {u"<p>\r\nA</p>", u"<p>\n\n", u"</p>", breaks, FileOutcome::kNoStart,
+       u""},
+      {u"<p>\nA</p>", u"<p>\r\n", u"</p>", letters, FileOutcome::kNoStart, u""},
+      {u"<DIV>Ab</div>", u"<div>", u"</DIV>", letters, FileOutcome::kExtracted,
+       u"Ab"},
+      {u"<P>\nX</P>", u"<p>\r\n", u"</p>", both, FileOutcome::kExtracted, u"X"},
+      // Letters fold one by one: final sigma and capital sigma alike, but
+      // no letter becomes two.
+      {u"\u03A3x\u03C2", u"\u03C3", u"\u03A3", letters, FileOutcome::kExtracted,
+       u"x"},
+      {u"STRASSE", u"stra\u00DFe", u"", letters, FileOutcome::kNoStart, u""},
+      {u"a\U0001F600b", u"A\U0001F600", u"B", letters, FileOutcome::kExtracted,
+       u""},
+      {u"ab", u"", u"B", letters, FileOutcome::kExtracted, u"a"},
+  };
+  for (const Case& c : cases) {
+    const Cut cut = CutPiece(c.text, *MakeMatcher(c.start, c.options),
+                             *MakeMatcher(c.end, c.options));
+    EXPECT_EQ(cut.outcome, c.outcome) << ::testing::PrintToString(c.text);
+    EXPECT_EQ(c.text.substr(cut.piece.begin, cut.piece.size()), c.piece)
+        << ::testing::PrintToString(c.text);
+  }
+}
+
+TEST(LineAtTest, EachKindOfBreakEndsALine) {
+  const std::u16string text = u"a\r\nb\nc\rd\r\n";
+  const int lines[] = {1, 1, 1, 2, 2, 3, 3, 4, 4, 4, 5};
+  for (std::size_t at = 0; at <= text.size(); ++at) {
+    EXPECT_EQ(LineAt(text, at), lines[at]) << at;
   }
 }
 

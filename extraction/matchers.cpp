@@ -1,0 +1,115 @@
+#include "extraction/matchers.h"
+
+#include <unicode/uchar.h>
+#include <unicode/utf16.h>
+
+namespace vantrel {
+namespace {
+
+bool IsSpacing(char32_t c) {
+  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f' ||
+         c == u'\v';
+}
+
+char32_t Fold(char32_t c) {
+  return static_cast<char32_t>(
+      u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
+}
+
+// The code point at `at` and the index behind it; an unpaired surrogate is
+// a code point of its own.
+char32_t CodePointAt(std::u16string_view text, std::size_t& at) {
+  UChar32 c;
+  U16_NEXT(text.data(), at, text.size(), c);
+  return static_cast<char32_t>(c);
+}
+
+}  // namespace
+
+std::size_t LineBreakLength(std::u16string_view text, std::size_t at) {
+  if (at >= text.size()) return 0;
+  if (text[at] == u'\n') return 1;
+  if (text[at] != u'\r') return 0;
+  return at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
+}
+
+int LineAt(std::u16string_view text, std::size_t at) {
+  int line = 1;
+  for (std::size_t i = 0; i < at && i < text.size();) {
+    const std::size_t length = LineBreakLength(text, i);
+    if (length == 0) {
+      ++i;
+      continue;
+    }
+    // A CR LF that `at` splits has not ended the line yet.
+    if (i + length > at) break;
+    ++line;
+    i += length;
+  }
+  return line;
+}
+
+TolerantMatcher::TolerantMatcher(std::u16string_view marker,
+                                 const MatchOptions& options)
+    : ignore_case_(options.ignore_case) {
+  for (std::size_t i = 0; i < marker.size();) {
+    if (options.any_spacing && IsSpacing(marker[i])) {
+      while (i < marker.size() && IsSpacing(marker[i])) ++i;
+      steps_.push_back({Step::kSpacing, 0});
+    } else if (const std::size_t length = LineBreakLength(marker, i);
+               options.line_breaks_any && length > 0) {
+      i += length;
+      steps_.push_back({Step::kLineBreak, 0});
+    } else {
+      const char32_t c = CodePointAt(marker, i);
+      steps_.push_back({Step::kCharacter, ignore_case_ ? Fold(c) : c});
+    }
+  }
+}
+
+std::optional<std::size_t> TolerantMatcher::MatchAt(std::u16string_view text,
+                                                    std::size_t at) const {
+  for (const Step& step : steps_) {
+    switch (step.kind) {
+      case Step::kSpacing:
+        if (at >= text.size() || !IsSpacing(text[at])) return std::nullopt;
+        while (at < text.size() && IsSpacing(text[at])) ++at;
+        break;
+      case Step::kLineBreak: {
+        const std::size_t length = LineBreakLength(text, at);
+        if (length == 0) return std::nullopt;
+        at += length;
+        break;
+      }
+      case Step::kCharacter: {
+        if (at >= text.size()) return std::nullopt;
+        const char32_t c = CodePointAt(text, at);
+        if ((ignore_case_ ? Fold(c) : c) != step.character) {
+          return std::nullopt;
+        }
+        break;
+      }
+    }
+  }
+  return at;
+}
+
+std::optional<TextRange> TolerantMatcher::Find(std::u16string_view text) const {
+  if (text.empty()) return std::nullopt;
+  for (std::size_t at = 0; at < text.size();) {
+    if (const auto end = MatchAt(text, at)) return TextRange{at, *end};
+    // Places are characters: a match never starts inside a surrogate pair.
+    CodePointAt(text, at);
+  }
+  return std::nullopt;
+}
+
+std::unique_ptr<Matcher> MakeMatcher(std::u16string_view marker,
+                                     const MatchOptions& options) {
+  if (options.exact()) {
+    return std::make_unique<ExactMatcher>(std::u16string(marker));
+  }
+  return std::make_unique<TolerantMatcher>(marker, options);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,71 @@
+// The ways a run can match its markers, beyond the exact one: a line break
+// in a marker that matches any line break of the text, and letters that
+// match whatever their case. Whatever matched, the piece is the text
+// between the matches as it stands.
+#ifndef VANTREL_EXTRACTION_MATCHERS_H_
+#define VANTREL_EXTRACTION_MATCHERS_H_
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "extraction/marker_search.h"
+
+namespace vantrel {
+
+struct MatchOptions {
+  // CR LF, LF and a lone CR in a marker each match any one of the three.
+  bool line_breaks_any = false;
+  // Letters match whatever their case (simple case folding, character by
+  // character).
+  bool ignore_case = false;
+  // Every run of white space (spaces, tabs, line breaks) in a marker
+  // matches any non-empty run of white space. Only the near-miss analysis
+  // asks for it.
+  bool any_spacing = false;
+
+  bool exact() const {
+    return !line_breaks_any && !ignore_case && !any_spacing;
+  }
+};
+
+// A marker matched with some of the tolerances above. It tries each place
+// of the text in turn, so it costs more than the exact search; runs use it
+// only when asked to.
+class TolerantMatcher final : public Matcher {
+ public:
+  TolerantMatcher(std::u16string_view marker, const MatchOptions& options);
+  std::optional<TextRange> Find(std::u16string_view text) const override;
+
+ private:
+  // What one step of the marker matches.
+  struct Step {
+    enum Kind { kCharacter, kLineBreak, kSpacing } kind;
+    char32_t character;  // kCharacter: folded when letter case is ignored
+  };
+  // The end of the marker's match at `at`, or nothing.
+  std::optional<std::size_t> MatchAt(std::u16string_view text,
+                                     std::size_t at) const;
+
+  std::vector<Step> steps_;
+  bool ignore_case_;
+};
+
+// The matcher for `marker` under `options`: the exact search when no
+// tolerance is asked for.
+std::unique_ptr<Matcher> MakeMatcher(std::u16string_view marker,
+                                     const MatchOptions& options);
+
+// How long the line break at `at` is: 2 for CR LF, 1 for a lone CR or LF,
+// 0 where no line break starts.
+std::size_t LineBreakLength(std::u16string_view text, std::size_t at);
+
+// The 1-based line of the text on which the unit `at` stands; CR LF, LF and
+// a lone CR each end a line.
+int LineAt(std::u16string_view text, std::size_t at);
+
+}  // namespace vantrel
+
+#endif  // VANTREL_EXTRACTION_MATCHERS_H_

@@ -1,0 +1,29 @@
+// What a front end may ask of a run beyond the window's five inputs. The
+// defaults are the window's run: markers matched exactly, the charset
+// decided by the first matching file, the output made and written, and no
+// analysis of the files that gave no piece.
+#ifndef VANTREL_EXTRACTION_RUN_OPTIONS_H_
+#define VANTREL_EXTRACTION_RUN_OPTIONS_H_
+
+#include <optional>
+
+#include "extraction/charsets.h"
+#include "extraction/matchers.h"
+
+namespace vantrel {
+
+struct RunOptions {
+  MatchOptions matching;
+  // Every file read in this charset; nothing: the first file's signature
+  // decides, as in the window.
+  std::optional<Charset> charset;
+  // Everything a run does, but nothing is created or written: the run names
+  // the output it would make.
+  bool dry_run = false;
+  // Look for a near miss in each file that lacks a marker (near_miss.h).
+  bool hints = false;
+};
+
+}  // namespace vantrel
+
+#endif  // VANTREL_EXTRACTION_RUN_OPTIONS_H_
