@@ -1,20 +1,27 @@
 #include "cli/cli_window.h"
 
+#include "extraction/native_names.h"
 #include "extraction/text.h"
 
 namespace vantrel::cli {
-namespace {
 
-constexpr int kBarWidth = 30;
+void CliWindow::SetBusyPointer(bool busy) {
+  if (!busy) progress_.Clear();
+}
 
-}  // namespace
+void CliWindow::FileExamined(const FileReport& report) {
+  if (report.hint) near_misses_.Add(*report.hint);
+  Report(report);
+  progress_.Show(report.done, report.matching);
+}
 
-CliWindow::CliWindow(RunInputs inputs, ReportStream& log, std::FILE* progress)
-    : inputs_(std::move(inputs)), log_(log), progress_(progress) {}
+void CliWindow::Write(std::string_view bytes) {
+  progress_.Clear();
+  out_.Write(bytes);
+}
 
-void CliWindow::AppendText5(std::u16string_view text) {
-  ClearProgress();
-  std::string line = TextToUtf8(text);
+void TextReport::AppendText5(std::u16string_view text) {
+  const std::string line = TextToUtf8(text);
   // The log's CR LF line ends become the terminal's plain line ends.
   std::string out;
   out.reserve(line.size());
@@ -22,38 +29,23 @@ void CliWindow::AppendText5(std::u16string_view text) {
     if (line[i] == '\r' && i + 1 < line.size() && line[i + 1] == '\n') continue;
     out.push_back(line[i]);
   }
-  log_.Write(out);
+  Write(out);
 }
 
-void CliWindow::SetLabel6(std::u16string_view caption) { summary_ = caption; }
-
-void CliWindow::SetBusyPointer(bool busy) {
-  if (!busy) ClearProgress();
+void TextReport::Report(const FileReport& report) {
+  if (explain_ && report.hint) {
+    Write("  " + TextToUtf8(report.hint->text) + "\n");
+  }
 }
 
-void CliWindow::FileExamined(const FileReport& report) {
-  const int done = report.done, matching = report.matching;
-  if (progress_ == nullptr || matching <= 0) return;
-  const int filled =
-      static_cast<int>(static_cast<long long>(done) * kBarWidth / matching);
-  const int percent =
-      static_cast<int>(static_cast<long long>(done) * 100 / matching);
-  // Redraw only when the figure changes: a terminal is slow next to a run.
-  if (progress_shown_ && percent == shown_percent_ && done != matching) return;
-  shown_percent_ = percent;
-  std::fprintf(
-      progress_, "\r[%s%s] %d/%d %3d%%", std::string(filled, '#').c_str(),
-      std::string(kBarWidth - filled, ' ').c_str(), done, matching, percent);
-  std::fflush(progress_);
-  progress_shown_ = true;
-}
-
-void CliWindow::ClearProgress() {
-  if (!progress_shown_) return;
-  // Carriage return and erase-line, so log lines start on a clean line.
-  std::fputs("\r\x1b[K", progress_);
-  std::fflush(progress_);
-  progress_shown_ = false;
+void TextReport::Finish(const RunResult& result, bool dry_run) {
+  if (result.output) {
+    Write("Output: " + TextToUtf8(DisplayName(*result.output)) +
+          (dry_run ? " (dry run: nothing written)\n" : "\n"));
+  }
+  if (result.end != RunResult::End::kErrorTrap) {
+    Write(TextToUtf8(summary_) + "\n");
+  }
 }
 
 }  // namespace vantrel::cli

@@ -10,8 +10,11 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <sstream>
 
+#include "cli/charset_names.h"
 #include "cli/cli_window.h"
 #include "cli/report_stream.h"
 #include "extraction/defaults.h"
@@ -60,6 +63,16 @@ std::u16string Marker(const CLI::Option& text_option, const std::string& text,
   if (text_option.count() > 0)
     return Utf8Argument(text_option.get_name(), text);
   return std::u16string(fallback);
+}
+
+// The charset that --charset names; nothing for auto.
+std::optional<vantrel::Charset> CharsetNamed(const std::string& name) {
+  for (const vantrel::Charset charset :
+       {vantrel::Charset::kUtf8, vantrel::Charset::kUnicode,
+        vantrel::Charset::kUtf16, vantrel::Charset::kWindows1256}) {
+    if (vc::CharsetOptionName(charset) == name) return charset;
+  }
+  return std::nullopt;
 }
 
 // Tells the user that the report was lost, and why.
@@ -111,7 +124,33 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   app.add_flag("--separate", separate,
                "One output file per source in a new folder ExportN");
-  app.add_flag("--quiet", quiet, "Show no progress bar");
+  app.add_flag("--quiet", quiet,
+               "Show no progress bar and no summary of near misses");
+  bool explain = false, ignore_case = false, dry_run = false, json = false;
+  std::string line_breaks = "exact", charset = "auto";
+  app.add_flag("--explain", explain,
+               "Below each file that gave no piece, tell why when a marker is "
+               "nearly there (other line breaks, letter case, spacing, "
+               "charset)");
+  app.add_option("--line-breaks", line_breaks,
+                 "any: a line break in a marker (CR LF, LF or CR) matches any "
+                 "line break of the text")
+      ->check(CLI::IsMember({"exact", "any"}))
+      ->capture_default_str();
+  app.add_flag("--ignore-case", ignore_case,
+               "Markers match whatever the letter case");
+  app.add_option("--charset", charset,
+                 "Read every file in this charset; auto: the first file's "
+                 "signature decides")
+      ->check(CLI::IsMember(
+          {"auto", "utf-8", "utf-16le", "utf-16be", "windows-1256"}))
+      ->capture_default_str();
+  app.add_flag("--dry-run", dry_run,
+               "Do everything but create or write anything; name the output "
+               "a run would make");
+  app.add_flag("--json", json,
+               "JSON Lines on standard output instead of the log: one object "
+               "per file, then a summary (implies --explain)");
   app.add_option("FOLDER", folder, "Folder whose files are read")
       ->type_name("")
       ->required();
@@ -148,22 +187,36 @@ int main(int argc, char** argv) {
   inputs.folder = vantrel::NativeToText(folder);
   inputs.separate = separate;
 
-  const bool show_progress = !quiet && ::isatty(STDERR_FILENO) == 1;
-  vc::ReportStream report(STDOUT_FILENO);
-  vc::CliWindow window(std::move(inputs), report,
-                       show_progress ? stderr : nullptr);
-  vantrel::RunState state;
-  const vantrel::RunResult result = vantrel::Command2_Click(window, state);
+  vantrel::RunOptions options;
+  options.matching.line_breaks_any = line_breaks == "any";
+  options.matching.ignore_case = ignore_case;
+  options.charset = CharsetNamed(charset);
+  options.dry_run = dry_run;
+  explain |= json;
+  // Near misses are looked for when someone will hear of them.
+  options.hints = explain || !quiet;
 
-  if (result.output) {
-    report.Write(
-        "Output: " + vantrel::TextToUtf8(vantrel::DisplayName(*result.output)) +
-        "\n");
+  const bool show_progress = !quiet && ::isatty(STDERR_FILENO) == 1;
+  std::FILE* progress = show_progress ? stderr : nullptr;
+  vc::ReportStream out(STDOUT_FILENO);
+  std::unique_ptr<vc::CliWindow> window;
+  if (json) {
+    window = std::make_unique<vc::JsonReport>(std::move(inputs), out, progress);
+  } else {
+    window = std::make_unique<vc::TextReport>(std::move(inputs), out, progress,
+                                              explain);
   }
-  if (result.end != vantrel::RunResult::End::kErrorTrap) {
-    report.Write(vantrel::TextToUtf8(window.summary()) + "\n");
+  vantrel::RunState state;
+  const vantrel::RunResult result =
+      vantrel::Command2_Click(*window, state, options);
+  window->Finish(result, dry_run);
+
+  if (!explain && !quiet) {
+    for (const std::string& line : window->near_misses().Lines()) {
+      std::cerr << line << '\n';
+    }
   }
-  if (report.error() != 0) return ReportLost(report.error());
+  if (out.error() != 0) return ReportLost(out.error());
   if (result.end == vantrel::RunResult::End::kErrorTrap) return kExitTrapped;
   if (result.end == vantrel::RunResult::End::kInputRejected ||
       result.failures > 0) {

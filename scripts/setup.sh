@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev  # the fuzzers (libFuzzer) and sanitizer runtimes
   libicu-dev      # charset conversion and Unicode case mapping
   libcli11-dev    # the command line
+  nlohmann-json3-dev  # vantrel-cli's JSON report
   libgtest-dev    # the tests
   libbenchmark-dev  # the micro-benchmarks
   qt6-base-dev    # the window

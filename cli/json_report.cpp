@@ -1,0 +1,126 @@
+// vantrel-cli's report as JSON Lines, written with nlohmann::json so that
+// every string is escaped as JSON wants it.
+#include <unicode/utf16.h>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/charset_names.h"
+#include "cli/cli_window.h"
+#include "extraction/matchers.h"
+#include "extraction/native_names.h"
+#include "extraction/text.h"
+
+namespace vantrel::cli {
+namespace {
+
+using json = nlohmann::ordered_json;
+
+// A name or path in UTF-8. One that is not valid UTF-8 shows U+FFFD for
+// each byte that is not, and its exact bytes go beside it, in hex, under
+// `field` + "_bytes".
+void PutName(json& object, const std::string& field, std::u16string_view name) {
+  const std::string bytes = TextToNative(name);
+  object[field] = TextToUtf8(name);
+  if (StrictUtf8ToText(bytes)) return;
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string hex;
+  for (const unsigned char byte : bytes) {
+    hex += kHex[byte >> 4];
+    hex += kHex[byte & 0xF];
+  }
+  object[field + "_bytes"] = hex;
+}
+
+std::string_view ResultName(FileOutcome outcome) {
+  switch (outcome) {
+    case FileOutcome::kExtracted:
+      return "extracted";
+    case FileOutcome::kCantRead:
+      return "cant_read";
+    case FileOutcome::kNoStart:
+      return "no_start";
+    case FileOutcome::kNoEnd:
+      break;
+  }
+  return "no_end";
+}
+
+std::string_view EndName(RunResult::End end) {
+  switch (end) {
+    case RunResult::End::kNormal:
+      return "completed";
+    case RunResult::End::kInputRejected:
+      return "input_rejected";
+    case RunResult::End::kErrorTrap:
+      break;
+  }
+  return "error";
+}
+
+// How many characters (code points) `text` holds.
+std::size_t Characters(std::u16string_view text) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!(U16_IS_LEAD(text[i]) && i + 1 < text.size() &&
+          U16_IS_TRAIL(text[i + 1]))) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+json Line(std::string_view type) { return json{{"type", type}}; }
+
+}  // namespace
+
+void JsonReport::Report(const FileReport& report) {
+  json line = Line("file");
+  PutName(line, "file", report.name);
+  line["result"] = ResultName(report.cut.outcome);
+  if (report.cut.outcome == FileOutcome::kExtracted) {
+    line["length"] = Characters(
+        report.text.substr(report.cut.piece.begin, report.cut.piece.size()));
+    line["line"] = LineAt(report.text, report.cut.piece.begin);
+  }
+  if (report.hint) {
+    const Hint& hint = *report.hint;
+    line["hint"] = {
+        {"kind", HintKindName(hint.kind)},
+        {"marker", hint.end_marker ? "end" : "start"},
+        {"line", hint.line > 0 ? json(hint.line) : json(nullptr)},
+        {"text", TextToUtf8(hint.text)},
+    };
+  }
+  Write(line.dump() + "\n");
+}
+
+void JsonReport::Finish(const RunResult& result, bool dry_run) {
+  if (result.end == RunResult::End::kInputRejected) {
+    json rejected = Line("input_rejected");
+    rejected["message"] = TextToUtf8(result.message);
+    Write(rejected.dump() + "\n");
+  }
+  json summary = Line("summary");
+  summary["summary"] = result.end == RunResult::End::kErrorTrap
+                           ? json(nullptr)
+                           : json(TextToUtf8(summary_));
+  summary["checked"] = result.matching;
+  summary["failed"] = result.failures;
+  summary["extracted"] = result.successes;
+  summary["charset"] =
+      result.charset ? json(std::string(CharsetOptionName(*result.charset)))
+                     : json(nullptr);
+  if (result.output) {
+    PutName(summary, "output", *result.output);
+  } else {
+    summary["output"] = nullptr;
+  }
+  summary["dry_run"] = dry_run;
+  summary["end"] = EndName(result.end);
+  summary["error"] = result.end == RunResult::End::kErrorTrap
+                         ? json(TextToUtf8(result.message))
+                         : json(nullptr);
+  Write(summary.dump() + "\n");
+}
+
+}  // namespace vantrel::cli

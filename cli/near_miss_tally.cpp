@@ -1,0 +1,50 @@
+#include "cli/near_miss_tally.h"
+
+#include <algorithm>
+
+namespace vantrel::cli {
+namespace {
+
+// What the files have, and what to do about them (`them` names them).
+std::pair<std::string, std::string> Describe(Hint::Kind kind, bool end_marker,
+                                             const std::string& them) {
+  const std::string marker = end_marker ? "the end marker" : "the start marker";
+  switch (kind) {
+    case Hint::Kind::kCharset:
+      // A folder of mixed charsets has no one --charset that suits all.
+      return {"another charset than the run's", ""};
+    case Hint::Kind::kLineBreaks:
+      return {marker + " with other line breaks",
+              ", --line-breaks any matches " + them};
+    case Hint::Kind::kLetterCase:
+      return {marker + " in other letter case",
+              ", --ignore-case matches " + them};
+    case Hint::Kind::kSpacing:
+      return {marker + " with other spacing", ""};
+    case Hint::Kind::kEndBeforeStart:
+      break;
+  }
+  return {"the end marker only before the start marker", ""};
+}
+
+}  // namespace
+
+std::vector<std::string> NearMissTally::Lines() const {
+  std::vector<std::pair<std::pair<Hint::Kind, bool>, int>> groups(
+      counts_.begin(), counts_.end());
+  std::stable_sort(
+      groups.begin(), groups.end(),
+      [](const auto& a, const auto& b) { return a.second > b.second; });
+  std::vector<std::string> lines;
+  for (const auto& [key, count] : groups) {
+    const std::string them = count == 1 ? "it" : "them";
+    const auto [what, remedy] = Describe(key.first, key.second, them);
+    lines.push_back("vantrel-cli: " + std::to_string(count) +
+                    (count == 1 ? " file that gave no piece has "
+                                : " files that gave no piece have ") +
+                    what + "; --explain lists " + them + remedy);
+  }
+  return lines;
+}
+
+}  // namespace vantrel::cli

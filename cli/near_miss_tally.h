@@ -1,0 +1,32 @@
+// The near misses of a run, counted by kind and marker, for the line on
+// standard error that tells a user without --explain that their marker is
+// nearly right.
+#ifndef VANTREL_CLI_NEAR_MISS_TALLY_H_
+#define VANTREL_CLI_NEAR_MISS_TALLY_H_
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "extraction/near_miss.h"
+
+namespace vantrel::cli {
+
+class NearMissTally {
+ public:
+  void Add(const Hint& hint) { ++counts_[{hint.kind, hint.end_marker}]; }
+
+  // One line for each kind of near miss met, most files first, for example
+  // "vantrel-cli: 37 files that gave no piece have the start marker with
+  // other line breaks; --explain lists them, --line-breaks any matches
+  // them".
+  std::vector<std::string> Lines() const;
+
+ private:
+  std::map<std::pair<Hint::Kind, bool>, int> counts_;
+};
+
+}  // namespace vantrel::cli
+
+#endif  // VANTREL_CLI_NEAR_MISS_TALLY_H_
