@@ -157,8 +157,26 @@ bool IsFolder(const Path& path) {
   return S_ISDIR(st.st_mode);
 }
 
+namespace {
+
+// Whether a listed entry is a folder itself (a link to one is not).
+bool IsFolderEntry(DIR* dir, const dirent& entry, const Path& folder) {
+  if (entry.d_type != DT_UNKNOWN) return entry.d_type == DT_DIR;
+  struct stat st;
+  if (Sys(Operation::kStat, [&] {
+        return ::fstatat(::dirfd(dir), entry.d_name, &st, AT_SYMLINK_NOFOLLOW);
+      }) != 0) {
+    if (errno == ENOENT) return false;
+    Fail("cannot stat", folder / entry.d_name, errno);
+  }
+  return S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
 std::vector<std::string> ListFiles(
-    const Path& folder, const std::function<bool(std::string_view)>& wanted) {
+    const Path& folder, const std::function<bool(std::string_view)>& wanted,
+    std::vector<std::string>* folders) {
   DIR* dir = nullptr;
   if (int injected = InjectedError(Operation::kList)) {
     Fail("cannot list folder", folder, injected);
@@ -179,7 +197,12 @@ std::vector<std::string> ListFiles(
       break;
     }
     const std::string_view name = entry->d_name;
-    if (name == "." || name == ".." || !wanted(name)) continue;
+    if (name == "." || name == "..") continue;
+    if (folders != nullptr && IsFolderEntry(dir, *entry, folder)) {
+      folders->emplace_back(name);
+      continue;
+    }
+    if (!wanted(name)) continue;
     bool regular = entry->d_type == DT_REG;
     if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
       struct stat st;

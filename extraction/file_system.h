@@ -30,9 +30,12 @@ bool FileExists(const Path& path);
 // The names of the regular files directly inside `folder` (links to regular
 // files included) for which `wanted` holds, in the file system's order.
 // Folders, FIFOs, sockets, devices and broken links are left out; `wanted`
-// is asked first, so other entries cost no more than their name.
+// is asked first, so other entries cost no more than their name. With
+// `folders`, the names of the folders directly inside go there (links to
+// folders are not folders here).
 std::vector<std::string> ListFiles(
-    const Path& folder, const std::function<bool(std::string_view)>& wanted);
+    const Path& folder, const std::function<bool(std::string_view)>& wanted,
+    std::vector<std::string>* folders = nullptr);
 
 // Up to `count` bytes from the start of the file.
 std::string ReadStart(const Path& path, std::size_t count);

@@ -3,6 +3,8 @@
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
 
+#include "extraction/regex_matcher.h"
+
 namespace vantrel {
 namespace {
 
@@ -105,7 +107,12 @@ std::optional<TextRange> TolerantMatcher::Find(std::u16string_view text) const {
 }
 
 std::unique_ptr<Matcher> MakeMatcher(std::u16string_view marker,
-                                     const MatchOptions& options) {
+                                     const MatchOptions& options,
+                                     std::string_view name) {
+  if (options.regex) {
+    return std::make_unique<RegexMatcher>(marker, options.ignore_case,
+                                          std::string(name));
+  }
   if (options.exact()) {
     return std::make_unique<ExactMatcher>(std::u16string(marker));
   }

@@ -1,7 +1,7 @@
 // The ways a run can match its markers, beyond the exact one: a line break
-// in a marker that matches any line break of the text, and letters that
-// match whatever their case. Whatever matched, the piece is the text
-// between the matches as it stands.
+// in a marker that matches any line break of the text, letters that match
+// whatever their case, and markers that are patterns. Whatever matched, the
+// piece is the text between the matches as it stands.
 #ifndef VANTREL_EXTRACTION_MATCHERS_H_
 #define VANTREL_EXTRACTION_MATCHERS_H_
 
@@ -25,9 +25,13 @@ struct MatchOptions {
   // matches any non-empty run of white space. Only the near-miss analysis
   // asks for it.
   bool any_spacing = false;
+  // Markers are regular expressions in ICU's syntax (regex_matcher.h); with
+  // ignore_case they match whatever the case. The two tolerances above do
+  // not apply: a pattern says that itself.
+  bool regex = false;
 
   bool exact() const {
-    return !line_breaks_any && !ignore_case && !any_spacing;
+    return !line_breaks_any && !ignore_case && !any_spacing && !regex;
   }
 };
 
@@ -54,9 +58,11 @@ class TolerantMatcher final : public Matcher {
 };
 
 // The matcher for `marker` under `options`: the exact search when no
-// tolerance is asked for.
+// tolerance is asked for. `name` says which marker it is ("start", "end"),
+// for the description of a pattern that takes too long.
 std::unique_ptr<Matcher> MakeMatcher(std::u16string_view marker,
-                                     const MatchOptions& options);
+                                     const MatchOptions& options,
+                                     std::string_view name = "marker's");
 
 // How long the line break at `at` is: 2 for CR LF, 1 for a lone CR or LF,
 // 0 where no line break starts.

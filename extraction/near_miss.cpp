@@ -3,6 +3,7 @@
 #include <unicode/utf8.h>
 
 #include "extraction/native_names.h"
+#include "extraction/regex_matcher.h"
 #include "extraction/text.h"
 
 namespace vantrel {
@@ -87,17 +88,32 @@ class Analysis {
 
   // Where the marker is when matched with the run's tolerances and `more`.
   std::optional<TextRange> FindWith(MatchOptions more) const {
+    // A pattern says itself how it takes line breaks and spacing.
+    if (run_.matching.regex) more.line_breaks_any = more.any_spacing = false;
     more.line_breaks_any |= run_.matching.line_breaks_any;
     more.ignore_case |= run_.matching.ignore_case;
     more.any_spacing |= run_.matching.any_spacing;
+    more.regex = run_.matching.regex;
     if (more.line_breaks_any == run_.matching.line_breaks_any &&
         more.ignore_case == run_.matching.ignore_case &&
         more.any_spacing == run_.matching.any_spacing) {
       return std::nullopt;  // nothing more tolerant than the run itself
     }
-    const auto found = MakeMatcher(marker_, more)->Find(text_.substr(from_));
-    if (!found) return std::nullopt;
-    return TextRange{from_ + found->begin, from_ + found->end};
+    return Find(more, from_, text_.size());
+  }
+
+  // Where the marker is between `from` and `to`, matched with `options`; a
+  // pattern that runs away there gives no hint.
+  std::optional<TextRange> Find(const MatchOptions& options, std::size_t from,
+                                std::size_t to) const {
+    try {
+      const auto found =
+          MakeMatcher(marker_, options)->Find(text_.substr(from, to - from));
+      if (!found) return std::nullopt;
+      return TextRange{from + found->begin, from + found->end};
+    } catch (const PatternTimeout&) {
+      return std::nullopt;
+    }
   }
 
   Hint Found(Hint::Kind kind, TextRange at, std::u16string_view how) const {
@@ -135,8 +151,7 @@ class Analysis {
 
   std::optional<Hint> EndBeforeStart(const Cut& cut) const {
     if (!end_) return std::nullopt;
-    const auto at = MakeMatcher(marker_, run_.matching)
-                        ->Find(text_.substr(0, cut.start.end));
+    const auto at = Find(run_.matching, 0, cut.start.end);
     if (!at) return std::nullopt;
     return Found(Hint::Kind::kEndBeforeStart, *at,
                  u"only before the start marker (line " +

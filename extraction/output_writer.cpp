@@ -111,6 +111,7 @@ void OutputWriter::WriteFile(std::u16string_view Matn,
   }
   if (dry_run_) return;
   if (separate_) {
+    MakeFoldersFor(fName);
     const fs::Path path = NativePath(state_.OutFile);
     auto created = fs::OutputFile::CreateNew(path);
     if (!created) fs::Fail("cannot create", path, EEXIST);
@@ -128,6 +129,21 @@ void OutputWriter::WriteFile(std::u16string_view Matn,
   file.Close();
   // A collected file that failed on its first write was removed again.
   if (first_write && !separate_) made_ = state_.OutFile;
+}
+
+void OutputWriter::MakeFoldersFor(std::u16string_view fName) {
+  for (std::size_t slash = fName.find(kSeparator);
+       slash != std::u16string_view::npos;
+       slash = fName.find(kSeparator, slash + 1)) {
+    std::u16string sub(fName.substr(0, slash));
+    if (folders_made_.contains(sub)) continue;
+    const fs::Path path = NativePath(state_.OutFolder + kSeparator + sub);
+    // Only a folder may stand in the way, never a link or a file.
+    if (!fs::CreateFolder(path) && !fs::IsFolder(path)) {
+      fs::Fail("cannot create folder", path, EEXIST);
+    }
+    folders_made_.insert(std::move(sub));
+  }
 }
 
 }  // namespace vantrel

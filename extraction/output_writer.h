@@ -3,12 +3,14 @@
 // The run's first write chooses the output once for the whole run: a new
 // collected file ExportN.<extension> in the scanned folder, or, with
 // "separated files" ticked, a new folder ExportN holding one file per source
-// named like the source. N is the first free number from 1. Every write
-// opens, appends to and closes its file, so each finished piece is on disk.
+// named like the source (in the source's sub-folder, when the run reads
+// sub-folders). N is the first free number from 1. Every write opens,
+// appends to and closes its file, so each finished piece is on disk.
 #ifndef VANTREL_EXTRACTION_OUTPUT_WRITER_H_
 #define VANTREL_EXTRACTION_OUTPUT_WRITER_H_
 
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -38,11 +40,17 @@ class OutputWriter {
   const std::optional<std::u16string>& made() const { return made_; }
 
  private:
+  // In separated mode, makes the folders that a source's name below a
+  // sub-folder ("2024/may/page.htm") needs inside the output folder.
+  void MakeFoldersFor(std::u16string_view fName);
+
   RunState& state_;
   const bool separate_;
   const bool dry_run_;
   const std::u16string extension_;
   std::optional<std::u16string> made_;
+  // The sub-folders of the output folder made so far.
+  std::set<std::u16string> folders_made_;
   // Chosen at the run's first write from OutCharset.
   OutputFormat format_ = OutputFormat::kUtf16Le;
 };

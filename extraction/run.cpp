@@ -4,6 +4,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "extraction/counter.h"
 #include "extraction/cut.h"
@@ -13,6 +14,7 @@
 #include "extraction/native_names.h"
 #include "extraction/near_miss.h"
 #include "extraction/output_writer.h"
+#include "extraction/regex_matcher.h"
 #include "extraction/run_error.h"
 #include "extraction/source_listing.h"
 #include "extraction/source_reading.h"
@@ -63,27 +65,46 @@ std::u16string_view FailurePrefix(FileOutcome outcome) {
   return kNoEndPrefix;
 }
 
+// Cuts the piece out of a source's text. A pattern that runs away there
+// ends the run, naming the file.
+Cut CutPieceOf(const SourceItem& item, std::u16string_view text,
+               const Matcher& start, const Matcher& end) {
+  try {
+    return CutPiece(text, start, end);
+  } catch (const PatternTimeout& e) {
+    throw RunError(std::string(e.what()) + " on " +
+                   TextToUtf8(DisplayName(PathText(item.path))));
+  }
+}
+
 // Both passes over the folder; fills the counts of `result`.
 void ExtractAll(RunWindow& window, const RunInputs& inputs,
                 const RunOptions& options, RunState& state,
                 OutputWriter& output, RunResult& result) {
   const fs::Path folder = NativePath(state.SourcePath);
-  const ExtensionFilter filter(inputs.extension);
+  std::vector<std::u16string> extensions = {inputs.extension};
+  extensions.insert(extensions.end(), options.more_extensions.begin(),
+                    options.more_extensions.end());
+  const ExtensionFilter filter(extensions);
 
   Counter matching;
-  for (std::size_t i = CountSources(folder, filter); i > 0; --i) {
+  for (std::size_t i = CountSources(folder, filter, options.recursive); i > 0;
+       --i) {
     matching.Increment();
   }
   result.matching = matching.value();
 
-  const auto start_marker = MakeMatcher(inputs.start_marker, options.matching);
-  const auto end_marker = MakeMatcher(inputs.end_marker, options.matching);
+  const auto start_marker =
+      MakeMatcher(inputs.start_marker, options.matching, "start");
+  const auto end_marker =
+      MakeMatcher(inputs.end_marker, options.matching, "end");
   Counter failures, successes;
   int done = 0;
   NearMissRun near_miss{inputs.start_marker, inputs.end_marker,
                         options.matching, Charset::kWindows1256, u""};
   SourceReader reader;
-  for (const SourceItem& item : SourcesInOrder(folder, filter)) {
+  for (const SourceItem& item :
+       SourcesInOrder(folder, filter, options.recursive)) {
     // The run's first matching file decides how every file is read, unless
     // the charset was chosen for the run.
     if (!result.charset) {
@@ -93,7 +114,7 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
       if (!options.charset) near_miss.charset_decided_by = item.Name;
     }
     const std::u16string_view text = reader.Read(item.path, *result.charset);
-    const Cut cut = CutPiece(text, *start_marker, *end_marker);
+    const Cut cut = CutPieceOf(item, text, *start_marker, *end_marker);
     FileReport report{item.Name, text, cut, 0, matching.value(), {}};
     if (cut.outcome == FileOutcome::kExtracted) {
       output.WriteFile(text.substr(cut.piece.begin, cut.piece.size()),

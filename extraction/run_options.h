@@ -1,11 +1,14 @@
 // What a front end may ask of a run beyond the window's five inputs. The
 // defaults are the window's run: markers matched exactly, the charset
-// decided by the first matching file, the output made and written, and no
-// analysis of the files that gave no piece.
+// decided by the first matching file, the output made and written, no
+// analysis of the files that gave no piece, one extension, and only the
+// files directly inside the folder.
 #ifndef VANTREL_EXTRACTION_RUN_OPTIONS_H_
 #define VANTREL_EXTRACTION_RUN_OPTIONS_H_
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "extraction/charsets.h"
 #include "extraction/matchers.h"
@@ -22,6 +25,12 @@ struct RunOptions {
   bool dry_run = false;
   // Look for a near miss in each file that lacks a marker (near_miss.h).
   bool hints = false;
+  // Files with these extensions are read too, beside the window's one, which
+  // still names the collected file.
+  std::vector<std::u16string> more_extensions;
+  // Files in sub-folders at any depth are read too, named by their path
+  // below the folder; in separated mode the output folder mirrors the tree.
+  bool recursive = false;
 };
 
 }  // namespace vantrel

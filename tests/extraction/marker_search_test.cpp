@@ -10,6 +10,7 @@
 
 #include "extraction/cut.h"
 #include "extraction/matchers.h"
+#include "extraction/regex_matcher.h"
 
 namespace vantrel {
 namespace {
@@ -176,6 +177,53 @@ TEST(TolerantMatchingTest, FindsThePiecesAndKeepsThemUnchanged) {
     EXPECT_EQ(c.text.substr(cut.piece.begin, cut.piece.size()), c.piece)
         << ::testing::PrintToString(c.text);
   }
+}
+
+// Patterns: the start is the first match, the end the first match behind
+// it, and a pattern that matches an empty text acts as an empty marker.
+TEST(PatternTest, CutsBetweenTheMatches) {
+  const MatchOptions patterns{.regex = true};
+  const MatchOptions any_case{.ignore_case = true, .regex = true};
+  struct Case {
+    std::u16string text, start, end;
+    MatchOptions options;
+    FileOutcome outcome;
+    std::u16string piece;
+  };
+  const Case cases[] = {
+      {u"<div class=\"entry\" id=\"post-123\">Body</div>",
+       u"<div class=\"entry\" id=\"post-\\d+\">", u"</div>", patterns,
+       FileOutcome::kExtracted, u"Body"},
+      {u"a1b22c", u"\\d+", u"\\d+", patterns, FileOutcome::kExtracted, u"b"},
+      {u"abc", u"x*", u"c", patterns, FileOutcome::kExtracted, u"ab"},
+      {u"abc", u"c", u"x*", patterns, FileOutcome::kNoEnd, u""},
+      {u"<P>\r\nx</P>", u"<p>\\R", u"</p>", any_case, FileOutcome::kExtracted,
+       u"x"},
+      {u"<P>x</P>", u"<p>", u"</p>", patterns, FileOutcome::kNoStart, u""},
+  };
+  for (const Case& c : cases) {
+    const Cut cut = CutPiece(c.text, *MakeMatcher(c.start, c.options),
+                             *MakeMatcher(c.end, c.options));
+    EXPECT_EQ(cut.outcome, c.outcome) << ::testing::PrintToString(c.start);
+    EXPECT_EQ(c.text.substr(cut.piece.begin, cut.piece.size()), c.piece);
+  }
+}
+
+TEST(PatternTest, ErrorsSayWhatAndWhere) {
+  EXPECT_EQ(PatternError(u"<div (class", false), "unclosed parenthesis at 12");
+  EXPECT_EQ(PatternError(u"a)", false), "unmatched closing parenthesis at 3");
+  EXPECT_EQ(PatternError(u"x\n[ab", false),
+            "unclosed [ at line 2, character 4");
+  EXPECT_EQ(PatternError(u"a{3,1}", false),
+            "{min,max} with max below min at 7");
+  EXPECT_EQ(PatternError(u"<p>\\R", true), std::nullopt);
+}
+
+// Catastrophic backtracking is stopped, not waited out.
+TEST(PatternTest, ARunawayPatternIsStopped) {
+  const std::u16string text(100000, u'a');
+  EXPECT_THROW(RegexMatcher(u"(a+)+b", false, "start").Find(text),
+               PatternTimeout);
 }
 
 TEST(LineAtTest, EachKindOfBreakEndsALine) {

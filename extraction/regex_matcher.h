@@ -1,0 +1,52 @@
+// Markers as regular expressions, in ICU's syntax, matched on the text the
+// run already has. The start is the first match in the text; the end the
+// first match in the text behind the start match. A pattern that matches an
+// empty text behaves like an empty marker.
+#ifndef VANTREL_EXTRACTION_REGEX_MATCHER_H_
+#define VANTREL_EXTRACTION_REGEX_MATCHER_H_
+
+#include <unicode/uversion.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "extraction/marker_search.h"
+#include "extraction/run_error.h"
+
+U_NAMESPACE_BEGIN
+class RegexPattern;
+U_NAMESPACE_END
+
+namespace vantrel {
+
+// Why a pattern does not compile and where: "unbalanced parenthesis at 12".
+std::optional<std::string> PatternError(std::u16string_view pattern,
+                                        bool ignore_case);
+
+// A match that ran away (catastrophic backtracking) and was stopped.
+class PatternTimeout : public RunError {
+ public:
+  using RunError::RunError;
+};
+
+class RegexMatcher final : public Matcher {
+ public:
+  // `pattern` must compile (PatternError gives nothing for it). `name`
+  // says which marker it is, for the description of a match that takes too
+  // long ("the start pattern").
+  RegexMatcher(std::u16string_view pattern, bool ignore_case, std::string name);
+  ~RegexMatcher() override;
+
+  // Throws PatternTimeout when the match takes too long.
+  std::optional<TextRange> Find(std::u16string_view text) const override;
+
+ private:
+  std::unique_ptr<icu::RegexPattern> pattern_;
+  std::string name_;
+};
+
+}  // namespace vantrel
+
+#endif  // VANTREL_EXTRACTION_REGEX_MATCHER_H_
