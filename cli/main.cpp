@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -13,12 +14,14 @@
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <vector>
 
 #include "cli/charset_names.h"
 #include "cli/cli_window.h"
 #include "cli/report_stream.h"
 #include "extraction/defaults.h"
 #include "extraction/native_names.h"
+#include "extraction/regex_matcher.h"
 #include "extraction/run.h"
 #include "extraction/text.h"
 #include "vantrel_version.h"
@@ -75,6 +78,30 @@ std::optional<vantrel::Charset> CharsetNamed(const std::string& name) {
   return std::nullopt;
 }
 
+// The extensions of --ext: one, or a comma-separated list of several, none
+// of them empty.
+std::vector<std::u16string> Extensions(const std::u16string& text) {
+  if (text.find(u',') == std::u16string::npos) return {text};
+  std::vector<std::u16string> extensions;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t comma = std::min(text.find(u',', from), text.size());
+    if (comma == from)
+      throw UsageError{"--ext: an empty extension in the list"};
+    extensions.push_back(text.substr(from, comma - from));
+    if (comma == text.size()) return extensions;
+    from = comma + 1;
+  }
+}
+
+// A marker that must compile as a pattern.
+void CheckPattern(const std::string& option, std::u16string_view pattern,
+                  bool ignore_case) {
+  if (auto error = vantrel::PatternError(pattern, ignore_case)) {
+    throw UsageError{option + ": " + *error};
+  }
+}
+
 // Tells the user that the report was lost, and why.
 int ReportLost(int error_number) {
   std::cerr << "vantrel-cli: cannot write standard output: "
@@ -87,9 +114,10 @@ int ReportLost(int error_number) {
 int main(int argc, char** argv) {
   CLI::App app{
       "Extracts the text between a start marker and an end marker from every\n"
-      "file with the given extension directly inside FOLDER, into a new\n"
-      "ExportN.<extension> in FOLDER (or, with --separate, a new folder\n"
-      "ExportN with one file per source).\n",
+      "file with the given extension directly inside FOLDER (with\n"
+      "--recursive, anywhere below it), into a new ExportN.<extension> in\n"
+      "FOLDER (or, with --separate, a new folder ExportN with one file per\n"
+      "source).\n",
       "vantrel-cli"};
   app.set_version_flag("--version",
                        std::string("vantrel-cli ") + VANTREL_VERSION_DISPLAY,
@@ -119,7 +147,9 @@ int main(int argc, char** argv) {
           ->type_name("FILE");
   end_opt->excludes(end_file_opt);
   app.add_option("--ext", extension,
-                 "Extension of the files to read, without a dot")
+                 "Extension of the files to read, without a dot; several as "
+                 "a comma-separated list (htm,html), the first naming the "
+                 "collected file")
       ->type_name("EXT")
       ->capture_default_str();
   app.add_flag("--separate", separate,
@@ -145,6 +175,13 @@ int main(int argc, char** argv) {
       ->check(CLI::IsMember(
           {"auto", "utf-8", "utf-16le", "utf-16be", "windows-1256"}))
       ->capture_default_str();
+  bool regex = false, recursive = false;
+  app.add_flag("--regex", regex,
+               "Both markers are regular expressions (ICU's syntax); the "
+               "piece is what lies between the two matches");
+  app.add_flag("--recursive", recursive,
+               "Read the files in sub-folders too, at any depth, in order of "
+               "their path; with --separate, ExportN mirrors the tree");
   app.add_flag("--dry-run", dry_run,
                "Do everything but create or write anything; name the output "
                "a run would make");
@@ -173,12 +210,30 @@ int main(int argc, char** argv) {
   }
 
   vantrel::RunInputs inputs;
+  vantrel::RunOptions options;
   try {
     inputs.start_marker = Marker(*start_opt, start, *start_file_opt, start_file,
                                  vantrel::kDefaultStartMarker);
     inputs.end_marker = Marker(*end_opt, end, *end_file_opt, end_file,
                                vantrel::kDefaultEndMarker);
-    inputs.extension = Utf8Argument("--ext", extension);
+    std::vector<std::u16string> extensions =
+        Extensions(Utf8Argument("--ext", extension));
+    inputs.extension = extensions.front();
+    options.more_extensions.assign(extensions.begin() + 1, extensions.end());
+    options.matching.line_breaks_any = line_breaks == "any";
+    options.matching.ignore_case = ignore_case;
+    options.matching.regex = regex;
+    if (regex) {
+      if (options.matching.line_breaks_any) {
+        throw UsageError{
+            "--line-breaks any does not go with --regex: a pattern says "
+            "how it takes line breaks (\\R matches any)"};
+      }
+      CheckPattern(start_file_opt->count() > 0 ? "--start-file" : "--start",
+                   inputs.start_marker, ignore_case);
+      CheckPattern(end_file_opt->count() > 0 ? "--end-file" : "--end",
+                   inputs.end_marker, ignore_case);
+    }
   } catch (const UsageError& e) {
     std::cerr << "vantrel-cli: " << e.message << "\n"
               << "Run with --help for more information.\n";
@@ -186,12 +241,9 @@ int main(int argc, char** argv) {
   }
   inputs.folder = vantrel::NativeToText(folder);
   inputs.separate = separate;
-
-  vantrel::RunOptions options;
-  options.matching.line_breaks_any = line_breaks == "any";
-  options.matching.ignore_case = ignore_case;
   options.charset = CharsetNamed(charset);
   options.dry_run = dry_run;
+  options.recursive = recursive;
   explain |= json;
   // Near misses are looked for when someone will hear of them.
   options.hints = explain || !quiet;

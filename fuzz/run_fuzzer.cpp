@@ -3,9 +3,10 @@
 // pointer, and the same output bytes. Also checked: the counts add up on a
 // normal end, the pointer is back to default on every path, the sources are
 // untouched, and nothing is made but ExportN outputs. The same folder is
-// then run looking for near misses, which must show and make the same, and
-// as a dry run, which must show the same, name the same output, and make
-// nothing.
+// then run looking for near misses, which must show and make the same; as
+// a dry run, which must show the same, name the same output, and make
+// nothing; and, when the markers hold no metacharacter, with the markers as
+// patterns, which must show and make the same.
 #include <stdlib.h>
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
@@ -336,6 +337,12 @@ std::string ReadAll(const stdfs::path& path) {
   return bytes.str();
 }
 
+// Whether a marker means the same as a pattern: no character that a
+// pattern gives a meaning of its own.
+bool IsLiteral(std::string_view marker) {
+  return marker.find_first_of("\\^$.|?*+()[]{}") == std::string_view::npos;
+}
+
 // What a run showed and made.
 struct Outcome {
   std::vector<std::u16string> events;
@@ -432,6 +439,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(dry_run.events == run.events, "a dry run's events");
   Check(dry_run.result.output == run.result.output, "a dry run's output");
   Check(dry_run.new_entries == 0, "a dry run makes nothing");
+
+  // A pattern without metacharacters matches what the marker matches.
+  if (IsLiteral(c.start) && IsLiteral(c.end)) {
+    vantrel::RunOptions regex;
+    regex.matching.regex = true;
+    const Outcome patterns = RunOn(c, folder, regex);
+    Check(patterns.events == run.events && patterns.made == run.made,
+          "patterns without metacharacters");
+  }
 
   stdfs::remove_all(folder);
   return 0;
