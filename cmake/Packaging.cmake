@@ -11,9 +11,10 @@ include(GNUInstallDirs)
 # Changes with the version in project(); the release's entry in
 # packaging/changelog carries the same date.
 set(VANTREL_RELEASE_DATE "2026-12-06")
-# No licence has been chosen yet: the package says so in SPDX's form for a
-# licence of its own.
-set(VANTREL_LICENSE "LicenseRef-proprietary")
+# The MIT licence of LICENSE: SPDX's name in the metainfo, Debian's in the
+# package's copyright, which carries the terms themselves.
+set(VANTREL_LICENSE "MIT")
+set(VANTREL_DEBIAN_LICENSE "Expat")
 set(VANTREL_CONTACT "dev@vantrel.org")
 set(VANTREL_APP_ID "org.vantrel.Vantrel")
 
@@ -30,6 +31,9 @@ if(TARGET vantrel)
                  ${_made}/${VANTREL_APP_ID}.metainfo.xml @ONLY)
   install(FILES ${_made}/${VANTREL_APP_ID}.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${_packaging}/vantrel.lintian-overrides
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+          RENAME vantrel)
   # resources/make_icon.py draws these from the same shapes as vantrel.ico.
   foreach(size 16 32 48)
     install(FILES ${PROJECT_SOURCE_DIR}/resources/vantrel-${size}.png
@@ -58,7 +62,17 @@ endforeach()
 add_custom_target(vantrel_manual_pages ALL DEPENDS ${_compressed})
 install(FILES ${_compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-# What Debian wants beside the files of any package.
+# What Debian wants beside the files of any package. The copyright file
+# holds LICENSE's terms (below its title and copyright line) as a field's
+# continuation lines: each indented by a space, an empty line as " .".
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${PROJECT_SOURCE_DIR}/LICENSE)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE _terms)
+string(FIND "${_terms}" "Permission" _terms_start)
+string(SUBSTRING "${_terms}" ${_terms_start} -1 _terms)
+string(STRIP "${_terms}" _terms)
+string(REPLACE "\n\n" "\n.\n" _terms "${_terms}")
+string(REPLACE "\n" "\n " VANTREL_LICENSE_TERMS " ${_terms}")
 configure_file(${_packaging}/copyright.in ${_made}/copyright @ONLY)
 add_custom_command(
   OUTPUT ${_made}/changelog.gz

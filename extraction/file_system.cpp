@@ -318,9 +318,10 @@ void OutputFile::AppendPart(std::string_view bytes) {
     if (n <= 0) {
       const int error_number = n < 0 ? errno : ENOSPC;
       // Leave only whole pieces behind: cut the file back to where this
-      // piece began.
+      // piece began. Should that fail too, the write's error is still the
+      // one to report.
       if (length_ + static_cast<off_t>(written) > piece_start_) {
-        (void)::ftruncate(fd_, piece_start_);
+        [[maybe_unused]] const int cut = ::ftruncate(fd_, piece_start_);
       }
       Fail("cannot write", path_, error_number);
     }

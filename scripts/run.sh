@@ -1,16 +1,28 @@
 #!/usr/bin/env bash
-# Builds Vantrel and starts its window, with a copy of the sample pages to
-# try it on. Without a display it says so and shows vantrel-cli at work on
-# the samples instead.
+# Builds the two programs and starts Vantrel's window, with a fresh copy of
+# the sample pages in build/samples to try it on. Without a display it says
+# so and shows vantrel-cli at work on the samples instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
-work=$(mktemp -d)
-cp examples/pages/* "$work"/
+
+# Only what starts here; scripts/test.sh builds the rest into the same tree.
+targets=(vantrel-cli)
+grep -qx 'VANTREL_WINDOW:BOOL=OFF' build/CMakeCache.txt 2>/dev/null ||
+  targets+=(vantrel)
+bash scripts/build.sh "${targets[@]}"
+
+# The same place every time, holding the samples and nothing else, so that
+# the first run's output is Export1 again.
+samples=$PWD/build/samples
+rm -rf "$samples"
+mkdir -p "$samples"
+cp examples/pages/* "$samples"/
+echo
+echo "A fresh copy of the sample pages is in $samples"
+echo "(emptied and copied again from examples/pages at every start)."
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x build/window/vantrel ]; then
-  echo "A copy of the sample pages is in $work:"
-  echo "choose it with \"...\" (or type it into From:) and press GO!."
+  echo "Choose it with \"...\" (or type it into From:) and press GO!."
   exec build/window/vantrel
 fi
 
@@ -21,10 +33,9 @@ else
   echo "The window was not built (is VANTREL_WINDOW off?); here is vantrel-cli."
 fi
 echo
-echo "Extracting from a copy of examples/pages in $work:"
 status=0
-build/cli/vantrel-cli "$work" || status=$?
-out=$(find "$work" -maxdepth 1 -name 'Export*' | sort | head -n 1)
+build/cli/vantrel-cli "$samples" || status=$?
+out=$(find "$samples" -maxdepth 1 -name 'Export*' | sort | head -n 1)
 if [ -f "$out" ]; then
   # UTF-16 output begins with the signature FF FE; 8-bit output is windows-1256.
   charset=WINDOWS-1256

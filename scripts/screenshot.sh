@@ -20,7 +20,7 @@ done
 
 build=${BUILD_DIR:-}
 if [ -z "$build" ]; then
-  bash scripts/build.sh >/dev/null
+  bash scripts/build.sh vantrel >/dev/null
   build=build
 fi
 

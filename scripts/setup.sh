@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs from Debian whatever the build and the tests need and this machine
-# lacks. Safe to run again: it does nothing when everything is there.
+# lacks. Safe to run again: it does nothing when everything is there. A user
+# who is neither root nor may use sudo is told what is missing instead.
 set -euo pipefail
 
 packages=(
@@ -25,9 +26,17 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
 sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Installing them needs root or sudo, and sudo is not here." >&2
+    echo "As root: apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,18 +1,32 @@
 #!/usr/bin/env bash
-# Builds Vantrel and runs every test: the suite with warnings as errors; the
-# Debian package made from that build, and its checks; the suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, leaks included; and the
-# fuzzers, each for a short bounded time (their seed corpora also run as
+# Builds Vantrel and runs every test: a first start through scripts/run.sh
+# without a display; the suite with warnings as errors, in the same build/;
+# the Debian package made from that build, and its checks; the suite again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, leaks included; and
+# the fuzzers, each for a short bounded time (their seed corpora also run as
 # regression tests inside both suites).
 #   bash scripts/test.sh           everything
-#   bash scripts/test.sh --quick   the first suite and the package only
+#   bash scripts/test.sh --quick   the first start, the first suite and the
+#                                  package only
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 bash scripts/setup.sh
 
+echo "== First start (scripts/run.sh without a display)"
+bash tests/scripts/first_start_test.sh
+
 echo "== Test suite"
-bash scripts/build.sh -DVANTREL_WERROR=ON -DBUILD_TESTING=ON
+touch build/first-start-done
+bash scripts/build.sh
+# run.sh has just built the two programs; had it configured build/ unlike
+# the suite, they (and everything else) would have been built again.
+rebuilt=$(find build/cli/vantrel-cli build/window/vantrel \
+            -newer build/first-start-done 2>/dev/null || true)
+if [ -n "$rebuilt" ]; then
+  echo "FAIL: the suite's build made again what run.sh had built:" $rebuilt
+  exit 1
+fi
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
 
 echo "== Debian package"
