@@ -4,6 +4,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "extraction/counter.h"
 #include "extraction/cut.h"
@@ -12,7 +13,9 @@
 #include "extraction/messages.h"
 #include "extraction/native_names.h"
 #include "extraction/output_writer.h"
+#include "extraction/read_ahead.h"
 #include "extraction/run_error.h"
+#include "extraction/source_cut.h"
 #include "extraction/source_listing.h"
 #include "extraction/source_reading.h"
 #include "extraction/text.h"
@@ -76,21 +79,25 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs, RunState& state,
 
   const ExactMatcher start_marker(inputs.start_marker);
   const ExactMatcher end_marker(inputs.end_marker);
+  const std::vector<SourceItem> items = SourcesInOrder(folder, filter);
+  if (items.empty()) return;
+  // The run's first matching file decides how every file is read.
+  const Charset charset = TestFile(items.front().path);
+  state.SourceCharset = CharsetName(charset);
+  const SourceCutter cutter(charset, start_marker, end_marker,
+                            window.WantsFileTexts());
+  ReadAhead sources(items, cutter);
+
   Counter failures, successes;
   int done = 0;
-  std::optional<Charset> charset;
-  SourceReader reader;
-  for (const SourceItem& item : SourcesInOrder(folder, filter)) {
-    // The run's first matching file decides how every file is read.
-    if (!charset) {
-      charset = TestFile(item.path);
-      state.SourceCharset = CharsetName(*charset);
-    }
-    const std::u16string_view text = reader.Read(item.path, *charset);
-    const Cut cut = CutPiece(text, start_marker, end_marker);
-    if (cut.outcome == FileOutcome::kExtracted) {
-      output.WriteFile(text.substr(cut.piece.begin, cut.piece.size()),
-                       item.Name);
+  for (const SourceItem& item : items) {
+    const CutSource& source = sources.Next();
+    if (source.cut.outcome == FileOutcome::kExtracted) {
+      if (source.piece_bytes) {
+        output.WriteBytes(*source.piece_bytes, item.Name);
+      } else {
+        output.WriteFile(source.piece, item.Name);
+      }
       successes.Increment();
       window.SetLine2X2(ProgressX2(successes.value(), matching.value()));
       window.RedrawLine2();
@@ -99,12 +106,13 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs, RunState& state,
       // The count goes up first: the file at which it overflows gets no
       // line.
       failures.Increment();
-      WriteLog(window, std::u16string(FailurePrefix(cut.outcome)) +
+      WriteLog(window, std::u16string(FailurePrefix(source.cut.outcome)) +
                            DisplayName(item.Name));
     }
     result.failures = failures.value();
     result.successes = successes.value();
-    window.FileExamined({item.Name, text, cut, ++done, matching.value()});
+    window.FileExamined(
+        {item.Name, source.text, source.cut, ++done, matching.value()});
   }
 }
 

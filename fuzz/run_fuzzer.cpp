@@ -2,7 +2,10 @@
 // model of what a run must do: the same log, summary, bar positions and
 // pointer, and the same output bytes. Also checked: the counts add up on a
 // normal end, the pointer is back to default on every path, the sources are
-// untouched, and nothing is made but ExportN outputs.
+// untouched, nothing is made but ExportN outputs, and each file that gave no
+// piece is reported with its whole text. Each input runs twice: once as the
+// programs run, cutting sources in their bytes where it can, and once for a
+// front end that wants every file's text, which decodes every file whole.
 #include <stdlib.h>
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
@@ -108,10 +111,26 @@ Case Parse(const uint8_t* data, size_t size) {
 
 // --- What the run shows, recorded. ---
 
+struct Report {
+  vantrel::FileOutcome outcome;
+  std::u16string text, piece;  // the piece as the text shows it, if given
+};
+
 class FuzzWindow : public vantrel::RunWindow {
  public:
-  explicit FuzzWindow(vantrel::RunInputs inputs) : inputs_(std::move(inputs)) {}
+  FuzzWindow(vantrel::RunInputs inputs, bool wants_texts)
+      : inputs_(std::move(inputs)), wants_texts_(wants_texts) {}
   vantrel::RunInputs Inputs() const override { return inputs_; }
+  bool WantsFileTexts() const override { return wants_texts_; }
+  void FileExamined(const vantrel::FileReport& report) override {
+    const vantrel::Cut& cut = report.cut;
+    const bool has_piece =
+        cut.outcome == vantrel::FileOutcome::kExtracted && !report.text.empty();
+    reports.push_back({cut.outcome, std::u16string(report.text),
+                       has_piece ? std::u16string(report.text.substr(
+                                       cut.piece.begin, cut.piece.size()))
+                                 : u""});
+  }
   void ClearText5() override { events.push_back(u"clear log"); }
   void AppendText5(std::u16string_view text) override {
     events.push_back(u"log " + std::u16string(text));
@@ -130,9 +149,11 @@ class FuzzWindow : public vantrel::RunWindow {
     return std::u16string(s.begin(), s.end());
   }
   std::vector<std::u16string> events;
+  std::vector<Report> reports;
 
  private:
   vantrel::RunInputs inputs_;
+  bool wants_texts_;
 };
 
 // --- The model. ---
@@ -227,6 +248,7 @@ std::u16string Shown(const std::string& name) {
 
 struct Expected {
   std::vector<std::u16string> events;
+  std::vector<Report> reports;  // every file's whole text and piece
   std::map<std::string, std::string> outputs;  // relative path to bytes
   int matching = 0, failures = 0, successes = 0;
   bool trapped = false;
@@ -267,20 +289,25 @@ Expected Model(const Case& c, const std::string& folder) {
     const std::string& bytes = c.entries.at(name).content;
     if (charset.empty()) charset = Charset(bytes);
     const std::u16string text = Decode(bytes, charset);
+    e.reports.push_back({vantrel::FileOutcome::kExtracted, text, u""});
     size_t s = 0, t = 0;
     std::u16string_view rest;
     if (text.empty()) {
+      e.reports.back().outcome = vantrel::FileOutcome::kCantRead;
       ++e.failures;
       ev.push_back(u"log Can't read: " + Shown(name) + u"\r\n");
     } else if ((s = Find(text, start)) == 0) {
+      e.reports.back().outcome = vantrel::FileOutcome::kNoStart;
       ++e.failures;
       ev.push_back(u"log Haven't start: " + Shown(name) + u"\r\n");
     } else if (rest = std::u16string_view(text).substr(s - 1 + start.size()),
                (t = Find(rest, end)) == 0) {
+      e.reports.back().outcome = vantrel::FileOutcome::kNoEnd;
       ++e.failures;
       ev.push_back(u"log Haven't end: " + Shown(name) + u"\r\n");
     } else {
       const std::u16string_view piece = rest.substr(0, t - 1);
+      e.reports.back().piece = piece;
       const bool utf16 = charset != "windows-1256";
       const std::string signature = utf16 ? "\xFF\xFE" : "";
       const std::string bytes_out =
@@ -335,8 +362,8 @@ std::string ReadAll(const stdfs::path& path) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const Case c = Parse(data, size);
+// One run of the case, checked against the model.
+static void RunAndCheck(const Case& c, bool wants_texts) {
   std::string folder = (stdfs::temp_directory_path() / "vantrel-fuzz-XXXXXX");
   Check(::mkdtemp(folder.data()) != nullptr, "mkdtemp");
   for (const auto& [name, entry] : c.entries) {
@@ -350,7 +377,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   FuzzWindow window(
       {Utf8(c.start), Utf8(c.end), std::u16string(folder.begin(), folder.end()),
-       std::u16string(c.extension.begin(), c.extension.end()), c.separate});
+       std::u16string(c.extension.begin(), c.extension.end()), c.separate},
+      wants_texts);
   vantrel::RunState state;
   const vantrel::RunResult result = vantrel::Command2_Click(window, state);
   const Expected expected = Model(c, folder);
@@ -393,6 +421,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   Check(made == expected.outputs, "outputs");
+  // Every file that was examined, with its text where the run must give it:
+  // always for a file without a piece, and for every file when wanted.
+  Check(window.reports.size() <= expected.reports.size(), "reports");
+  for (size_t i = 0; i < window.reports.size(); ++i) {
+    const Report& got = window.reports[i];
+    const Report& model = expected.reports[i];
+    Check(got.outcome == model.outcome, "reported outcome");
+    if (wants_texts || model.outcome != vantrel::FileOutcome::kExtracted) {
+      Check(got.text == model.text, "reported text");
+    }
+    if (!got.text.empty()) Check(got.piece == model.piece, "reported cut");
+  }
+  if (!expected.trapped) {
+    Check(window.reports.size() == expected.reports.size(), "every file");
+  }
   stdfs::remove_all(folder);
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const Case c = Parse(data, size);
+  for (const bool wants_texts : {false, true}) RunAndCheck(c, wants_texts);
   return 0;
 }
