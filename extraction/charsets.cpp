@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "extraction/code_page.h"
+#include "extraction/source_buffer.h"
 #include "extraction/text.h"
 #include "extraction/utf8_decoder.h"
 
@@ -43,16 +44,20 @@ std::size_t DecodeUtf16(std::string_view bytes, char16_t* out) {
   return units + 1;
 }
 
-// Grows `buffer` to at least `units` units; it never shrinks, so that text
-// already there is not filled again. What it holds is about to be
-// overwritten, so a buffer too small goes before a larger one is made: the
-// old text is not copied, and the two never take memory at once.
-char16_t* Room(std::u16string& buffer, std::size_t units) {
-  if (buffer.size() < units) {
-    if (buffer.capacity() < units) std::u16string().swap(buffer);
-    buffer.resize(units);
+// Grows `buffer` to at least `at` + `units` units, keeping its first `at`,
+// and gives where the new units go. It never shrinks, so that text already
+// there is not filled again. What lies behind `at` is about to be
+// overwritten, so with nothing to keep a buffer too small goes before a
+// larger one is made: the two never take memory at once.
+char16_t* Room(std::u16string& buffer, std::size_t at, std::size_t units) {
+  if (buffer.size() < at + units) {
+    if (buffer.capacity() < at + units) {
+      if (at == 0) std::u16string().swap(buffer);
+      buffer.reserve(RoomFor(at + units));
+    }
+    buffer.resize(at + units);
   }
-  return buffer.data();
+  return buffer.data() + at;
 }
 
 }  // namespace
@@ -86,19 +91,20 @@ std::size_t DecodeTextInto(std::string_view bytes, Charset charset,
 }
 
 std::size_t DecodePieceInto(std::string_view bytes, Charset charset,
-                            std::u16string& buffer) {
+                            std::u16string& buffer, std::size_t at) {
   switch (charset) {
     case Charset::kUnicode:
-      return DecodeUtf16<false>(bytes, Room(buffer, (bytes.size() + 1) / 2));
+      return DecodeUtf16<false>(bytes,
+                                Room(buffer, at, (bytes.size() + 1) / 2));
     case Charset::kUtf16:
-      return DecodeUtf16<true>(bytes, Room(buffer, (bytes.size() + 1) / 2));
+      return DecodeUtf16<true>(bytes, Room(buffer, at, (bytes.size() + 1) / 2));
     case Charset::kUtf8:
-      return Utf8ToUnits(bytes, Room(buffer, bytes.size()));
+      return Utf8ToUnits(bytes, Room(buffer, at, bytes.size()));
     case Charset::kWindows1256:
       break;
   }
   const CodePage& table = CodePage::Windows1256();
-  char16_t* out = Room(buffer, bytes.size());
+  char16_t* out = Room(buffer, at, bytes.size());
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     out[i] = table.ToText(static_cast<unsigned char>(bytes[i]));
   }

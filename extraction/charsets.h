@@ -45,9 +45,11 @@ std::size_t DecodeTextInto(std::string_view bytes, Charset charset,
                            std::u16string& buffer);
 
 // DecodeTextInto for bytes from inside a source, where no signature is
-// looked for: the piece between two markers.
+// looked for: the piece between two markers, or a part of it. The units go
+// behind the first `at` units of the buffer, which stay as they are; the
+// count returned leaves those out.
 std::size_t DecodePieceInto(std::string_view bytes, Charset charset,
-                            std::u16string& buffer);
+                            std::u16string& buffer, std::size_t at = 0);
 
 // The signature that a source of the charset may begin with (none for
 // windows-1256).

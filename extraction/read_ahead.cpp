@@ -52,7 +52,7 @@ ReadAhead::~ReadAhead() {
   thread_.join();
 }
 
-const CutSource& ReadAhead::Next() {
+CutSource& ReadAhead::Next() {
   if (!thread_.joinable()) {
     Fill(fs::SourceFile::Open(items_[next_++].path), slots_.front());
     return slots_.front().source;

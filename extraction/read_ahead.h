@@ -42,8 +42,8 @@ class ReadAhead {
   ~ReadAhead();
 
   // The next source of the items, read and cut, or the failure met on it,
-  // thrown. What it gives is valid until the next call.
-  const CutSource& Next();
+  // thrown. What it gives is the caller's until the next call.
+  CutSource& Next();
 
  private:
   struct Slot {

@@ -65,6 +65,17 @@ std::u16string_view FailurePrefix(FileOutcome outcome) {
   return kNoEndPrefix;
 }
 
+// Hands the piece of `source` to the output, finishing its decoding here.
+void WritePiece(CutSource& source, std::u16string_view name,
+                OutputWriter& output) {
+  if (source.piece_bytes) {
+    output.WriteBytes(*source.piece_bytes, name);
+    return;
+  }
+  source.FinishPiece();
+  output.WriteFile(source.piece, name);
+}
+
 // Both passes over the folder; fills the counts of `result`.
 void ExtractAll(RunWindow& window, const RunInputs& inputs, RunState& state,
                 OutputWriter& output, RunResult& result) {
@@ -91,13 +102,9 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs, RunState& state,
   Counter failures, successes;
   int done = 0;
   for (const SourceItem& item : items) {
-    const CutSource& source = sources.Next();
+    CutSource& source = sources.Next();
     if (source.cut.outcome == FileOutcome::kExtracted) {
-      if (source.piece_bytes) {
-        output.WriteBytes(*source.piece_bytes, item.Name);
-      } else {
-        output.WriteFile(source.piece, item.Name);
-      }
+      WritePiece(source, item.Name, output);
       successes.Increment();
       window.SetLine2X2(ProgressX2(successes.value(), matching.value()));
       window.RedrawLine2();

@@ -7,6 +7,22 @@
 namespace vantrel {
 namespace {
 
+// From this many bytes on, a UTF-8 piece is decoded half here and half by
+// the thread that writes it.
+constexpr std::size_t kSharedPiece = std::size_t{1} << 20;
+
+// Where `piece` may be cut in two near its middle for decoding each half on
+// its own: before a byte that is not a continuation byte, which always
+// begins a sequence of the whole decoded text (an ill-formed sequence ends
+// before any such byte, as a well-formed one does). 0 when none is near.
+std::size_t MiddleBoundary(std::string_view piece) {
+  const std::size_t middle = piece.size() / 2;
+  for (std::size_t at = middle; at < piece.size() && at < middle + 64; ++at) {
+    if ((static_cast<unsigned char>(piece[at]) & 0xC0) != 0x80) return at;
+  }
+  return 0;
+}
+
 // The bytes that stand for the matcher's marker, when it has an exact one.
 std::optional<std::string> MarkerBytes(const Matcher& matcher,
                                        Charset charset) {
@@ -56,13 +72,29 @@ CutSource SourceCutter::Cut(SourceBuffers& buffers) const {
       } else {
         source.cut.outcome = FileOutcome::kExtracted;
       }
-      const std::size_t n = DecodePieceInto(piece, charset_, buffers.units);
+      std::string_view now = piece;
+      if (charset_ == Charset::kUtf8 && piece.size() >= kSharedPiece) {
+        if (const std::size_t middle = MiddleBoundary(piece)) {
+          now = piece.substr(0, middle);
+          source.piece_rest = piece.substr(middle);
+        }
+      }
+      const std::size_t n = DecodePieceInto(now, charset_, buffers.units);
       source.piece = {buffers.units.data(), n};
+      source.units = &buffers.units;
       return source;
     }
   }
   const std::size_t n = DecodeTextInto(all, charset_, buffers.units);
   return CutText({buffers.units.data(), n});
+}
+
+void CutSource::FinishPiece() {
+  if (piece_rest.empty()) return;
+  const std::size_t n =
+      DecodePieceInto(piece_rest, Charset::kUtf8, *units, piece.size());
+  piece = {units->data(), piece.size() + n};
+  piece_rest = {};
 }
 
 CutSource SourceCutter::CutText(std::u16string_view text) const {

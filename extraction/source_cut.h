@@ -54,8 +54,20 @@ struct CutSource {
   // the windows-1256 bytes that the output takes for it as they are.
   std::u16string_view piece;
   std::optional<std::string_view> piece_bytes;
+  // The UTF-8 end of a large piece, not yet decoded: FinishPiece decodes
+  // it behind `piece`, on whichever thread writes the piece.
+  std::string_view piece_rest;
+  std::u16string* units = nullptr;  // where `piece` lies
+
+  // Decodes `piece_rest` behind `piece`, so that `piece` is the whole.
+  void FinishPiece();
 };
 
+// Cuts sources. With sources read ahead on another thread (read_ahead.h),
+// the cutter works there; a large UTF-8 piece is then only half decoded, and
+// the rest left to the thread that writes it: with pages that large,
+// reading and decoding outweigh all else, and one thread would otherwise
+// wait for the other.
 class SourceCutter {
  public:
   // A cutter for a run in `charset` with the two matchers, which must

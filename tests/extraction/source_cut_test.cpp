@@ -38,10 +38,12 @@ class OtherMatcher final : public Matcher {
 };
 
 // What the source gives when cut through `buffers`, set against the plain
-// way; `fast` tells whether the piece came without the whole text.
+// way; `fast` tells whether the piece came without the whole text, and
+// `shared` whether part of it was left for the writing thread to decode.
 void ExpectPlain(std::string_view bytes, Charset charset,
                  const std::u16string& start, const std::u16string& end,
-                 SourceBuffers& buffers, bool* fast = nullptr) {
+                 SourceBuffers& buffers, bool* fast = nullptr,
+                 bool* shared = nullptr) {
   const std::string trace = ::testing::PrintToString(bytes) + " in charset " +
                             std::to_string(static_cast<int>(charset)) +
                             ", markers " + ::testing::PrintToString(start) +
@@ -55,7 +57,9 @@ void ExpectPlain(std::string_view bytes, Charset charset,
 
   Load(bytes, buffers);
   const SourceCutter cutter(charset, start_matcher, end_matcher, false);
-  const CutSource source = cutter.Cut(buffers);
+  CutSource source = cutter.Cut(buffers);
+  if (shared != nullptr) *shared = !source.piece_rest.empty();
+  source.FinishPiece();
   ASSERT_EQ(source.cut.outcome, plain.outcome) << trace;
   if (fast != nullptr) {
     *fast = source.text.empty() && plain.outcome == FileOutcome::kExtracted;
@@ -181,6 +185,28 @@ TEST(SourceCutTest, AgreesWithThePlainWayOnRandomSources) {
     if (::testing::Test::HasFailure()) break;
   }
   EXPECT_GT(fast_pieces, 1000);  // the fast ways were taken
+}
+
+// Large UTF-8 pieces are decoded in two halves, on two threads: wherever
+// the middle falls, among ill-formed bytes and sequences of every length,
+// the halves make the piece.
+TEST(SourceCutTest, LargePiecesDecodedInTwoHalves) {
+  const std::string tokens[] = {
+      "a",    "\xD8\xA8", "\xE2\x82\xAC", "\xF0\x9F\x98\x80",
+      "\xC3", "\x80",     "\xE2\x82",     "\xED\xA0\x80"};
+  std::uint64_t state = 7;
+  SourceBuffers buffers;
+  for (int round = 0; round < 40; ++round) {
+    std::string body;
+    while (body.size() < (std::size_t{1} << 20) + 64) {
+      state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+      body += tokens[(state >> 33) % (round % 2 ? 2 : std::size(tokens))];
+    }
+    bool fast = false, shared = false;
+    ExpectPlain("\xEF\xBB\xBF[" + body + "]", Charset::kUtf8, u"[", u"]",
+                buffers, &fast, &shared);
+    EXPECT_TRUE(fast && shared) << "round " << round;
+  }
 }
 
 TEST(SourceCutTest, OtherMatchersAndWholeTextsTakeThePlainWay) {
