@@ -12,9 +12,11 @@ namespace {
 // Sixteen small pages in hand let each thread go on alone for several
 // pages between two wake-ups; large ones are held back by the budget.
 constexpr std::size_t kSlots = 16;
-// A waiting run is woken once this many sources are ready; a waiting
-// thread once no more than kLow are left.
+// A waiting run is woken once this many sources are ready, or sources that
+// may take kHighWeight between them (large pages are never many at a
+// time); a waiting thread once no more than kLow are left.
 constexpr std::size_t kHigh = 8;
+constexpr std::size_t kHighWeight = ReadAhead::kBudget / 4;
 constexpr std::size_t kLow = 4;
 
 // Whether this process may run on more than one processor now.
@@ -68,15 +70,20 @@ CutSource& ReadAhead::Next() {
     if (thread_waiting_) freed_.notify_one();
     run_waiting_ = true;
     filled_.wait(lock, [this] {
-      return ready_.size() >= kHigh ||
-             (!ready_.empty() && (thread_waiting_ || done_)) || failure_;
+      return Enough() || (!ready_.empty() && (thread_waiting_ || done_)) ||
+             failure_;
     });
     run_waiting_ = false;
     if (ready_.empty()) std::rethrow_exception(failure_);
   }
   held_ = ready_.front();
   ready_.pop_front();
+  ready_weight_ -= held_->reserved;
   return held_->source;
+}
+
+bool ReadAhead::Enough() const {
+  return ready_.size() >= kHigh || ready_weight_ >= kHighWeight;
 }
 
 void ReadAhead::ReadAll() {
@@ -101,8 +108,9 @@ void ReadAhead::ReadAll() {
     const std::lock_guard lock(mutex_);
     slot->held = slot->buffers.capacity();
     ready_.push_back(slot);
+    ready_weight_ += slot->reserved;
     done_ = index + 1 == items_.size();
-    if (run_waiting_ && (ready_.size() >= kHigh || done_)) {
+    if (run_waiting_ && (Enough() || done_)) {
       filled_.notify_one();
     }
   }
@@ -111,6 +119,11 @@ void ReadAhead::ReadAll() {
 ReadAhead::Slot* ReadAhead::TakeSlot(std::size_t size) {
   const std::size_t weight = Weight(size);
   std::unique_lock lock(mutex_);
+  // A run may take three times its largest source in any case, so the
+  // budget grows by that: large pages are then read ahead two or three at
+  // a time instead of one.
+  heaviest_ = std::max(heaviest_, weight);
+  const std::size_t budget = kBudget + heaviest_;
   for (;; thread_waiting_ = false) {
     if (stop_) return nullptr;
     std::size_t committed = 0;
@@ -123,7 +136,7 @@ ReadAhead::Slot* ReadAhead::TakeSlot(std::size_t size) {
         continue;
       }
       // Memory over the budget is kept only for the source that needed it.
-      if (slot.held > kBudget) {
+      if (slot.held > budget - heaviest_) {
         slot.buffers.Release();
         slot.held = 0;
       }
@@ -134,7 +147,7 @@ ReadAhead::Slot* ReadAhead::TakeSlot(std::size_t size) {
     }
     const bool fits =
         best != nullptr &&
-        committed - best->held + std::max(best->held, weight) <= kBudget;
+        committed - best->held + std::max(best->held, weight) <= budget;
     if (best == nullptr || (!fits && others_busy)) {
       // The run must take sources first; one that waits for them now gets
       // them at once.

@@ -6,9 +6,10 @@
 // be opened or read, memory runs out) is kept and thrown only when the run
 // asks for that source, after every source before it was handed over, and
 // nothing is read after it. Sources read ahead take at most kBudget bytes
-// between them; one larger than that is read only when the run holds no
-// other, so that a run's memory stays within a few times its largest
-// source whatever the number and size of its files. Where the run may use
+// between them, and as much again as the largest so far may take; one
+// larger than that is read only when the run holds no other, so that a
+// run's memory stays within three times its largest source and a few MiB,
+// whatever the number and size of its files. Where the run may use
 // only one processor, a second thread would only take turns with it, so
 // each source is read and cut when the run asks for it.
 #ifndef VANTREL_EXTRACTION_READ_AHEAD_H_
@@ -60,9 +61,12 @@ class ReadAhead {
   // A slot for a source of `size` bytes once the budget allows, or null
   // when the run stopped the reading.
   Slot* TakeSlot(std::size_t size);
+  // Whether enough is ready to wake the run for.
+  bool Enough() const;
   // Reads and cuts the open source into `slot`.
   void Fill(fs::SourceFile file, Slot& slot);
 
+  std::size_t heaviest_ = 0;  // the largest Weight so far (the thread's)
   const std::vector<SourceItem>& items_;
   const SourceCutter& cutter_;
   std::vector<Slot> slots_;
@@ -71,6 +75,7 @@ class ReadAhead {
   std::condition_variable filled_;  // the run waits on it for a source
   std::condition_variable freed_;   // the thread waits on it for room
   std::deque<Slot*> ready_;         // read and cut, in order
+  std::size_t ready_weight_ = 0;    // what the ready ones may take
   Slot* held_ = nullptr;            // the source the run has in hand
   std::exception_ptr failure_;      // met on the source after ready_
   bool done_ = false;               // the thread read its last source
