@@ -12,7 +12,7 @@ struct Plan {
   std::array<int, std::size(fs::kOperations)> counts{};
   std::map<std::pair<fs::Operation, std::filesystem::path>, int> by_path;
   std::optional<fs::Operation> operation;
-  std::optional<std::filesystem::path> path;  // any path when empty
+  std::filesystem::path path;  // any path when empty
   int nth = 0;
   int error_number = 0;          // fail the call with this, or
   std::function<void()> action;  // run this just before the call
@@ -29,8 +29,8 @@ int Hook(fs::Operation operation, const std::filesystem::path& path) {
     const int n = ++g_plan.counts[static_cast<std::size_t>(operation)];
     const int on_path = ++g_plan.by_path[{operation, path}];
     if (g_plan.operation != operation) return 0;
-    if (g_plan.path ? (*g_plan.path != path || on_path != g_plan.nth)
-                    : n != g_plan.nth) {
+    if (g_plan.path.empty() ? n != g_plan.nth
+                            : g_plan.path != path || on_path != g_plan.nth) {
       return 0;
     }
     action = g_plan.action;
