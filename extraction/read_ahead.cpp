@@ -3,6 +3,7 @@
 #include <sched.h>
 
 #include <algorithm>
+#include <system_error>
 
 #include "extraction/file_system.h"
 
@@ -41,7 +42,12 @@ ReadAhead::ReadAhead(const std::vector<SourceItem>& items,
     return;
   }
   slots_.resize(kSlots);
-  thread_ = std::thread([this] { ReadAll(); });
+  try {
+    thread_ = std::thread([this] { ReadAll(); });
+  } catch (const std::system_error&) {
+    // No thread to be had: the run reads each source itself, as it can.
+    slots_.resize(1);
+  }
 }
 
 ReadAhead::~ReadAhead() {
