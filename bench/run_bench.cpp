@@ -7,10 +7,12 @@
 // process (list the folder; one open, fstat, read and close per matching
 // file; as many output bytes written as the real run wrote, into one open
 // file), and one of the same lower bound opening, appending to and closing
-// its output for each piece, as a run must. On corpus A it also times runs
-// through the window when the window is built. The medians and their ratios
-// go into tables. Last, it times the search for the next free ExportN among
-// 5,000 earlier outputs.
+// its output for each piece, as a run must: the bound the targets are set
+// against. With --old-cli, an older vantrel-cli takes its turn too. On
+// corpus A it also times runs through the window when the window is built.
+// Every run starts with the outputs removed and the disk synced. The
+// medians and their ratios go into tables. Last, it times the search for
+// the next free ExportN among 5,000 earlier outputs.
 #include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -56,8 +58,11 @@ struct Corpus {
   std::string id;
   std::string title;
   CorpusSpec spec;
-  double target_ratio;
+  double target_ratio;  // to the reopening lower bound
 };
+
+// The target for a run through the window, against vantrel-cli.
+constexpr double kWindowTarget = 1.1;
 
 std::vector<Corpus> AllCorpora() {
   CorpusSpec a;
@@ -75,11 +80,11 @@ std::vector<Corpus> AllCorpora() {
   CorpusSpec e = a;
   e.pages = 5000;  // A's first half: the same pages, half as many
   return {
-      {"A", "A: 10,000 pages x 20 KB, UTF-8", a, 1.5},
-      {"B", "B: 200 pages x 2 MB, UTF-8", b, 2.0},
-      {"C", "C: 10,000 pages x 20 KB, windows-1256", c, 1.5},
-      {"D", "D: corpus A as UTF-16LE", d, 1.5},
-      {"E", "E: the first 5,000 pages of A", e, 1.5},
+      {"A", "A: 10,000 pages x 20 KB, UTF-8", a, 1.0},
+      {"B", "B: 200 pages x 2 MB, UTF-8", b, 1.5},
+      {"C", "C: 10,000 pages x 20 KB, windows-1256", c, 1.0},
+      {"D", "D: corpus A as UTF-16LE", d, 1.0},
+      {"E", "E: the first 5,000 pages of A", e, 1.0},
   };
 }
 
@@ -181,6 +186,7 @@ double LowerBound(const stdfs::path& folder, std::string_view extension,
 
 struct Tools {
   std::string cli;           // vantrel-cli, measured
+  std::string old_cli;       // an older vantrel-cli beside it, or empty
   std::string run_child;     // vantrel-run-child, which starts it
   std::string window_bench;  // vantrel-window-bench, or empty
 };
@@ -227,8 +233,8 @@ void RunToEnd(std::vector<std::string> args,
 
 // One vantrel-cli run as a child process, started through vantrel-run-child
 // so that its peak memory is its own.
-CliRun RunCli(const Tools& tools, const stdfs::path& folder,
-              const stdfs::path& scratch) {
+CliRun RunCli(const std::string& cli, const Tools& tools,
+              const stdfs::path& folder, const stdfs::path& scratch) {
   const std::string out_path = (scratch / "cli-stdout.txt").string();
   const std::string err_path = (scratch / "cli-stderr.txt").string();
   const std::string result_path = (scratch / "cli-result.txt").string();
@@ -238,9 +244,8 @@ CliRun RunCli(const Tools& tools, const stdfs::path& folder,
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  RunToEnd(
-      {tools.run_child, result_path, tools.cli, "--quiet", folder.string()},
-      actions, err_path);
+  RunToEnd({tools.run_child, result_path, cli, "--quiet", folder.string()},
+           actions, err_path);
   CliRun run;
   long peak_kib = 0;
   std::istringstream(ReadWhole(result_path)) >> run.seconds >> peak_kib >>
@@ -248,7 +253,7 @@ CliRun RunCli(const Tools& tools, const stdfs::path& folder,
   run.peak_mib = static_cast<double>(peak_kib) / 1024;
   run.stdout_text = ReadWhole(out_path);
   if (run.exit_status != 0 && run.exit_status != 1) {
-    Die(tools.cli + " failed (status " + std::to_string(run.exit_status) +
+    Die(cli + " failed (status " + std::to_string(run.exit_status) +
         "): " + ReadWhole(err_path) + run.stdout_text);
   }
   return run;
@@ -286,12 +291,13 @@ std::uint64_t Fingerprint(const stdfs::path& path) {
 }
 
 struct Row {
-  const Corpus* corpus;
+  const Corpus* corpus = nullptr;
   CorpusStats stats;
   Spread vantrel, lower_bound, reopening_bound;
-  std::optional<Spread> window;
-  double peak_mib = 0;
+  std::optional<Spread> window, old;
+  double peak_mib = 0, old_peak_mib = 0;
   std::uint64_t output_bytes = 0, output_fingerprint = 0;
+  std::optional<std::uint64_t> old_fingerprint;
 };
 
 Row MeasureCorpus(const Corpus& corpus, const Tools& tools,
@@ -299,7 +305,9 @@ Row MeasureCorpus(const Corpus& corpus, const Tools& tools,
   const stdfs::path folder = scratch / corpus.id;
   std::cerr << "corpus " << corpus.id << ": writing " << corpus.spec.pages
             << " pages..." << std::flush;
-  Row row{&corpus, WriteCorpus(corpus.spec, folder), {}, {}, {}, {}};
+  Row row;
+  row.corpus = &corpus;
+  row.stats = WriteCorpus(corpus.spec, folder);
   // The new pages go to disk now rather than in the middle of a timed run.
   ::sync();
   std::cerr << " measuring..." << std::flush;
@@ -307,7 +315,7 @@ Row MeasureCorpus(const Corpus& corpus, const Tools& tools,
 
   // A first run of each, untimed: pages in the cache, the real output's size
   // known, and the run checked against what the corpus holds.
-  CliRun check = RunCli(tools, folder, scratch);
+  CliRun check = RunCli(tools.cli, tools, folder, scratch);
   const std::string summary = std::to_string(row.stats.pages) + " checked, " +
                               std::to_string(row.stats.pages_without_end) +
                               " didn't find.\n";
@@ -321,6 +329,11 @@ Row MeasureCorpus(const Corpus& corpus, const Tools& tools,
   row.output_bytes = stdfs::file_size(output);
   row.output_fingerprint = Fingerprint(output);
   stdfs::remove(output);
+  if (!tools.old_cli.empty()) {
+    RunCli(tools.old_cli, tools, folder, scratch);
+    row.old_fingerprint = Fingerprint(output);
+    stdfs::remove(output);
+  }
   const auto files = static_cast<std::size_t>(row.stats.pages);
   const auto lower_bound = [&](Output how) {
     return LowerBound(folder, corpus.spec.extension, row.output_bytes,
@@ -330,31 +343,40 @@ Row MeasureCorpus(const Corpus& corpus, const Tools& tools,
 
   // Each round runs every contender once; who goes first moves on by one
   // each round, so that none always meets a machine just woken by another.
-  std::vector<double> vantrel, kept_open, reopened, window;
+  std::vector<double> vantrel, kept_open, reopened, window, old;
   std::vector<std::function<void()>> contenders = {
       [&] {
-        const CliRun run = RunCli(tools, folder, scratch);
+        const CliRun run = RunCli(tools.cli, tools, folder, scratch);
         vantrel.push_back(run.seconds);
         row.peak_mib = std::max(row.peak_mib, run.peak_mib);
-        stdfs::remove(output);
       },
       [&] { kept_open.push_back(lower_bound(Output::kKeptOpen)); },
       [&] { reopened.push_back(lower_bound(Output::kReopened)); },
   };
-  if (with_window) {
+  if (!tools.old_cli.empty()) {
     contenders.push_back([&] {
-      window.push_back(RunWindowBench(tools, folder, scratch));
-      stdfs::remove(output);
+      const CliRun run = RunCli(tools.old_cli, tools, folder, scratch);
+      old.push_back(run.seconds);
+      row.old_peak_mib = std::max(row.old_peak_mib, run.peak_mib);
     });
+  }
+  if (with_window) {
+    contenders.push_back(
+        [&] { window.push_back(RunWindowBench(tools, folder, scratch)); });
   }
   for (int r = 0; r < rounds; ++r) {
     for (std::size_t k = 0; k < contenders.size(); ++k) {
+      // Each starts alike: no output left, nothing waiting to be written.
+      stdfs::remove(output);
+      ::sync();
       contenders[(r + k) % contenders.size()]();
     }
   }
+  stdfs::remove(output);
   row.lower_bound = SpreadOf(kept_open);
   row.reopening_bound = SpreadOf(reopened);
   if (with_window) row.window = SpreadOf(window);
+  if (!old.empty()) row.old = SpreadOf(old);
   row.vantrel = SpreadOf(vantrel);
   stdfs::remove_all(folder);
   std::cerr << " done\n";
@@ -405,51 +427,80 @@ std::string Seconds(const Spread& spread) {
   return Fixed(spread.min, 3) + " to " + Fixed(spread.max, 3) + " s";
 }
 
+std::string FingerprintText(std::uint64_t value) {
+  char text[20];
+  std::snprintf(text, sizeof text, "%016llx",
+                static_cast<unsigned long long>(value));
+  return text;
+}
+
 void PrintTables(const std::vector<Row>& rows, int rounds) {
+  const bool with_old = !rows.empty() && rows.front().old.has_value();
   std::cout << "\nMedians of " << rounds
-            << " runs each, vantrel-cli and the lower bounds taking turns, "
-               "warm page cache.\n\n"
-            << "| corpus | files | MB | Vantrel | MB/s | files/s | "
-               "lower bound | ratio | target | peak memory | memory limit |\n"
-            << "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+            << " runs each, the contenders taking turns, warm page cache, "
+               "outputs removed and the disk synced before each run. The "
+               "targets are set against the reopening lower bound.\n\n"
+            << "| corpus | files | MB | reopening lower bound | Vantrel | "
+               "MB/s | ratio | target |"
+            << (with_old ? " Vantrel before | ratio before |" : "")
+            << " peak memory |" << (with_old ? " before |" : "")
+            << " memory limit |\n"
+            << "|---|---:|---:|---:|---:|---:|---:|---:|"
+            << (with_old ? "---:|---:|" : "") << "---:|"
+            << (with_old ? "---:|" : "") << "---:|\n";
   for (const Row& row : rows) {
     const double mb = static_cast<double>(row.stats.page_bytes) / kMB;
-    const double ratio = row.vantrel.median / row.lower_bound.median;
+    const double bound = row.reopening_bound.median;
+    const double ratio = row.vantrel.median / bound;
     const double limit =
         3.0 * static_cast<double>(row.stats.largest_page) + 32 * kMiB;
     std::cout << "| " << row.corpus->title << " | " << row.stats.pages << " | "
-              << Fixed(mb, 1) << " | " << Fixed(row.vantrel.median, 3)
-              << " s | " << Fixed(mb / row.vantrel.median, 0) << " | "
-              << Fixed(row.stats.pages / row.vantrel.median, 0) << " | "
-              << Fixed(row.lower_bound.median, 3) << " s | " << Fixed(ratio, 2)
+              << Fixed(mb, 1) << " | " << Fixed(bound, 3) << " s | "
+              << Fixed(row.vantrel.median, 3) << " s | "
+              << Fixed(mb / row.vantrel.median, 0) << " | " << Fixed(ratio, 2)
               << " | " << Fixed(row.corpus->target_ratio, 1)
               << (ratio <= row.corpus->target_ratio ? " met" : " not met")
-              << " | " << Fixed(row.peak_mib, 1) << " MiB | " << MiB(limit)
-              << " MiB" << (row.peak_mib * kMiB <= limit ? "" : " EXCEEDED")
-              << " |\n";
+              << " | ";
+    if (with_old) {
+      std::cout << Fixed(row.old->median, 3) << " s | "
+                << Fixed(row.old->median / bound, 2) << " | ";
+    }
+    std::cout << Fixed(row.peak_mib, 1) << " MiB | ";
+    if (with_old) std::cout << Fixed(row.old_peak_mib, 1) << " MiB | ";
+    std::cout << MiB(limit) << " MiB"
+              << (row.peak_mib * kMiB <= limit ? "" : " EXCEEDED") << " |\n";
   }
 
-  std::cout << "\nSpread (min to max) and the ratio of the fastest runs; the "
-               "lower bound again with its output opened, appended to and "
-               "closed for each piece, as a run does; what each run "
-               "wrote:\n\n"
-            << "| corpus | Vantrel | lower bound | ratio of fastest | "
-               "reopening lower bound (median) | ratio to it | lacking end "
-               "marker | other files | output bytes | output FNV-1a |\n"
-            << "|---|---:|---:|---:|---:|---:|---:|---:|---:|---|\n";
+  std::cout << "\nSpread (min to max); the plain lower bound, its output kept "
+               "open, beside the reopening one; what each run wrote:\n\n"
+            << "| corpus | Vantrel |" << (with_old ? " Vantrel before |" : "")
+            << " reopening lower bound | ratio of fastest | lower bound "
+               "(median) | ratio to it | lacking end marker | other files | "
+               "output bytes | output FNV-1a |"
+            << (with_old ? " before |" : "") << "\n"
+            << "|---|---:|" << (with_old ? "---:|" : "")
+            << "---:|---:|---:|---:|---:|---:|---:|---|"
+            << (with_old ? "---|" : "") << "\n";
   for (const Row& row : rows) {
-    char fingerprint[20];
-    std::snprintf(fingerprint, sizeof fingerprint, "%016llx",
-                  static_cast<unsigned long long>(row.output_fingerprint));
     std::cout << "| " << row.corpus->id << " | " << Seconds(row.vantrel)
-              << " | " << Seconds(row.lower_bound) << " | "
-              << Fixed(row.vantrel.min / row.lower_bound.min, 2) << " | "
-              << Fixed(row.reopening_bound.median, 3) << " s ("
-              << Seconds(row.reopening_bound) << ") | "
-              << Fixed(row.vantrel.median / row.reopening_bound.median, 2)
-              << " | " << row.stats.pages_without_end << " | "
-              << row.stats.other_files << " | " << row.output_bytes << " | "
-              << fingerprint << " |\n";
+              << " | ";
+    if (with_old) std::cout << Seconds(*row.old) << " | ";
+    std::cout << Seconds(row.reopening_bound) << " | "
+              << Fixed(row.vantrel.min / row.reopening_bound.min, 2) << " | "
+              << Fixed(row.lower_bound.median, 3) << " s ("
+              << Seconds(row.lower_bound) << ") | "
+              << Fixed(row.vantrel.median / row.lower_bound.median, 2) << " | "
+              << row.stats.pages_without_end << " | " << row.stats.other_files
+              << " | " << row.output_bytes << " | "
+              << FingerprintText(row.output_fingerprint) << " |";
+    if (with_old) {
+      std::cout << " " << FingerprintText(*row.old_fingerprint)
+                << (*row.old_fingerprint == row.output_fingerprint
+                        ? " (same)"
+                        : " DIFFERENT")
+                << " |";
+    }
+    std::cout << "\n";
   }
 
   for (const Row& row : rows) {
@@ -460,7 +511,11 @@ void PrintTables(const std::vector<Row>& rows, int rounds) {
               << Fixed(row.window->median, 3) << " s (" << Seconds(*row.window)
               << ") against vantrel-cli's " << Fixed(row.vantrel.median, 3)
               << " s: " << Fixed(row.window->median / row.vantrel.median, 2)
-              << " x, target 1.3.\n";
+              << " x, target " << Fixed(kWindowTarget, 1)
+              << (row.window->median / row.vantrel.median <= kWindowTarget
+                      ? " met"
+                      : " not met")
+              << ".\n";
   }
 
   const Row* a = nullptr;
@@ -490,10 +545,10 @@ int main(int argc, char** argv) {
       "search for the next free ExportN.",
       "vantrel-bench"};
 #ifdef VANTREL_WINDOW_BENCH_PATH
-  vb::Tools tools{VANTREL_CLI_PATH, VANTREL_RUN_CHILD_PATH,
+  vb::Tools tools{VANTREL_CLI_PATH, "", VANTREL_RUN_CHILD_PATH,
                   VANTREL_WINDOW_BENCH_PATH};
 #else
-  vb::Tools tools{VANTREL_CLI_PATH, VANTREL_RUN_CHILD_PATH, ""};
+  vb::Tools tools{VANTREL_CLI_PATH, "", VANTREL_RUN_CHILD_PATH, ""};
 #endif
   std::string corpora = "ABCDE";
   std::string work;
@@ -502,6 +557,9 @@ int main(int argc, char** argv) {
   int exports = 5000;
   app.add_option("--cli", tools.cli, "vantrel-cli to measure")
       ->capture_default_str();
+  app.add_option("--old-cli", tools.old_cli,
+                 "An older vantrel-cli to measure beside it, in the same "
+                 "rounds (its output is checked to be the same)");
   bool skip_window = false;
   app.add_option("--window-bench", tools.window_bench,
                  "vantrel-window-bench, to time runs through the window on "

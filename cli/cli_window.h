@@ -71,6 +71,8 @@ class JsonReport final : public CliWindow {
  public:
   using CliWindow::CliWindow;
 
+  // A piece's length and line are counted in the whole text.
+  bool WantsFileTexts() const override { return true; }
   void SetLabel6(std::u16string_view caption) override { summary_ = caption; }
   void Finish(const RunResult& result, bool dry_run) override;
 

@@ -1,14 +1,14 @@
 #include "extraction/charsets.h"
 
-#include <unicode/ucnv.h>
 #include <unicode/utf16.h>
 
 #include <array>
 #include <bit>
 #include <cstring>
-#include <memory>
 
-#include "extraction/run_error.h"
+#include "extraction/code_page.h"
+#include "extraction/source_buffer.h"
+#include "extraction/text.h"
 #include "extraction/utf8_decoder.h"
 
 namespace vantrel {
@@ -19,42 +19,6 @@ constexpr std::string_view kUtf16BeSignature = "\xFE\xFF";
 constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
 constexpr char kUnmappable = '?';
 constexpr std::u16string_view kWindows1256Name = u"windows-1256";
-
-// windows-1256 maps each byte to one character and back, so both directions
-// are tables, filled once from ICU's converter.
-class CodePage1256 {
- public:
-  static const CodePage1256& Get() {
-    static const CodePage1256 tables;
-    return tables;
-  }
-  char16_t ToText(unsigned char byte) const { return to_text_[byte]; }
-  // The byte for `unit`, or -1 when the code page lacks it.
-  int ToByte(char16_t unit) const { return to_byte_[unit]; }
-
- private:
-  CodePage1256() {
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<UConverter, decltype(&ucnv_close)> converter(
-        ucnv_open("windows-1256", &status), &ucnv_close);
-    if (U_FAILURE(status)) {
-      throw RunError(std::string("cannot load charset windows-1256: ") +
-                     u_errorName(status));
-    }
-    to_byte_.fill(-1);
-    for (int byte = 0; byte < 256; ++byte) {
-      const char in = static_cast<char>(byte);
-      UChar out[2] = {0xFFFD, 0};
-      status = U_ZERO_ERROR;
-      ucnv_reset(converter.get());
-      const int32_t n = ucnv_toUChars(converter.get(), out, 2, &in, 1, &status);
-      to_text_[byte] = (U_SUCCESS(status) && n == 1) ? out[0] : u'\xFFFD';
-      if (to_text_[byte] != 0xFFFD) to_byte_[to_text_[byte]] = byte;
-    }
-  }
-  std::array<char16_t, 256> to_text_;
-  std::array<int16_t, 65536> to_byte_;
-};
 
 bool StartsWith(std::string_view bytes, std::string_view prefix) {
   return bytes.substr(0, prefix.size()) == prefix;
@@ -80,16 +44,20 @@ std::size_t DecodeUtf16(std::string_view bytes, char16_t* out) {
   return units + 1;
 }
 
-// Grows `buffer` to at least `units` units; it never shrinks, so that text
-// already there is not filled again. What it holds is about to be
-// overwritten, so a buffer too small goes before a larger one is made: the
-// old text is not copied, and the two never take memory at once.
-char16_t* Room(std::u16string& buffer, std::size_t units) {
-  if (buffer.size() < units) {
-    if (buffer.capacity() < units) std::u16string().swap(buffer);
-    buffer.resize(units);
+// Grows `buffer` to at least `at` + `units` units, keeping its first `at`,
+// and gives where the new units go. It never shrinks, so that text already
+// there is not filled again. What lies behind `at` is about to be
+// overwritten, so with nothing to keep a buffer too small goes before a
+// larger one is made: the two never take memory at once.
+char16_t* Room(std::u16string& buffer, std::size_t at, std::size_t units) {
+  if (buffer.size() < at + units) {
+    if (buffer.capacity() < at + units) {
+      if (at == 0) std::u16string().swap(buffer);
+      buffer.reserve(RoomFor(at + units));
+    }
+    buffer.resize(at + units);
   }
-  return buffer.data();
+  return buffer.data() + at;
 }
 
 }  // namespace
@@ -131,25 +99,64 @@ Charset DetectCharset(std::string_view first_bytes) {
 
 std::size_t DecodeTextInto(std::string_view bytes, Charset charset,
                            std::u16string& buffer) {
+  const std::string_view signature = SignatureOf(charset);
+  if (StartsWith(bytes, signature)) bytes.remove_prefix(signature.size());
+  return DecodePieceInto(bytes, charset, buffer);
+}
+
+std::size_t DecodePieceInto(std::string_view bytes, Charset charset,
+                            std::u16string& buffer, std::size_t at) {
   switch (charset) {
     case Charset::kUnicode:
-      if (StartsWith(bytes, kUtf16LeSignature)) bytes.remove_prefix(2);
-      return DecodeUtf16<false>(bytes, Room(buffer, (bytes.size() + 1) / 2));
+      return DecodeUtf16<false>(bytes,
+                                Room(buffer, at, (bytes.size() + 1) / 2));
     case Charset::kUtf16:
-      if (StartsWith(bytes, kUtf16BeSignature)) bytes.remove_prefix(2);
-      return DecodeUtf16<true>(bytes, Room(buffer, (bytes.size() + 1) / 2));
+      return DecodeUtf16<true>(bytes, Room(buffer, at, (bytes.size() + 1) / 2));
     case Charset::kUtf8:
-      if (StartsWith(bytes, kUtf8Signature)) bytes.remove_prefix(3);
-      return Utf8ToUnits(bytes, Room(buffer, bytes.size()));
+      return Utf8ToUnits(bytes, Room(buffer, at, bytes.size()));
     case Charset::kWindows1256:
       break;
   }
-  const CodePage1256& table = CodePage1256::Get();
-  char16_t* out = Room(buffer, bytes.size());
+  const CodePage& table = CodePage::Windows1256();
+  char16_t* out = Room(buffer, at, bytes.size());
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     out[i] = table.ToText(static_cast<unsigned char>(bytes[i]));
   }
   return bytes.size();
+}
+
+std::string_view SignatureOf(Charset charset) {
+  switch (charset) {
+    case Charset::kUnicode:
+      return kUtf16LeSignature;
+    case Charset::kUtf16:
+      return kUtf16BeSignature;
+    case Charset::kUtf8:
+      return kUtf8Signature;
+    case Charset::kWindows1256:
+      break;
+  }
+  return {};
+}
+
+std::optional<std::string> SearchableBytes(std::u16string_view text,
+                                           Charset charset) {
+  if (charset == Charset::kWindows1256) {
+    return CodePage::Windows1256().BytesOf(text);
+  }
+  if (charset != Charset::kUtf8) return std::nullopt;
+  // U+FFFD also stands for ill-formed bytes, and an unpaired surrogate for
+  // nothing that well-formed UTF-8 can hold.
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    if (unit == 0xFFFD) return std::nullopt;
+    if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
+      ++i;
+    } else if (U16_IS_SURROGATE(unit)) {
+      return std::nullopt;
+    }
+  }
+  return TextToUtf8(text);
 }
 
 void DecodeText(std::string_view bytes, Charset charset, std::u16string& text) {
@@ -182,7 +189,7 @@ void EncodeText(std::u16string_view text, OutputFormat format,
     }
     return;
   }
-  const CodePage1256& table = CodePage1256::Get();
+  const CodePage& table = CodePage::Windows1256();
   // At most one byte per unit; written through a pointer, then cut to size.
   bytes.resize(start + text.size());
   char* const begin = bytes.data() + start;

@@ -11,6 +11,7 @@
 #define VANTREL_EXTRACTION_CHARSETS_H_
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,28 @@ void DecodeText(std::string_view bytes, Charset charset, std::u16string& text);
 // without being filled again for each.
 std::size_t DecodeTextInto(std::string_view bytes, Charset charset,
                            std::u16string& buffer);
+
+// DecodeTextInto for bytes from inside a source, where no signature is
+// looked for: the piece between two markers, or a part of it. The units go
+// behind the first `at` units of the buffer, which stay as they are; the
+// count returned leaves those out.
+std::size_t DecodePieceInto(std::string_view bytes, Charset charset,
+                            std::u16string& buffer, std::size_t at = 0);
+
+// The signature that a source of the charset may begin with (none for
+// windows-1256).
+std::string_view SignatureOf(Charset charset);
+
+// The bytes that `text` stands as in a source of the charset, when finding
+// them among its bytes (after any signature) is finding `text` in its
+// decoded text: the first place in the bytes is the first in the text, and
+// what lies between two such places decodes on its own as it does in the
+// whole. UTF-8 gives them for a text without U+FFFD (which also stands for
+// ill-formed bytes) and without unpaired surrogates; windows-1256 for a
+// text whose every character is one byte that no other byte decodes to
+// (code_page.h). Nothing otherwise, and for the UTF-16 charsets.
+std::optional<std::string> SearchableBytes(std::u16string_view text,
+                                           Charset charset);
 
 enum class OutputFormat {
   kUtf16Le,      // UTF-16 little-endian, begun with the signature FF FE

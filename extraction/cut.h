@@ -4,6 +4,7 @@
 #ifndef VANTREL_EXTRACTION_CUT_H_
 #define VANTREL_EXTRACTION_CUT_H_
 
+#include <optional>
 #include <string_view>
 
 #include "extraction/marker_search.h"
@@ -31,6 +32,29 @@ struct Cut {
 // marker's end does not count.
 Cut CutPiece(std::u16string_view text, const Matcher& start,
              const Matcher& end);
+
+// CutPiece's rule over any text, units or bytes, with any two searches,
+// each taking the text to look in and giving its first match or nothing.
+template <typename Text, typename FindStart, typename FindEnd>
+Cut CutWith(Text text, const FindStart& find_start, const FindEnd& find_end) {
+  Cut cut;
+  if (text.empty()) return cut;
+  const std::optional<TextRange> start_match = find_start(text);
+  if (!start_match) {
+    cut.outcome = FileOutcome::kNoStart;
+    return cut;
+  }
+  cut.start = *start_match;
+  cut.outcome = FileOutcome::kNoEnd;
+  const Text rest = text.substr(cut.start.end);
+  if (rest.empty()) return cut;
+  const std::optional<TextRange> end_match = find_end(rest);
+  if (!end_match) return cut;
+  cut.outcome = FileOutcome::kExtracted;
+  cut.end = {cut.start.end + end_match->begin, cut.start.end + end_match->end};
+  cut.piece = {cut.start.end, cut.end.begin};
+  return cut;
+}
 
 }  // namespace vantrel
 

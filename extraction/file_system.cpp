@@ -21,16 +21,17 @@ namespace {
 std::atomic<OperationHook> g_operation_hook{nullptr};
 
 // The error number that the seam wants this call to fail with, or 0.
-int InjectedError(Operation operation) {
+int InjectedError(Operation operation, const Path& path) {
   const OperationHook hook = g_operation_hook.load(std::memory_order_acquire);
-  return hook == nullptr ? 0 : hook(operation);
+  return hook == nullptr ? 0 : hook(operation, path);
 }
 
 // Runs a system call that reports failure as -1 with errno, unless the seam
 // fails it first; retries when a signal interrupted it.
 template <typename Call>
-auto Sys(Operation operation, Call&& call) -> decltype(call()) {
-  if (int injected = InjectedError(operation)) {
+auto Sys(Operation operation, const Path& path, Call&& call)
+    -> decltype(call()) {
+  if (int injected = InjectedError(operation, path)) {
     errno = injected;
     return -1;
   }
@@ -46,13 +47,14 @@ std::string Shown(const Path& path) {
 }
 
 bool StatFollowing(const Path& path, struct stat& st) {
-  return Sys(Operation::kStat, [&] { return ::stat(path.c_str(), &st); }) == 0;
+  return Sys(Operation::kStat, path,
+             [&] { return ::stat(path.c_str(), &st); }) == 0;
 }
 
 // Closes `fd`, failing when the system reports an error. close() is not
 // retried: the descriptor is gone whatever it returns.
 void CloseOrFail(int fd, const Path& path) {
-  if (int injected = InjectedError(Operation::kClose)) {
+  if (int injected = InjectedError(Operation::kClose, path)) {
     ::close(fd);
     Fail("cannot close", path, injected);
   }
@@ -71,6 +73,7 @@ class Fd {
     if (fd_ >= 0) ::close(fd_);
   }
   int get() const { return fd_; }
+  int Release() { return std::exchange(fd_, -1); }
   void Close() { CloseOrFail(std::exchange(fd_, -1), *path_); }
 
  private:
@@ -82,29 +85,28 @@ class Fd {
 // put in a source's place after the listing from blocking the run; only
 // regular files are read.
 Fd OpenSource(const Path& path, struct stat& st) {
-  const int fd = Sys(Operation::kOpen, [&] {
+  const int fd = Sys(Operation::kOpen, path, [&] {
     return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   });
   if (fd < 0) Fail("cannot open", path, errno);
   Fd source(path, fd);
-  if (Sys(Operation::kStat, [&] { return ::fstat(fd, &st); }) != 0) {
+  if (Sys(Operation::kStat, path, [&] { return ::fstat(fd, &st); }) != 0) {
     Fail("cannot stat", path, errno);
   }
   if (!S_ISREG(st.st_mode)) Fail("cannot read", path, EINVAL);
   return source;
 }
 
-// Reads into bytes[filled...] until the buffer is full or the file ends. A
-// read that comes back short right at `expected_end` has met the end, so
-// the read that would return nothing is spared.
-std::size_t ReadInto(const Fd& fd, const Path& path, std::string& bytes,
+// Reads into data[filled...] until `capacity` bytes are there or the file
+// ends. A read that comes back short right at `expected_end` has met the
+// end, so the read that would return nothing is spared.
+std::size_t ReadInto(int fd, const Path& path, char* data, std::size_t capacity,
                      std::size_t filled,
                      std::size_t expected_end = std::string::npos) {
-  while (filled < bytes.size()) {
-    const std::size_t wanted = bytes.size() - filled;
-    const ssize_t n = Sys(Operation::kRead, [&] {
-      return ::read(fd.get(), bytes.data() + filled, wanted);
-    });
+  while (filled < capacity) {
+    const std::size_t wanted = capacity - filled;
+    const ssize_t n = Sys(Operation::kRead, path,
+                          [&] { return ::read(fd, data + filled, wanted); });
     if (n < 0) Fail("cannot read", path, errno);
     if (n == 0) break;
     filled += static_cast<std::size_t>(n);
@@ -133,7 +135,8 @@ bool FileExists(const Path& path) {
 
 bool IsFolderOrLink(const Path& path) {
   struct stat st;
-  if (Sys(Operation::kStat, [&] { return ::lstat(path.c_str(), &st); }) != 0) {
+  if (Sys(Operation::kStat, path, [&] { return ::lstat(path.c_str(), &st); }) !=
+      0) {
     Fail("cannot stat", path, errno);
   }
   return S_ISDIR(st.st_mode) || S_ISLNK(st.st_mode);
@@ -141,7 +144,8 @@ bool IsFolderOrLink(const Path& path) {
 
 bool EntryExists(const Path& path) {
   struct stat st;
-  if (Sys(Operation::kStat, [&] { return ::lstat(path.c_str(), &st); }) == 0) {
+  if (Sys(Operation::kStat, path, [&] { return ::lstat(path.c_str(), &st); }) ==
+      0) {
     return true;
   }
   if (errno == ENOENT || errno == ENOTDIR) return false;
@@ -150,7 +154,8 @@ bool EntryExists(const Path& path) {
 
 bool IsFolder(const Path& path) {
   struct stat st;
-  if (Sys(Operation::kStat, [&] { return ::lstat(path.c_str(), &st); }) != 0) {
+  if (Sys(Operation::kStat, path, [&] { return ::lstat(path.c_str(), &st); }) !=
+      0) {
     if (errno == ENOENT) return false;
     Fail("cannot stat", path, errno);
   }
@@ -163,7 +168,7 @@ namespace {
 bool IsFolderEntry(DIR* dir, const dirent& entry, const Path& folder) {
   if (entry.d_type != DT_UNKNOWN) return entry.d_type == DT_DIR;
   struct stat st;
-  if (Sys(Operation::kStat, [&] {
+  if (Sys(Operation::kStat, folder / entry.d_name, [&] {
         return ::fstatat(::dirfd(dir), entry.d_name, &st, AT_SYMLINK_NOFOLLOW);
       }) != 0) {
     if (errno == ENOENT) return false;
@@ -178,7 +183,7 @@ std::vector<std::string> ListFiles(
     const Path& folder, const std::function<bool(std::string_view)>& wanted,
     std::vector<std::string>* folders) {
   DIR* dir = nullptr;
-  if (int injected = InjectedError(Operation::kList)) {
+  if (int injected = InjectedError(Operation::kList, folder)) {
     Fail("cannot list folder", folder, injected);
   }
   dir = ::opendir(folder.c_str());
@@ -206,7 +211,7 @@ std::vector<std::string> ListFiles(
     bool regular = entry->d_type == DT_REG;
     if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
       struct stat st;
-      const int r = Sys(Operation::kStat, [&] {
+      const int r = Sys(Operation::kStat, folder / name, [&] {
         return ::fstatat(::dirfd(dir), entry->d_name, &st, 0);
       });
       if (r != 0 && errno != ENOENT && errno != ELOOP && errno != ENOTDIR) {
@@ -223,33 +228,42 @@ std::string ReadStart(const Path& path, std::size_t count) {
   struct stat st;
   Fd fd = OpenSource(path, st);
   std::string bytes(count, '\0');
-  bytes.resize(ReadInto(fd, path, bytes, 0));
+  bytes.resize(ReadInto(fd.get(), path, bytes.data(), count, 0));
   fd.Close();
   return bytes;
 }
 
-void ReadAll(const Path& path, std::string& bytes) {
+SourceFile SourceFile::Open(const Path& path) {
   struct stat st;
   Fd fd = OpenSource(path, st);
-  // One spare byte lets the read that sees the end come back at once, so a
-  // file that keeps its size takes one read(); a file that grows meanwhile
-  // is read to its new end.
-  const auto size = static_cast<std::size_t>(st.st_size);
-  // A buffer too small goes before a larger one is made: its old bytes are
-  // not wanted, and the two never take memory at once.
-  if (bytes.capacity() < size + 1) std::string().swap(bytes);
-  bytes.resize(size + 1);
-  std::size_t filled = ReadInto(fd, path, bytes, 0, size);
-  while (filled == bytes.size()) {
-    bytes.resize(bytes.size() * 2);
-    filled = ReadInto(fd, path, bytes, filled);
-  }
-  bytes.resize(filled);
-  fd.Close();
+  return SourceFile(path, fd.Release(), static_cast<std::size_t>(st.st_size));
 }
 
+SourceFile::SourceFile(SourceFile&& other) noexcept
+    : path_(std::move(other.path_)),
+      fd_(std::exchange(other.fd_, -1)),
+      size_(other.size_) {}
+
+SourceFile::~SourceFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void SourceFile::ReadAll(SourceBuffer& buffer) {
+  // One spare byte lets the read that sees the end come back at once.
+  buffer.Resize(size_ + 1, 0);
+  std::size_t filled =
+      ReadInto(fd_, path_, buffer.data(), buffer.size(), 0, size_);
+  while (filled == buffer.size()) {
+    buffer.Resize(buffer.size() * 2, filled);
+    filled = ReadInto(fd_, path_, buffer.data(), buffer.size(), filled);
+  }
+  buffer.Resize(filled, filled);
+}
+
+void SourceFile::Close() { CloseOrFail(std::exchange(fd_, -1), path_); }
+
 bool CreateFolder(const Path& path) {
-  if (Sys(Operation::kCreateFolder,
+  if (Sys(Operation::kCreateFolder, path,
           [&] { return ::mkdir(path.c_str(), 0777); }) == 0) {
     return true;
   }
@@ -258,7 +272,7 @@ bool CreateFolder(const Path& path) {
 }
 
 std::optional<OutputFile> OutputFile::CreateNew(const Path& path) {
-  const int fd = Sys(Operation::kOpen, [&] {
+  const int fd = Sys(Operation::kOpen, path, [&] {
     return ::open(
         path.c_str(),
         O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
@@ -273,7 +287,7 @@ std::optional<OutputFile> OutputFile::CreateNew(const Path& path) {
 OutputFile OutputFile::OpenForAppend(const Path& path) {
   // O_NOFOLLOW: never write through a link put in the output's place;
   // O_NONBLOCK: a FIFO put there fails instead of blocking.
-  const int fd = Sys(Operation::kOpen, [&] {
+  const int fd = Sys(Operation::kOpen, path, [&] {
     return ::open(path.c_str(),
                   O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC |
                       O_NOCTTY | O_NONBLOCK,
@@ -282,7 +296,7 @@ OutputFile OutputFile::OpenForAppend(const Path& path) {
   if (fd < 0) Fail("cannot open", path, errno);
   OutputFile file(path, fd, /*created=*/false, /*length=*/0);
   struct stat st;
-  if (Sys(Operation::kStat, [&] { return ::fstat(fd, &st); }) != 0) {
+  if (Sys(Operation::kStat, path, [&] { return ::fstat(fd, &st); }) != 0) {
     Fail("cannot stat", path, errno);
   }
   if (!S_ISREG(st.st_mode)) Fail("cannot open", path, EINVAL);
@@ -312,7 +326,7 @@ void OutputFile::StartPiece() { piece_start_ = length_; }
 void OutputFile::AppendPart(std::string_view bytes) {
   std::size_t written = 0;
   while (written < bytes.size()) {
-    const ssize_t n = Sys(Operation::kWrite, [&] {
+    const ssize_t n = Sys(Operation::kWrite, path_, [&] {
       return ::write(fd_, bytes.data() + written, bytes.size() - written);
     });
     if (n <= 0) {

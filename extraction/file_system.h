@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "extraction/source_buffer.h"
+
 namespace vantrel::fs {
 
 using Path = std::filesystem::path;
@@ -40,8 +42,34 @@ std::vector<std::string> ListFiles(
 // Up to `count` bytes from the start of the file.
 std::string ReadStart(const Path& path, std::size_t count);
 
-// The whole content of the file, into `bytes` (its capacity is reused).
-void ReadAll(const Path& path, std::string& bytes);
+// A source open for reading: a regular file (links followed), whose size is
+// known before its bytes are read, so that a reader can make room for them
+// first.
+class SourceFile {
+ public:
+  static SourceFile Open(const Path& path);
+
+  SourceFile(SourceFile&& other) noexcept;
+  SourceFile& operator=(SourceFile&&) = delete;
+  ~SourceFile();
+
+  // The file's size when it was opened.
+  std::size_t size() const { return size_; }
+
+  // The whole content, into `buffer` (its memory is reused). A file that
+  // keeps its size takes one read(); one that grows meanwhile is read to
+  // its new end.
+  void ReadAll(SourceBuffer& buffer);
+
+  void Close();
+
+ private:
+  SourceFile(Path path, int fd, std::size_t size)
+      : path_(std::move(path)), fd_(fd), size_(size) {}
+  Path path_;
+  int fd_;
+  std::size_t size_;
+};
 
 // Creates the folder; false when something of that name exists already.
 bool CreateFolder(const Path& path);

@@ -1,7 +1,8 @@
 // Finding a marker in a text. A match is a range of the text, in UTF-16
 // code units, so that a matcher may find matches of another length than
 // the marker it looks for. The exact search compares unit by unit, letter
-// case and line breaks included.
+// case and line breaks included; the same search over bytes finds a marker
+// in a source's own bytes, where the charset allows (source_cut.h).
 #ifndef VANTREL_EXTRACTION_MARKER_SEARCH_H_
 #define VANTREL_EXTRACTION_MARKER_SEARCH_H_
 
@@ -25,12 +26,21 @@ struct TextRange {
 std::optional<TextRange> FindMarker(std::u16string_view text,
                                     std::u16string_view marker);
 
+// FindMarker over bytes: the range is in bytes.
+std::optional<TextRange> FindBytes(std::string_view bytes,
+                                   std::string_view marker);
+
 // How a run looks for one of its markers.
 class Matcher {
  public:
   virtual ~Matcher() = default;
   // The first match in `text`, or nothing.
   virtual std::optional<TextRange> Find(std::u16string_view text) const = 0;
+  // The marker when a match is exactly its units and nothing else, so that
+  // the run may look for its bytes in a source without decoding it; null
+  // for any other kind of matching, which the run then does on the
+  // decoded text.
+  virtual const std::u16string* ExactMarker() const { return nullptr; }
 };
 
 // The marker exactly as it is written.
@@ -40,6 +50,7 @@ class ExactMatcher final : public Matcher {
   std::optional<TextRange> Find(std::u16string_view text) const override {
     return FindMarker(text, marker_);
   }
+  const std::u16string* ExactMarker() const override { return &marker_; }
 
  private:
   std::u16string marker_;

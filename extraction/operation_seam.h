@@ -5,6 +5,7 @@
 #ifndef VANTREL_EXTRACTION_OPERATION_SEAM_H_
 #define VANTREL_EXTRACTION_OPERATION_SEAM_H_
 
+#include <filesystem>
 #include <string_view>
 #include <utility>
 
@@ -32,10 +33,13 @@ inline constexpr std::pair<Operation, std::string_view> kOperations[] = {
     {Operation::kCreateFolder, "create folder"},
 };
 
-// Asked just before each system call, on whichever thread makes it: the
-// error number to fail the call with, or 0 to let it run. It must be safe
-// to call from several threads at once.
-using OperationHook = int (*)(Operation);
+// Asked just before each system call, on whichever thread makes it, with
+// the path that the call is about (the folder, for a listing): the error
+// number to fail the call with, or 0 to let it run. It must be safe to call
+// from several threads at once. Calls about one path come from one thread
+// at a time, in the order the run makes them, so counting them by path
+// names the same call in every run.
+using OperationHook = int (*)(Operation, const std::filesystem::path&);
 
 // Puts `hook` in the seam (nullptr takes it out).
 void SetOperationHook(OperationHook hook);

@@ -88,8 +88,9 @@ OutputWriter::OutputWriter(RunState& state, bool separate,
       dry_run_(dry_run),
       extension_(std::move(extension)) {}
 
-void OutputWriter::WriteFile(std::u16string_view Matn,
-                             std::u16string_view fName) {
+template <typename PieceWriter>
+void OutputWriter::Write(std::u16string_view fName,
+                         const PieceWriter& write_piece) {
   std::optional<fs::OutputFile> new_file;
   bool first_write = false;
   if (state_.OutCharset.empty()) {
@@ -125,10 +126,28 @@ void OutputWriter::WriteFile(std::u16string_view Matn,
   // The signature goes only at the head of a new file, so that a collected
   // file stays one well-formed UTF-16 text.
   if (is_new) file.Append(Signature(format_));
-  WritePiece(file, Matn, format_);
+  write_piece(file);
   file.Close();
   // A collected file that failed on its first write was removed again.
   if (first_write && !separate_) made_ = state_.OutFile;
+}
+
+void OutputWriter::WriteFile(std::u16string_view Matn,
+                             std::u16string_view fName) {
+  Write(fName, [&](fs::OutputFile& file) { WritePiece(file, Matn, format_); });
+}
+
+void OutputWriter::WriteBytes(std::string_view windows1256,
+                              std::u16string_view fName) {
+  Write(fName, [&](fs::OutputFile& file) {
+    if (format_ == OutputFormat::kWindows1256) {
+      file.Append(windows1256);
+      return;
+    }
+    std::u16string text;
+    text.resize(DecodePieceInto(windows1256, Charset::kWindows1256, text));
+    WritePiece(file, text, format_);
+  });
 }
 
 void OutputWriter::MakeFoldersFor(std::u16string_view fName) {

@@ -35,11 +35,20 @@ class OutputWriter {
   // output. Failures are thrown as RunError.
   void WriteFile(std::u16string_view Matn, std::u16string_view fName);
 
+  // WriteFile for a piece given as windows-1256 bytes that decoding and
+  // encoding again would give back unchanged: a windows-1256 output takes
+  // them as they are; any other output takes their text.
+  void WriteBytes(std::string_view windows1256, std::u16string_view fName);
+
   // The file or folder that this run created and left behind (in a dry
   // run: would have created), or nothing.
   const std::optional<std::u16string>& made() const { return made_; }
 
  private:
+  // Opens (or creates) the file that the piece from `fName` goes into,
+  // writes it with `write_piece`, and closes it.
+  template <typename PieceWriter>
+  void Write(std::u16string_view fName, const PieceWriter& write_piece);
   // In separated mode, makes the folders that a source's name below a
   // sub-folder ("2024/may/page.htm") needs inside the output folder.
   void MakeFoldersFor(std::u16string_view fName);

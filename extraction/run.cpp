@@ -14,8 +14,10 @@
 #include "extraction/native_names.h"
 #include "extraction/near_miss.h"
 #include "extraction/output_writer.h"
+#include "extraction/read_ahead.h"
 #include "extraction/regex_matcher.h"
 #include "extraction/run_error.h"
+#include "extraction/source_cut.h"
 #include "extraction/source_listing.h"
 #include "extraction/source_reading.h"
 #include "extraction/text.h"
@@ -65,16 +67,26 @@ std::u16string_view FailurePrefix(FileOutcome outcome) {
   return kNoEndPrefix;
 }
 
-// Cuts the piece out of a source's text. A pattern that runs away there
-// ends the run, naming the file.
-Cut CutPieceOf(const SourceItem& item, std::u16string_view text,
-               const Matcher& start, const Matcher& end) {
+// The next source, read and cut. A pattern that runs away on it ends the
+// run, naming the file.
+CutSource& NextSource(ReadAhead& sources, const SourceItem& item) {
   try {
-    return CutPiece(text, start, end);
+    return sources.Next();
   } catch (const PatternTimeout& e) {
     throw RunError(std::string(e.what()) + " on " +
                    TextToUtf8(DisplayName(PathText(item.path))));
   }
+}
+
+// Hands the piece of `source` to the output, finishing its decoding here.
+void WritePiece(CutSource& source, std::u16string_view name,
+                OutputWriter& output) {
+  if (source.piece_bytes) {
+    output.WriteBytes(*source.piece_bytes, name);
+    return;
+  }
+  source.FinishPiece();
+  output.WriteFile(source.piece, name);
 }
 
 // Both passes over the folder; fills the counts of `result`.
@@ -94,31 +106,33 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
   }
   result.matching = matching.value();
 
+  const std::vector<SourceItem> items =
+      SourcesInOrder(folder, filter, options.recursive);
+  if (items.empty()) return;
+  // The run's first matching file decides how every file is read, unless
+  // the charset was chosen for the run.
+  result.charset =
+      options.charset ? *options.charset : TestFile(items.front().path);
+  state.SourceCharset = CharsetName(*result.charset);
   const auto start_marker =
       MakeMatcher(inputs.start_marker, options.matching, "start");
   const auto end_marker =
       MakeMatcher(inputs.end_marker, options.matching, "end");
+  const SourceCutter cutter(*result.charset, *start_marker, *end_marker,
+                            window.WantsFileTexts());
+  const NearMissRun near_miss{inputs.start_marker, inputs.end_marker,
+                              options.matching, *result.charset,
+                              options.charset ? u"" : items.front().Name};
+  ReadAhead sources(items, cutter);
+
   Counter failures, successes;
   int done = 0;
-  NearMissRun near_miss{inputs.start_marker, inputs.end_marker,
-                        options.matching, Charset::kWindows1256, u""};
-  SourceReader reader;
-  for (const SourceItem& item :
-       SourcesInOrder(folder, filter, options.recursive)) {
-    // The run's first matching file decides how every file is read, unless
-    // the charset was chosen for the run.
-    if (!result.charset) {
-      result.charset = options.charset ? *options.charset : TestFile(item.path);
-      state.SourceCharset = CharsetName(*result.charset);
-      near_miss.charset = *result.charset;
-      if (!options.charset) near_miss.charset_decided_by = item.Name;
-    }
-    const std::u16string_view text = reader.Read(item.path, *result.charset);
-    const Cut cut = CutPieceOf(item, text, *start_marker, *end_marker);
-    FileReport report{item.Name, text, cut, 0, matching.value(), {}};
-    if (cut.outcome == FileOutcome::kExtracted) {
-      output.WriteFile(text.substr(cut.piece.begin, cut.piece.size()),
-                       item.Name);
+  for (const SourceItem& item : items) {
+    CutSource& source = NextSource(sources, item);
+    FileReport report{item.Name, source.text,      source.cut,
+                      0,         matching.value(), {}};
+    if (source.cut.outcome == FileOutcome::kExtracted) {
+      WritePiece(source, item.Name, output);
       successes.Increment();
       window.SetLine2X2(ProgressX2(successes.value(), matching.value()));
       window.RedrawLine2();
@@ -127,10 +141,11 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
       // The count goes up first: the file at which it overflows gets no
       // line.
       failures.Increment();
-      WriteLog(window, std::u16string(FailurePrefix(cut.outcome)) +
+      WriteLog(window, std::u16string(FailurePrefix(source.cut.outcome)) +
                            DisplayName(item.Name));
       if (options.hints) {
-        report.hint = FindNearMiss(near_miss, reader.bytes(), text, cut);
+        report.hint =
+            FindNearMiss(near_miss, source.bytes, source.text, source.cut);
       }
     }
     result.failures = failures.value();

@@ -47,8 +47,15 @@ class RunWindow {
 
   // Told after each examined file of the second pass, once its log line or
   // its piece is done, for front ends that report more than the window
-  // shows. The run's displays do not depend on it.
+  // shows. The run's displays do not depend on it. A file that gave no
+  // piece always comes with its whole text and its cut; one that gave its
+  // piece may come without its text (file_report.h).
   virtual void FileExamined(const FileReport& /*report*/) {}
+
+  // True when FileExamined must get every file's whole text and exact cut,
+  // pieces or not. Asked once when a run starts; a run that need not decode
+  // whole texts is faster, so only front ends that use them should ask.
+  virtual bool WantsFileTexts() const { return false; }
 };
 
 }  // namespace vantrel

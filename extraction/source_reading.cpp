@@ -15,14 +15,13 @@ Charset TestFile(const std::filesystem::path& path) {
 }
 
 std::u16string ReadFile(const std::filesystem::path& path, Charset mode) {
-  return std::u16string(SourceReader().Read(path, mode));
-}
-
-std::u16string_view SourceReader::Read(const std::filesystem::path& path,
-                                       Charset mode) {
-  fs::ReadAll(path, bytes_);
-  const std::size_t length = DecodeTextInto(bytes_, mode, text_);
-  return {text_.data(), length};
+  fs::SourceFile file = fs::SourceFile::Open(path);
+  SourceBuffer bytes;
+  file.ReadAll(bytes);
+  file.Close();
+  std::u16string text;
+  DecodeText(bytes.bytes(), mode, text);
+  return text;
 }
 
 }  // namespace vantrel

@@ -3,8 +3,9 @@
 //
 // Each ill-formed sequence becomes one U+FFFD, by the same rule as ICU's
 // U8_NEXT. Text made only of ASCII and two-byte sequences (Arabic, like every
-// alphabet from U+0080 to U+07FF) goes sixteen bytes at a time on processors
-// with SSSE3; everything else goes one sequence at a time.
+// alphabet from U+0080 to U+07FF) goes thirty-two bytes at a time on
+// processors with AVX2, sixteen with SSSE3; everything else goes one
+// sequence at a time.
 #ifndef VANTREL_EXTRACTION_UTF8_DECODER_H_
 #define VANTREL_EXTRACTION_UTF8_DECODER_H_
 

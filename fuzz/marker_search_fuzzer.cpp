@@ -1,5 +1,5 @@
-// The marker search against a plain reference: the first place, in UTF-16
-// code units, at which every unit of the marker matches (here counted from
+// The marker search, in units and in bytes, against a plain reference: the
+// first place at which every unit of the marker matches (here counted from
 // 1, 0 for none).
 #include <cstdint>
 #include <cstdlib>
@@ -34,6 +34,13 @@ std::u16string Units(const uint8_t* data, size_t size) {
   return out;
 }
 
+// The units' low bytes, which are distinct over the alphabet.
+std::string LowBytes(std::u16string_view units) {
+  std::string bytes;
+  for (char16_t unit : units) bytes.push_back(static_cast<char>(unit));
+  return bytes;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -48,5 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       "the marker search agrees with the plain one");
   vantrel::fuzz::Check(!found || found->size() == marker.size(),
                        "a match is as long as the marker");
+  const auto in_bytes = vantrel::FindBytes(LowBytes(text), LowBytes(marker));
+  vantrel::fuzz::Check(in_bytes == found,
+                       "the search in bytes finds the same place");
   return 0;
 }

@@ -2,11 +2,14 @@
 // model of what a run must do: the same log, summary, bar positions and
 // pointer, and the same output bytes. Also checked: the counts add up on a
 // normal end, the pointer is back to default on every path, the sources are
-// untouched, and nothing is made but ExportN outputs. The same folder is
-// then run looking for near misses, which must show and make the same; as
-// a dry run, which must show the same, name the same output, and make
-// nothing; and, when the markers hold no metacharacter, with the markers as
-// patterns, which must show and make the same.
+// untouched, nothing is made but ExportN outputs, and each file that gave no
+// piece is reported with its whole text. Each input runs four times: as the
+// programs run, cutting sources in their bytes where it can; for a front end
+// that wants every file's text and looks for near misses, which decodes
+// every file whole and must show and make the same; as a dry run, which
+// must show the same, name the same output, and make nothing; and, when the
+// markers hold no metacharacter, with the markers as patterns, which must
+// show and make the same.
 #include <stdlib.h>
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
@@ -112,10 +115,26 @@ Case Parse(const uint8_t* data, size_t size) {
 
 // --- What the run shows, recorded. ---
 
+struct Report {
+  vantrel::FileOutcome outcome;
+  std::u16string text, piece;  // the piece as the text shows it, if given
+};
+
 class FuzzWindow : public vantrel::RunWindow {
  public:
-  explicit FuzzWindow(vantrel::RunInputs inputs) : inputs_(std::move(inputs)) {}
+  FuzzWindow(vantrel::RunInputs inputs, bool wants_texts)
+      : inputs_(std::move(inputs)), wants_texts_(wants_texts) {}
   vantrel::RunInputs Inputs() const override { return inputs_; }
+  bool WantsFileTexts() const override { return wants_texts_; }
+  void FileExamined(const vantrel::FileReport& report) override {
+    const vantrel::Cut& cut = report.cut;
+    const bool has_piece =
+        cut.outcome == vantrel::FileOutcome::kExtracted && !report.text.empty();
+    reports.push_back({cut.outcome, std::u16string(report.text),
+                       has_piece ? std::u16string(report.text.substr(
+                                       cut.piece.begin, cut.piece.size()))
+                                 : u""});
+  }
   void ClearText5() override { events.push_back(u"clear log"); }
   void AppendText5(std::u16string_view text) override {
     events.push_back(u"log " + std::u16string(text));
@@ -134,9 +153,11 @@ class FuzzWindow : public vantrel::RunWindow {
     return std::u16string(s.begin(), s.end());
   }
   std::vector<std::u16string> events;
+  std::vector<Report> reports;
 
  private:
   vantrel::RunInputs inputs_;
+  bool wants_texts_;
 };
 
 // --- The model. ---
@@ -231,6 +252,7 @@ std::u16string Shown(const std::string& name) {
 
 struct Expected {
   std::vector<std::u16string> events;
+  std::vector<Report> reports;  // every file's whole text and piece
   std::map<std::string, std::string> outputs;  // relative path to bytes
   int matching = 0, failures = 0, successes = 0;
   bool trapped = false;
@@ -271,20 +293,25 @@ Expected Model(const Case& c, const std::string& folder) {
     const std::string& bytes = c.entries.at(name).content;
     if (charset.empty()) charset = Charset(bytes);
     const std::u16string text = Decode(bytes, charset);
+    e.reports.push_back({vantrel::FileOutcome::kExtracted, text, u""});
     size_t s = 0, t = 0;
     std::u16string_view rest;
     if (text.empty()) {
+      e.reports.back().outcome = vantrel::FileOutcome::kCantRead;
       ++e.failures;
       ev.push_back(u"log Can't read: " + Shown(name) + u"\r\n");
     } else if ((s = Find(text, start)) == 0) {
+      e.reports.back().outcome = vantrel::FileOutcome::kNoStart;
       ++e.failures;
       ev.push_back(u"log Haven't start: " + Shown(name) + u"\r\n");
     } else if (rest = std::u16string_view(text).substr(s - 1 + start.size()),
                (t = Find(rest, end)) == 0) {
+      e.reports.back().outcome = vantrel::FileOutcome::kNoEnd;
       ++e.failures;
       ev.push_back(u"log Haven't end: " + Shown(name) + u"\r\n");
     } else {
       const std::u16string_view piece = rest.substr(0, t - 1);
+      e.reports.back().piece = piece;
       const bool utf16 = charset != "windows-1256";
       const std::string signature = utf16 ? "\xFF\xFE" : "";
       const std::string bytes_out =
@@ -346,6 +373,7 @@ bool IsLiteral(std::string_view marker) {
 // What a run showed and made.
 struct Outcome {
   std::vector<std::u16string> events;
+  std::vector<Report> reports;
   vantrel::RunResult result;
   std::map<std::string, std::string> made;  // new files and their bytes
   int new_entries = 0;                      // new files and folders
@@ -354,7 +382,7 @@ struct Outcome {
 // A run with `options` on `folder`, filled afresh from the case. Sources
 // must come out untouched, and nothing be made but ExportN outputs.
 Outcome RunOn(const Case& c, const std::string& folder,
-              const vantrel::RunOptions& options) {
+              const vantrel::RunOptions& options, bool wants_texts) {
   stdfs::remove_all(folder);
   stdfs::create_directory(folder);
   for (const auto& [name, entry] : c.entries) {
@@ -368,11 +396,13 @@ Outcome RunOn(const Case& c, const std::string& folder,
 
   FuzzWindow window(
       {Utf8(c.start), Utf8(c.end), std::u16string(folder.begin(), folder.end()),
-       std::u16string(c.extension.begin(), c.extension.end()), c.separate});
+       std::u16string(c.extension.begin(), c.extension.end()), c.separate},
+      wants_texts);
   vantrel::RunState state;
   Outcome outcome;
   outcome.result = vantrel::Command2_Click(window, state, options);
   outcome.events = std::move(window.events);
+  outcome.reports = std::move(window.reports);
   for (const auto& item : stdfs::recursive_directory_iterator(folder)) {
     const std::string relative = stdfs::relative(item.path(), folder).string();
     const auto source = c.entries.find(relative);
@@ -399,6 +429,26 @@ void PrintFiles(const char* what,
   }
 }
 
+// The model's reports against a run's: every examined file in order, with
+// its text where the run must give it (always for a file without a piece,
+// and for every file when the front end wants texts).
+void CheckReports(const Outcome& run, const Expected& expected,
+                  bool wants_texts) {
+  Check(run.reports.size() <= expected.reports.size(), "reports");
+  for (size_t i = 0; i < run.reports.size(); ++i) {
+    const Report& got = run.reports[i];
+    const Report& model = expected.reports[i];
+    Check(got.outcome == model.outcome, "reported outcome");
+    if (wants_texts || model.outcome != vantrel::FileOutcome::kExtracted) {
+      Check(got.text == model.text, "reported text");
+    }
+    if (!got.text.empty()) Check(got.piece == model.piece, "reported cut");
+  }
+  if (!expected.trapped) {
+    Check(run.reports.size() == expected.reports.size(), "every file");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -407,7 +457,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(::mkdtemp(folder.data()) != nullptr, "mkdtemp");
 
   // The window's run, against the model.
-  const Outcome run = RunOn(c, folder, {});
+  const Outcome run = RunOn(c, folder, {}, false);
   const Expected expected = Model(c, folder);
   Check(run.events == expected.events, "events");
   Check(run.events.back() == u"default", "pointer");
@@ -423,19 +473,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PrintFiles("expected", expected.outputs);
   }
   Check(run.made == expected.outputs, "outputs");
+  CheckReports(run, expected, false);
 
-  // Looking for near misses changes nothing that a run shows or makes.
+  // Every text decoded whole, and near misses looked for: nothing that a
+  // run shows or makes changes.
   vantrel::RunOptions hints;
   hints.hints = true;
-  const Outcome hinted = RunOn(c, folder, hints);
-  Check(hinted.events == run.events && hinted.made == run.made,
-        "a run that looks for near misses");
+  const Outcome texts = RunOn(c, folder, hints, true);
+  Check(texts.events == run.events && texts.made == run.made,
+        "a run with every text and near misses");
+  CheckReports(texts, expected, true);
 
   // A dry run shows all that the run showed, names the output that it
   // made, and makes nothing.
   vantrel::RunOptions dry;
   dry.dry_run = true;
-  const Outcome dry_run = RunOn(c, folder, dry);
+  const Outcome dry_run = RunOn(c, folder, dry, false);
   Check(dry_run.events == run.events, "a dry run's events");
   Check(dry_run.result.output == run.result.output, "a dry run's output");
   Check(dry_run.new_entries == 0, "a dry run makes nothing");
@@ -444,7 +497,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (IsLiteral(c.start) && IsLiteral(c.end)) {
     vantrel::RunOptions regex;
     regex.matching.regex = true;
-    const Outcome patterns = RunOn(c, folder, regex);
+    const Outcome patterns = RunOn(c, folder, regex, false);
     Check(patterns.events == run.events && patterns.made == run.made,
           "patterns without metacharacters");
   }

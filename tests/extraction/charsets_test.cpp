@@ -143,35 +143,6 @@ TEST(EncodeTextTest, OutputFormats) {
   EXPECT_EQ(Signature(OutputFormat::kWindows1256), "");
 }
 
-// One reader serves a run's sources: a long text then a short one must not
-// leave anything of the first in the second, in any charset.
-TEST(SourceReaderTest, EachTextIsTheFileAloneWhateverCameBefore) {
-  testing::TempFolder dir;
-  const std::string long_page(5000, 'L'), short_page = "short";
-  const struct {
-    std::string signature;
-    Charset charset;
-  } charsets[] = {
-      {"\xEF\xBB\xBF", Charset::kUtf8},
-      {"", Charset::kWindows1256},
-  };
-  for (const auto& c : charsets) {
-    SourceReader reader;
-    EXPECT_EQ(
-        reader.Read(dir.create("long", c.signature + long_page), c.charset),
-        std::u16string(5000, u'L'));
-    EXPECT_EQ(
-        reader.Read(dir.create("short", c.signature + short_page), c.charset),
-        u"short");
-    EXPECT_EQ(reader.Read(dir.create("empty", c.signature), c.charset), u"");
-  }
-  SourceReader reader;
-  EXPECT_EQ(reader.Read(dir.create("le", "\xFF\xFEh\0i\0"s), Charset::kUnicode),
-            u"hi");
-  EXPECT_EQ(reader.Read(dir.create("odd", "\xFF\xFEh"s), Charset::kUnicode),
-            u"\uFFFD");
-}
-
 TEST(EncodedBytesTest, SameBytesAsEncodeText) {
   const std::u16string text = u"h\u0644\U0001F600";
   for (OutputFormat format :

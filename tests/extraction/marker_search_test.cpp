@@ -1,6 +1,7 @@
-// The marker search tests eight places at a time and compares in full only
-// where the first and last units match. These cases hold it to the plain
-// definition: the first place where every unit of the marker matches.
+// The marker search tests sixteen bytes of places at a time and compares in
+// full only where the first and last units match. These cases hold it, in
+// units and in bytes, to the plain definition: the first place where every
+// unit of the marker matches.
 #include "extraction/marker_search.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +33,27 @@ std::size_t Position(std::u16string_view text, std::u16string_view marker) {
   if (!found) return 0;
   EXPECT_EQ(found->size(), marker.size());
   return found->begin + 1;
+}
+
+// The same for FindBytes on the low byte of each unit, which must find the
+// same place wherever that keeps the units apart.
+std::size_t BytePosition(std::u16string_view text, std::u16string_view marker) {
+  const auto low_bytes = [](std::u16string_view units) {
+    std::string bytes;
+    for (char16_t unit : units) bytes.push_back(static_cast<char>(unit));
+    return bytes;
+  };
+  const auto found = FindBytes(low_bytes(text), low_bytes(marker));
+  if (!found) return 0;
+  EXPECT_EQ(found->size(), marker.size());
+  return found->begin + 1;
+}
+
+bool Narrow(std::u16string_view units) {
+  for (char16_t unit : units) {
+    if (unit >= 0x80) return false;
+  }
+  return true;
 }
 
 TEST(FindMarkerTest, Cases) {
@@ -75,11 +97,15 @@ TEST(FindMarkerTest, Cases) {
     EXPECT_EQ(Position(c.text, c.marker), c.position)
         << "marker of " << c.marker.size() << " in text of " << c.text.size();
     EXPECT_EQ(PlainSearch(c.text, c.marker), c.position);  // the table is right
+    if (Narrow(c.text) && Narrow(c.marker)) {
+      EXPECT_EQ(BytePosition(c.text, c.marker), c.position);
+    }
   }
 }
 
-// Every alignment of marker and text against the blocks of eight, over an
-// alphabet small enough that partial matches are everywhere.
+// Every alignment of marker and text against the blocks of sixteen bytes,
+// over an alphabet small enough that partial matches are everywhere (its
+// units have distinct low bytes).
 TEST(FindMarkerTest, AgreesWithThePlainSearchOnRandomTexts) {
   constexpr char16_t kAlphabet[] = {u'a', u'b', u'\r', u'\n', 0xD83D, 0xDE00};
   std::uint64_t state = 12345;
@@ -91,8 +117,9 @@ TEST(FindMarkerTest, AgreesWithThePlainSearchOnRandomTexts) {
     std::u16string text(next(60), u'a'), marker(next(12), u'a');
     for (char16_t& unit : text) unit = kAlphabet[next(round % 2 ? 2 : 6)];
     for (char16_t& unit : marker) unit = kAlphabet[next(round % 2 ? 2 : 6)];
-    ASSERT_EQ(Position(text, marker), PlainSearch(text, marker))
-        << "round " << round;
+    const std::size_t plain = PlainSearch(text, marker);
+    ASSERT_EQ(Position(text, marker), plain) << "round " << round;
+    ASSERT_EQ(BytePosition(text, marker), plain) << "round " << round;
   }
 }
 

@@ -18,6 +18,7 @@
 #include <functional>
 #include <map>
 
+#include "extraction/file_report.h"
 #include "extraction/native_names.h"
 #include "extraction/operation_seam.h"
 #include "extraction/run.h"
@@ -70,8 +71,32 @@ const Sources kSources[] = {
     {"utf-16", Utf16BePage, "\xFF\xFE", testing::Utf16Le},
 };
 
+// A recording window that also marks where each examined file ends, so
+// that a transcript can be cut at the files' boundaries.
+class MarkingWindow : public RecordingWindow {
+ public:
+  void FileExamined(const FileReport& report) override {
+    transcript += "examined " + Utf8(report.name) + "\n";
+  }
+};
+
+// The clean transcript up to the end of the file before `name` (to the
+// pointer going busy for the first file).
+std::string PrefixBefore(const std::string& clean, const std::string& name) {
+  std::size_t end = clean.find("pointer busy\n") + 13;
+  for (const char* file : {"a.htm", "b.htm", "c.htm", "d.htm"}) {
+    if (file == name) return clean.substr(0, end);
+    end = clean.find("examined " + std::string(file) + "\n") + 10 +
+          std::strlen(file);
+  }
+  return clean.substr(0, end);
+}
+
 // Makes every operation of a representative run fail in turn, in both
-// layouts and for each charset, and checks what the run leaves behind.
+// layouts and for each charset, and checks what the run leaves behind. The
+// operations are told apart by kind and path: a run reads its sources
+// ahead on a second thread, so the n-th operation of a kind is not always
+// the same one, while the n-th on one path is.
 TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
   const char* pieces[] = {"first piece\r\n", "", "third piece"};
   for (const Sources& sources : kSources) {
@@ -82,9 +107,10 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
         dir.create("c.htm", sources.encode(Page(pieces[1])));
         dir.create("d.htm", sources.encode(Page(pieces[2])));
       };
-      // A clean run, to count the operations and to compare with.
-      std::map<fs::Operation, int> counts;
-      RecordingWindow clean;
+      // A clean run, to count the operations and to compare with. Paths
+      // are kept relative to the folder, which each run makes anew.
+      std::map<std::pair<fs::Operation, std::string>, int> counts;
+      MarkingWindow clean;
       {
         TempFolder dir;
         make_folder(dir);
@@ -93,31 +119,38 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
         RunState state;
         testing::ClearFault();
         Command2_Click(clean, state);
-        for (auto [operation, name] : fs::kOperations) {
-          counts[operation] = testing::OperationCount(operation);
+        for (const auto& [key, count] : testing::OperationCountsByPath()) {
+          counts[{key.first, key.second.lexically_relative(dir.path())}] =
+              count;
         }
       }
       ASSERT_EQ(clean.summary, u"4 checked, 1 didn't find.");
+      std::map<fs::Operation, int> kinds;
+      for (const auto& [key, count] : counts) kinds[key.first] += count;
       for (auto [operation, name] : fs::kOperations) {
         // Only the separated layout makes a folder.
         if (separate || operation != fs::Operation::kCreateFolder) {
-          ASSERT_GT(counts[operation], 0) << name;
+          ASSERT_GT(kinds[operation], 0) << name;
         }
       }
 
-      for (auto [operation, name] : fs::kOperations) {
-        for (int k = 1; k <= counts[operation]; ++k) {
+      for (const auto& [key, count] : counts) {
+        const auto& [operation, relative] = key;
+        for (int k = 1; k <= count; ++k) {
           const std::string trace =
               sources.name + (separate ? " separated, " : " single, ") +
-              std::string(name) + " #" + std::to_string(k);
+              std::string(fs::kOperations[static_cast<int>(operation)].second) +
+              " #" + std::to_string(k) + " on " + relative;
           TempFolder dir;
           make_folder(dir);
-          RecordingWindow window;
+          MarkingWindow window;
           window.inputs.folder = dir.text();
           window.inputs.separate = separate;
           RunState state;
           const int descriptors = OpenDescriptors();
-          testing::InjectFault(operation, k, EIO);
+          testing::InjectFaultOn(
+              operation, relative == "." ? dir.path() : dir.path() / relative,
+              k, EIO);
           const RunResult result = Command2_Click(window, state);
           testing::ClearFault();
 
@@ -136,6 +169,21 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
             EXPECT_TRUE(description.ends_with(": Input/output error\r\n"))
                 << trace << ": " << description;
             EXPECT_EQ(window.summary, u"") << trace;
+            // The run went as the clean one up to the end of a file, then
+            // logged the trap; a source's failure ends it at that source,
+            // however far ahead it was read.
+            const std::size_t trap = window.transcript.rfind("Text5 += ");
+            const std::string before = window.transcript.substr(0, trap);
+            EXPECT_TRUE(before.ends_with("pointer busy\n") ||
+                        before.ends_with(".htm\n"))
+                << trace << ":\n"
+                << before;
+            EXPECT_TRUE(clean.transcript.starts_with(before)) << trace << ":\n"
+                                                              << before;
+            if (!relative.starts_with("Export") && relative != ".") {
+              EXPECT_EQ(before, PrefixBefore(clean.transcript, relative))
+                  << trace;
+            }
           } else {
             // Only a failed look at an entry may pass as "not there": the
             // folder is then not found, or the run goes on as the clean one.

@@ -73,9 +73,10 @@ TEST(SystemCallsTest, EachExtractedFileCostsItsBudgetAndNoMore) {
         {fs::Operation::kCreateFolder, 0}}},
   };
   for (const auto& c : cases) {
-    // Small pages and ones larger than any first buffer: either way one
-    // read() takes the whole file.
-    for (std::size_t size : {10u, 300000u}) {
+    // Small pages, ones larger than any first buffer, and ones whose pieces
+    // the two threads decode half each: either way one read() takes the
+    // whole file and one write() the whole piece.
+    for (std::size_t size : {10u, 300000u, 1500000u}) {
       const Counts three = RunOver(3, c.separate, size);
       const Counts five = RunOver(5, c.separate, size);
       for (const auto& [op, expected] : c.per_file) {

@@ -1,7 +1,7 @@
-// UTF-8 decoding goes sixteen bytes at a time through text of ASCII and
-// two-byte sequences and falls back to one sequence at a time for anything
-// else. Whatever the mix and wherever the blocks fall, the result must be
-// ICU's: one U+FFFD per ill-formed sequence.
+// UTF-8 decoding goes thirty-two or sixteen bytes at a time through text of
+// ASCII and two-byte sequences and falls back to one sequence at a time for
+// anything else. Whatever the mix and wherever the blocks fall, the result must
+// be ICU's: one U+FFFD per ill-formed sequence.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -18,25 +18,30 @@ using namespace std::string_literals;
 
 using testing::IcuFromUtf8;
 
+// Each case at the edge of blocks of both sizes.
 TEST(Utf8DecodingTest, BlocksAndTheirEdges) {
   const std::string arabic = "\xD9\x84\xD8\xA7";  // two letters, four bytes
-  const std::string pad15(15, 'x'), pad16(16, 'y');
-  const std::string cases[] = {
-      pad16 + pad16,                            // ASCII blocks
-      pad15 + arabic + pad16,                   // a pair across two blocks
-      pad15 + "\xD9" + "x" + pad16,             // a lead without its trail
-      pad15 + "\xD9",                           // ... at the very end
-      pad16 + "\x84" + pad16,                   // a trail without its lead
-      pad15 + arabic + "\x84" + pad16,          // a carried pair, then a stray
-      pad15 + arabic + "\xE2\x82\xAC" + pad16,  // then a three-byte one
-      pad15 + "\xC1\x81" + pad16,               // an overlong lead
-      pad16 + "\xF0\x9F\x98\x80" + arabic + arabic + arabic + arabic + pad16,
-      arabic + arabic + arabic + arabic + arabic + arabic + arabic + arabic,
-      "\xED\xA0\x80" + pad16,  // an encoded surrogate is ill-formed
-  };
-  for (const std::string& bytes : cases) {
-    EXPECT_EQ(Utf8ToText(bytes), IcuFromUtf8(bytes))
-        << ::testing::PrintToString(bytes);
+  for (std::size_t block : {16u, 32u}) {
+    const std::string short_pad(block - 1, 'x'), pad(block, 'y');
+    const std::string cases[] = {
+        pad + pad,                                  // ASCII blocks
+        short_pad + arabic + pad,                   // a pair across two
+        short_pad + "\xD9" + "x" + pad,             // a lead without trail
+        short_pad + "\xD9",                         // ... at the very end
+        pad + "\x84" + pad,                         // a trail without lead
+        short_pad + arabic + "\x84" + pad,          // a carried pair, a stray
+        short_pad + arabic + "\xE2\x82\xAC" + pad,  // then a three-byte one
+        short_pad + "\xC1\x81" + pad,               // an overlong lead
+        pad + "\xF0\x9F\x98\x80" + arabic + arabic + arabic + arabic + pad,
+        arabic + arabic + arabic + arabic + arabic + arabic + arabic + arabic +
+            arabic + arabic + arabic + arabic + arabic + arabic + arabic +
+            arabic + "x",
+        "\xED\xA0\x80" + pad,  // an encoded surrogate is ill-formed
+    };
+    for (const std::string& bytes : cases) {
+      EXPECT_EQ(Utf8ToText(bytes), IcuFromUtf8(bytes))
+          << ::testing::PrintToString(bytes);
+    }
   }
 }
 

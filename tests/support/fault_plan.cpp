@@ -10,7 +10,9 @@ namespace {
 
 struct Plan {
   std::array<int, std::size(fs::kOperations)> counts{};
+  std::map<std::pair<fs::Operation, std::filesystem::path>, int> by_path;
   std::optional<fs::Operation> operation;
+  std::filesystem::path path;  // any path when empty
   int nth = 0;
   int error_number = 0;          // fail the call with this, or
   std::function<void()> action;  // run this just before the call
@@ -19,13 +21,18 @@ struct Plan {
 std::mutex g_mutex;
 Plan g_plan;
 
-int Hook(fs::Operation operation) {
+int Hook(fs::Operation operation, const std::filesystem::path& path) {
   std::function<void()> action;
   int error_number = 0;
   {
     const std::lock_guard lock(g_mutex);
     const int n = ++g_plan.counts[static_cast<std::size_t>(operation)];
-    if (g_plan.operation != operation || n != g_plan.nth) return 0;
+    const int on_path = ++g_plan.by_path[{operation, path}];
+    if (g_plan.operation != operation) return 0;
+    if (g_plan.path.empty() ? n != g_plan.nth
+                            : g_plan.path != path || on_path != g_plan.nth) {
+      return 0;
+    }
     action = g_plan.action;
     error_number = g_plan.error_number;
   }
@@ -52,6 +59,16 @@ void InjectFault(fs::Operation operation, int nth, int error_number) {
   Install(std::move(plan));
 }
 
+void InjectFaultOn(fs::Operation operation, const std::filesystem::path& path,
+                   int nth, int error_number) {
+  Plan plan;
+  plan.operation = operation;
+  plan.path = path;
+  plan.nth = nth;
+  plan.error_number = error_number;
+  Install(std::move(plan));
+}
+
 void BeforeOperation(fs::Operation operation, int nth,
                      std::function<void()> action) {
   Plan plan;
@@ -66,6 +83,12 @@ void ClearFault() { Install(Plan{}); }
 int OperationCount(fs::Operation operation) {
   const std::lock_guard lock(g_mutex);
   return g_plan.counts[static_cast<std::size_t>(operation)];
+}
+
+std::map<std::pair<fs::Operation, std::filesystem::path>, int>
+OperationCountsByPath() {
+  const std::lock_guard lock(g_mutex);
+  return g_plan.by_path;
 }
 
 }  // namespace vantrel::testing

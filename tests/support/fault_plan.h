@@ -1,12 +1,17 @@
 // Making the file system fail on purpose: a plan that tests put into the
-// file-system layer's seam. It counts every operation by kind and can fail,
-// or run an action just before, the n-th operation of one kind. It is safe
-// when several threads touch the file system at once; the n-th operation is
-// then the n-th to reach the seam.
+// file-system layer's seam. It counts every operation, by kind and by kind
+// and path, and can fail, or run an action just before, the n-th operation
+// of one kind, or of one kind on one path. It is safe when several threads
+// touch the file system at once. The n-th operation of a kind is then the
+// n-th to reach the seam, which may differ from run to run when a run reads
+// ahead on a second thread; the n-th on one path is always the same one.
 #ifndef VANTREL_TESTS_SUPPORT_FAULT_PLAN_H_
 #define VANTREL_TESTS_SUPPORT_FAULT_PLAN_H_
 
+#include <filesystem>
 #include <functional>
+#include <map>
+#include <utility>
 
 #include "extraction/operation_seam.h"
 
@@ -15,6 +20,10 @@ namespace vantrel::testing {
 // Makes the `nth` (1-based) operation of kind `operation` from now on fail
 // with `error_number`. One plan at a time; ClearFault removes it.
 void InjectFault(fs::Operation operation, int nth, int error_number);
+
+// The same for the `nth` operation of that kind on `path` only.
+void InjectFaultOn(fs::Operation operation, const std::filesystem::path& path,
+                   int nth, int error_number);
 
 // Runs `action` just before the `nth` operation of kind `operation`, which
 // then goes ahead: a test's way to change the folder in the middle of a run.
@@ -25,9 +34,13 @@ void BeforeOperation(fs::Operation operation, int nth,
 void ClearFault();
 
 // How many operations of that kind ran since the last InjectFault,
-// BeforeOperation or ClearFault, so that a test can walk every operation of
-// a run.
+// InjectFaultOn, BeforeOperation or ClearFault, so that a test can walk
+// every operation of a run.
 int OperationCount(fs::Operation operation);
+
+// The same counts by kind and path.
+std::map<std::pair<fs::Operation, std::filesystem::path>, int>
+OperationCountsByPath();
 
 }  // namespace vantrel::testing
 

@@ -3,12 +3,14 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <vector>
 
+#include "extraction/operation_seam.h"
+#include "tests/support/fault_plan.h"
 #include "tests/support/pages.h"
 #include "tests/support/temp_folder.h"
 #include "tests/window/window_testing.h"
@@ -35,7 +37,6 @@ class WatchedForm : public Form1 {
     QString summary;
   };
   std::vector<Shot> shots;
-  std::function<void()> after_first_success;
 
   WatchedForm() {
     Control(*this, "Line2").installEventFilter(&bar_);
@@ -54,7 +55,6 @@ class WatchedForm : public Form1 {
         {X2(), 0, bar_.count > bar_before_, log_.count > log_before_,
          cursor && cursor->shape() == Qt::WaitCursor, Log(), Summary()});
     shots.back().blue_end = testing::BlueBarEnd(*this);  // paints: last
-    if (shots.size() == 1 && after_first_success) after_first_success();
   }
   void Run(const TempFolder& folder) {
     Control<QLineEdit>(*this, "Text3")
@@ -173,13 +173,13 @@ TEST(WindowRun, ErrorTrapLogsTheFailureAndLeavesSummaryAndBar) {
     const char* name;
     bool separate;
     const char* second_file;  // beside a.htm, which gives a piece
-    bool removed;             // the second file goes after a.htm's piece
+    bool vanished;            // the second file cannot be opened
     int x2;                   // where the bar stays
   };
   for (const Case& c : {
            // The output folder Export1 cannot be made: a file has the name.
            Case{"Export1", true, "Export1", false, 130},
-           // A source that went away cannot be opened.
+           // A source that went away after the listing cannot be opened.
            Case{"b.htm", false, "b.htm", true, 1765},
        }) {
     TempFolder folder;
@@ -187,12 +187,12 @@ TEST(WindowRun, ErrorTrapLogsTheFailureAndLeavesSummaryAndBar) {
     folder.create(c.second_file, Page("two\r\n"));
     WatchedForm form;
     Control<QCheckBox>(form, "Check1").setChecked(c.separate);
-    if (c.removed) {
-      form.after_first_success = [&] {
-        std::filesystem::remove(folder.path() / c.second_file);
-      };
+    if (c.vanished) {
+      vantrel::testing::InjectFaultOn(fs::Operation::kOpen,
+                                      folder.path() / c.second_file, 1, ENOENT);
     }
     form.Run(folder);
+    vantrel::testing::ClearFault();
 
     // The log's last two lines: the trap's and the failure naming the file.
     const QStringList lines =
