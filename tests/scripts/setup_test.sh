@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # scripts/setup.sh on a machine that lacks two of its packages, as a user
-# without sudo, as a user with sudo and as root. Stand-ins for dpkg-query,
+# without sudo and as a user with sudo (the test suite itself runs the
+# script as root). Stand-ins for dpkg-query,
 # apt-get and sudo record what they were asked, so nothing is installed;
 # PATH holds only them and the few tools setup.sh needs, so a real sudo or
 # apt-get on the machine cannot answer instead.
@@ -78,16 +79,6 @@ else
   echo "setpriv is missing: the unprivileged cases are not run"
 fi
 
-if [ "$(id -u)" -eq 0 ]; then
-  # Root installs straight away, whether or not sudo is there.
-  run_setup root "$work/bin:$work/bin-sudo"
-  [ $status -eq 0 ] || fail "as root, setup.sh exited with $status"
-  grep '^apt-get install ' "$work/calls" | grep -w lintian |
-    grep -qw libcli11-dev ||
-    fail "as root, setup.sh did not call apt-get install:" \
-      "$(cat "$work/calls")"
-  grep -q '^sudo' "$work/calls" && fail "as root, setup.sh used sudo"
-fi
 
 [ $failed -eq 0 ] && echo "setup.sh did what each user can do"
 exit $failed
