@@ -234,7 +234,8 @@ void RunToEnd(std::vector<std::string> args,
 // One vantrel-cli run as a child process, started through vantrel-run-child
 // so that its peak memory is its own.
 CliRun RunCli(const std::string& cli, const Tools& tools,
-              const stdfs::path& folder, const stdfs::path& scratch) {
+              const stdfs::path& folder, const stdfs::path& scratch,
+              const std::vector<std::string>& options = {}) {
   const std::string out_path = (scratch / "cli-stdout.txt").string();
   const std::string err_path = (scratch / "cli-stderr.txt").string();
   const std::string result_path = (scratch / "cli-result.txt").string();
@@ -244,8 +245,11 @@ CliRun RunCli(const std::string& cli, const Tools& tools,
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  RunToEnd({tools.run_child, result_path, cli, "--quiet", folder.string()},
-           actions, err_path);
+  std::vector<std::string> args = {tools.run_child, result_path, cli,
+                                   "--quiet"};
+  args.insert(args.end(), options.begin(), options.end());
+  args.push_back(folder.string());
+  RunToEnd(std::move(args), actions, err_path);
   CliRun run;
   long peak_kib = 0;
   std::istringstream(ReadWhole(result_path)) >> run.seconds >> peak_kib >>
@@ -381,6 +385,45 @@ Row MeasureCorpus(const Corpus& corpus, const Tools& tools,
   stdfs::remove_all(folder);
   std::cerr << " done\n";
   return row;
+}
+
+// What --explain costs where it has the most to do: corpus A run with a
+// start marker that no page holds in any form, so that every page is looked
+// through once by the run and again by each near-miss search. Medians of
+// the runs without and with --explain, taking turns, in seconds.
+std::pair<Spread, Spread> ExplainCost(const CorpusSpec& spec,
+                                      const Tools& tools,
+                                      const stdfs::path& scratch, int rounds) {
+  const stdfs::path folder = scratch / "explain";
+  std::cerr << "--explain: writing " << spec.pages << " pages..." << std::flush;
+  const CorpusStats stats = WriteCorpus(spec, folder);
+  ::sync();
+  const std::vector<std::string> missing = {
+      "--start", "<Div id=\"E99\">\r\n   <p class=Matn>\r\n"};
+  std::vector<std::string> explained = missing;
+  explained.push_back("--explain");
+  const CliRun check = RunCli(tools.cli, tools, folder, scratch, explained);
+  const std::string summary = std::to_string(stats.pages) + " checked, " +
+                              std::to_string(stats.pages) + " didn't find.\n";
+  if (!check.stdout_text.ends_with(summary)) {
+    Die("--explain: expected \"" + summary + "\"");
+  }
+  std::vector<double> without, with;
+  for (int r = 0; r < rounds; ++r) {
+    for (int k = 0; k < 2; ++k) {
+      ::sync();
+      if ((r + k) % 2 == 0) {
+        without.push_back(
+            RunCli(tools.cli, tools, folder, scratch, missing).seconds);
+      } else {
+        with.push_back(
+            RunCli(tools.cli, tools, folder, scratch, explained).seconds);
+      }
+    }
+  }
+  stdfs::remove_all(folder);
+  std::cerr << " done\n";
+  return {SpreadOf(without), SpreadOf(with)};
 }
 
 // The first write of a run in a folder that holds `taken` earlier outputs
@@ -566,6 +609,9 @@ int main(int argc, char** argv) {
                  "corpus A")
       ->capture_default_str();
   app.add_flag("--skip-window", skip_window, "Time no runs through the window");
+  bool skip_explain = false;
+  app.add_flag("--skip-explain", skip_explain,
+               "Leave out the cost of --explain on corpus A");
   app.add_option("--corpora", corpora, "Which corpora, of A to E")
       ->capture_default_str();
   app.add_option("--rounds", rounds, "Timed runs of each")
@@ -616,6 +662,18 @@ int main(int argc, char** argv) {
         vb::MeasureCorpus(corpus, tools, scratch, rounds, with_window));
   }
   vb::PrintTables(rows, rounds);
+
+  if (!skip_explain) {
+    vb::CorpusSpec spec = vb::AllCorpora().front().spec;  // corpus A
+    spec.pages = std::max(1, static_cast<int>(spec.pages * scale + 0.5));
+    const auto [without, with] = vb::ExplainCost(spec, tools, scratch, rounds);
+    std::cout << "\n--explain on corpus A with every page missing its start "
+                 "marker (medians): "
+              << vb::Fixed(without.median, 3) << " s without it, "
+              << vb::Fixed(with.median, 3)
+              << " s with it: " << vb::Fixed(with.median / without.median, 2)
+              << " x.\n";
+  }
 
   if (exports > 0) {
     const vb::Spread files = vb::ExportSearch(scratch, exports, false, rounds);

@@ -96,10 +96,35 @@ std::optional<std::size_t> TolerantMatcher::MatchAt(std::u16string_view text,
   return at;
 }
 
+bool TolerantMatcher::MayStartAt(char16_t unit) const {
+  if (steps_.empty()) return true;
+  const Step& first = steps_.front();
+  switch (first.kind) {
+    case Step::kSpacing:
+      return IsSpacing(unit);
+    case Step::kLineBreak:
+      return unit == u'\r' || unit == u'\n';
+    case Step::kCharacter:
+      break;
+  }
+  const char32_t c = first.character;
+  // A character beyond the first 64K units starts with a surrogate.
+  if (!ignore_case_) return c > 0xFFFF || unit == c;
+  // Beyond ASCII, several characters may fold to one: try every place.
+  if (c >= 0x80) return true;
+  // An ASCII character folds from itself and its other case, and 'k' and
+  // 's' from a few characters beyond ASCII (KELVIN SIGN, LONG S).
+  if (unit == c || (c >= u'a' && c <= u'z' && unit == c - 32)) return true;
+  return (c == u'k' || c == u's') && unit >= 0x80;
+}
+
 std::optional<TextRange> TolerantMatcher::Find(std::u16string_view text) const {
   if (text.empty()) return std::nullopt;
   for (std::size_t at = 0; at < text.size();) {
-    if (const auto end = MatchAt(text, at)) return TextRange{at, *end};
+    // Most places are passed over on their first unit alone.
+    if (MayStartAt(text[at])) {
+      if (const auto end = MatchAt(text, at)) return TextRange{at, *end};
+    }
     // Places are characters: a match never starts inside a surrogate pair.
     CodePointAt(text, at);
   }

@@ -49,6 +49,8 @@ class TolerantMatcher final : public Matcher {
     enum Kind { kCharacter, kLineBreak, kSpacing } kind;
     char32_t character;  // kCharacter: folded when letter case is ignored
   };
+  // Whether a match may start at a place whose first unit is `unit`.
+  bool MayStartAt(char16_t unit) const;
   // The end of the marker's match at `at`, or nothing.
   std::optional<std::size_t> MatchAt(std::u16string_view text,
                                      std::size_t at) const;

@@ -174,6 +174,8 @@ TEST(TolerantMatchingTest, FindsThePiecesAndKeepsThemUnchanged) {
       {u"\u03A3x\u03C2", u"\u03C3", u"\u03A3", letters, FileOutcome::kExtracted,
        u"x"},
       {u"STRASSE", u"stra\u00DFe", u"", letters, FileOutcome::kNoStart, u""},
+      {u"x\u212AEY:v]", u"key:", u"]", letters, FileOutcome::kExtracted,
+       u"v"},  // KELVIN SIGN folds to k
       {u"a\U0001F600b", u"A\U0001F600", u"B", letters, FileOutcome::kExtracted,
        u""},
       {u"ab", u"", u"B", letters, FileOutcome::kExtracted, u"a"},
