@@ -120,9 +120,12 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
       MakeMatcher(inputs.end_marker, options.matching, "end");
   const SourceCutter cutter(*result.charset, *start_marker, *end_marker,
                             window.WantsFileTexts());
+  // The file that decided the charset, viewed where its name lies (a
+  // conditional between a literal and the name would view a copy).
+  std::u16string_view decided_by;
+  if (!options.charset) decided_by = items.front().Name;
   const NearMissRun near_miss{inputs.start_marker, inputs.end_marker,
-                              options.matching, *result.charset,
-                              options.charset ? u"" : items.front().Name};
+                              options.matching, *result.charset, decided_by};
   ReadAhead sources(items, cutter);
 
   Counter failures, successes;
