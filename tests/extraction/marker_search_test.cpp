@@ -144,12 +144,19 @@ TEST(CutPieceTest, Cases) {
   }
 }
 
-// Tolerant matching finds the markers where the exact search does not, and
-// the piece is still the text between the matches as it stands.
-TEST(TolerantMatchingTest, FindsThePiecesAndKeepsThemUnchanged) {
+// Matching with tolerances or patterns finds the markers where the exact
+// search does not, and the piece is still the text between the matches as
+// it stands. A pattern's start is its first match, its end the first match
+// behind it, and a pattern that matches an empty text acts as an empty
+// marker.
+TEST(MatchingOptionsTest, FindThePiecesAndKeepThemUnchanged) {
   const MatchOptions breaks{.line_breaks_any = true};
   const MatchOptions letters{.ignore_case = true};
   const MatchOptions both{.line_breaks_any = true, .ignore_case = true};
+  const MatchOptions patterns{.regex = true};
+  const MatchOptions any_case{.ignore_case = true, .regex = true};
+  constexpr auto kExtracted = FileOutcome::kExtracted;
+  constexpr auto kNoStart = FileOutcome::kNoStart;
   struct Case {
     std::u16string text, start, end;
     MatchOptions options;
@@ -157,28 +164,30 @@ TEST(TolerantMatchingTest, FindsThePiecesAndKeepsThemUnchanged) {
     std::u16string piece;
   };
   const Case cases[] = {
-      {u"<p>\nA\r\nb</p>", u"<p>\r\n", u"</p>", breaks, FileOutcome::kExtracted,
-       u"A\r\nb"},
-      {u"<p>\rA</p>", u"<p>\n", u"</p>", breaks, FileOutcome::kExtracted, u"A"},
-      {u"<p>\r\n\r\nA</p>", u"<p>\n\n", u"</p>", breaks,
-       FileOutcome::kExtracted, u"A"},
+      {u"<p>\nA\r\nb</p>", u"<p>\r\n", u"</p>", breaks, kExtracted, u"A\r\nb"},
+      {u"<p>\rA</p>", u"<p>\n", u"</p>", breaks, kExtracted, u"A"},
+      {u"<p>\r\n\r\nA</p>", u"<p>\n\n", u"</p>", breaks, kExtracted, u"A"},
       // CR LF is one break, never two.
-      {u"<p>\r\nA</p>", u"<p>\n\n", u"</p>", breaks, FileOutcome::kNoStart,
-       u""},
-      {u"<p>\nA</p>", u"<p>\r\n", u"</p>", letters, FileOutcome::kNoStart, u""},
-      {u"<DIV>Ab</div>", u"<div>", u"</DIV>", letters, FileOutcome::kExtracted,
-       u"Ab"},
-      {u"<P>\nX</P>", u"<p>\r\n", u"</p>", both, FileOutcome::kExtracted, u"X"},
+      {u"<p>\r\nA</p>", u"<p>\n\n", u"</p>", breaks, kNoStart, u""},
+      {u"<p>\nA</p>", u"<p>\r\n", u"</p>", letters, kNoStart, u""},
+      {u"<DIV>Ab</div>", u"<div>", u"</DIV>", letters, kExtracted, u"Ab"},
+      {u"<P>\nX</P>", u"<p>\r\n", u"</p>", both, kExtracted, u"X"},
       // Letters fold one by one: final sigma and capital sigma alike, but
       // no letter becomes two.
-      {u"\u03A3x\u03C2", u"\u03C3", u"\u03A3", letters, FileOutcome::kExtracted,
-       u"x"},
-      {u"STRASSE", u"stra\u00DFe", u"", letters, FileOutcome::kNoStart, u""},
-      {u"x\u212AEY:v]", u"key:", u"]", letters, FileOutcome::kExtracted,
+      {u"\u03A3x\u03C2", u"\u03C3", u"\u03A3", letters, kExtracted, u"x"},
+      {u"STRASSE", u"stra\u00DFe", u"", letters, kNoStart, u""},
+      {u"x\u212AEY:v]", u"key:", u"]", letters, kExtracted,
        u"v"},  // KELVIN SIGN folds to k
-      {u"a\U0001F600b", u"A\U0001F600", u"B", letters, FileOutcome::kExtracted,
-       u""},
-      {u"ab", u"", u"B", letters, FileOutcome::kExtracted, u"a"},
+      {u"a\U0001F600b", u"A\U0001F600", u"B", letters, kExtracted, u""},
+      {u"ab", u"", u"B", letters, kExtracted, u"a"},
+      {u"<div class=\"entry\" id=\"post-123\">Body</div>",
+       u"<div class=\"entry\" id=\"post-\\d+\">", u"</div>", patterns,
+       kExtracted, u"Body"},
+      {u"a1b22c", u"\\d+", u"\\d+", patterns, kExtracted, u"b"},
+      {u"abc", u"x*", u"c", patterns, kExtracted, u"ab"},
+      {u"abc", u"c", u"x*", patterns, FileOutcome::kNoEnd, u""},
+      {u"<P>\r\nx</P>", u"<p>\\R", u"</p>", any_case, kExtracted, u"x"},
+      {u"<P>x</P>", u"<p>", u"</p>", patterns, kNoStart, u""},
   };
   for (const Case& c : cases) {
     const Cut cut = CutPiece(c.text, *MakeMatcher(c.start, c.options),
@@ -186,36 +195,6 @@ TEST(TolerantMatchingTest, FindsThePiecesAndKeepsThemUnchanged) {
     EXPECT_EQ(cut.outcome, c.outcome) << ::testing::PrintToString(c.text);
     EXPECT_EQ(c.text.substr(cut.piece.begin, cut.piece.size()), c.piece)
         << ::testing::PrintToString(c.text);
-  }
-}
-
-// Patterns: the start is the first match, the end the first match behind
-// it, and a pattern that matches an empty text acts as an empty marker.
-TEST(PatternTest, CutsBetweenTheMatches) {
-  const MatchOptions patterns{.regex = true};
-  const MatchOptions any_case{.ignore_case = true, .regex = true};
-  struct Case {
-    std::u16string text, start, end;
-    MatchOptions options;
-    FileOutcome outcome;
-    std::u16string piece;
-  };
-  const Case cases[] = {
-      {u"<div class=\"entry\" id=\"post-123\">Body</div>",
-       u"<div class=\"entry\" id=\"post-\\d+\">", u"</div>", patterns,
-       FileOutcome::kExtracted, u"Body"},
-      {u"a1b22c", u"\\d+", u"\\d+", patterns, FileOutcome::kExtracted, u"b"},
-      {u"abc", u"x*", u"c", patterns, FileOutcome::kExtracted, u"ab"},
-      {u"abc", u"c", u"x*", patterns, FileOutcome::kNoEnd, u""},
-      {u"<P>\r\nx</P>", u"<p>\\R", u"</p>", any_case, FileOutcome::kExtracted,
-       u"x"},
-      {u"<P>x</P>", u"<p>", u"</p>", patterns, FileOutcome::kNoStart, u""},
-  };
-  for (const Case& c : cases) {
-    const Cut cut = CutPiece(c.text, *MakeMatcher(c.start, c.options),
-                             *MakeMatcher(c.end, c.options));
-    EXPECT_EQ(cut.outcome, c.outcome) << ::testing::PrintToString(c.start);
-    EXPECT_EQ(c.text.substr(cut.piece.begin, cut.piece.size()), c.piece);
   }
 }
 
