@@ -16,29 +16,22 @@ namespace {
 
 constexpr char16_t kSeparator = u'/';
 
-// Creates the collected file under the first free name. A folder of that
-// name is in the way and fails the run; a name that is taken when the file
-// is created (a rival run, a planted link) is passed over like one that was
-// seen to exist.
-fs::OutputFile CreateOutputFile(RunState& state,
-                                std::u16string_view extension) {
+// Creates the collected file under the first free name, or in a dry run
+// only chooses it (and gives nothing). A folder of that name is in the way
+// and fails the run; a name that is taken when the file is created (a rival
+// run, a planted link) is passed over like one that was seen to exist.
+std::optional<fs::OutputFile> CreateOutputFile(RunState& state,
+                                               std::u16string_view extension,
+                                               bool dry_run) {
   for (int n = FirstFreeFileNumber(state.SourcePath, extension);;
        n = FirstFreeFileNumber(state.SourcePath, extension, n + 1)) {
     state.OutFile = OutputFileName(state.SourcePath, n, extension);
     const fs::Path path = NativePath(state.OutFile);
-    if (auto file = fs::OutputFile::CreateNew(path)) return std::move(*file);
-    if (fs::IsFolder(path)) fs::Fail("cannot create", path, EISDIR);
-  }
-}
-
-// The collected file's name as CreateOutputFile would take it now, with the
-// same failure when a folder is in the way; nothing is created.
-void ChooseOutputFile(RunState& state, std::u16string_view extension) {
-  for (int n = FirstFreeFileNumber(state.SourcePath, extension);;
-       n = FirstFreeFileNumber(state.SourcePath, extension, n + 1)) {
-    state.OutFile = OutputFileName(state.SourcePath, n, extension);
-    const fs::Path path = NativePath(state.OutFile);
-    if (!fs::EntryExists(path)) return;
+    if (dry_run) {
+      if (!fs::EntryExists(path)) return std::nullopt;
+    } else if (auto file = fs::OutputFile::CreateNew(path)) {
+      return file;
+    }
     if (fs::IsFolder(path)) fs::Fail("cannot create", path, EISDIR);
   }
 }
@@ -100,11 +93,11 @@ void OutputWriter::Write(std::u16string_view fName,
     if (separate_) {
       CreateOutputFolder(state_, dry_run_);
       made_ = state_.OutFolder;
-    } else if (dry_run_) {
-      ChooseOutputFile(state_, extension_);
-      made_ = state_.OutFile;
     } else {
-      new_file.emplace(CreateOutputFile(state_, extension_));
+      if (auto file = CreateOutputFile(state_, extension_, dry_run_)) {
+        new_file.emplace(std::move(*file));
+      }
+      if (dry_run_) made_ = state_.OutFile;
     }
   }
   if (separate_) {
