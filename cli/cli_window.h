@@ -24,6 +24,7 @@ class CliWindow : public RunWindow {
       : inputs_(std::move(inputs)), out_(out), progress_(progress) {}
 
   RunInputs Inputs() const final { return inputs_; }
+  void SetLabel6(std::u16string_view caption) final { summary_ = caption; }
   void SetBusyPointer(bool busy) final;
   void FileExamined(const FileReport& report) final;
 
@@ -37,6 +38,9 @@ class CliWindow : public RunWindow {
   void Write(std::string_view bytes);
   // Each examined file, for the report to tell.
   virtual void Report(const FileReport& report) = 0;
+
+  // The summary line as the window shows it; empty after the error trap.
+  std::u16string summary_;
 
  private:
   RunInputs inputs_;
@@ -55,14 +59,12 @@ class TextReport final : public CliWindow {
       : CliWindow(std::move(inputs), out, progress), explain_(explain) {}
 
   void AppendText5(std::u16string_view text) override;
-  void SetLabel6(std::u16string_view caption) override { summary_ = caption; }
   void Finish(const RunResult& result, bool dry_run) override;
 
  private:
   void Report(const FileReport& report) override;
 
   bool explain_;
-  std::u16string summary_;
 };
 
 // JSON Lines: one object per examined file, an object for a rejected
@@ -73,13 +75,10 @@ class JsonReport final : public CliWindow {
 
   // A piece's length and line are counted in the whole text.
   bool WantsFileTexts() const override { return true; }
-  void SetLabel6(std::u16string_view caption) override { summary_ = caption; }
   void Finish(const RunResult& result, bool dry_run) override;
 
  private:
   void Report(const FileReport& report) override;
-
-  std::u16string summary_;
 };
 
 }  // namespace vantrel::cli
