@@ -9,11 +9,9 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 #include "cli/charset_names.h"
@@ -46,14 +44,25 @@ std::u16string Utf8Argument(const std::string& what, const std::string& bytes) {
   return *text;
 }
 
-// A marker file's content, byte for byte, as text.
+// A marker file's content, byte for byte, as text. Any file that can be
+// read will do, a pipe from the shell's <(printf ...) included.
 std::u16string MarkerFile(const std::string& option, const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  if (!in || !(bytes << in.rdbuf() || in.peek() == EOF) || in.bad()) {
-    throw UsageError{option + ": cannot read " + path};
+  const auto cannot_read = [&] {
+    return UsageError{option + ": cannot read " + path + ": " +
+                      std::strerror(errno)};
+  };
+  errno = 0;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+      std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (!file) throw cannot_read();
+  std::string bytes;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    bytes.append(buffer, n);
   }
-  return Utf8Argument(option + " " + path, bytes.str());
+  if (std::ferror(file.get())) throw cannot_read();
+  return Utf8Argument(option + " " + path, bytes);
 }
 
 // A marker from its two options. Only a marker given by neither option takes
@@ -79,19 +88,47 @@ std::optional<vantrel::Charset> CharsetNamed(const std::string& name) {
 }
 
 // The extensions of --ext: one, or a comma-separated list of several, none
-// of them empty.
+// of them empty. Spaces around a list's items go: "htm, html" is two.
 std::vector<std::u16string> Extensions(const std::u16string& text) {
   if (text.find(u',') == std::u16string::npos) return {text};
   std::vector<std::u16string> extensions;
   std::size_t from = 0;
   for (;;) {
     const std::size_t comma = std::min(text.find(u',', from), text.size());
-    if (comma == from)
-      throw UsageError{"--ext: an empty extension in the list"};
-    extensions.push_back(text.substr(from, comma - from));
+    std::u16string_view item(text.data() + from, comma - from);
+    while (!item.empty() && item.front() == u' ') item.remove_prefix(1);
+    while (!item.empty() && item.back() == u' ') item.remove_suffix(1);
+    if (item.empty()) throw UsageError{"--ext: an empty extension in the list"};
+    extensions.emplace_back(item);
     if (comma == text.size()) return extensions;
     from = comma + 1;
   }
+}
+
+// Why a run read no file, for a folder in which no file has any of the
+// extensions: the folder, the extensions, and the likeliest slip, a dot.
+std::string NoFilesRead(const std::u16string& folder,
+                        const std::vector<std::u16string>& extensions,
+                        bool recursive) {
+  std::string looked_for, without_dots;
+  bool dotted = false;
+  for (std::size_t i = 0; i < extensions.size(); ++i) {
+    const std::string ext = vantrel::TextToUtf8(extensions[i]);
+    if (i > 0) looked_for += i + 1 == extensions.size() ? " or " : ", ";
+    looked_for += ext;
+    const bool dot = ext.size() > 1 && ext.front() == '.';
+    dotted |= dot;
+    if (i > 0) without_dots += ',';
+    without_dots += dot ? ext.substr(1) : ext;
+  }
+  std::string line = "vantrel-cli: no file in " +
+                     vantrel::TextToUtf8(vantrel::DisplayName(folder)) +
+                     (recursive ? " or below it" : "") + " has the extension" +
+                     (extensions.size() > 1 ? "s " : " ") + looked_for;
+  if (dotted) {
+    line += "; --ext takes extensions without their dot: --ext " + without_dots;
+  }
+  return line;
 }
 
 // A marker that must compile as a pattern.
@@ -165,15 +202,16 @@ int main(int argc, char** argv) {
   app.add_option("--line-breaks", line_breaks,
                  "any: a line break in a marker (CR LF, LF or CR) matches any "
                  "line break of the text")
-      ->check(CLI::IsMember({"exact", "any"}))
+      ->transform(CLI::IsMember({"exact", "any"}, CLI::ignore_case))
       ->capture_default_str();
   app.add_flag("--ignore-case", ignore_case,
                "Markers match whatever the letter case");
   app.add_option("--charset", charset,
                  "Read every file in this charset; auto: the first file's "
                  "signature decides")
-      ->check(CLI::IsMember(
-          {"auto", "utf-8", "utf-16le", "utf-16be", "windows-1256"}))
+      ->transform(CLI::IsMember(
+          {"auto", "utf-8", "utf-16le", "utf-16be", "windows-1256"},
+          CLI::ignore_case))
       ->capture_default_str();
   bool regex = false, recursive = false;
   app.add_flag("--regex", regex,
@@ -192,8 +230,10 @@ int main(int argc, char** argv) {
       ->type_name("")
       ->required();
   app.footer(
-      "Exit status: 0 every file gave a piece; 1 an input was missing or a "
-      "file gave no piece; 2 the run ended with an error; 64 bad usage.");
+      "Exit status: 0 every file gave a piece; 1 an input was missing, no "
+      "file had the extension, or a file gave no piece; 2 the run ended "
+      "with an error, or standard output could not be written; 64 bad "
+      "usage.");
 
   // A reader that goes away must not end the run halfway through its
   // pieces: a write to it fails with EPIPE instead, like any other.
@@ -202,22 +242,26 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    const int code = app.exit(e);
-    if (code != 0) return kExitUsage;
+    if (e.get_exit_code() != 0) {
+      std::cerr << "vantrel-cli: " << e.what() << "\n"
+                << "Run with --help for more information.\n";
+      return kExitUsage;
+    }
     // --help or --version.
+    app.exit(e);
     if (!std::cout.flush()) return ReportLost(errno != 0 ? errno : EIO);
     return kExitClean;
   }
 
   vantrel::RunInputs inputs;
   vantrel::RunOptions options;
+  std::vector<std::u16string> extensions;
   try {
     inputs.start_marker = Marker(*start_opt, start, *start_file_opt, start_file,
                                  vantrel::kDefaultStartMarker);
     inputs.end_marker = Marker(*end_opt, end, *end_file_opt, end_file,
                                vantrel::kDefaultEndMarker);
-    std::vector<std::u16string> extensions =
-        Extensions(Utf8Argument("--ext", extension));
+    extensions = Extensions(Utf8Argument("--ext", extension));
     inputs.extension = extensions.front();
     options.more_extensions.assign(extensions.begin() + 1, extensions.end());
     options.matching.line_breaks_any = line_breaks == "any";
@@ -268,10 +312,17 @@ int main(int argc, char** argv) {
       std::cerr << line << '\n';
     }
   }
+  const bool read_nothing =
+      result.end == vantrel::RunResult::End::kNormal && result.matching == 0;
+  if (read_nothing) {
+    std::cerr << NoFilesRead(vantrel::NativeToText(folder), extensions,
+                             recursive)
+              << '\n';
+  }
   if (out.error() != 0) return ReportLost(out.error());
   if (result.end == vantrel::RunResult::End::kErrorTrap) return kExitTrapped;
   if (result.end == vantrel::RunResult::End::kInputRejected ||
-      result.failures > 0) {
+      result.failures > 0 || read_nothing) {
     return kExitFailures;
   }
   return kExitClean;

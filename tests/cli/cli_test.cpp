@@ -128,11 +128,14 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   dir.create("Export1", "a plain file where the output folder would go");
   dir.create("a.htm", Page("x"));
   const std::string folder = dir.path().string();
+  const std::string dry_run_output =
+      "Output: " + folder + "/Export1.htm (dry run: nothing written)\n";
 
   struct Case {
     std::vector<std::string> args;
     std::string out;
     int status;
+    std::string err = {};  // what standard error holds, where it matters
   };
   const Case cases[] = {
       {{""}, "Didn't find files' path.\n0 checked, 0 didn't find.\n", 1},
@@ -142,13 +145,32 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{folder + "/missing"},
        "Didn't find choosed folder.\n0 checked, 0 didn't find.\n",
        1},
+      // A run that read no file is no success, and says why.
+      {{"--ext", "thml", folder},
+       "0 checked, 0 didn't find.\n",
+       1,
+       "vantrel-cli: no file in " + folder + " has the extension thml\n"},
+      {{"--recursive", "--ext", ".htm,html", folder},
+       "0 checked, 0 didn't find.\n",
+       1,
+       "vantrel-cli: no file in " + folder +
+           " or below it has the extensions .htm or html; --ext takes "
+           "extensions without their dot: --ext htm,html\n"},
+      {{"--dry-run", "--ext", " htm , thml", "--charset", "UTF-8", folder},
+       dry_run_output + "1 checked, 0 didn't find.\n",
+       0},
       {{"--separate", folder},
        "Unknown error occurred:\ncannot create folder " + folder +
            "/Export1: File exists\n",
        2},
       {{"--start", "\xFF", folder}, "", 64},
       {{"--start", "a", "--start-file", "f", folder}, "", 64},
-      {{"--end-file", folder + "/missing", folder}, "", 64},
+      {{"--end-file", folder + "/missing", folder},
+       "",
+       64,
+       "vantrel-cli: --end-file: cannot read " + folder +
+           "/missing: No such file or directory\n"
+           "Run with --help for more information.\n"},
       {{"--start-file", "", folder}, "", 64},
       {{"--regex", "--start", "<div (class", folder}, "", 64},
       {{"--regex", "--line-breaks", "any", folder}, "", 64},
@@ -162,8 +184,11 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
     const std::string shown = ::testing::PrintToString(c.args);
     EXPECT_EQ(run.out, c.out) << shown;
     EXPECT_EQ(run.status, c.status) << shown;
-    if (c.status == 64) {
-      EXPECT_NE(run.err, "") << shown;
+    if (!c.err.empty()) {
+      EXPECT_EQ(run.err, c.err) << shown;
+    } else if (c.status == 64) {
+      // Every message, the option parser's own included, says whose it is.
+      EXPECT_EQ(run.err.rfind("vantrel-cli: ", 0), 0u) << shown << run.err;
     }
   }
 }
