@@ -3,15 +3,41 @@
 #include <unicode/parseerr.h>
 #include <unicode/regex.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 #include "extraction/text.h"
 
 namespace vantrel {
 namespace {
 
-// How long one search may take before it counts as a runaway, in ICU's
-// steps of the match engine (on the order of a millisecond each). A plain
-// pattern looks through megabytes well within it.
-constexpr int32_t kTimeLimit = 5000;
+// How much work one search may do before it counts as a runaway, in ICU's
+// steps of the match engine: a step is kStatesPerStep backtracking states
+// saved, on the order of a millisecond. Every search may take kMinSteps;
+// a longer text allows kStatesPerUnit states for each unit searched, so that
+// a pattern that tries a bounded number of ways at each place (a word and a
+// number behind it: about 4; an alternation of some dozens of words) is
+// never stopped however long the page, while catastrophic backtracking,
+// which grows much faster than the text, still is.
+constexpr std::int64_t kMinSteps = 5000;
+constexpr std::int64_t kStatesPerUnit = 128;
+constexpr std::int64_t kStatesPerStep = 10000;
+
+// How large ICU's backtracking stack may grow, in the units of
+// setStackLimit: ICU's own default at the least, and kStackPerUnit for each
+// unit searched. ICU counts 4 of these units for each 8-byte slot of its
+// stack, and a saved state takes 2 slots plus 3 for each group of the
+// pattern, so a lazy repetition over the whole text fits when the pattern
+// has up to two groups.
+constexpr std::int64_t kMinStack = 8000000;
+constexpr std::int64_t kStackPerUnit = 32;
+
+// A limit of `wanted`, but at least `least`, as ICU takes it.
+int32_t Limit(std::int64_t least, std::int64_t wanted) {
+  return static_cast<int32_t>(std::min<std::int64_t>(
+      std::max(least, wanted), std::numeric_limits<int32_t>::max()));
+}
 
 uint32_t Flags(bool ignore_case) {
   return ignore_case ? UREGEX_CASE_INSENSITIVE : 0;
@@ -126,16 +152,37 @@ RegexMatcher::RegexMatcher(std::u16string_view pattern, bool ignore_case,
 RegexMatcher::~RegexMatcher() = default;
 
 std::optional<TextRange> RegexMatcher::Find(std::u16string_view text) const {
+  return FindFrom(text, 0);
+}
+
+std::optional<TextRange> RegexMatcher::FindFrom(std::u16string_view text,
+                                                std::size_t from) const {
   // The text is read where it is, not copied.
   const icu::UnicodeString view(false, text.data(),
                                 static_cast<int32_t>(text.size()));
   UErrorCode status = U_ZERO_ERROR;
   const std::unique_ptr<icu::RegexMatcher> matcher(
       pattern_->matcher(view, status));
-  matcher->setTimeLimit(kTimeLimit, status);
-  const bool found = matcher->find(0, status);
-  if (status == U_REGEX_TIME_OUT || status == U_REGEX_STACK_OVERFLOW) {
+  const auto searched = static_cast<std::int64_t>(text.size() - from);
+  if (U_SUCCESS(status)) {
+    // setStackLimit resets the region, so it comes first.
+    matcher->setStackLimit(Limit(kMinStack, kStackPerUnit * searched), status);
+    matcher->setTimeLimit(
+        Limit(kMinSteps, kStatesPerUnit * searched / kStatesPerStep), status);
+    // The search starts at `from` but sees the whole text: transparent
+    // bounds let look-behind and \b look before it, and without anchoring
+    // bounds ^ and \A do not take `from` for the start of the text.
+    matcher->region(static_cast<int64_t>(from),
+                    static_cast<int64_t>(text.size()), status);
+    matcher->useTransparentBounds(true);
+    matcher->useAnchoringBounds(false);
+  }
+  const bool found = U_SUCCESS(status) && matcher->find(status);
+  if (status == U_REGEX_TIME_OUT) {
     throw PatternTimeout("the " + name_ + " pattern took too long");
+  }
+  if (status == U_REGEX_STACK_OVERFLOW || status == U_MEMORY_ALLOCATION_ERROR) {
+    throw PatternTimeout("the " + name_ + " pattern needs too much memory");
   }
   if (U_FAILURE(status)) {
     throw RunError("the " + name_ + " pattern failed: " + u_errorName(status));
