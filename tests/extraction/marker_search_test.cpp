@@ -205,14 +205,31 @@ TEST(MatchingOptionsTest, FindThePiecesAndKeepThemUnchanged) {
   }
 }
 
+// A pattern's error points at the character at fault, counting characters
+// (not units) from 1 on its line.
 TEST(PatternTest, ErrorsSayWhatAndWhere) {
-  EXPECT_EQ(PatternError(u"<div (class", false), "unclosed parenthesis at 12");
-  EXPECT_EQ(PatternError(u"a)", false), "unmatched closing parenthesis at 3");
-  EXPECT_EQ(PatternError(u"x\n[ab", false),
-            "unclosed [ at line 2, character 4");
-  EXPECT_EQ(PatternError(u"a{3,1}", false),
-            "{min,max} with max below min at 7");
-  EXPECT_EQ(PatternError(u"<p>\\R", true), std::nullopt);
+  const struct {
+    std::u16string pattern;
+    std::optional<std::string> error;
+  } cases[] = {
+      {u"<div (class", "unclosed parenthesis at 6"},
+      {u"(a(b)", "unclosed parenthesis at 1"},
+      {u"(?#a(b", "unclosed parenthesis at 1"},
+      {u"abc)def", "unmatched closing parenthesis at 4"},
+      {u"\\Q)\\E[)]\U0001F600)", "unmatched closing parenthesis at 10"},
+      {u"x\r\n[a[b]", "unclosed [ at line 2, character 1"},
+      {u"a{3,1}", "{min,max} with max below min at 6"},
+      {u"a{3,1}bc", "{min,max} with max below min at 6"},
+      {u"x\na{3,1}\nb", "{min,max} with max below min at line 2, character 6"},
+      {u"a\\2b", "back reference to a group that does not exist at 3"},
+      {u"a{x}", "bad {min,max} repetition at 3"},
+      {u"ab(?z)", "syntax error at 5"},
+      {u"<p>\\R", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PatternError(c.pattern, false), c.error)
+        << ::testing::PrintToString(c.pattern);
+  }
 }
 
 // A search may take time and memory in proportion to the text: a pattern
