@@ -19,7 +19,7 @@ namespace {
 // saved, on the order of a millisecond. Every search may take kMinSteps;
 // a longer text allows kStatesPerUnit states for each unit searched, so that
 // a pattern that tries a bounded number of ways at each place (a word and a
-// number behind it: about 4; an alternation of some dozens of words) is
+// number behind it: about 4; an alternation of 30 words: about 30) is
 // never stopped however long the page, while catastrophic backtracking,
 // which grows much faster than the text, still is.
 constexpr std::int64_t kMinSteps = 5000;
