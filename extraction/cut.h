@@ -33,8 +33,10 @@ struct Cut {
 Cut CutPiece(std::u16string_view text, const Matcher& start,
              const Matcher& end);
 
-// CutPiece's rule over any text, units or bytes, with any two searches,
-// each taking the text to look in and giving its first match or nothing.
+// CutPiece's rule over any text, units or bytes, with any two searches:
+// `find_start(text)` gives the first match in the text, `find_end(text,
+// from)` the first match wholly at or behind `from` (ranges counted from the
+// start of the text), each or nothing.
 template <typename Text, typename FindStart, typename FindEnd>
 Cut CutWith(Text text, const FindStart& find_start, const FindEnd& find_end) {
   Cut cut;
@@ -46,12 +48,11 @@ Cut CutWith(Text text, const FindStart& find_start, const FindEnd& find_end) {
   }
   cut.start = *start_match;
   cut.outcome = FileOutcome::kNoEnd;
-  const Text rest = text.substr(cut.start.end);
-  if (rest.empty()) return cut;
-  const std::optional<TextRange> end_match = find_end(rest);
+  if (cut.start.end == text.size()) return cut;
+  const std::optional<TextRange> end_match = find_end(text, cut.start.end);
   if (!end_match) return cut;
   cut.outcome = FileOutcome::kExtracted;
-  cut.end = {cut.start.end + end_match->begin, cut.start.end + end_match->end};
+  cut.end = *end_match;
   cut.piece = {cut.start.end, cut.end.begin};
   return cut;
 }

@@ -21,6 +21,13 @@ struct TextRange {
   bool operator==(const TextRange&) const = default;
 };
 
+// A match found in the text behind `from`, counted from the text's start.
+inline std::optional<TextRange> MovedOn(std::optional<TextRange> found,
+                                        std::size_t from) {
+  if (!found) return std::nullopt;
+  return TextRange{from + found->begin, from + found->end};
+}
+
 // Where `marker` first stands in `text`, or nothing. An empty marker stands
 // at the start of a non-empty text and nowhere in an empty one.
 std::optional<TextRange> FindMarker(std::u16string_view text,
@@ -36,6 +43,14 @@ class Matcher {
   virtual ~Matcher() = default;
   // The first match in `text`, or nothing.
   virtual std::optional<TextRange> Find(std::u16string_view text) const = 0;
+  // The first match that lies wholly at or behind `from`, its range counted
+  // from the start of `text`, or nothing. A matcher that judges a place by
+  // the text around it (a pattern's look-behind, \b, ^) sees the text
+  // before `from` as it is; the others look in `text.substr(from)` alone.
+  virtual std::optional<TextRange> FindFrom(std::u16string_view text,
+                                            std::size_t from) const {
+    return MovedOn(Find(text.substr(from)), from);
+  }
   // The marker when a match is exactly its units and nothing else, so that
   // the run may look for its bytes in a source without decoding it; null
   // for any other kind of matching, which the run then does on the

@@ -1,7 +1,9 @@
 // Markers as regular expressions, in ICU's syntax, matched on the text the
 // run already has. The start is the first match in the text; the end the
-// first match in the text behind the start match. A pattern that matches an
-// empty text behaves like an empty marker.
+// first match in the text behind the start match, judged by the whole text:
+// look-behind and \b see the text before it, and ^ and \A match only where
+// a line or the text really begins. A pattern that matches an empty text
+// behaves like an empty marker.
 #ifndef VANTREL_EXTRACTION_REGEX_MATCHER_H_
 #define VANTREL_EXTRACTION_REGEX_MATCHER_H_
 
@@ -25,7 +27,8 @@ namespace vantrel {
 std::optional<std::string> PatternError(std::u16string_view pattern,
                                         bool ignore_case);
 
-// A match that ran away (catastrophic backtracking) and was stopped.
+// A search that ran away (catastrophic backtracking) and was stopped,
+// because it took too long or needed too much memory for the text.
 class PatternTimeout : public RunError {
  public:
   using RunError::RunError;
@@ -39,8 +42,11 @@ class RegexMatcher final : public Matcher {
   RegexMatcher(std::u16string_view pattern, bool ignore_case, std::string name);
   ~RegexMatcher() override;
 
-  // Throws PatternTimeout when the match takes too long.
+  // Throw PatternTimeout when the search takes too long or needs too much
+  // memory; both are allowed in proportion to the text searched.
   std::optional<TextRange> Find(std::u16string_view text) const override;
+  std::optional<TextRange> FindFrom(std::u16string_view text,
+                                    std::size_t from) const override;
 
  private:
   std::unique_ptr<icu::RegexPattern> pattern_;

@@ -62,7 +62,9 @@ CutSource SourceCutter::CutBytes(SourceBuffers& buffers) const {
     const std::string_view bytes = all.substr(skip);
     const vantrel::Cut cut = CutWith(
         bytes, [&](std::string_view b) { return FindBytes(b, *start_bytes_); },
-        [&](std::string_view b) { return FindBytes(b, *end_bytes_); });
+        [&](std::string_view b, std::size_t from) {
+          return MovedOn(FindBytes(b.substr(from), *end_bytes_), from);
+        });
     // A source that gives no piece is reported with its text: it is cut
     // again below, to the same outcome.
     if (cut.outcome == FileOutcome::kExtracted) {

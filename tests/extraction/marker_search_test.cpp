@@ -188,6 +188,13 @@ TEST(MatchingOptionsTest, FindThePiecesAndKeepThemUnchanged) {
       {u"abc", u"c", u"x*", patterns, FileOutcome::kNoEnd, u""},
       {u"<P>\r\nx</P>", u"<p>\\R", u"</p>", any_case, kExtracted, u"x"},
       {u"<P>x</P>", u"<p>", u"</p>", patterns, kNoStart, u""},
+      // The end pattern sees the text before it as it is: the start match's
+      // end is no word boundary, no line start and no start of the text.
+      {u"foobar bar.", u"foo", u"\\bbar", patterns, kExtracted, u"bar "},
+      {u"foobar bar.", u"foo", u"^bar", patterns, FileOutcome::kNoEnd, u""},
+      {u"foobar bar.", u"foo", u"\\Abar", patterns, FileOutcome::kNoEnd, u""},
+      {u"foo\nbar", u"foo", u"(?m)^bar", patterns, kExtracted, u"\n"},
+      {u"xfoobar.", u"foo", u"(?<=foo)bar", patterns, kExtracted, u""},
   };
   for (const Case& c : cases) {
     const Cut cut = CutPiece(c.text, *MakeMatcher(c.start, c.options),
@@ -198,21 +205,76 @@ TEST(MatchingOptionsTest, FindThePiecesAndKeepThemUnchanged) {
   }
 }
 
+// A pattern's error points at the character at fault, counting characters
+// (not units) from 1 on its line.
 TEST(PatternTest, ErrorsSayWhatAndWhere) {
-  EXPECT_EQ(PatternError(u"<div (class", false), "unclosed parenthesis at 12");
-  EXPECT_EQ(PatternError(u"a)", false), "unmatched closing parenthesis at 3");
-  EXPECT_EQ(PatternError(u"x\n[ab", false),
-            "unclosed [ at line 2, character 4");
-  EXPECT_EQ(PatternError(u"a{3,1}", false),
-            "{min,max} with max below min at 7");
-  EXPECT_EQ(PatternError(u"<p>\\R", true), std::nullopt);
+  const struct {
+    std::u16string pattern;
+    std::optional<std::string> error;
+  } cases[] = {
+      {u"<div (class", "unclosed parenthesis at 6"},
+      {u"(a(b)", "unclosed parenthesis at 1"},
+      {u"(?#a(b", "unclosed parenthesis at 1"},
+      {u"abc)def", "unmatched closing parenthesis at 4"},
+      {u"\\Q)\\E[)]\U0001F600)", "unmatched closing parenthesis at 10"},
+      {u"x\r\n[a[b]", "unclosed [ at line 2, character 1"},
+      {u"a{3,1}", "{min,max} with max below min at 6"},
+      {u"a{3,1}bc", "{min,max} with max below min at 6"},
+      {u"x\na{3,1}\nb", "{min,max} with max below min at line 2, character 6"},
+      {u"a\\2b", "back reference to a group that does not exist at 3"},
+      {u"a{x}", "bad {min,max} repetition at 3"},
+      {u"ab(?z)", "syntax error at 5"},
+      {u"<p>\\R", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PatternError(c.pattern, false), c.error)
+        << ::testing::PrintToString(c.pattern);
+  }
 }
 
-// Catastrophic backtracking is stopped, not waited out.
-TEST(PatternTest, ARunawayPatternIsStopped) {
-  const std::u16string text(100000, u'a');
-  EXPECT_THROW(RegexMatcher(u"(a+)+b", false, "start").Find(text),
-               PatternTimeout);
+// A search may take time and memory in proportion to the text: a pattern
+// that does a bounded amount of work at each place is never stopped, not
+// even on a long text; catastrophic backtracking is, and so is a pattern
+// that needs more memory than the text allows.
+TEST(PatternTest, RunawaysAreStoppedAndLinearPatternsAreNot) {
+  // About 24 saved states at each place: 6 MB of text take more than a
+  // fixed budget allows.
+  std::u16string words;
+  for (const char16_t* word :
+       {u"lorem",   u"ipsum",   u"dolor", u"sit",     u"amet",  u"alpha",
+        u"beta",    u"gamma",   u"delta", u"epsilon", u"zeta",  u"eta",
+        u"theta",   u"iota",    u"kappa", u"lambda",  u"mu",    u"nu",
+        u"xi",      u"omicron", u"pi",    u"rho",     u"sigma", u"tau",
+        u"upsilon", u"phi",     u"chi",   u"psi",     u"omega"}) {
+    words += (words.empty() ? u"(?:" : u"|") + std::u16string(word);
+  }
+  std::u16string prose;
+  while (prose.size() < 3000000) prose += u"lorem ipsum dolor sit amet ";
+  const std::u16string lazy_text = u"<b>" + std::u16string(2000000, u'a');
+  const struct {
+    std::u16string pattern, text;
+    const char* stopped;  // why the search is stopped, or null
+  } cases[] = {
+      {words + u")Z", prose, nullptr},
+      // One saved state at each place up to the end: ICU's fixed stack
+      // holds a million.
+      {u"<b>(?:.|\n)*?c", lazy_text + u"c", nullptr},
+      {u"(a+)+b", std::u16string(100000, u'a'),
+       "the start pattern took too long"},
+      // With three groups a saved state outgrows what each unit allows.
+      {u"(<b>)((.|\n)*?)c", lazy_text.substr(0, 300000),
+       "the start pattern needs too much memory"},
+  };
+  for (const auto& c : cases) {
+    const RegexMatcher matcher(c.pattern, false, "start");
+    try {
+      matcher.Find(c.text);
+      EXPECT_EQ(c.stopped, nullptr) << ::testing::PrintToString(c.pattern);
+    } catch (const PatternTimeout& stopped) {
+      EXPECT_STREQ(stopped.what(), c.stopped)
+          << ::testing::PrintToString(c.pattern);
+    }
+  }
 }
 
 TEST(LineAtTest, EachKindOfBreakEndsALine) {
