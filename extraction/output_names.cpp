@@ -1,6 +1,5 @@
 #include "extraction/output_names.h"
 
-#include "extraction/counter.h"
 #include "extraction/file_system.h"
 #include "extraction/native_names.h"
 #include "extraction/text.h"
@@ -17,37 +16,38 @@ std::u16string BasePath(std::u16string_view source_path) {
   return base;
 }
 
-// The first number from `from` for which `taken` is false, counting as the
-// run counts: past 32767 is an overflow.
+// The first number from `from` for which `taken` is false.
 template <typename Taken>
-int FirstFree(int from, Taken taken) {
-  for (int n = from;; ++n) {
-    if (n > Counter::kMax) throw RunError(std::string(kOverflowDescription));
-    if (!taken(n)) return n;
-  }
+std::int64_t FirstFree(std::int64_t from, Taken taken) {
+  std::int64_t n = from;
+  while (taken(n)) ++n;
+  return n;
 }
 
 }  // namespace
 
-std::u16string OutputFileName(std::u16string_view source_path, int n,
+std::u16string OutputFileName(std::u16string_view source_path, std::int64_t n,
                               std::u16string_view extension) {
   return OutputFolderName(source_path, n) + u"." + std::u16string(extension);
 }
 
-std::u16string OutputFolderName(std::u16string_view source_path, int n) {
+std::u16string OutputFolderName(std::u16string_view source_path,
+                                std::int64_t n) {
   return BasePath(source_path) + std::u16string(kExportPrefix) + DecimalText(n);
 }
 
-int FirstFreeFileNumber(std::u16string_view source_path,
-                        std::u16string_view extension, int from) {
-  return FirstFree(from, [&](int n) {
+std::int64_t FirstFreeFileNumber(std::u16string_view source_path,
+                                 std::u16string_view extension,
+                                 std::int64_t from) {
+  return FirstFree(from, [&](std::int64_t n) {
     return fs::FileExists(
         NativePath(OutputFileName(source_path, n, extension)));
   });
 }
 
-int FirstFreeFolderNumber(std::u16string_view source_path, int from) {
-  return FirstFree(from, [&](int n) {
+std::int64_t FirstFreeFolderNumber(std::u16string_view source_path,
+                                   std::int64_t from) {
+  return FirstFree(from, [&](std::int64_t n) {
     return fs::FolderExists(NativePath(OutputFolderName(source_path, n)));
   });
 }

@@ -9,21 +9,24 @@
 #ifndef VANTREL_EXTRACTION_OUTPUT_NAMES_H_
 #define VANTREL_EXTRACTION_OUTPUT_NAMES_H_
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace vantrel {
 
-std::u16string OutputFileName(std::u16string_view source_path, int n,
+std::u16string OutputFileName(std::u16string_view source_path, std::int64_t n,
                               std::u16string_view extension);
-std::u16string OutputFolderName(std::u16string_view source_path, int n);
+std::u16string OutputFolderName(std::u16string_view source_path,
+                                std::int64_t n);
 
 // The first number from `from` whose collected file name no file holds, or
-// whose output folder name no folder holds. Throws RunError("Overflow")
-// when every number up to 32767 is taken.
-int FirstFreeFileNumber(std::u16string_view source_path,
-                        std::u16string_view extension, int from = 1);
-int FirstFreeFolderNumber(std::u16string_view source_path, int from = 1);
+// whose output folder name no folder holds.
+std::int64_t FirstFreeFileNumber(std::u16string_view source_path,
+                                 std::u16string_view extension,
+                                 std::int64_t from = 1);
+std::int64_t FirstFreeFolderNumber(std::u16string_view source_path,
+                                   std::int64_t from = 1);
 
 }  // namespace vantrel
 

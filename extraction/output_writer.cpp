@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 
 #include "extraction/charsets.h"
@@ -23,7 +24,7 @@ constexpr char16_t kSeparator = u'/';
 std::optional<fs::OutputFile> CreateOutputFile(RunState& state,
                                                std::u16string_view extension,
                                                bool dry_run) {
-  for (int n = FirstFreeFileNumber(state.SourcePath, extension);;
+  for (std::int64_t n = FirstFreeFileNumber(state.SourcePath, extension);;
        n = FirstFreeFileNumber(state.SourcePath, extension, n + 1)) {
     state.OutFile = OutputFileName(state.SourcePath, n, extension);
     const fs::Path path = NativePath(state.OutFile);
@@ -40,7 +41,7 @@ std::optional<fs::OutputFile> CreateOutputFile(RunState& state,
 // only chooses it. A plain file of that name is in the way and fails the
 // run; a folder or link that appeared since the check is passed over.
 void CreateOutputFolder(RunState& state, bool dry_run) {
-  for (int n = FirstFreeFolderNumber(state.SourcePath);;
+  for (std::int64_t n = FirstFreeFolderNumber(state.SourcePath);;
        n = FirstFreeFolderNumber(state.SourcePath, n + 1)) {
     state.OutFolder = OutputFolderName(state.SourcePath, n);
     const fs::Path path = NativePath(state.OutFolder);

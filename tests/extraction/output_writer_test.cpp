@@ -47,8 +47,8 @@ TEST(OutputNamesTest, NamesAreBuiltOnTheFolderWithOneSeparator) {
             u"/data/pages/Export1.htm");
   EXPECT_EQ(OutputFileName(u"/data/pages/", 12, u"HTM"),
             u"/data/pages/Export12.HTM");
-  EXPECT_EQ(OutputFolderName(u"/data/pages/", 32767),
-            u"/data/pages/Export32767");
+  EXPECT_EQ(OutputFolderName(u"/data/pages/", 4294967296),
+            u"/data/pages/Export4294967296");
   EXPECT_EQ(OutputFolderName(u"", 1), u"/Export1");
 }
 
