@@ -127,6 +127,10 @@ class OutputFile {
   off_t piece_start_;  // the file's length where the current piece began
 };
 
+// The name of every entry directly inside `folder`, of any kind, in the file
+// system's order.
+std::vector<std::string> ListNames(const Path& folder);
+
 // Throws the FileSystemError "`what` `path`: reason of `error_number`".
 [[noreturn]] void Fail(std::string_view what, const Path& path,
                        int error_number);

@@ -1,5 +1,9 @@
 #include "extraction/output_names.h"
 
+#include <limits>
+#include <string>
+#include <vector>
+
 #include "extraction/file_system.h"
 #include "extraction/native_names.h"
 #include "extraction/text.h"
@@ -16,11 +20,28 @@ std::u16string BasePath(std::u16string_view source_path) {
   return base;
 }
 
-// The first number from `from` for which `taken` is false.
-template <typename Taken>
-std::int64_t FirstFree(std::int64_t from, Taken taken) {
-  std::int64_t n = from;
-  while (taken(n)) ++n;
+// N when `lowered`, a lower-cased name, is "export<N><lowered_suffix>" as
+// the output names write N (decimal, no leading zero); nothing otherwise.
+std::optional<std::int64_t> OutputNumber(std::u16string_view lowered,
+                                         std::u16string_view lowered_suffix) {
+  constexpr std::u16string_view kLoweredPrefix = u"export";
+  if (!lowered.starts_with(kLoweredPrefix)) return std::nullopt;
+  lowered.remove_prefix(kLoweredPrefix.size());
+  if (lowered.empty() || lowered.front() < u'1' || lowered.front() > u'9') {
+    return std::nullopt;
+  }
+  std::int64_t n = 0;
+  while (!lowered.empty() && lowered.front() >= u'0' &&
+         lowered.front() <= u'9') {
+    const int digit = lowered.front() - u'0';
+    // Beyond any number a search could reach.
+    if (n > (std::numeric_limits<std::int64_t>::max() - digit) / 10) {
+      return std::nullopt;
+    }
+    n = n * 10 + digit;
+    lowered.remove_prefix(1);
+  }
+  if (lowered != lowered_suffix) return std::nullopt;
   return n;
 }
 
@@ -36,20 +57,39 @@ std::u16string OutputFolderName(std::u16string_view source_path,
   return BasePath(source_path) + std::u16string(kExportPrefix) + DecimalText(n);
 }
 
-std::int64_t FirstFreeFileNumber(std::u16string_view source_path,
-                                 std::u16string_view extension,
-                                 std::int64_t from) {
-  return FirstFree(from, [&](std::int64_t n) {
-    return fs::FileExists(
-        NativePath(OutputFileName(source_path, n, extension)));
-  });
+TakenOutputNumbers TakenOutputNumbers::OfFiles(std::u16string_view source_path,
+                                               std::u16string_view extension) {
+  return TakenOutputNumbers(source_path, extension);
 }
 
-std::int64_t FirstFreeFolderNumber(std::u16string_view source_path,
-                                   std::int64_t from) {
-  return FirstFree(from, [&](std::int64_t n) {
-    return fs::FolderExists(NativePath(OutputFolderName(source_path, n)));
-  });
+TakenOutputNumbers TakenOutputNumbers::OfFolders(
+    std::u16string_view source_path) {
+  return TakenOutputNumbers(source_path, std::nullopt);
+}
+
+TakenOutputNumbers::TakenOutputNumbers(
+    std::u16string_view source_path,
+    std::optional<std::u16string_view> extension) {
+  // Both sides lower-cased a character at a time compare as the names
+  // would on a share that ignores letter case.
+  const std::u16string suffix =
+      extension ? LowerCase(u"." + std::u16string(*extension)) : u"";
+  const fs::Path folder = NativePath(source_path);
+  for (const std::string& name : fs::ListNames(folder)) {
+    const auto n = OutputNumber(LowerCase(NativeToText(name)), suffix);
+    if (!n || taken_.contains(*n)) continue;
+    // Only an entry of the output's kind holds the number up.
+    const fs::Path path = folder / name;
+    if (extension ? fs::FileExists(path) : fs::FolderExists(path)) {
+      taken_.insert(*n);
+    }
+  }
+}
+
+std::int64_t TakenOutputNumbers::FirstFree(std::int64_t from) const {
+  std::int64_t n = from;
+  while (taken_.contains(n)) ++n;
+  return n;
 }
 
 }  // namespace vantrel

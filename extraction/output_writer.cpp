@@ -24,8 +24,8 @@ constexpr char16_t kSeparator = u'/';
 std::optional<fs::OutputFile> CreateOutputFile(RunState& state,
                                                std::u16string_view extension,
                                                bool dry_run) {
-  for (std::int64_t n = FirstFreeFileNumber(state.SourcePath, extension);;
-       n = FirstFreeFileNumber(state.SourcePath, extension, n + 1)) {
+  const auto taken = TakenOutputNumbers::OfFiles(state.SourcePath, extension);
+  for (std::int64_t n = taken.FirstFree();; n = taken.FirstFree(n + 1)) {
     state.OutFile = OutputFileName(state.SourcePath, n, extension);
     const fs::Path path = NativePath(state.OutFile);
     if (dry_run) {
@@ -39,10 +39,10 @@ std::optional<fs::OutputFile> CreateOutputFile(RunState& state,
 
 // Creates the output folder under the first free name, or in a dry run
 // only chooses it. A plain file of that name is in the way and fails the
-// run; a folder or link that appeared since the check is passed over.
+// run; a folder or link that appeared since the listing is passed over.
 void CreateOutputFolder(RunState& state, bool dry_run) {
-  for (std::int64_t n = FirstFreeFolderNumber(state.SourcePath);;
-       n = FirstFreeFolderNumber(state.SourcePath, n + 1)) {
+  const auto taken = TakenOutputNumbers::OfFolders(state.SourcePath);
+  for (std::int64_t n = taken.FirstFree();; n = taken.FirstFree(n + 1)) {
     state.OutFolder = OutputFolderName(state.SourcePath, n);
     const fs::Path path = NativePath(state.OutFolder);
     if (dry_run ? !fs::EntryExists(path) : fs::CreateFolder(path)) return;

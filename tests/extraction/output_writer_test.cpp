@@ -9,9 +9,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "extraction/charsets.h"
 #include "extraction/output_names.h"
 #include "extraction/run_error.h"
+#include "extraction/text.h"
 #include "tests/support/temp_folder.h"
 
 namespace vantrel {
@@ -33,9 +36,6 @@ class OutputWriterTest : public ::testing::Test {
   void Symlink(const char* target, const char* name) {
     ASSERT_EQ(::symlink(target, (dir.path() / name).c_str()), 0);
   }
-  void Mkdir(const char* name) {
-    ASSERT_EQ(::mkdir((dir.path() / name).c_str(), 0755), 0);
-  }
 
   testing::TempFolder dir;
   bool separate = false;
@@ -52,23 +52,62 @@ TEST(OutputNamesTest, NamesAreBuiltOnTheFolderWithOneSeparator) {
   EXPECT_EQ(OutputFolderName(u"", 1), u"/Export1");
 }
 
-TEST_F(OutputWriterTest, SingleFileNameFillsGapsAndIgnoresFolders) {
-  dir.create("Export1.htm", "old");
-  dir.create("Export3.htm", "old");
-  Mkdir("Export2");  // a folder does not hold up the file Export2.htm
-  Write(u"x");
-  EXPECT_EQ(state.OutFile, dir.text() + u"/Export2.htm");
-  EXPECT_EQ(dir.read("Export2.htm"), "x");
-  EXPECT_EQ(dir.read("Export1.htm"), "old");
-}
-
-TEST_F(OutputWriterTest, SeparatedFolderNameIgnoresFilesOfTheSameStem) {
-  dir.create("Export1.htm", "old");
-  separate = true;
-  Write(u"x", u"page.htm");
-  EXPECT_EQ(state.OutFolder, dir.text() + u"/Export1");
-  EXPECT_EQ(state.OutFile, dir.text() + u"/Export1/page.htm");
-  EXPECT_EQ(dir.read("Export1/page.htm"), "x");
+// Which names earlier outputs hold, and the name a run then takes, in a
+// dry run as in a real one: the first free number, a name held in any
+// letter case being held. Only a file holds up the collected file's name,
+// only a folder the output folder's; the chosen name keeps the extension
+// as typed.
+TEST(OutputNamesTest, TheFirstNumberWhoseNameIsFreeInAnyLetterCase) {
+  struct Case {
+    bool separate;
+    std::u16string extension;
+    std::vector<std::string> files, folders;
+    std::string chosen;
+  };
+  const Case cases[] = {
+      {false,
+       u"htm",
+       {"Export1.htm", "Export3.htm"},
+       {"Export2"},
+       "Export2.htm"},
+      {false, u"htm", {"EXPORT1.HTM", "export2.Htm"}, {}, "Export3.htm"},
+      {false, u"HTM", {"Export1.htm"}, {}, "Export2.HTM"},
+      {false,
+       u"HTM",
+       {"Export01.htm", "Export1.html", "AExport1.htm"},
+       {},
+       "Export1.HTM"},
+      // The Kelvin sign lower-cases to k.
+      {false, u"kml", {"Export1.\u212AML"}, {}, "Export2.kml"},
+      {true, u"htm", {"Export1.htm", "export2"}, {}, "Export1"},
+      {true, u"htm", {}, {"export1", "EXPORT2", "Export4"}, "Export3"},
+  };
+  for (const Case& c : cases) {
+    testing::TempFolder dir;
+    for (const std::string& file : c.files) dir.create(file, "old");
+    for (const std::string& folder : c.folders) {
+      std::filesystem::create_directory(dir.path() / folder);
+    }
+    const std::string shown = c.chosen + " after " +
+                              ::testing::PrintToString(c.files) +
+                              ::testing::PrintToString(c.folders);
+    for (const bool dry_run : {true, false}) {
+      RunState state;
+      state.SourcePath = dir.text();
+      state.SourceCharset = std::u16string(CharsetName(Charset::kWindows1256));
+      OutputWriter writer(state, c.separate, c.extension, dry_run);
+      writer.WriteFile(u"x", u"a.htm");
+      EXPECT_EQ(writer.made(), dir.text() + u"/" + Utf8ToText(c.chosen))
+          << shown;
+    }
+    EXPECT_EQ(dir.read(c.separate ? c.chosen + "/a.htm" : c.chosen), "x")
+        << shown;
+    std::vector<std::string> all = c.files;
+    all.insert(all.end(), c.folders.begin(), c.folders.end());
+    all.push_back(c.chosen);
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(dir.list(), all) << shown;
+  }
 }
 
 // Something of the other kind where the output would go is in the way: a
