@@ -372,6 +372,16 @@ std::vector<std::string> ListNames(const Path& folder) {
   }
 }
 
+void CheckCreatable(const Path& path, bool folder) {
+  const Path parent = path.has_parent_path() ? path.parent_path() : ".";
+  // AT_EACCESS: the rights this process creates with, not its real user's.
+  if (Sys(folder ? Operation::kCreateFolder : Operation::kOpen, path, [&] {
+        return ::faccessat(AT_FDCWD, parent.c_str(), W_OK | X_OK, AT_EACCESS);
+      }) != 0) {
+    Fail(folder ? "cannot create folder" : "cannot create", path, errno);
+  }
+}
+
 void SetOperationHook(OperationHook hook) {
   g_operation_hook.store(hook, std::memory_order_release);
 }

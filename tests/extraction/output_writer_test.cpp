@@ -10,11 +10,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 
 #include "extraction/charsets.h"
+#include "extraction/operation_seam.h"
 #include "extraction/output_names.h"
 #include "extraction/run_error.h"
 #include "extraction/text.h"
+#include "tests/support/fault_plan.h"
 #include "tests/support/temp_folder.h"
 
 namespace vantrel {
@@ -110,39 +113,61 @@ TEST(OutputNamesTest, TheFirstNumberWhoseNameIsFreeInAnyLetterCase) {
   }
 }
 
-// Something of the other kind where the output would go is in the way: a
-// plain file Export1 in separated mode, a folder Export1.htm in single-file
-// mode. The run ends naming it, and the entry is left as it was.
+// Where the output cannot be made, the run ends naming it, a dry run as a
+// real one, and the folder is left as it was: something of the other kind
+// is in the way (a plain file Export1 in separated mode, a folder
+// Export1.htm in single-file mode), or the folder takes no new entry (a
+// read-only folder; as root, who may write anywhere, the fault plan
+// refuses the create).
 TEST(OutputInTheWayTest, TheRunEndsNamingIt) {
   struct Case {
     bool separate;
-    const char* in_the_way;
+    const char* in_the_way;  // or nothing: the folder is read-only
     const char* description;
   };
   for (const Case& c :
        {Case{true, "Export1", "cannot create folder %/Export1: File exists"},
         Case{false, "Export1.htm",
-             "cannot create %/Export1.htm: Is a directory"}}) {
-    testing::TempFolder dir;
-    if (c.separate) {
-      dir.create(c.in_the_way, "a file, not a folder");
-    } else {
-      std::filesystem::create_directory(dir.path() / c.in_the_way);
+             "cannot create %/Export1.htm: Is a directory"},
+        Case{true, nullptr,
+             "cannot create folder %/Export1: Permission denied"},
+        Case{false, nullptr,
+             "cannot create %/Export1.htm: Permission denied"}}) {
+    for (const bool dry_run : {false, true}) {
+      testing::TempFolder dir;
+      if (c.in_the_way == nullptr) {
+        if (::geteuid() == 0) {
+          testing::InjectFaultOn(
+              c.separate ? fs::Operation::kCreateFolder : fs::Operation::kOpen,
+              dir.path() / (c.separate ? "Export1" : "Export1.htm"), 1, EACCES);
+        } else {
+          ::chmod(dir.path().c_str(), 0555);
+        }
+      } else if (c.separate) {
+        dir.create(c.in_the_way, "a file, not a folder");
+      } else {
+        std::filesystem::create_directory(dir.path() / c.in_the_way);
+      }
+      RunState state;
+      state.SourcePath = dir.text();
+      state.SourceCharset = std::u16string(CharsetName(Charset::kWindows1256));
+      OutputWriter writer(state, c.separate, u"htm", dry_run);
+      std::string description = c.description;
+      description.replace(description.find('%'), 1, dir.path().string());
+      const std::string shown = description + (dry_run ? " (dry run)" : "");
+      try {
+        writer.WriteFile(u"x", u"a.htm");
+        ADD_FAILURE() << "no error: " << shown;
+      } catch (const RunError& e) {
+        EXPECT_EQ(std::string(e.what()), description) << shown;
+      }
+      testing::ClearFault();
+      EXPECT_EQ(dir.list(), c.in_the_way == nullptr
+                                ? std::vector<std::string>{}
+                                : std::vector<std::string>{c.in_the_way})
+          << shown;
+      EXPECT_EQ(writer.made(), std::nullopt) << shown;
     }
-    RunState state;
-    state.SourcePath = dir.text();
-    state.SourceCharset = std::u16string(CharsetName(Charset::kWindows1256));
-    OutputWriter writer(state, c.separate, u"htm");
-    std::string description = c.description;
-    description.replace(description.find('%'), 1, dir.path().string());
-    try {
-      writer.WriteFile(u"x", u"a.htm");
-      ADD_FAILURE() << "no error: " << c.in_the_way;
-    } catch (const RunError& e) {
-      EXPECT_EQ(std::string(e.what()), description);
-    }
-    EXPECT_EQ(dir.list(), std::vector<std::string>{c.in_the_way});
-    EXPECT_EQ(writer.made(), std::nullopt);
   }
 }
 
