@@ -64,36 +64,33 @@ TEST(OutputNamesTest, TheFirstNumberWhoseNameIsFreeInAnyLetterCase) {
   struct Case {
     bool separate;
     std::u16string extension;
-    std::vector<std::string> files, folders;
+    std::vector<std::string> taken;  // a folder's name ends in "/"
     std::string chosen;
   };
   const Case cases[] = {
-      {false,
-       u"htm",
-       {"Export1.htm", "Export3.htm"},
-       {"Export2"},
-       "Export2.htm"},
-      {false, u"htm", {"EXPORT1.HTM", "export2.Htm"}, {}, "Export3.htm"},
-      {false, u"HTM", {"Export1.htm"}, {}, "Export2.HTM"},
-      {false,
-       u"HTM",
-       {"Export01.htm", "Export1.html", "AExport1.htm"},
-       {},
-       "Export1.HTM"},
+      {false, u"htm", {"Export1.htm", "Export2/"}, "Export2.htm"},
+      {false, u"htm", {"EXPORT1.HTM", "export2.Htm"}, "Export3.htm"},
+      {false, u"HTM", {"Export1.htm"}, "Export2.HTM"},
+      {false, u"T", {"Export01.t", "Export1.tt", "AExport1.t"}, "Export1.T"},
       // The Kelvin sign lower-cases to k.
-      {false, u"kml", {"Export1.\u212AML"}, {}, "Export2.kml"},
-      {true, u"htm", {"Export1.htm", "export2"}, {}, "Export1"},
-      {true, u"htm", {}, {"export1", "EXPORT2", "Export4"}, "Export3"},
+      {false, u"kml", {"Export1.\u212AML"}, "Export2.kml"},
+      {true, u"htm", {"Export1.htm", "export2"}, "Export1"},
+      {true, u"htm", {"export1/", "EXPORT2/", "Export4/"}, "Export3"},
   };
   for (const Case& c : cases) {
     testing::TempFolder dir;
-    for (const std::string& file : c.files) dir.create(file, "old");
-    for (const std::string& folder : c.folders) {
-      std::filesystem::create_directory(dir.path() / folder);
+    std::vector<std::string> all = {c.chosen};
+    for (std::string name : c.taken) {
+      if (name.ends_with('/')) {
+        name.pop_back();
+        std::filesystem::create_directory(dir.path() / name);
+      } else {
+        dir.create(name, "old");
+      }
+      all.push_back(name);
     }
-    const std::string shown = c.chosen + " after " +
-                              ::testing::PrintToString(c.files) +
-                              ::testing::PrintToString(c.folders);
+    const std::string shown =
+        c.chosen + " after " + ::testing::PrintToString(c.taken);
     for (const bool dry_run : {true, false}) {
       RunState state;
       state.SourcePath = dir.text();
@@ -105,9 +102,6 @@ TEST(OutputNamesTest, TheFirstNumberWhoseNameIsFreeInAnyLetterCase) {
     }
     EXPECT_EQ(dir.read(c.separate ? c.chosen + "/a.htm" : c.chosen), "x")
         << shown;
-    std::vector<std::string> all = c.files;
-    all.insert(all.end(), c.folders.begin(), c.folders.end());
-    all.push_back(c.chosen);
     std::sort(all.begin(), all.end());
     EXPECT_EQ(dir.list(), all) << shown;
   }
