@@ -3,6 +3,7 @@
 #ifndef VANTREL_CLI_PROGRESS_BAR_H_
 #define VANTREL_CLI_PROGRESS_BAR_H_
 
+#include <cstdint>
 #include <cstdio>
 
 namespace vantrel::cli {
@@ -13,7 +14,7 @@ class ProgressBar {
   explicit ProgressBar(std::FILE* out) : out_(out) {}
 
   // Draws `done` of `matching` files, when the percentage changed.
-  void Show(int done, int matching);
+  void Show(std::int64_t done, std::int64_t matching);
   // Takes the bar off its line, so that what follows starts on a clean one.
   void Clear();
 

@@ -3,6 +3,7 @@
 #ifndef VANTREL_EXTRACTION_FILE_REPORT_H_
 #define VANTREL_EXTRACTION_FILE_REPORT_H_
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -28,8 +29,8 @@ struct FileReport {
   Cut cut;
   // Files examined so far in this run, this one included, and the run's
   // matching count.
-  int done = 0;
-  int matching = 0;
+  std::int64_t done = 0;
+  std::int64_t matching = 0;
   // Why a file that lacks a marker lacks it, when the run was asked to
   // look and found a near miss.
   std::optional<Hint> hint;

@@ -349,6 +349,39 @@ void OutputFile::Close() {
   created_ = false;
 }
 
+std::vector<std::string> ListNames(const Path& folder) {
+  if (int injected = InjectedError(Operation::kList, folder)) {
+    Fail("cannot list folder", folder, injected);
+  }
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) Fail("cannot list folder", folder, errno);
+  struct DirCloser {
+    DIR* dir;
+    ~DirCloser() { ::closedir(dir); }
+  } closer{dir};
+  std::vector<std::string> names;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir);
+    if (entry == nullptr) {
+      if (errno != 0) Fail("cannot list folder", folder, errno);
+      return names;
+    }
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+}
+
+void CheckCreatable(const Path& path, bool folder) {
+  const Path parent = path.has_parent_path() ? path.parent_path() : ".";
+  // AT_EACCESS: the rights this process creates with, not its real user's.
+  if (Sys(folder ? Operation::kCreateFolder : Operation::kOpen, path, [&] {
+        return ::faccessat(AT_FDCWD, parent.c_str(), W_OK | X_OK, AT_EACCESS);
+      }) != 0) {
+    Fail(folder ? "cannot create folder" : "cannot create", path, errno);
+  }
+}
+
 void SetOperationHook(OperationHook hook) {
   g_operation_hook.store(hook, std::memory_order_release);
 }

@@ -127,6 +127,17 @@ class OutputFile {
   off_t piece_start_;  // the file's length where the current piece began
 };
 
+// The name of every entry directly inside `folder`, of any kind, in the file
+// system's order.
+std::vector<std::string> ListNames(const Path& folder);
+
+// Fails as creating `path` would (a file, or with `folder` a folder) when
+// the folder that would hold it lets this process add no entry, and
+// creates nothing: how a dry run finds that it could not make its output.
+// It passes the seam as that create, so a fault planned for the create
+// fails it too.
+void CheckCreatable(const Path& path, bool folder);
+
 // Throws the FileSystemError "`what` `path`: reason of `error_number`".
 [[noreturn]] void Fail(std::string_view what, const Path& path,
                        int error_number);

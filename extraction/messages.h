@@ -24,7 +24,6 @@ inline constexpr std::u16string_view kUnknownErrorMessage =
     u"Unknown error occurred:";
 
 // Failure descriptions that do not come from the file system.
-inline constexpr std::string_view kOverflowDescription = "Overflow";
 inline constexpr std::string_view kDivisionByZeroDescription =
     "Division by zero";
 inline constexpr std::string_view kOutOfMemoryDescription = "Out of memory";

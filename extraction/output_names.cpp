@@ -1,6 +1,9 @@
 #include "extraction/output_names.h"
 
-#include "extraction/counter.h"
+#include <limits>
+#include <string>
+#include <vector>
+
 #include "extraction/file_system.h"
 #include "extraction/native_names.h"
 #include "extraction/text.h"
@@ -17,39 +20,76 @@ std::u16string BasePath(std::u16string_view source_path) {
   return base;
 }
 
-// The first number from `from` for which `taken` is false, counting as the
-// run counts: past 32767 is an overflow.
-template <typename Taken>
-int FirstFree(int from, Taken taken) {
-  for (int n = from;; ++n) {
-    if (n > Counter::kMax) throw RunError(std::string(kOverflowDescription));
-    if (!taken(n)) return n;
+// N when `lowered`, a lower-cased name, is "export<N><lowered_suffix>" as
+// the output names write N (decimal, no leading zero); nothing otherwise.
+std::optional<std::int64_t> OutputNumber(std::u16string_view lowered,
+                                         std::u16string_view lowered_suffix) {
+  constexpr std::u16string_view kLoweredPrefix = u"export";
+  if (!lowered.starts_with(kLoweredPrefix)) return std::nullopt;
+  lowered.remove_prefix(kLoweredPrefix.size());
+  if (lowered.empty() || lowered.front() < u'1' || lowered.front() > u'9') {
+    return std::nullopt;
   }
+  std::int64_t n = 0;
+  while (!lowered.empty() && lowered.front() >= u'0' &&
+         lowered.front() <= u'9') {
+    const int digit = lowered.front() - u'0';
+    // Beyond any number a search could reach.
+    if (n > (std::numeric_limits<std::int64_t>::max() - digit) / 10) {
+      return std::nullopt;
+    }
+    n = n * 10 + digit;
+    lowered.remove_prefix(1);
+  }
+  if (lowered != lowered_suffix) return std::nullopt;
+  return n;
 }
 
 }  // namespace
 
-std::u16string OutputFileName(std::u16string_view source_path, int n,
+std::u16string OutputFileName(std::u16string_view source_path, std::int64_t n,
                               std::u16string_view extension) {
   return OutputFolderName(source_path, n) + u"." + std::u16string(extension);
 }
 
-std::u16string OutputFolderName(std::u16string_view source_path, int n) {
+std::u16string OutputFolderName(std::u16string_view source_path,
+                                std::int64_t n) {
   return BasePath(source_path) + std::u16string(kExportPrefix) + DecimalText(n);
 }
 
-int FirstFreeFileNumber(std::u16string_view source_path,
-                        std::u16string_view extension, int from) {
-  return FirstFree(from, [&](int n) {
-    return fs::FileExists(
-        NativePath(OutputFileName(source_path, n, extension)));
-  });
+TakenOutputNumbers TakenOutputNumbers::OfFiles(std::u16string_view source_path,
+                                               std::u16string_view extension) {
+  return TakenOutputNumbers(source_path, extension);
 }
 
-int FirstFreeFolderNumber(std::u16string_view source_path, int from) {
-  return FirstFree(from, [&](int n) {
-    return fs::FolderExists(NativePath(OutputFolderName(source_path, n)));
-  });
+TakenOutputNumbers TakenOutputNumbers::OfFolders(
+    std::u16string_view source_path) {
+  return TakenOutputNumbers(source_path, std::nullopt);
+}
+
+TakenOutputNumbers::TakenOutputNumbers(
+    std::u16string_view source_path,
+    std::optional<std::u16string_view> extension) {
+  // Both sides lower-cased a character at a time compare as the names
+  // would on a share that ignores letter case.
+  const std::u16string suffix =
+      extension ? LowerCase(u"." + std::u16string(*extension)) : u"";
+  const fs::Path folder = NativePath(source_path);
+  for (const std::string& name : fs::ListNames(folder)) {
+    const auto n = OutputNumber(LowerCase(NativeToText(name)), suffix);
+    if (!n || taken_.contains(*n)) continue;
+    // Only an entry of the output's kind holds the number up.
+    const fs::Path path = folder / name;
+    if (extension ? fs::FileExists(path) : fs::FolderExists(path)) {
+      taken_.insert(*n);
+    }
+  }
+}
+
+std::int64_t TakenOutputNumbers::FirstFree(std::int64_t from) const {
+  std::int64_t n = from;
+  while (taken_.contains(n)) ++n;
+  return n;
 }
 
 }  // namespace vantrel

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 
 #include "extraction/charsets.h"
@@ -17,18 +18,22 @@ namespace {
 constexpr char16_t kSeparator = u'/';
 
 // Creates the collected file under the first free name, or in a dry run
-// only chooses it (and gives nothing). A folder of that name is in the way
-// and fails the run; a name that is taken when the file is created (a rival
-// run, a planted link) is passed over like one that was seen to exist.
+// only chooses it (and gives nothing), failing where the create would. A
+// folder of that name is in the way and fails the run; a name that is taken
+// when the file is created (a rival run, a planted link) is passed over
+// like one that was seen to exist.
 std::optional<fs::OutputFile> CreateOutputFile(RunState& state,
                                                std::u16string_view extension,
                                                bool dry_run) {
-  for (int n = FirstFreeFileNumber(state.SourcePath, extension);;
-       n = FirstFreeFileNumber(state.SourcePath, extension, n + 1)) {
+  const auto taken = TakenOutputNumbers::OfFiles(state.SourcePath, extension);
+  for (std::int64_t n = taken.FirstFree();; n = taken.FirstFree(n + 1)) {
     state.OutFile = OutputFileName(state.SourcePath, n, extension);
     const fs::Path path = NativePath(state.OutFile);
     if (dry_run) {
-      if (!fs::EntryExists(path)) return std::nullopt;
+      if (!fs::EntryExists(path)) {
+        fs::CheckCreatable(path, /*folder=*/false);
+        return std::nullopt;
+      }
     } else if (auto file = fs::OutputFile::CreateNew(path)) {
       return file;
     }
@@ -37,14 +42,18 @@ std::optional<fs::OutputFile> CreateOutputFile(RunState& state,
 }
 
 // Creates the output folder under the first free name, or in a dry run
-// only chooses it. A plain file of that name is in the way and fails the
-// run; a folder or link that appeared since the check is passed over.
+// only chooses it, failing where the create would. A plain file of that
+// name is in the way and fails the run; a folder or link that appeared
+// since the listing is passed over.
 void CreateOutputFolder(RunState& state, bool dry_run) {
-  for (int n = FirstFreeFolderNumber(state.SourcePath);;
-       n = FirstFreeFolderNumber(state.SourcePath, n + 1)) {
+  const auto taken = TakenOutputNumbers::OfFolders(state.SourcePath);
+  for (std::int64_t n = taken.FirstFree();; n = taken.FirstFree(n + 1)) {
     state.OutFolder = OutputFolderName(state.SourcePath, n);
     const fs::Path path = NativePath(state.OutFolder);
-    if (dry_run ? !fs::EntryExists(path) : fs::CreateFolder(path)) return;
+    if (dry_run ? !fs::EntryExists(path) : fs::CreateFolder(path)) {
+      if (dry_run) fs::CheckCreatable(path, /*folder=*/true);
+      return;
+    }
     if (!fs::IsFolderOrLink(path)) {
       fs::Fail("cannot create folder", path, EEXIST);
     }

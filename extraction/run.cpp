@@ -1,12 +1,12 @@
 #include "extraction/run.h"
 
 #include <cmath>
+#include <cstdint>
 #include <new>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "extraction/counter.h"
 #include "extraction/cut.h"
 #include "extraction/file_system.h"
 #include "extraction/matchers.h"
@@ -99,12 +99,8 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
                     options.more_extensions.end());
   const ExtensionFilter filter(extensions);
 
-  Counter matching;
-  for (std::size_t i = CountSources(folder, filter, options.recursive); i > 0;
-       --i) {
-    matching.Increment();
-  }
-  result.matching = matching.value();
+  result.matching = static_cast<std::int64_t>(
+      CountSources(folder, filter, options.recursive));
 
   const std::vector<SourceItem> items =
       SourcesInOrder(folder, filter, options.recursive);
@@ -128,22 +124,19 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
                               options.matching, *result.charset, decided_by};
   ReadAhead sources(items, cutter);
 
-  Counter failures, successes;
-  int done = 0;
+  std::int64_t failures = 0, successes = 0, done = 0;
   for (const SourceItem& item : items) {
     CutSource& source = NextSource(sources, item);
-    FileReport report{item.Name, source.text,      source.cut,
-                      0,         matching.value(), {}};
+    FileReport report{item.Name, source.text,     source.cut,
+                      0,         result.matching, {}};
     if (source.cut.outcome == FileOutcome::kExtracted) {
       WritePiece(source, item.Name, output);
-      successes.Increment();
-      window.SetLine2X2(ProgressX2(successes.value(), matching.value()));
+      ++successes;
+      window.SetLine2X2(ProgressX2(successes, result.matching));
       window.RedrawLine2();
       window.RedrawText5();
     } else {
-      // The count goes up first: the file at which it overflows gets no
-      // line.
-      failures.Increment();
+      ++failures;
       WriteLog(window, std::u16string(FailurePrefix(source.cut.outcome)) +
                            DisplayName(item.Name));
       if (options.hints) {
@@ -151,8 +144,8 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
             FindNearMiss(near_miss, source.bytes, source.text, source.cut);
       }
     }
-    result.failures = failures.value();
-    result.successes = successes.value();
+    result.failures = failures;
+    result.successes = successes;
     report.done = ++done;
     window.FileExamined(report);
   }
@@ -184,9 +177,13 @@ void WriteLog(RunWindow& window, std::u16string_view message) {
   window.AppendText5(line);
 }
 
-int ProgressX2(int successes, int matching) {
+int ProgressX2(std::int64_t successes, std::int64_t matching) {
   if (matching == 0) throw RunError(std::string(kDivisionByZeroDescription));
-  const double n = (successes * 100.0 / matching) * (kBarEnd - kBarStart);
+  // In floating point, so that no count is too large; the share is at most
+  // 100 percent, so the product is at most 327,000.
+  const double n =
+      (static_cast<double>(successes) * 100.0 / static_cast<double>(matching)) *
+      (kBarEnd - kBarStart);
   return kBarStart + static_cast<int>(RoundHalfEven(n)) / 100;
 }
 

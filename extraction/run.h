@@ -9,6 +9,7 @@
 #ifndef VANTREL_EXTRACTION_RUN_H_
 #define VANTREL_EXTRACTION_RUN_H_
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,9 +30,9 @@ struct RunResult {
     kErrorTrap,      // "Unknown error occurred:" ended the run
   };
   End end = End::kNormal;
-  int matching = 0;
-  int failures = 0;
-  int successes = 0;
+  std::int64_t matching = 0;
+  std::int64_t failures = 0;
+  std::int64_t successes = 0;
   // The collected file or the output folder that this run created (in a
   // dry run: would create), or nothing when it created none.
   std::optional<std::u16string> output;
@@ -51,9 +52,10 @@ RunResult Command2_Click(RunWindow& window, RunState& state,
 // Appends `message` and CR LF to the log.
 void WriteLog(RunWindow& window, std::u16string_view message);
 
-// The bar's right end after `successes` of `matching` files, in twips.
-// Throws RunError("Division by zero") when `matching` is 0.
-int ProgressX2(int successes, int matching);
+// The bar's right end after `successes` of `matching` files (0 <= successes
+// <= matching), in twips, for any counts. Throws RunError("Division by
+// zero") when `matching` is 0.
+int ProgressX2(std::int64_t successes, std::int64_t matching);
 
 }  // namespace vantrel
 

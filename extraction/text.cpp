@@ -78,7 +78,7 @@ std::string TextToUtf8(std::u16string_view text) {
   return out;
 }
 
-std::u16string DecimalText(int n) {
+std::u16string DecimalText(std::int64_t n) {
   const std::string digits = std::to_string(n);
   return std::u16string(digits.begin(), digits.end());
 }

@@ -27,7 +27,7 @@ std::optional<std::u16string> StrictUtf8ToText(std::string_view utf8);
 std::string TextToUtf8(std::u16string_view text);
 
 // `n` in decimal digits, with a minus sign when negative.
-std::u16string DecimalText(int n);
+std::u16string DecimalText(std::int64_t n);
 
 // Full Unicode lower-casing of each character on its own, independent of
 // the user's locale and of the characters around it, so that two texts that

@@ -1,6 +1,7 @@
 // What vantrel-cli tells beyond the window's log: why a file gave no piece,
 // a dry run, the JSON report, tolerant matching and a chosen charset.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -114,17 +115,22 @@ std::map<std::string, std::string> Snapshot(const std::filesystem::path& root) {
 }
 
 // A dry run does and tells all that a real run does, and leaves the folder
-// as it was; the real run then makes what the dry run named.
+// as it was; the real run then makes what the dry run named. Where the
+// output cannot be made (a read-only folder, unless this runs as root, who
+// may write there; OutputInTheWayTest covers root), both end alike.
 TEST(ReportTest, DryRunTellsWhatARunWouldDoAndWritesNothing) {
   struct Case {
     std::vector<std::string> options;
     const char* in_the_way;  // a folder of this name, or nothing
+    bool read_only = false;  // the run ends, unless it runs as root
   };
   const Case cases[] = {
       {{}, nullptr},
       {{"--separate"}, nullptr},
       {{}, "Export1.htm"},  // the run ends: a folder where the file goes
       {{"--separate", "--json"}, nullptr},
+      {{}, nullptr, true},
+      {{"--separate"}, nullptr, true},
   };
   for (const Case& c : cases) {
     TempFolder dir;
@@ -134,6 +140,7 @@ TEST(ReportTest, DryRunTellsWhatARunWouldDoAndWritesNothing) {
     if (c.in_the_way != nullptr) {
       std::filesystem::create_directory(dir.path() / c.in_the_way);
     }
+    if (c.read_only) ::chmod(dir.path().c_str(), 0555);
     std::vector<std::string> args = c.options;
     args.push_back(dir.path().string());
     std::vector<std::string> dry_args = args;

@@ -9,9 +9,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+
 #include "extraction/charsets.h"
+#include "extraction/operation_seam.h"
 #include "extraction/output_names.h"
 #include "extraction/run_error.h"
+#include "extraction/text.h"
+#include "tests/support/fault_plan.h"
 #include "tests/support/temp_folder.h"
 
 namespace vantrel {
@@ -33,9 +39,6 @@ class OutputWriterTest : public ::testing::Test {
   void Symlink(const char* target, const char* name) {
     ASSERT_EQ(::symlink(target, (dir.path() / name).c_str()), 0);
   }
-  void Mkdir(const char* name) {
-    ASSERT_EQ(::mkdir((dir.path() / name).c_str(), 0755), 0);
-  }
 
   testing::TempFolder dir;
   bool separate = false;
@@ -47,63 +50,118 @@ TEST(OutputNamesTest, NamesAreBuiltOnTheFolderWithOneSeparator) {
             u"/data/pages/Export1.htm");
   EXPECT_EQ(OutputFileName(u"/data/pages/", 12, u"HTM"),
             u"/data/pages/Export12.HTM");
-  EXPECT_EQ(OutputFolderName(u"/data/pages/", 32767),
-            u"/data/pages/Export32767");
+  EXPECT_EQ(OutputFolderName(u"/data/pages/", 4294967296),
+            u"/data/pages/Export4294967296");
   EXPECT_EQ(OutputFolderName(u"", 1), u"/Export1");
 }
 
-TEST_F(OutputWriterTest, SingleFileNameFillsGapsAndIgnoresFolders) {
-  dir.create("Export1.htm", "old");
-  dir.create("Export3.htm", "old");
-  Mkdir("Export2");  // a folder does not hold up the file Export2.htm
-  Write(u"x");
-  EXPECT_EQ(state.OutFile, dir.text() + u"/Export2.htm");
-  EXPECT_EQ(dir.read("Export2.htm"), "x");
-  EXPECT_EQ(dir.read("Export1.htm"), "old");
+// Which names earlier outputs hold, and the name a run then takes, in a
+// dry run as in a real one: the first free number, a name held in any
+// letter case being held. Only a file holds up the collected file's name,
+// only a folder the output folder's; the chosen name keeps the extension
+// as typed.
+TEST(OutputNamesTest, TheFirstNumberWhoseNameIsFreeInAnyLetterCase) {
+  struct Case {
+    bool separate;
+    std::u16string extension;
+    std::vector<std::string> taken;  // a folder's name ends in "/"
+    std::string chosen;
+  };
+  const Case cases[] = {
+      {false, u"htm", {"Export1.htm", "Export2/"}, "Export2.htm"},
+      {false, u"htm", {"EXPORT1.HTM", "export2.Htm"}, "Export3.htm"},
+      {false, u"HTM", {"Export1.htm"}, "Export2.HTM"},
+      {false, u"T", {"Export01.t", "Export1.tt", "AExport1.t"}, "Export1.T"},
+      // The Kelvin sign lower-cases to k.
+      {false, u"kml", {"Export1.\u212AML"}, "Export2.kml"},
+      {true, u"htm", {"Export1.htm", "export2"}, "Export1"},
+      {true, u"htm", {"export1/", "EXPORT2/", "Export4/"}, "Export3"},
+  };
+  for (const Case& c : cases) {
+    testing::TempFolder dir;
+    std::vector<std::string> all = {c.chosen};
+    for (std::string name : c.taken) {
+      if (name.ends_with('/')) {
+        name.pop_back();
+        std::filesystem::create_directory(dir.path() / name);
+      } else {
+        dir.create(name, "old");
+      }
+      all.push_back(name);
+    }
+    const std::string shown =
+        c.chosen + " after " + ::testing::PrintToString(c.taken);
+    for (const bool dry_run : {true, false}) {
+      RunState state;
+      state.SourcePath = dir.text();
+      state.SourceCharset = std::u16string(CharsetName(Charset::kWindows1256));
+      OutputWriter writer(state, c.separate, c.extension, dry_run);
+      writer.WriteFile(u"x", u"a.htm");
+      EXPECT_EQ(writer.made(), dir.text() + u"/" + Utf8ToText(c.chosen))
+          << shown;
+    }
+    EXPECT_EQ(dir.read(c.separate ? c.chosen + "/a.htm" : c.chosen), "x")
+        << shown;
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(dir.list(), all) << shown;
+  }
 }
 
-TEST_F(OutputWriterTest, SeparatedFolderNameIgnoresFilesOfTheSameStem) {
-  dir.create("Export1.htm", "old");
-  separate = true;
-  Write(u"x", u"page.htm");
-  EXPECT_EQ(state.OutFolder, dir.text() + u"/Export1");
-  EXPECT_EQ(state.OutFile, dir.text() + u"/Export1/page.htm");
-  EXPECT_EQ(dir.read("Export1/page.htm"), "x");
-}
-
-// Something of the other kind where the output would go is in the way: a
-// plain file Export1 in separated mode, a folder Export1.htm in single-file
-// mode. The run ends naming it, and the entry is left as it was.
+// Where the output cannot be made, the run ends naming it, a dry run as a
+// real one, and the folder is left as it was: something of the other kind
+// is in the way (a plain file Export1 in separated mode, a folder
+// Export1.htm in single-file mode), or the folder takes no new entry (a
+// read-only folder; as root, who may write anywhere, the fault plan
+// refuses the create).
 TEST(OutputInTheWayTest, TheRunEndsNamingIt) {
   struct Case {
     bool separate;
-    const char* in_the_way;
+    const char* in_the_way;  // or nothing: the folder is read-only
     const char* description;
   };
   for (const Case& c :
        {Case{true, "Export1", "cannot create folder %/Export1: File exists"},
         Case{false, "Export1.htm",
-             "cannot create %/Export1.htm: Is a directory"}}) {
-    testing::TempFolder dir;
-    if (c.separate) {
-      dir.create(c.in_the_way, "a file, not a folder");
-    } else {
-      std::filesystem::create_directory(dir.path() / c.in_the_way);
+             "cannot create %/Export1.htm: Is a directory"},
+        Case{true, nullptr,
+             "cannot create folder %/Export1: Permission denied"},
+        Case{false, nullptr,
+             "cannot create %/Export1.htm: Permission denied"}}) {
+    for (const bool dry_run : {false, true}) {
+      testing::TempFolder dir;
+      if (c.in_the_way == nullptr) {
+        if (::geteuid() == 0) {
+          testing::InjectFaultOn(
+              c.separate ? fs::Operation::kCreateFolder : fs::Operation::kOpen,
+              dir.path() / (c.separate ? "Export1" : "Export1.htm"), 1, EACCES);
+        } else {
+          ::chmod(dir.path().c_str(), 0555);
+        }
+      } else if (c.separate) {
+        dir.create(c.in_the_way, "a file, not a folder");
+      } else {
+        std::filesystem::create_directory(dir.path() / c.in_the_way);
+      }
+      RunState state;
+      state.SourcePath = dir.text();
+      state.SourceCharset = std::u16string(CharsetName(Charset::kWindows1256));
+      OutputWriter writer(state, c.separate, u"htm", dry_run);
+      std::string description = c.description;
+      description.replace(description.find('%'), 1, dir.path().string());
+      const std::string shown = description + (dry_run ? " (dry run)" : "");
+      try {
+        writer.WriteFile(u"x", u"a.htm");
+        ADD_FAILURE() << "no error: " << shown;
+      } catch (const RunError& e) {
+        EXPECT_EQ(std::string(e.what()), description) << shown;
+      }
+      testing::ClearFault();
+      EXPECT_EQ(dir.list(), c.in_the_way == nullptr
+                                ? std::vector<std::string>{}
+                                : std::vector<std::string>{c.in_the_way})
+          << shown;
+      EXPECT_EQ(writer.made(), std::nullopt) << shown;
     }
-    RunState state;
-    state.SourcePath = dir.text();
-    state.SourceCharset = std::u16string(CharsetName(Charset::kWindows1256));
-    OutputWriter writer(state, c.separate, u"htm");
-    std::string description = c.description;
-    description.replace(description.find('%'), 1, dir.path().string());
-    try {
-      writer.WriteFile(u"x", u"a.htm");
-      ADD_FAILURE() << "no error: " << c.in_the_way;
-    } catch (const RunError& e) {
-      EXPECT_EQ(std::string(e.what()), description);
-    }
-    EXPECT_EQ(dir.list(), std::vector<std::string>{c.in_the_way});
-    EXPECT_EQ(writer.made(), std::nullopt);
   }
 }
 

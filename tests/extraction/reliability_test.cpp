@@ -393,9 +393,10 @@ TEST(BadInputTest, PathsBeyondTheSystemsLimitEndTheRunWithTheirReason) {
   EXPECT_FALSE(window.busy);
 }
 
-TEST(LoadTest, ThirtyTwoThousandSevenHundredSixtySevenFilesAndOneMore) {
+// One more file than a 16-bit count holds; tiny files keep the test fast.
+TEST(LoadTest, ThirtyTwoThousandSevenHundredSixtyEightFiles) {
   TempFolder dir;
-  for (int i = 0; i < 32767; ++i) {
+  for (int i = 0; i < 32768; ++i) {
     dir.create(std::to_string(i) + ".t", "[x]");
   }
   RecordingWindow window;
@@ -405,18 +406,10 @@ TEST(LoadTest, ThirtyTwoThousandSevenHundredSixtySevenFilesAndOneMore) {
   window.inputs.end_marker = u"]";
   RunState state;
   Command2_Click(window, state);
-  EXPECT_EQ(window.summary, u"32767 checked, 0 didn't find.");
-  EXPECT_EQ(dir.read("Export1.t"), std::string(32767, 'x'));
-
-  // Export1.t is now the 32768th matching file: the count overflows in the
-  // first pass, before anything is read or written.
-  window.transcript.clear();
-  Command2_Click(window, state);
-  EXPECT_EQ(window.transcript,
-            "Line2.X2 = 130\nLabel6 = \"\"\nText5 = \"\"\npointer busy\n"
-            "Text5 += \"Unknown error occurred:\\r\\nOverflow\\r\\n\"\n"
-            "pointer default\n");
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "Export2.t"));
+  EXPECT_EQ(window.summary, u"32768 checked, 0 didn't find.");
+  // Compared whole, not shown whole when it differs.
+  const std::string output = dir.read("Export1.t");
+  EXPECT_TRUE(output == std::string(32768, 'x')) << output.size() << " bytes";
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <limits>
 
 #include "extraction/operation_seam.h"
 #include "tests/support/fault_plan.h"
@@ -249,11 +251,15 @@ TEST_F(RunTest, ErrorTrapLogsTheFailureAndLeavesTheBarWhereItStood) {
 
 TEST(ProgressTest, BarPositions) {
   struct Case {
-    int successes, matching, x2;
+    std::int64_t successes, matching;
+    int x2;
   };
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
   const Case cases[] = {
-      {1, 3, 1220}, {2, 3, 2310}, {3, 3, 3400},         {1, 8, 538},
-      {0, 5, 130},  {1, 16, 334}, {32767, 32767, 3400}, {1, 32767, 130},
+      {1, 3, 1220},         {2, 3, 2310},    {3, 3, 3400},
+      {1, 8, 538},          {0, 5, 130},     {1, 16, 334},
+      {32767, 32767, 3400}, {1, 32767, 130}, {kMax / 4, kMax / 2, 1765},
+      {kMax, kMax, 3400},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ProgressX2(c.successes, c.matching), c.x2)
