@@ -1,6 +1,7 @@
 #include "extraction/matchers.h"
 
 #include <unicode/uchar.h>
+#include <unicode/uniset.h>
 #include <unicode/utf16.h>
 
 #include "extraction/regex_matcher.h"
@@ -26,7 +27,39 @@ char32_t CodePointAt(std::u16string_view text, std::size_t& at) {
   return static_cast<char32_t>(c);
 }
 
+// Whether no other character matches `c` when letter case is ignored: it
+// has no other case, and no other character folds to it.
+bool CaseInvariant(char32_t c) {
+  if (c < 0x80) return !(c >= u'a' && c <= u'z') && !(c >= u'A' && c <= u'Z');
+  icu::UnicodeSet closure(static_cast<UChar32>(c), static_cast<UChar32>(c));
+  // The closure under full case folding holds that of simple folding.
+  closure.closeOver(USET_CASE_INSENSITIVE);
+  return closure.size() == 1;
+}
+
 }  // namespace
+
+std::u16string LiteralPart(std::u16string_view marker,
+                           const MatchOptions& options) {
+  if (options.regex) return u"";
+  if (options.exact()) return std::u16string(marker);
+  std::u16string longest, current;
+  for (std::size_t i = 0; i < marker.size();) {
+    const std::size_t from = i;
+    const char32_t c = CodePointAt(marker, i);
+    const bool literal =
+        !(options.any_spacing && IsSpacing(c)) &&
+        !(options.line_breaks_any && (c == u'\r' || c == u'\n')) &&
+        (!options.ignore_case || CaseInvariant(c));
+    if (literal) {
+      current.append(marker.substr(from, i - from));
+      if (current.size() > longest.size()) longest = current;
+    } else {
+      current.clear();
+    }
+  }
+  return longest;
+}
 
 std::size_t LineBreakLength(std::u16string_view text, std::size_t at) {
   if (at >= text.size()) return 0;
@@ -53,7 +86,8 @@ int LineAt(std::u16string_view text, std::size_t at) {
 
 TolerantMatcher::TolerantMatcher(std::u16string_view marker,
                                  const MatchOptions& options)
-    : ignore_case_(options.ignore_case) {
+    : ignore_case_(options.ignore_case),
+      literal_(LiteralPart(marker, options)) {
   for (std::size_t i = 0; i < marker.size();) {
     if (options.any_spacing && IsSpacing(marker[i])) {
       while (i < marker.size() && IsSpacing(marker[i])) ++i;
@@ -120,6 +154,7 @@ bool TolerantMatcher::MayStartAt(char16_t unit) const {
 
 std::optional<TextRange> TolerantMatcher::Find(std::u16string_view text) const {
   if (text.empty()) return std::nullopt;
+  if (!literal_.empty() && !FindMarker(text, literal_)) return std::nullopt;
   for (std::size_t at = 0; at < text.size();) {
     // Most places are passed over on their first unit alone.
     if (MayStartAt(text[at])) {

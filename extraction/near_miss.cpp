@@ -57,37 +57,226 @@ std::u16string LineBreakKinds(std::u16string_view text) {
   return kinds;
 }
 
-class Analysis {
+// A pattern's search for a hint may take this share of the time that the
+// run's own search of the file may: a file asks for at most two of them
+// (the letter case and the end before the start), so that all its checks
+// together take a quarter of one search of the run at most.
+constexpr int kHintTimeShare = 8;
+
+// The charsets a file without a signature may be in, in the order they are
+// tried.
+constexpr Charset kCharsets[] = {Charset::kUtf8, Charset::kWindows1256,
+                                 Charset::kUnicode, Charset::kUtf16};
+
+bool EightBit(Charset charset) {
+  return charset == Charset::kUtf8 || charset == Charset::kWindows1256;
+}
+
+// The bytes that `text` stands as in a file in `charset`, as far as they
+// tell that a file lacks it: nothing when the file must be decoded to
+// tell, empty when no file in that charset holds it.
+std::optional<std::string> BytesIn(std::u16string_view text, Charset charset) {
+  switch (charset) {
+    case Charset::kUtf8: {
+      // UTF-8 never decodes to an unpaired surrogate.
+      std::string bytes = TextToUtf8(text);
+      if (Utf8ToText(bytes) != text) return std::string();
+      return bytes;
+    }
+    case Charset::kWindows1256:
+      return SearchableBytes(text, charset);
+    case Charset::kUnicode:
+    case Charset::kUtf16:
+      break;
+  }
+  std::string bytes;
+  for (const char16_t unit : text) {
+    const char low = static_cast<char>(unit & 0xFF);
+    const char high = static_cast<char>(unit >> 8);
+    bytes += charset == Charset::kUnicode ? low : high;
+    bytes += charset == Charset::kUnicode ? high : low;
+  }
+  return bytes;
+}
+
+}  // namespace
+
+struct NearMissFinder::Search {
+  bool end_marker;
+  MatchOptions options;
+  std::unique_ptr<Matcher> matcher;
+  bool ran_away = false;
+
+  // Where the marker is in `text`; nothing in an empty text, as in a cut,
+  // and nothing once the search has run away, in any file of the run.
+  std::optional<TextRange> In(std::u16string_view text) {
+    if (text.empty() || ran_away) return std::nullopt;
+    try {
+      return matcher->Find(text);
+    } catch (const PatternTimeout&) {
+      ran_away = true;
+      return std::nullopt;
+    }
+  }
+};
+
+NearMissFinder::NearMissFinder(const NearMissRun& run) : run_(run) {}
+
+NearMissFinder::~NearMissFinder() = default;
+
+NearMissFinder::Search& NearMissFinder::SearchFor(bool end_marker,
+                                                  const MatchOptions& options) {
+  for (const auto& search : searches_) {
+    const MatchOptions& o = search->options;
+    if (search->end_marker == end_marker &&
+        o.line_breaks_any == options.line_breaks_any &&
+        o.ignore_case == options.ignore_case &&
+        o.any_spacing == options.any_spacing && o.regex == options.regex) {
+      return *search;
+    }
+  }
+  const std::u16string_view marker =
+      end_marker ? run_.end_marker : run_.start_marker;
+  auto search = std::make_unique<Search>();
+  search->end_marker = end_marker;
+  search->options = options;
+  if (options.regex) {
+    search->matcher = std::make_unique<RegexMatcher>(
+        marker, options.ignore_case, end_marker ? "end" : "start",
+        kHintTimeShare);
+  } else {
+    search->matcher = MakeMatcher(marker, options);
+  }
+  searches_.push_back(std::move(search));
+  return *searches_.back();
+}
+
+class NearMissFinder::Analysis {
  public:
-  Analysis(const NearMissRun& run, std::u16string_view text, const Cut& cut)
-      : run_(run), text_(text), end_(cut.outcome == FileOutcome::kNoEnd) {
-    marker_ = end_ ? run.end_marker : run.start_marker;
+  Analysis(NearMissFinder& finder, std::u16string_view text, const Cut& cut)
+      : finder_(finder),
+        run_(finder.run_),
+        text_(text),
+        cut_(cut),
+        end_(cut.outcome == FileOutcome::kNoEnd) {
+    marker_ = end_ ? run_.end_marker : run_.start_marker;
     // The end marker is looked for only behind the start marker.
     from_ = end_ ? cut.start.end : 0;
     start_line_ = end_ ? LineAt(text, cut.start.begin) : 0;
   }
 
-  std::optional<Hint> Charsets(std::string_view bytes) const {
+  std::optional<Hint> Signature(std::string_view bytes) const {
     const Charset signature = DetectCharset(bytes);
-    std::u16string what;
     if (signature != Charset::kWindows1256 && signature != run_.charset) {
-      what = u"starts with a " + Label(signature) + u" signature";
-    } else if (run_.charset == Charset::kWindows1256 && HasNonAscii(marker_) &&
-               LooksLikeUtf8(bytes)) {
-      what = u"looks like UTF-8 without a signature";
-    } else {
-      return std::nullopt;
+      return InCharset(u"starts with a " + Label(signature) + u" signature");
     }
-    std::u16string sentence =
-        what + u", but this run reads every file as " + Label(run_.charset);
-    if (!run_.charset_decided_by.empty()) {
-      sentence += u", decided by " + DisplayName(run_.charset_decided_by);
+    if (run_.charset == Charset::kWindows1256 && HasNonAscii(marker_) &&
+        LooksLikeUtf8(bytes)) {
+      return InCharset(u"looks like UTF-8 without a signature");
     }
-    return Hint{Hint::Kind::kCharset, end_, 0, sentence};
+    return std::nullopt;
   }
 
-  // Where the marker is when matched with the run's tolerances and `more`.
-  std::optional<TextRange> FindWith(MatchOptions more) const {
+  // Whether the file, read in another charset than the run's, has the
+  // marker it lacks; a file without a signature is read in the run's.
+  std::optional<Hint> OtherCharset(std::string_view bytes) const {
+    // A pattern has no bytes to look for, and decoding every file in every
+    // charset to look for it would cost more than the run.
+    if (run_.matching.regex) return std::nullopt;
+    const bool ascii =
+        !HasNonAscii(run_.start_marker) && !HasNonAscii(run_.end_marker);
+    const std::u16string literal = LiteralPart(marker_, run_.matching);
+    // A marker without a literal part would have every file decoded again.
+    if (literal.empty()) return std::nullopt;
+    for (const Charset charset : kCharsets) {
+      if (charset == run_.charset) continue;
+      // ASCII markers stand as the same bytes in both 8-bit charsets.
+      if (ascii && EightBit(charset) && EightBit(run_.charset)) continue;
+      const std::optional<std::string> literal_bytes =
+          BytesIn(literal, charset);
+      if (literal_bytes &&
+          (literal_bytes->empty() || !FindBytes(bytes, *literal_bytes))) {
+        continue;
+      }
+      std::u16string decoded;
+      DecodeText(bytes, charset, decoded);
+      if (CutsIn(decoded)) {
+        return InCharset(u"has " + Which() + u" when read as " +
+                         Label(charset));
+      }
+    }
+    return std::nullopt;
+  }
+
+  // Whether a cut under the run's rules finds in `text` the marker that
+  // the file lacks.
+  bool CutsIn(std::u16string_view text) const {
+    Search& start = finder_.SearchFor(false, run_.matching);
+    const auto start_match = start.In(text);
+    if (!start_match) return false;
+    if (!end_) return true;
+    return finder_.SearchFor(true, run_.matching)
+        .In(text.substr(start_match->end))
+        .has_value();
+  }
+
+  // Whether any of the line breaks, letter case and spacing checks could
+  // apply: the marker with all three tolerances at once, which each of
+  // them only narrows.
+  bool AnyTolerance() {
+    return FindWith({.line_breaks_any = true,
+                     .ignore_case = true,
+                     .any_spacing = true})
+        .has_value();
+  }
+
+  std::optional<Hint> LineBreaks() {
+    const MatchOptions mend{.line_breaks_any = true};
+    const auto at = FindWith(mend);
+    if (!at) return std::nullopt;
+    const std::u16string in_text =
+        LineBreakKinds(text_.substr(at->begin, at->size()));
+    std::u16string how = u"with " + in_text + u" line breaks; the marker has " +
+                         LineBreakKinds(marker_);
+    return Found(Hint::Kind::kLineBreaks, *at, how, mend);
+  }
+
+  std::optional<Hint> LetterCase() {
+    const auto at = FindWith({.line_breaks_any = true, .ignore_case = true});
+    if (!at) return std::nullopt;
+    std::u16string how = u"in other letter case";
+    MatchOptions mend{.ignore_case = true};
+    if (!FindWith(mend)) {
+      how += u" and with other line breaks";
+      mend.line_breaks_any = true;
+    }
+    return Found(Hint::Kind::kLetterCase, *at, how, mend);
+  }
+
+  std::optional<Hint> Spacing() {
+    const auto at = FindWith({.ignore_case = true, .any_spacing = true});
+    if (!at) return std::nullopt;
+    std::u16string how = u"with other spacing";
+    if (!FindWith({.any_spacing = true})) how += u" and in other letter case";
+    return Found(Hint::Kind::kSpacing, *at, how, {});
+  }
+
+  std::optional<Hint> EndBeforeStart() const {
+    if (!end_) return std::nullopt;
+    const auto at = Find(run_.matching, 0, cut_.start.end);
+    // An end marker that matches nothing at all (an empty pattern match)
+    // would match behind the start as well, were anything there.
+    if (!at || at->size() == 0) return std::nullopt;
+    return Found(Hint::Kind::kEndBeforeStart, *at,
+                 u"only before the start marker (line " +
+                     DecimalText(start_line_) + u")",
+                 {});
+  }
+
+ private:
+  // Where the marker is when matched with the run's tolerances and `more`;
+  // each search is made once for the file, however many checks ask.
+  std::optional<TextRange> FindWith(MatchOptions more) {
     // A pattern says itself how it takes line breaks and spacing.
     if (run_.matching.regex) more.line_breaks_any = more.any_spacing = false;
     more.line_breaks_any |= run_.matching.line_breaks_any;
@@ -99,92 +288,76 @@ class Analysis {
         more.any_spacing == run_.matching.any_spacing) {
       return std::nullopt;  // nothing more tolerant than the run itself
     }
-    return Find(more, from_, text_.size());
+    const int key = (more.line_breaks_any ? 1 : 0) |
+                    (more.ignore_case ? 2 : 0) | (more.any_spacing ? 4 : 0);
+    if (!found_[key]) found_[key] = Find(more, from_, text_.size());
+    return *found_[key];
   }
 
-  // Where the marker is between `from` and `to`, matched with `options`; a
-  // pattern that runs away there gives no hint.
+  // Where the marker is between `from` and `to`, matched with `options`.
   std::optional<TextRange> Find(const MatchOptions& options, std::size_t from,
                                 std::size_t to) const {
-    try {
-      const auto found =
-          MakeMatcher(marker_, options)->Find(text_.substr(from, to - from));
-      if (!found) return std::nullopt;
-      return TextRange{from + found->begin, from + found->end};
-    } catch (const PatternTimeout&) {
-      return std::nullopt;
-    }
+    const auto found =
+        finder_.SearchFor(end_, options).In(text_.substr(from, to - from));
+    if (!found) return std::nullopt;
+    return TextRange{from + found->begin, from + found->end};
   }
 
-  Hint Found(Hint::Kind kind, TextRange at, std::u16string_view how) const {
+  Hint InCharset(const std::u16string& what) const {
+    std::u16string sentence =
+        what + u", but this run reads every file as " + Label(run_.charset);
+    if (!run_.charset_decided_by.empty()) {
+      sentence += u", decided by " + DisplayName(run_.charset_decided_by);
+    }
+    return Hint{Hint::Kind::kCharset, end_, 0, sentence, {}};
+  }
+
+  Hint Found(Hint::Kind kind, TextRange at, std::u16string_view how,
+             const MatchOptions& mend) const {
     const int line = LineAt(text_, at.begin);
     return {kind, end_, line,
             Which() + u" is there at line " + DecimalText(line) + u" " +
-                std::u16string(how)};
+                std::u16string(how),
+            mend};
   }
 
-  std::optional<Hint> LineBreaks() const {
-    const auto at = FindWith({.line_breaks_any = true});
-    if (!at) return std::nullopt;
-    const std::u16string in_text =
-        LineBreakKinds(text_.substr(at->begin, at->size()));
-    std::u16string how = u"with " + in_text + u" line breaks; the marker has " +
-                         LineBreakKinds(marker_);
-    return Found(Hint::Kind::kLineBreaks, *at, how);
-  }
-
-  std::optional<Hint> LetterCase() const {
-    const auto at = FindWith({.line_breaks_any = true, .ignore_case = true});
-    if (!at) return std::nullopt;
-    std::u16string how = u"in other letter case";
-    if (!FindWith({.ignore_case = true})) how += u" and with other line breaks";
-    return Found(Hint::Kind::kLetterCase, *at, how);
-  }
-
-  std::optional<Hint> Spacing() const {
-    const auto at = FindWith({.ignore_case = true, .any_spacing = true});
-    if (!at) return std::nullopt;
-    std::u16string how = u"with other spacing";
-    if (!FindWith({.any_spacing = true})) how += u" and in other letter case";
-    return Found(Hint::Kind::kSpacing, *at, how);
-  }
-
-  std::optional<Hint> EndBeforeStart(const Cut& cut) const {
-    if (!end_) return std::nullopt;
-    const auto at = Find(run_.matching, 0, cut.start.end);
-    if (!at) return std::nullopt;
-    return Found(Hint::Kind::kEndBeforeStart, *at,
-                 u"only before the start marker (line " +
-                     DecimalText(start_line_) + u")");
-  }
-
- private:
   std::u16string Which() const {
     return end_ ? u"the end marker" : u"the start marker";
   }
 
+  NearMissFinder& finder_;
   const NearMissRun& run_;
   std::u16string_view text_;
+  const Cut& cut_;
   bool end_;
   std::u16string_view marker_;
   std::size_t from_;
   int start_line_;
+  // The searches made, by their tolerances.
+  std::optional<std::optional<TextRange>> found_[8];
 };
 
-}  // namespace
-
-std::optional<Hint> FindNearMiss(const NearMissRun& run, std::string_view bytes,
-                                 std::u16string_view text, const Cut& cut) {
+std::optional<Hint> NearMissFinder::Find(std::string_view bytes,
+                                         std::u16string_view text,
+                                         const Cut& cut) {
   if (cut.outcome != FileOutcome::kNoStart &&
       cut.outcome != FileOutcome::kNoEnd) {
     return std::nullopt;
   }
-  const Analysis analysis(run, text, cut);
-  if (auto hint = analysis.Charsets(bytes)) return hint;
-  if (auto hint = analysis.LineBreaks()) return hint;
-  if (auto hint = analysis.LetterCase()) return hint;
-  if (auto hint = analysis.Spacing()) return hint;
-  return analysis.EndBeforeStart(cut);
+  Analysis analysis(*this, text, cut);
+  if (auto hint = analysis.Signature(bytes)) return hint;
+  if (auto hint = analysis.OtherCharset(bytes)) return hint;
+  if (analysis.AnyTolerance()) {
+    if (auto hint = analysis.LineBreaks()) return hint;
+    if (auto hint = analysis.LetterCase()) return hint;
+    if (auto hint = analysis.Spacing()) return hint;
+  }
+  return analysis.EndBeforeStart();
+}
+
+std::optional<Hint> FindNearMiss(const NearMissRun& run, std::string_view bytes,
+                                 std::u16string_view text, const Cut& cut) {
+  return NearMissFinder(run).Find(bytes, text, cut);
 }
 
 std::string_view HintKindName(Hint::Kind kind) {

@@ -3,6 +3,8 @@
 #include <unicode/parseerr.h>
 #include <unicode/regex.h>
 
+#include <algorithm>
+
 #include "extraction/text.h"
 
 namespace vantrel {
@@ -112,8 +114,8 @@ std::optional<std::string> PatternError(std::u16string_view pattern,
 }
 
 RegexMatcher::RegexMatcher(std::u16string_view pattern, bool ignore_case,
-                           std::string name)
-    : name_(std::move(name)) {
+                           std::string name, int time_share)
+    : name_(std::move(name)), time_share_(time_share) {
   UParseError where{};
   UErrorCode status = U_ZERO_ERROR;
   pattern_ = Compile(pattern, ignore_case, where, status);
@@ -132,7 +134,7 @@ std::optional<TextRange> RegexMatcher::Find(std::u16string_view text) const {
   UErrorCode status = U_ZERO_ERROR;
   const std::unique_ptr<icu::RegexMatcher> matcher(
       pattern_->matcher(view, status));
-  matcher->setTimeLimit(kTimeLimit, status);
+  matcher->setTimeLimit(std::max(kTimeLimit / time_share_, 1), status);
   const bool found = matcher->find(0, status);
   if (status == U_REGEX_TIME_OUT || status == U_REGEX_STACK_OVERFLOW) {
     throw PatternTimeout("the " + name_ + " pattern took too long");
