@@ -4,6 +4,11 @@
 #include <unicode/uniset.h>
 #include <unicode/utf16.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#include <utility>
+
 #include "extraction/regex_matcher.h"
 
 namespace vantrel {
@@ -35,6 +40,26 @@ bool CaseInvariant(char32_t c) {
   // The closure under full case folding holds that of simple folding.
   closure.closeOver(USET_CASE_INSENSITIVE);
   return closure.size() == 1;
+}
+
+// The first place from `at` whose unit is one of `units`, or the text's
+// size; eight units at a time where SSE2 is there.
+std::size_t NextOf(std::u16string_view text, std::size_t at,
+                   std::pair<char16_t, char16_t> units) {
+  const auto [a, b] = units;
+#if defined(__SSE2__)
+  const __m128i as = _mm_set1_epi16(static_cast<short>(a));
+  const __m128i bs = _mm_set1_epi16(static_cast<short>(b));
+  for (; at + 8 <= text.size(); at += 8) {
+    const __m128i eight =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+    const int hits = _mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi16(eight, as), _mm_cmpeq_epi16(eight, bs)));
+    if (hits != 0) return at + __builtin_ctz(static_cast<unsigned>(hits)) / 2;
+  }
+#endif
+  while (at < text.size() && text[at] != a && text[at] != b) ++at;
+  return at;
 }
 
 }  // namespace
@@ -152,9 +177,32 @@ bool TolerantMatcher::MayStartAt(char16_t unit) const {
   return (c == u'k' || c == u's') && unit >= 0x80;
 }
 
+std::optional<std::pair<char16_t, char16_t>> TolerantMatcher::FirstUnits()
+    const {
+  if (steps_.empty()) return std::nullopt;
+  const Step& first = steps_.front();
+  if (first.kind == Step::kLineBreak) return std::pair{u'\r', u'\n'};
+  const char32_t c = first.character;
+  if (first.kind != Step::kCharacter || c >= 0x80) return std::nullopt;
+  if (!ignore_case_) return std::pair{char16_t(c), char16_t(c)};
+  // 'k' and 's' fold from characters beyond ASCII too (MayStartAt).
+  if (c == u'k' || c == u's') return std::nullopt;
+  const bool letter = c >= u'a' && c <= u'z';
+  return std::pair{char16_t(c), char16_t(letter ? c - 32 : c)};
+}
+
 std::optional<TextRange> TolerantMatcher::Find(std::u16string_view text) const {
   if (text.empty()) return std::nullopt;
   if (!literal_.empty() && !FindMarker(text, literal_)) return std::nullopt;
+  if (const auto units = FirstUnits()) {
+    // Only places with one of the two units can start a match; both are
+    // ASCII, so each such place starts a character.
+    for (std::size_t at = NextOf(text, 0, *units);;) {
+      if (at == text.size()) return std::nullopt;
+      if (const auto end = MatchAt(text, at)) return TextRange{at, *end};
+      at = NextOf(text, at + 1, *units);
+    }
+  }
   for (std::size_t at = 0; at < text.size();) {
     // Most places are passed over on their first unit alone.
     if (MayStartAt(text[at])) {

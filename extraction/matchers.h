@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "extraction/marker_search.h"
@@ -51,6 +52,9 @@ class TolerantMatcher final : public Matcher {
   };
   // Whether a match may start at a place whose first unit is `unit`.
   bool MayStartAt(char16_t unit) const;
+  // The two units that every match starts with one of (the same twice when
+  // one), when the first step has so few; then only they are looked at.
+  std::optional<std::pair<char16_t, char16_t>> FirstUnits() const;
   // The end of the marker's match at `at`, or nothing.
   std::optional<std::size_t> MatchAt(std::u16string_view text,
                                      std::size_t at) const;
