@@ -120,6 +120,20 @@ struct NearMissFinder::Search {
   }
 };
 
+struct NearMissFinder::Probes {
+  struct InCharset {
+    Charset charset;
+    // The bytes of the marker's literal part in the charset; nothing when
+    // only decoding the file tells.
+    std::optional<std::string> literal;
+  };
+  std::vector<InCharset> charsets;  // those a file may hold the marker in
+  // For an ASCII literal part, the bytes that both its UTF-16 forms hold
+  // (the little-endian one without its last byte): one search rules out
+  // both. Empty otherwise.
+  std::string utf16_core;
+};
+
 NearMissFinder::NearMissFinder(const NearMissRun& run) : run_(run) {}
 
 NearMissFinder::~NearMissFinder() = default;
@@ -151,6 +165,34 @@ NearMissFinder::Search& NearMissFinder::SearchFor(bool end_marker,
   return *searches_.back();
 }
 
+const NearMissFinder::Probes& NearMissFinder::ProbesFor(bool end_marker) {
+  auto& probes = probes_[end_marker ? 1 : 0];
+  if (probes) return *probes;
+  probes = std::make_unique<Probes>();
+  // A pattern has no bytes to look for, and decoding every file in every
+  // charset to look for it would cost more than the run.
+  if (run_.matching.regex) return *probes;
+  const std::u16string literal = LiteralPart(
+      end_marker ? run_.end_marker : run_.start_marker, run_.matching);
+  // Nor would a marker without a literal part.
+  if (literal.empty()) return *probes;
+  const bool ascii_markers =
+      !HasNonAscii(run_.start_marker) && !HasNonAscii(run_.end_marker);
+  for (const Charset charset : kCharsets) {
+    if (charset == run_.charset) continue;
+    // ASCII markers stand as the same bytes in both 8-bit charsets.
+    if (ascii_markers && EightBit(charset) && EightBit(run_.charset)) continue;
+    std::optional<std::string> bytes = BytesIn(literal, charset);
+    if (bytes && bytes->empty()) continue;  // no file in it holds the marker
+    probes->charsets.push_back({charset, std::move(bytes)});
+  }
+  if (!HasNonAscii(literal)) {
+    probes->utf16_core = *BytesIn(literal, Charset::kUnicode);
+    probes->utf16_core.pop_back();
+  }
+  return *probes;
+}
+
 class NearMissFinder::Analysis {
  public:
   Analysis(NearMissFinder& finder, std::u16string_view text, const Cut& cut)
@@ -162,7 +204,6 @@ class NearMissFinder::Analysis {
     marker_ = end_ ? run_.end_marker : run_.start_marker;
     // The end marker is looked for only behind the start marker.
     from_ = end_ ? cut.start.end : 0;
-    start_line_ = end_ ? LineAt(text, cut.start.begin) : 0;
   }
 
   std::optional<Hint> Signature(std::string_view bytes) const {
@@ -180,29 +221,21 @@ class NearMissFinder::Analysis {
   // Whether the file, read in another charset than the run's, has the
   // marker it lacks; a file without a signature is read in the run's.
   std::optional<Hint> OtherCharset(std::string_view bytes) const {
-    // A pattern has no bytes to look for, and decoding every file in every
-    // charset to look for it would cost more than the run.
-    if (run_.matching.regex) return std::nullopt;
-    const bool ascii =
-        !HasNonAscii(run_.start_marker) && !HasNonAscii(run_.end_marker);
-    const std::u16string literal = LiteralPart(marker_, run_.matching);
-    // A marker without a literal part would have every file decoded again.
-    if (literal.empty()) return std::nullopt;
-    for (const Charset charset : kCharsets) {
-      if (charset == run_.charset) continue;
-      // ASCII markers stand as the same bytes in both 8-bit charsets.
-      if (ascii && EightBit(charset) && EightBit(run_.charset)) continue;
-      const std::optional<std::string> literal_bytes =
-          BytesIn(literal, charset);
-      if (literal_bytes &&
-          (literal_bytes->empty() || !FindBytes(bytes, *literal_bytes))) {
-        continue;
+    const Probes& probes = finder_.ProbesFor(end_);
+    std::optional<bool> utf16_core;
+    for (const Probes::InCharset& probe : probes.charsets) {
+      if (!EightBit(probe.charset) && !probes.utf16_core.empty()) {
+        if (!utf16_core) {
+          utf16_core = FindBytes(bytes, probes.utf16_core).has_value();
+        }
+        if (!*utf16_core) continue;
       }
+      if (probe.literal && !FindBytes(bytes, *probe.literal)) continue;
       std::u16string decoded;
-      DecodeText(bytes, charset, decoded);
+      DecodeText(bytes, probe.charset, decoded);
       if (CutsIn(decoded)) {
         return InCharset(u"has " + Which() + u" when read as " +
-                         Label(charset));
+                         Label(probe.charset));
       }
     }
     return std::nullopt;
@@ -269,7 +302,7 @@ class NearMissFinder::Analysis {
     if (!at || at->size() == 0) return std::nullopt;
     return Found(Hint::Kind::kEndBeforeStart, *at,
                  u"only before the start marker (line " +
-                     DecimalText(start_line_) + u")",
+                     DecimalText(LineAt(text_, cut_.start.begin)) + u")",
                  {});
   }
 
@@ -332,7 +365,6 @@ class NearMissFinder::Analysis {
   bool end_;
   std::u16string_view marker_;
   std::size_t from_;
-  int start_line_;
   // The searches made, by their tolerances.
   std::optional<std::optional<TextRange>> found_[8];
 };

@@ -81,12 +81,17 @@ class NearMissFinder {
  private:
   class Analysis;
   struct Search;
+  struct Probes;
   // The search for a marker (the end marker or the start marker) under
   // `options`, made when first asked for.
   Search& SearchFor(bool end_marker, const MatchOptions& options);
+  // What tells in a file's bytes whether a marker may stand there in
+  // another charset, made when first asked for.
+  const Probes& ProbesFor(bool end_marker);
 
   const NearMissRun& run_;
   std::vector<std::unique_ptr<Search>> searches_;
+  std::unique_ptr<Probes> probes_[2];  // the start marker's, the end's
 };
 
 // NearMissFinder's answer for a single file.
