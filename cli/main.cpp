@@ -198,7 +198,7 @@ int main(int argc, char** argv) {
   app.add_flag("--explain", explain,
                "Below each file that gave no piece, tell why when a marker is "
                "nearly there (other line breaks, letter case, spacing, "
-               "charset)");
+               "charset, the end marker only before the start marker)");
   app.add_option("--line-breaks", line_breaks,
                  "any: a line break in a marker (CR LF, LF or CR) matches any "
                  "line break of the text")

@@ -6,7 +6,7 @@
 
 #include <map>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "extraction/near_miss.h"
@@ -15,7 +15,9 @@ namespace vantrel::cli {
 
 class NearMissTally {
  public:
-  void Add(const Hint& hint) { ++counts_[{hint.kind, hint.end_marker}]; }
+  void Add(const Hint& hint) {
+    ++counts_[{hint.kind, hint.end_marker, hint.mend.line_breaks_any}];
+  }
 
   // One line for each kind of near miss met, most files first, for example
   // "vantrel-cli: 37 files that gave no piece have the start marker with
@@ -24,7 +26,11 @@ class NearMissTally {
   std::vector<std::string> Lines() const;
 
  private:
-  std::map<std::pair<Hint::Kind, bool>, int> counts_;
+  // By kind, marker (true: the end marker) and whether the mend needs
+  // --line-breaks any: a letter-case miss with other line breaks as well
+  // is mended by two options, not one.
+  using Key = std::tuple<Hint::Kind, bool, bool>;
+  std::map<Key, int> counts_;
 };
 
 }  // namespace vantrel::cli

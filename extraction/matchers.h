@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "extraction/marker_search.h"
@@ -51,12 +52,18 @@ class TolerantMatcher final : public Matcher {
   };
   // Whether a match may start at a place whose first unit is `unit`.
   bool MayStartAt(char16_t unit) const;
+  // The two units that every match starts with one of (the same twice when
+  // one), when the first step has so few; then only they are looked at.
+  std::optional<std::pair<char16_t, char16_t>> FirstUnits() const;
   // The end of the marker's match at `at`, or nothing.
   std::optional<std::size_t> MatchAt(std::u16string_view text,
                                      std::size_t at) const;
 
   std::vector<Step> steps_;
   bool ignore_case_;
+  // A part of every match (LiteralPart): a text without it is passed over
+  // in one fast search.
+  std::u16string literal_;
 };
 
 // The matcher for `marker` under `options`: the exact search when no
@@ -65,6 +72,15 @@ class TolerantMatcher final : public Matcher {
 std::unique_ptr<Matcher> MakeMatcher(std::u16string_view marker,
                                      const MatchOptions& options,
                                      std::string_view name = "marker's");
+
+// The longest stretch of `marker` that every match under `options` holds
+// exactly as written, unit for unit: the whole marker when it is matched
+// exactly; with ignore_case, only characters that no other character
+// matches (digits, punctuation, most scripts without letter case); empty
+// for a pattern. A text without it holds no match, which the exact search
+// tells much faster than trying each place.
+std::u16string LiteralPart(std::u16string_view marker,
+                           const MatchOptions& options);
 
 // How long the line break at `at` is: 2 for CR LF, 1 for a lone CR or LF,
 // 0 where no line break starts.

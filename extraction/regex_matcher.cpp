@@ -230,8 +230,8 @@ std::optional<std::string> PatternError(std::u16string_view pattern,
 }
 
 RegexMatcher::RegexMatcher(std::u16string_view pattern, bool ignore_case,
-                           std::string name)
-    : name_(std::move(name)) {
+                           std::string name, int time_share)
+    : name_(std::move(name)), time_share_(time_share) {
   UParseError where{};
   UErrorCode status = U_ZERO_ERROR;
   pattern_ = Compile(pattern, ignore_case, where, status);
@@ -259,8 +259,13 @@ std::optional<TextRange> RegexMatcher::FindFrom(std::u16string_view text,
   if (U_SUCCESS(status)) {
     // setStackLimit resets the region, so it comes first.
     matcher->setStackLimit(Limit(kMinStack, kStackPerUnit * searched), status);
+    // A check beside the run's own search gets its share of the time.
     matcher->setTimeLimit(
-        Limit(kMinSteps, kStatesPerUnit * searched / kStatesPerStep), status);
+        std::max<int32_t>(
+            Limit(kMinSteps, kStatesPerUnit * searched / kStatesPerStep) /
+                time_share_,
+            1),
+        status);
     // The search starts at `from` but sees the whole text: transparent
     // bounds let look-behind and \b look before it, and without anchoring
     // bounds ^ and \A do not take `from` for the start of the text.

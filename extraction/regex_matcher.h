@@ -38,8 +38,11 @@ class RegexMatcher final : public Matcher {
  public:
   // `pattern` must compile (PatternError gives nothing for it). `name`
   // says which marker it is, for the description of a match that takes too
-  // long ("the start pattern").
-  RegexMatcher(std::u16string_view pattern, bool ignore_case, std::string name);
+  // long ("the start pattern"). A search may take the time a run's search
+  // may, divided by `time_share`: a check beside the run's own search takes
+  // a small share of it.
+  RegexMatcher(std::u16string_view pattern, bool ignore_case, std::string name,
+               int time_share = 1);
   ~RegexMatcher() override;
 
   // Throw PatternTimeout when the search takes too long or needs too much
@@ -51,6 +54,7 @@ class RegexMatcher final : public Matcher {
  private:
   std::unique_ptr<icu::RegexPattern> pattern_;
   std::string name_;
+  int time_share_;
 };
 
 }  // namespace vantrel

@@ -122,6 +122,7 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
   if (!options.charset) decided_by = items.front().Name;
   const NearMissRun near_miss{inputs.start_marker, inputs.end_marker,
                               options.matching, *result.charset, decided_by};
+  NearMissFinder near_misses(near_miss);
   ReadAhead sources(items, cutter);
 
   std::int64_t failures = 0, successes = 0, done = 0;
@@ -140,8 +141,7 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
       WriteLog(window, std::u16string(FailurePrefix(source.cut.outcome)) +
                            DisplayName(item.Name));
       if (options.hints) {
-        report.hint =
-            FindNearMiss(near_miss, source.bytes, source.text, source.cut);
+        report.hint = near_misses.Find(source.bytes, source.text, source.cut);
       }
     }
     result.failures = failures;

@@ -40,6 +40,14 @@ std::string Upper(std::string text) {  // ASCII
   return text;
 }
 
+// The page's <Div> tags as <div>.
+std::string LowerDiv(std::string page) {
+  for (std::size_t at; (at = page.find("Div")) != std::string::npos;) {
+    page[at] = 'd';
+  }
+  return page;
+}
+
 TEST(ReportTest, NearMissesAreExplainedAndTolerancesMatchThem) {
   const std::string kNoPiece =
       "Haven't start: a.htm\n1 checked, 1 didn't find.\n";
@@ -75,6 +83,19 @@ TEST(ReportTest, NearMissesAreExplainedAndTolerancesMatchThem) {
        "1 checked, 0 didn't find.\n",
        "",
        "X"},
+      // The note names every option that its mend needs.
+      {LowerDiv(LfPage("x\n")),
+       {},
+       kNoPiece,
+       "vantrel-cli: 1 file that gave no piece has the start marker in other "
+       "letter case and with other line breaks; --explain lists it, "
+       "--ignore-case with --line-breaks any matches it\n",
+       ""},
+      {LowerDiv(LfPage("x\n")),
+       {"--ignore-case", "--line-breaks", "any"},
+       "1 checked, 0 didn't find.\n",
+       "",
+       "x\n"},
   };
   for (const Case& c : cases) {
     TempFolder dir;

@@ -180,6 +180,11 @@ TEST(MatchingOptionsTest, FindThePiecesAndKeepThemUnchanged) {
        u"v"},  // KELVIN SIGN folds to k
       {u"a\U0001F600b", u"A\U0001F600", u"B", letters, kExtracted, u""},
       {u"ab", u"", u"B", letters, kExtracted, u"a"},
+      // Past places that start like the marker, eight units at a time.
+      {u"<b>ab <P>x <p>Z1:x</P>", u"<p>z1:", u"</p>", letters, kExtracted,
+       u"x"},
+      {u"hhhhhhhhhhHello\nthERE:y.", u"hello\r\nthere:", u".", both, kExtracted,
+       u"y"},
       {u"<div class=\"entry\" id=\"post-123\">Body</div>",
        u"<div class=\"entry\" id=\"post-\\d+\">", u"</div>", patterns,
        kExtracted, u"Body"},
