@@ -89,6 +89,7 @@ void Collect(const fs::Folder& folder, Listing listing,
   }
 }
 
+// How many files match in `folder`, listed as `listing`, and below it.
 std::size_t Count(const fs::Folder& folder, Listing listing,
                   const ExtensionFilter& filter, bool keep_going) {
   std::size_t count = listing.files.size();
