@@ -159,7 +159,8 @@ class Folder {
   std::string ReadStart(std::string_view name, std::size_t count) const;
   SourceFile OpenSource(std::string_view name) const;
 
-  // CreateFolder, IsFolder and OutputFile::CreateNew for `name` inside.
+  // CreateFolder, IsFolder and OutputFile::CreateNew for `name` inside; a
+  // file created here must be done with before the folder is closed.
   bool CreateFolder(std::string_view name) const;
   bool IsFolder(std::string_view name) const;
   std::optional<OutputFile> CreateFile(std::string_view name) const;

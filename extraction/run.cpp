@@ -73,12 +73,13 @@ std::u16string_view FailurePrefix(FileOutcome outcome) {
 
 // The next source, read and cut. A pattern that runs away on it ends the
 // run, naming the file.
-CutSource& NextSource(ReadAhead& sources, const SourceItem& item) {
+CutSource& NextSource(ReadAhead& reader, const Sources& sources,
+                      const SourceItem& item) {
   try {
-    return sources.Next();
+    return reader.Next();
   } catch (const PatternTimeout& e) {
     throw RunError(std::string(e.what()) + " on " +
-                   TextToUtf8(DisplayName(PathText(item.path))));
+                   TextToUtf8(DisplayName(PathText(sources.PathOf(item)))));
   }
 }
 
@@ -171,7 +172,7 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
   for (const SourceItem& item : items) {
     CutSource* read = nullptr;
     try {
-      read = &NextSource(reader, item);
+      read = &NextSource(reader, sources, item);
     } catch (const FileSystemError& e) {
       if (!options.keep_going) throw;
       const std::u16string reason = Utf8ToText(std::strerror(e.error_number()));

@@ -73,15 +73,13 @@ void Collect(const fs::Folder& folder, Listing listing,
   for (const Keyed& k : keyed) {
     std::string relative = prefix + k.name;
     if (!k.folder) {
-      items.push_back({folder.path() / k.name, NativeToText(relative),
-                       std::move(relative)});
+      items.push_back({NativeToText(relative), std::move(relative)});
       continue;
     }
     int error = 0;
     auto sub = ListSub(folder, k.name, filter, keep_going, error);
     if (!sub) {
-      items.push_back({folder.path() / k.name, NativeToText(relative),
-                       std::move(relative), error});
+      items.push_back({NativeToText(relative), std::move(relative), error});
       continue;
     }
     Collect(sub->first, std::move(sub->second), relative + "/", filter,
@@ -136,7 +134,8 @@ Sources SourcesInOrder(const fs::Path& folder, const ExtensionFilter& filter,
 std::pair<const fs::Folder&, std::string_view> SourceOpener::Place(
     const SourceItem& item) {
   if (item.unlisted_error != 0) {
-    fs::Fail("cannot list folder", item.path, item.unlisted_error);
+    fs::Fail("cannot list folder", root_.path() / item.relative,
+             item.unlisted_error);
   }
   const std::string_view relative = item.relative;
   const std::size_t slash = relative.rfind('/');

@@ -20,12 +20,10 @@ namespace vantrel {
 
 // A matching file of the scanned folder.
 struct SourceItem {
-  fs::Path path;  // full path, for messages
   // Name with extension, for the log and the output; below a sub-folder,
   // the path from the scanned folder, with "/" between the parts.
   std::u16string Name;
-  // The same path below the scanned folder as the file system's bytes, by
-  // which the file is opened.
+  // The same path as the file system's bytes, by which the file is opened.
   std::string relative;
   // Not 0 for a sub-folder that could not be listed (only when the run
   // keeps going past such folders): the system's reason. None of its files
@@ -37,6 +35,11 @@ struct SourceItem {
 struct Sources {
   fs::Folder root;
   std::vector<SourceItem> items;
+
+  // An item's whole path, for messages.
+  fs::Path PathOf(const SourceItem& item) const {
+    return root.path() / item.relative;
+  }
 };
 
 // Whether a file's name has one of the run's extensions, letter case
@@ -75,7 +78,8 @@ Sources SourcesInOrder(const fs::Path& folder, const ExtensionFilter& filter,
 // reason it failed with then.
 class SourceOpener {
  public:
-  explicit SourceOpener(const fs::Folder& root) : folders_(root, false) {}
+  explicit SourceOpener(const fs::Folder& root)
+      : root_(root), folders_(root, false) {}
   fs::SourceFile Open(const SourceItem& item);
   // Up to `count` bytes from the start of the source.
   std::string ReadStart(const SourceItem& item, std::size_t count);
@@ -83,6 +87,7 @@ class SourceOpener {
  private:
   // The folder that holds the item, and the item's name in it.
   std::pair<const fs::Folder&, std::string_view> Place(const SourceItem& item);
+  const fs::Folder& root_;
   fs::FolderPath folders_;
 };
 
