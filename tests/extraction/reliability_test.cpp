@@ -195,6 +195,57 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
                   << trace;
             }
           }
+          if (relative.ends_with(".htm") && !relative.starts_with("Export")) {
+            // A run that keeps going loses that source alone (or nothing,
+            // when the charset's probe met the fault and the next file
+            // decided, in the same charset); every other piece comes out.
+            TempFolder kept_dir;
+            make_folder(kept_dir);
+            MarkingWindow kept;
+            kept.inputs.folder = kept_dir.text();
+            kept.inputs.separate = separate;
+            RunOptions keep_going;
+            keep_going.keep_going = true;
+            testing::InjectFaultOn(operation, kept_dir.path() / relative, k,
+                                   EIO);
+            RunState kept_state;
+            const RunResult kept_result =
+                Command2_Click(kept, kept_state, keep_going);
+            testing::ClearFault();
+            EXPECT_EQ(OpenDescriptors(), descriptors) << trace;
+            if (kept_result.unreadable == 0) {
+              EXPECT_EQ(kept.transcript, clean.transcript) << trace;
+            } else {
+              EXPECT_EQ(kept_result.unreadable, 1) << trace;
+              EXPECT_NE(Utf8(kept.log).find("Can't open: " + relative +
+                                            ": Input/output error\r\n"),
+                        std::string::npos)
+                  << trace;
+              EXPECT_EQ(kept.summary, relative == "b.htm"
+                                          ? u"4 checked, 1 didn't find."
+                                          : u"4 checked, 2 didn't find.")
+                  << trace;
+              std::string collected;
+              for (int i = 0; i < 3; ++i) {
+                const char* file = i == 0   ? "a.htm"
+                                   : i == 1 ? "c.htm"
+                                            : "d.htm";
+                if (relative == file) continue;
+                if (separate) {
+                  EXPECT_EQ(kept_dir.read("Export1/"s + file),
+                            sources.signature + sources.output(pieces[i]))
+                      << trace;
+                } else {
+                  collected += sources.output(pieces[i]);
+                }
+              }
+              if (!separate) {
+                EXPECT_EQ(kept_dir.read("Export1.htm"),
+                          sources.signature + collected)
+                    << trace;
+              }
+            }
+          }
 
           // Whole pieces only, in order, none lost before the failure.
           const int written = result.successes;
