@@ -67,14 +67,17 @@ class TextReport final : public CliWindow {
   bool explain_;
 };
 
-// JSON Lines: one object per examined file, an object for a rejected
-// input, and last one object that sums the run up.
+// JSON Lines: one object per examined file, one per sub-folder passed over
+// as unreadable, an object for a rejected input, and last one object that
+// sums the run up.
 class JsonReport final : public CliWindow {
  public:
   using CliWindow::CliWindow;
 
   // A piece's length and line are counted in the whole text.
   bool WantsFileTexts() const override { return true; }
+  void FolderUnreadable(std::u16string_view name,
+                        std::u16string_view reason) override;
   void Finish(const RunResult& result, bool dry_run) override;
 
  private:

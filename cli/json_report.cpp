@@ -39,6 +39,8 @@ std::string_view ResultName(FileOutcome outcome) {
       return "cant_read";
     case FileOutcome::kNoStart:
       return "no_start";
+    case FileOutcome::kUnreadable:
+      return "unreadable";
     case FileOutcome::kNoEnd:
       break;
   }
@@ -82,6 +84,9 @@ void JsonReport::Report(const FileReport& report) {
         report.text.substr(report.cut.piece.begin, report.cut.piece.size()));
     line["line"] = LineAt(report.text, report.cut.piece.begin);
   }
+  if (report.cut.outcome == FileOutcome::kUnreadable) {
+    line["reason"] = TextToUtf8(report.reason);
+  }
   if (report.hint) {
     const Hint& hint = *report.hint;
     line["hint"] = {
@@ -91,6 +96,15 @@ void JsonReport::Report(const FileReport& report) {
         {"text", TextToUtf8(hint.text)},
     };
   }
+  Write(line.dump() + "\n");
+}
+
+void JsonReport::FolderUnreadable(std::u16string_view name,
+                                  std::u16string_view reason) {
+  json line = Line("folder");
+  PutName(line, "folder", name);
+  line["result"] = "unreadable";
+  line["reason"] = TextToUtf8(reason);
   Write(line.dump() + "\n");
 }
 

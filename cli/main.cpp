@@ -31,7 +31,8 @@ namespace vc = vantrel::cli;
 // Exit statuses.
 constexpr int kExitClean = 0;     // ended normally, no file failed
 constexpr int kExitFailures = 1;  // an input check or a file failed
-constexpr int kExitTrapped = 2;   // ended through the error trap
+constexpr int kExitTrapped = 2;   // ended through the error trap, or
+                                  // passed over unreadable files
 constexpr int kExitUsage = 64;    // bad usage (as sysexits' EX_USAGE)
 
 struct UsageError {
@@ -220,6 +221,11 @@ int main(int argc, char** argv) {
   app.add_flag("--recursive", recursive,
                "Read the files in sub-folders too, at any depth, in order of "
                "their path; with --separate, ExportN mirrors the tree");
+  bool keep_going = false;
+  app.add_flag("--keep-going", keep_going,
+               "Log a file or sub-folder that cannot be read, with the "
+               "reason, and go on with the rest (exit status 2 at the end); "
+               "without it, the first one ends the run");
   app.add_flag("--dry-run", dry_run,
                "Do everything but create or write anything; name the output "
                "a run would make");
@@ -232,8 +238,8 @@ int main(int argc, char** argv) {
   app.footer(
       "Exit status: 0 every file gave a piece; 1 an input was missing, no "
       "file had the extension, or a file gave no piece; 2 the run ended "
-      "with an error, or standard output could not be written; 64 bad "
-      "usage.");
+      "with an error, --keep-going passed over a file or folder, or "
+      "standard output could not be written; 64 bad usage.");
 
   // A reader that goes away must not end the run halfway through its
   // pieces: a write to it fails with EPIPE instead, like any other.
@@ -288,6 +294,7 @@ int main(int argc, char** argv) {
   options.charset = CharsetNamed(charset);
   options.dry_run = dry_run;
   options.recursive = recursive;
+  options.keep_going = keep_going;
   explain |= json;
   // Near misses are looked for when someone will hear of them.
   options.hints = explain || !quiet;
@@ -320,7 +327,10 @@ int main(int argc, char** argv) {
               << '\n';
   }
   if (out.error() != 0) return ReportLost(out.error());
-  if (result.end == vantrel::RunResult::End::kErrorTrap) return kExitTrapped;
+  if (result.end == vantrel::RunResult::End::kErrorTrap ||
+      result.unreadable > 0) {
+    return kExitTrapped;
+  }
   if (result.end == vantrel::RunResult::End::kInputRejected ||
       result.failures > 0 || read_nothing) {
     return kExitFailures;

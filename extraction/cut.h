@@ -17,6 +17,9 @@ enum class FileOutcome {
   kCantRead,   // the file gave no text
   kNoStart,    // no start marker
   kNoEnd,      // no end marker behind the start marker
+  // The file could not be opened or read (only in a run that keeps going
+  // past such files); it has no text and no cut.
+  kUnreadable,
 };
 
 struct Cut {

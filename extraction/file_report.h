@@ -34,6 +34,9 @@ struct FileReport {
   // Why a file that lacks a marker lacks it, when the run was asked to
   // look and found a near miss.
   std::optional<Hint> hint;
+  // Why an unreadable file (kUnreadable) could not be read: the system's
+  // reason ("Permission denied").
+  std::u16string_view reason;
 };
 
 }  // namespace vantrel

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "extraction/source_buffer.h"
@@ -29,16 +30,6 @@ bool FolderExists(const Path& path);
 // True when `path` exists and is not a folder (links followed).
 bool FileExists(const Path& path);
 
-// The names of the regular files directly inside `folder` (links to regular
-// files included) for which `wanted` holds, in the file system's order.
-// Folders, FIFOs, sockets, devices and broken links are left out; `wanted`
-// is asked first, so other entries cost no more than their name. With
-// `folders`, the names of the folders directly inside go there (links to
-// folders are not folders here).
-std::vector<std::string> ListFiles(
-    const Path& folder, const std::function<bool(std::string_view)>& wanted,
-    std::vector<std::string>* folders = nullptr);
-
 // Up to `count` bytes from the start of the file.
 std::string ReadStart(const Path& path, std::size_t count);
 
@@ -47,6 +38,7 @@ std::string ReadStart(const Path& path, std::size_t count);
 // first.
 class SourceFile {
  public:
+  friend class Folder;
   static SourceFile Open(const Path& path);
 
   SourceFile(SourceFile&& other) noexcept;
@@ -93,6 +85,7 @@ bool IsFolder(const Path& path);
 // so that a failed run leaves no empty or partial output behind.
 class OutputFile {
  public:
+  friend class Folder;
   // Creates a new empty file; nothing when the name is taken (by anything,
   // a link included, which is never followed).
   static std::optional<OutputFile> CreateNew(const Path& path);
@@ -122,6 +115,10 @@ class OutputFile {
         piece_start_(length) {}
   Path path_;
   int fd_;
+  // Where a file created in a Folder is removed from again: that folder
+  // (open for as long as the file is) and the name in it.
+  int folder_fd_ = -1;
+  std::string name_;
   bool created_;       // made by CreateNew and not yet closed properly
   off_t length_;       // the file's length now
   off_t piece_start_;  // the file's length where the current piece began
@@ -137,6 +134,71 @@ std::vector<std::string> ListNames(const Path& folder);
 // It passes the seam as that create, so a fault planned for the create
 // fails it too.
 void CheckCreatable(const Path& path, bool folder);
+
+// An open folder, from which the files and folders inside it are reached by
+// their names alone: a tree is walked one folder at a time, so that no path
+// handed to the system grows with its depth, and a tree deeper than the
+// system's longest path is read and written like any other. `path()` only
+// names the folder in errors and to the seam.
+class Folder {
+ public:
+  // Opens the folder at `path` (links followed): to list it (failing as
+  // "cannot list folder"), or only to reach the files and folders in it.
+  static Folder Open(const Path& path, bool to_list = true);
+
+  Folder(Folder&& other) noexcept;
+  Folder& operator=(Folder&& other) noexcept;
+  ~Folder();
+
+  const Path& path() const { return path_; }
+
+  // Opens the folder `name` inside this one as Open does, never through a
+  // link.
+  Folder OpenSub(std::string_view name, bool to_list = false) const;
+
+  // The names of the regular files directly inside (links to regular files
+  // included) for which `wanted` holds, in the file system's order.
+  // Folders, FIFOs, sockets, devices and broken links are left out;
+  // `wanted` is asked first, so other entries cost no more than their name.
+  // With `folders`, the names of the folders directly inside go there
+  // (links to folders are not folders here). A folder is listed once.
+  std::vector<std::string> List(
+      const std::function<bool(std::string_view)>& wanted,
+      std::vector<std::string>* folders = nullptr);
+
+  // ReadStart and SourceFile::Open for the file `name` inside.
+  std::string ReadStart(std::string_view name, std::size_t count) const;
+  SourceFile OpenSource(std::string_view name) const;
+
+  // CreateFolder, IsFolder and OutputFile::CreateNew for `name` inside; a
+  // file created here must be done with before the folder is closed.
+  bool CreateFolder(std::string_view name) const;
+  bool IsFolder(std::string_view name) const;
+  std::optional<OutputFile> CreateFile(std::string_view name) const;
+
+ private:
+  Folder(Path path, int fd) : path_(std::move(path)), fd_(fd) {}
+  Path path_;
+  int fd_;
+};
+
+// The folders along one path below a root folder, kept open while a tree is
+// walked in path order, so that each folder on the way is opened once
+// however many files it holds, and no more are open than the path is deep.
+class FolderPath {
+ public:
+  // With `make`, missing folders on the way are created.
+  FolderPath(const Folder& root, bool make) : root_(root), make_(make) {}
+
+  // The folder that `relative` ("2024/may", or "" for the root) names
+  // below the root.
+  const Folder& At(std::string_view relative);
+
+ private:
+  const Folder& root_;
+  const bool make_;
+  std::vector<std::pair<std::string, Folder>> open_;
+};
 
 // Throws the FileSystemError "`what` `path`: reason of `error_number`".
 [[noreturn]] void Fail(std::string_view what, const Path& path,

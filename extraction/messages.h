@@ -19,6 +19,13 @@ inline constexpr std::u16string_view kCantReadPrefix = u"Can't read: ";
 inline constexpr std::u16string_view kNoStartPrefix = u"Haven't start: ";
 inline constexpr std::u16string_view kNoEndPrefix = u"Haven't end: ";
 
+// A file or sub-folder that cannot be read, in a run that keeps going past
+// it: kCantOpenPrefix, its name (a folder's followed by kFolderSuffix),
+// kReasonSeparator and the system's reason.
+inline constexpr std::u16string_view kCantOpenPrefix = u"Can't open: ";
+inline constexpr std::u16string_view kFolderSuffix = u"/";
+inline constexpr std::u16string_view kReasonSeparator = u": ";
+
 // The error trap's line, followed by a line with the failure's description.
 inline constexpr std::u16string_view kUnknownErrorMessage =
     u"Unknown error occurred:";

@@ -113,13 +113,7 @@ void OutputWriter::Write(std::u16string_view fName,
     state_.OutFile = state_.OutFolder + kSeparator + std::u16string(fName);
   }
   if (dry_run_) return;
-  if (separate_) {
-    MakeFoldersFor(fName);
-    const fs::Path path = NativePath(state_.OutFile);
-    auto created = fs::OutputFile::CreateNew(path);
-    if (!created) fs::Fail("cannot create", path, EEXIST);
-    new_file.emplace(std::move(*created));
-  }
+  if (separate_) new_file.emplace(CreateSeparateFile(fName));
 
   const bool is_new = new_file.has_value();
   fs::OutputFile file =
@@ -152,19 +146,22 @@ void OutputWriter::WriteBytes(std::string_view windows1256,
   });
 }
 
-void OutputWriter::MakeFoldersFor(std::u16string_view fName) {
-  for (std::size_t slash = fName.find(kSeparator);
-       slash != std::u16string_view::npos;
-       slash = fName.find(kSeparator, slash + 1)) {
-    std::u16string sub(fName.substr(0, slash));
-    if (folders_made_.contains(sub)) continue;
-    const fs::Path path = NativePath(state_.OutFolder + kSeparator + sub);
-    // Only a folder may stand in the way, never a link or a file.
-    if (!fs::CreateFolder(path) && !fs::IsFolder(path)) {
-      fs::Fail("cannot create folder", path, EEXIST);
-    }
-    folders_made_.insert(std::move(sub));
+fs::OutputFile OutputWriter::CreateSeparateFile(std::u16string_view fName) {
+  if (!output_folder_) {
+    output_folder_ = std::make_unique<fs::Folder>(
+        fs::Folder::Open(NativePath(state_.OutFolder), /*to_list=*/false));
+    output_path_.emplace(*output_folder_, /*make=*/true);
   }
+  const std::string relative = TextToNative(fName);
+  const std::size_t slash = relative.rfind('/');
+  const std::string_view folder =
+      slash == std::string::npos ? std::string_view()
+                                 : std::string_view(relative).substr(0, slash);
+  // (With no slash, npos + 1 is 0: the whole name.)
+  auto created = output_path_->At(folder).CreateFile(
+      std::string_view(relative).substr(slash + 1));
+  if (!created) fs::Fail("cannot create", NativePath(state_.OutFile), EEXIST);
+  return std::move(*created);
 }
 
 }  // namespace vantrel

@@ -9,12 +9,13 @@
 #ifndef VANTREL_EXTRACTION_OUTPUT_WRITER_H_
 #define VANTREL_EXTRACTION_OUTPUT_WRITER_H_
 
+#include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 
 #include "extraction/charsets.h"
+#include "extraction/file_system.h"
 #include "extraction/run_state.h"
 
 namespace vantrel {
@@ -49,17 +50,20 @@ class OutputWriter {
   // writes it with `write_piece`, and closes it.
   template <typename PieceWriter>
   void Write(std::u16string_view fName, const PieceWriter& write_piece);
-  // In separated mode, makes the folders that a source's name below a
-  // sub-folder ("2024/may/page.htm") needs inside the output folder.
-  void MakeFoldersFor(std::u16string_view fName);
+  // In separated mode, creates the file for the source `fName` in the
+  // output folder, and the folders that a name below a sub-folder
+  // ("2024/may/page.htm") needs, each reached from the one above it.
+  fs::OutputFile CreateSeparateFile(std::u16string_view fName);
 
   RunState& state_;
   const bool separate_;
   const bool dry_run_;
   const std::u16string extension_;
   std::optional<std::u16string> made_;
-  // The sub-folders of the output folder made so far.
-  std::set<std::u16string> folders_made_;
+  // In separated mode, the output folder once open, and the folders below
+  // it that the last file went into.
+  std::unique_ptr<fs::Folder> output_folder_;
+  std::optional<fs::FolderPath> output_path_;
   // Chosen at the run's first write from OutCharset.
   OutputFormat format_ = OutputFormat::kUtf16Le;
 };

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 #include "extraction/file_system.h"
+#include "extraction/run_error.h"
 
 namespace vantrel {
 namespace {
@@ -34,10 +36,13 @@ std::size_t Weight(std::size_t size) { return 3 * (size + 1); }
 
 }  // namespace
 
-ReadAhead::ReadAhead(const std::vector<SourceItem>& items,
-                     const SourceCutter& cutter)
-    : items_(items), cutter_(cutter) {
-  if (items.size() < 2 || !SeveralProcessors()) {
+ReadAhead::ReadAhead(const Sources& sources, const SourceCutter& cutter,
+                     bool keep_going)
+    : items_(sources.items),
+      cutter_(cutter),
+      keep_going_(keep_going),
+      opener_(sources.root) {
+  if (items_.size() < 2 || !SeveralProcessors()) {
     slots_.resize(1);
     return;
   }
@@ -62,7 +67,7 @@ ReadAhead::~ReadAhead() {
 
 CutSource& ReadAhead::Next() {
   if (!thread_.joinable()) {
-    Fill(fs::SourceFile::Open(items_[next_++].path), slots_.front());
+    Fill(opener_.Open(items_[next_++]), slots_.front());
     return slots_.front().source;
   }
   std::unique_lock lock(mutex_);
@@ -85,6 +90,9 @@ CutSource& ReadAhead::Next() {
   held_ = ready_.front();
   ready_.pop_front();
   ready_weight_ -= held_->reserved;
+  if (held_->unreadable) {
+    std::rethrow_exception(std::exchange(held_->unreadable, nullptr));
+  }
   return held_->source;
 }
 
@@ -96,16 +104,10 @@ void ReadAhead::ReadAll() {
   for (std::size_t index = 0; index < items_.size(); ++index) {
     Slot* slot = nullptr;
     try {
-      fs::SourceFile file = fs::SourceFile::Open(items_[index].path);
-      slot = TakeSlot(file.size());
+      slot = ReadOne(index);
       if (slot == nullptr) return;
-      Fill(std::move(file), *slot);
     } catch (...) {
       const std::lock_guard lock(mutex_);
-      if (slot != nullptr) {
-        slot->busy = false;
-        slot->held = slot->buffers.capacity();
-      }
       failure_ = std::current_exception();
       done_ = true;
       filled_.notify_one();
@@ -120,6 +122,38 @@ void ReadAhead::ReadAll() {
       filled_.notify_one();
     }
   }
+}
+
+ReadAhead::Slot* ReadAhead::ReadOne(std::size_t index) {
+  Slot* slot = nullptr;
+  // A failure that ends the reading frees the slot it took.
+  const auto free_slot = [&] {
+    if (slot == nullptr) return;
+    const std::lock_guard lock(mutex_);
+    slot->busy = false;
+    slot->held = slot->buffers.capacity();
+  };
+  std::exception_ptr unreadable;
+  try {
+    fs::SourceFile file = opener_.Open(items_[index]);
+    slot = TakeSlot(file.size());
+    if (slot == nullptr) return nullptr;
+    Fill(std::move(file), *slot);
+    return slot;
+  } catch (const FileSystemError&) {
+    if (!keep_going_) {
+      free_slot();
+      throw;
+    }
+    unreadable = std::current_exception();
+  } catch (...) {
+    free_slot();
+    throw;
+  }
+  // The source's failure goes in its place, in a slot of its own.
+  if (slot == nullptr) slot = TakeSlot(0);
+  if (slot != nullptr) slot->unreadable = std::move(unreadable);
+  return slot;
 }
 
 ReadAhead::Slot* ReadAhead::TakeSlot(std::size_t size) {

@@ -5,9 +5,12 @@
 // them as if it had read each itself: whatever fails on a source (it cannot
 // be opened or read, memory runs out) is kept and thrown only when the run
 // asks for that source, after every source before it was handed over, and
-// nothing is read after it. Sources read ahead take at most kBudget bytes
-// between them, and as much again as the largest so far may take; one
-// larger than that is read only when the run holds no other, so that a
+// nothing is read after it. Only for a run that keeps going past sources
+// that cannot be read is such a failure of the file system (a
+// FileSystemError) that source's alone: it is thrown at its turn all the
+// same, and the sources behind it are read on. Sources read ahead take at most
+// kBudget bytes between them, and as much again as the largest so far may take;
+// one larger than that is read only when the run holds no other, so that a
 // run's memory stays within three times its largest source and a few MiB,
 // whatever the number and size of its files. Where the run may use
 // only one processor, a second thread would only take turns with it, so
@@ -34,9 +37,11 @@ class ReadAhead {
   // The memory that sources read ahead may take, in bytes.
   static constexpr std::size_t kBudget = std::size_t{16} << 20;
 
-  // Starts reading `items` in order and cutting them with `cutter`; both
-  // must outlive this object.
-  ReadAhead(const std::vector<SourceItem>& items, const SourceCutter& cutter);
+  // Starts reading the items of `sources` in order and cutting them with
+  // `cutter`; both must outlive this object. With `keep_going`, a source
+  // that cannot be read does not stop the reading.
+  ReadAhead(const Sources& sources, const SourceCutter& cutter,
+            bool keep_going = false);
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
   // Stops the reading and waits for the thread; nothing read is handed on.
@@ -53,6 +58,9 @@ class ReadAhead {
     std::size_t held = 0;      // bytes of memory, as of its last use
     std::size_t reserved = 0;  // what its source in hand may take
     bool busy = false;         // being filled, waiting, or held by the run
+    // The failure of a source that could not be read, handed over in its
+    // place (keep_going only).
+    std::exception_ptr unreadable;
   };
 
   // The thread's work: every source in turn, until one fails or the run
@@ -63,12 +71,17 @@ class ReadAhead {
   Slot* TakeSlot(std::size_t size);
   // Whether enough is ready to wake the run for.
   bool Enough() const;
+  // Reads and cuts the source `index` into a slot that it takes; null when
+  // the run stopped the reading.
+  Slot* ReadOne(std::size_t index);
   // Reads and cuts the open source into `slot`.
   void Fill(fs::SourceFile file, Slot& slot);
 
   std::size_t heaviest_ = 0;  // the largest Weight so far (the thread's)
   const std::vector<SourceItem>& items_;
   const SourceCutter& cutter_;
+  const bool keep_going_;
+  SourceOpener opener_;  // the thread's, or the run's when there is none
   std::vector<Slot> slots_;
 
   std::mutex mutex_;

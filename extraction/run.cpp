@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "extraction/cut.h"
@@ -60,6 +62,8 @@ std::u16string_view FailurePrefix(FileOutcome outcome) {
       return kCantReadPrefix;
     case FileOutcome::kNoStart:
       return kNoStartPrefix;
+    case FileOutcome::kUnreadable:
+      return kCantOpenPrefix;
     case FileOutcome::kNoEnd:
     case FileOutcome::kExtracted:
       break;
@@ -69,13 +73,42 @@ std::u16string_view FailurePrefix(FileOutcome outcome) {
 
 // The next source, read and cut. A pattern that runs away on it ends the
 // run, naming the file.
-CutSource& NextSource(ReadAhead& sources, const SourceItem& item) {
+CutSource& NextSource(ReadAhead& reader, const Sources& sources,
+                      const SourceItem& item) {
   try {
-    return sources.Next();
+    return reader.Next();
   } catch (const PatternTimeout& e) {
     throw RunError(std::string(e.what()) + " on " +
-                   TextToUtf8(DisplayName(PathText(item.path))));
+                   TextToUtf8(DisplayName(PathText(sources.PathOf(item)))));
   }
+}
+
+// The source whose signature decides the run's charset: the first, or in a
+// run that keeps going past unreadable files, the first that can be read.
+// Nothing when none can.
+std::optional<std::pair<Charset, const SourceItem*>> DecideCharset(
+    const Sources& sources, bool keep_going) {
+  SourceOpener opener(sources.root);
+  for (const SourceItem& item : sources.items) {
+    try {
+      return std::pair{TestFile(opener, item), &item};
+    } catch (const FileSystemError&) {
+      if (!keep_going) throw;
+    }
+  }
+  return std::nullopt;
+}
+
+// Logs a file or sub-folder that could not be read, in a run that keeps
+// going past it.
+void LogUnreadable(RunWindow& window, const SourceItem& item,
+                   std::u16string_view reason) {
+  std::u16string line(kCantOpenPrefix);
+  line += DisplayName(item.Name);
+  if (item.unlisted_error != 0) line += kFolderSuffix;
+  line += kReasonSeparator;
+  line += reason;
+  WriteLog(window, line);
 }
 
 // Hands the piece of `source` to the output, finishing its decoding here.
@@ -99,16 +132,27 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
                     options.more_extensions.end());
   const ExtensionFilter filter(extensions);
 
-  result.matching = static_cast<std::int64_t>(
-      CountSources(folder, filter, options.recursive));
+  const ListingOptions listing{options.recursive, options.keep_going};
+  result.matching =
+      static_cast<std::int64_t>(CountSources(folder, filter, listing));
 
-  const std::vector<SourceItem> items =
-      SourcesInOrder(folder, filter, options.recursive);
+  const Sources sources = SourcesInOrder(folder, filter, listing);
+  const std::vector<SourceItem>& items = sources.items;
   if (items.empty()) return;
   // The run's first matching file decides how every file is read, unless
-  // the charset was chosen for the run.
-  result.charset =
-      options.charset ? *options.charset : TestFile(items.front().path);
+  // the charset was chosen for the run. When no file can be read, the
+  // charset is the one of a file without a signature.
+  std::u16string_view decided_by;
+  if (options.charset) {
+    result.charset = *options.charset;
+  } else if (const auto decided = DecideCharset(sources, options.keep_going)) {
+    result.charset = decided->first;
+    // The file that decided, viewed where its name lies (a conditional
+    // between a literal and the name would view a copy).
+    decided_by = decided->second->Name;
+  } else {
+    result.charset = DetectCharset("");
+  }
   state.SourceCharset = CharsetName(*result.charset);
   const auto start_marker =
       MakeMatcher(inputs.start_marker, options.matching, "start");
@@ -116,20 +160,39 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
       MakeMatcher(inputs.end_marker, options.matching, "end");
   const SourceCutter cutter(*result.charset, *start_marker, *end_marker,
                             window.WantsFileTexts());
-  // The file that decided the charset, viewed where its name lies (a
-  // conditional between a literal and the name would view a copy).
-  std::u16string_view decided_by;
-  if (!options.charset) decided_by = items.front().Name;
   const NearMissRun near_miss{inputs.start_marker, inputs.end_marker,
                               options.matching, *result.charset, decided_by};
   NearMissFinder near_misses(near_miss);
-  ReadAhead sources(items, cutter);
+  ReadAhead reader(sources, cutter, options.keep_going);
 
   std::int64_t failures = 0, successes = 0, done = 0;
   for (const SourceItem& item : items) {
-    CutSource& source = NextSource(sources, item);
-    FileReport report{item.Name, source.text,     source.cut,
-                      0,         result.matching, {}};
+    CutSource* read = nullptr;
+    try {
+      read = &NextSource(reader, sources, item);
+    } catch (const FileSystemError& e) {
+      if (!options.keep_going) throw;
+      const std::u16string reason = Utf8ToText(std::strerror(e.error_number()));
+      ++result.unreadable;
+      if (item.unlisted_error != 0) {
+        LogUnreadable(window, item, reason);
+        window.FolderUnreadable(item.Name, reason);
+        continue;
+      }
+      // Counted first, as any failure is.
+      ++failures;
+      LogUnreadable(window, item, reason);
+      result.failures = failures;
+      Cut unread;
+      unread.outcome = FileOutcome::kUnreadable;
+      FileReport report{item.Name,       {}, unread, ++done,
+                        result.matching, {}, reason};
+      window.FileExamined(report);
+      continue;
+    }
+    CutSource& source = *read;
+    FileReport report{item.Name,       source.text, source.cut, 0,
+                      result.matching, {},          {}};
     if (source.cut.outcome == FileOutcome::kExtracted) {
       WritePiece(source, item.Name, output);
       ++successes;

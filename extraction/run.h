@@ -5,7 +5,8 @@
 // first start marker and the first end marker behind it, and hands the piece
 // to the output writer. Files without a piece are counted and logged by name.
 // Any failure ends the run through one trap that logs "Unknown error
-// occurred:" and the failure's description.
+// occurred:" and the failure's description; only a run that keeps going
+// passes over a file or sub-folder that cannot be read, with a log line.
 #ifndef VANTREL_EXTRACTION_RUN_H_
 #define VANTREL_EXTRACTION_RUN_H_
 
@@ -41,6 +42,10 @@ struct RunResult {
   // The input check's message, or the description of the failure that
   // ended the run through the trap.
   std::u16string message;
+  // Files and sub-folders that could not be read and were passed over
+  // (RunOptions::keep_going); each had its log line, and each such file
+  // counts among the failures.
+  int unreadable = 0;
 };
 
 // Runs one extraction on the inputs that `window` holds, reporting through

@@ -1,8 +1,8 @@
 // What a front end may ask of a run beyond the window's five inputs. The
 // defaults are the window's run: markers matched exactly, the charset
 // decided by the first matching file, the output made and written, no
-// analysis of the files that gave no piece, one extension, and only the
-// files directly inside the folder.
+// analysis of the files that gave no piece, one extension, only the files
+// directly inside the folder, and the first unreadable one ends the run.
 #ifndef VANTREL_EXTRACTION_RUN_OPTIONS_H_
 #define VANTREL_EXTRACTION_RUN_OPTIONS_H_
 
@@ -31,6 +31,10 @@ struct RunOptions {
   // Files in sub-folders at any depth are read too, named by their path
   // below the folder; in separated mode the output folder mirrors the tree.
   bool recursive = false;
+  // A file or sub-folder that cannot be read gets a log line with the
+  // reason, and the run goes on with the rest; without it, the first one
+  // ends the run through the error trap, as in the window.
+  bool keep_going = false;
 };
 
 }  // namespace vantrel

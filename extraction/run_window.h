@@ -52,6 +52,12 @@ class RunWindow {
   // piece may come without its text (file_report.h).
   virtual void FileExamined(const FileReport& /*report*/) {}
 
+  // Told, in its place among the files, of a sub-folder that could not be
+  // listed in a run that keeps going past it, with the system's reason. Its
+  // files are not counted; its log line is written.
+  virtual void FolderUnreadable(std::u16string_view /*name*/,
+                                std::u16string_view /*reason*/) {}
+
   // True when FileExamined must get every file's whole text and exact cut,
   // pieces or not. Asked once when a run starts; a run that need not decode
   // whole texts is faster, so only front ends that use them should ask.

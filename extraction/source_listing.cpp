@@ -1,8 +1,11 @@
 #include "extraction/source_listing.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "extraction/native_names.h"
+#include "extraction/run_error.h"
 #include "extraction/text.h"
 
 namespace vantrel {
@@ -21,21 +24,37 @@ struct Listing {
   std::vector<std::string> folders;  // with `recursive` only
 };
 
-Listing List(const fs::Path& folder, const ExtensionFilter& filter,
+Listing List(fs::Folder& folder, const ExtensionFilter& filter,
              bool recursive) {
   Listing listing;
-  listing.files = fs::ListFiles(
-      folder, [&](std::string_view name) { return filter(NativeToText(name)); },
+  listing.files = folder.List(
+      [&](std::string_view name) { return filter(NativeToText(name)); },
       recursive ? &listing.folders : nullptr);
   return listing;
 }
 
-// Appends the sources below `folder` to `items`, `prefix` (ending in "/"
-// unless empty) naming the folder below the scanned one.
-void Collect(const fs::Path& folder, const std::string& prefix,
-             const ExtensionFilter& filter, bool recursive,
-             std::vector<SourceItem>& items) {
-  Listing listing = List(folder, filter, recursive);
+// The sub-folder `name` of `folder`, open and listed; nothing when it
+// cannot be and the run keeps going, `error` then telling why.
+std::optional<std::pair<fs::Folder, Listing>> ListSub(
+    const fs::Folder& folder, const std::string& name,
+    const ExtensionFilter& filter, bool keep_going, int& error) {
+  try {
+    fs::Folder sub = folder.OpenSub(name, /*to_list=*/true);
+    Listing listing = List(sub, filter, /*recursive=*/true);
+    return std::pair{std::move(sub), std::move(listing)};
+  } catch (const FileSystemError& e) {
+    if (!keep_going) throw;
+    error = e.error_number();
+    return std::nullopt;
+  }
+}
+
+// Appends the sources of `folder`, listed as `listing`, to `items`,
+// `prefix` (ending in "/" unless empty) naming the folder below the
+// scanned one.
+void Collect(const fs::Folder& folder, Listing listing,
+             const std::string& prefix, const ExtensionFilter& filter,
+             bool keep_going, std::vector<SourceItem>& items) {
   struct Keyed {
     std::u16string folded;
     std::string name;
@@ -52,12 +71,33 @@ void Collect(const fs::Path& folder, const std::string& prefix,
     return a.folded != b.folded ? a.folded < b.folded : a.name < b.name;
   });
   for (const Keyed& k : keyed) {
-    if (k.folder) {
-      Collect(folder / k.name, prefix + k.name + "/", filter, recursive, items);
-    } else {
-      items.push_back({folder / k.name, NativeToText(prefix + k.name)});
+    std::string relative = prefix + k.name;
+    if (!k.folder) {
+      items.push_back({NativeToText(relative), std::move(relative)});
+      continue;
+    }
+    int error = 0;
+    auto sub = ListSub(folder, k.name, filter, keep_going, error);
+    if (!sub) {
+      items.push_back({NativeToText(relative), std::move(relative), error});
+      continue;
+    }
+    Collect(sub->first, std::move(sub->second), relative + "/", filter,
+            keep_going, items);
+  }
+}
+
+// How many files match in `folder`, listed as `listing`, and below it.
+std::size_t Count(const fs::Folder& folder, Listing listing,
+                  const ExtensionFilter& filter, bool keep_going) {
+  std::size_t count = listing.files.size();
+  for (const std::string& name : listing.folders) {
+    int error = 0;
+    if (auto sub = ListSub(folder, name, filter, keep_going, error)) {
+      count += Count(sub->first, std::move(sub->second), filter, keep_going);
     }
   }
+  return count;
 }
 
 }  // namespace
@@ -76,21 +116,41 @@ bool ExtensionFilter::operator()(std::u16string_view name) const {
 }
 
 std::size_t CountSources(const fs::Path& folder, const ExtensionFilter& filter,
-                         bool recursive) {
-  Listing listing = List(folder, filter, recursive);
-  std::size_t count = listing.files.size();
-  for (const std::string& name : listing.folders) {
-    count += CountSources(folder / name, filter, recursive);
-  }
-  return count;
+                         ListingOptions options) {
+  fs::Folder root = fs::Folder::Open(folder);
+  Listing listing = List(root, filter, options.recursive);
+  return Count(root, std::move(listing), filter, options.keep_going);
 }
 
-std::vector<SourceItem> SourcesInOrder(const fs::Path& folder,
-                                       const ExtensionFilter& filter,
-                                       bool recursive) {
-  std::vector<SourceItem> items;
-  Collect(folder, "", filter, recursive, items);
-  return items;
+Sources SourcesInOrder(const fs::Path& folder, const ExtensionFilter& filter,
+                       ListingOptions options) {
+  Sources sources{fs::Folder::Open(folder), {}};
+  Listing listing = List(sources.root, filter, options.recursive);
+  Collect(sources.root, std::move(listing), "", filter, options.keep_going,
+          sources.items);
+  return sources;
+}
+
+std::pair<const fs::Folder&, std::string_view> SourceOpener::Place(
+    const SourceItem& item) {
+  if (item.unlisted_error != 0) {
+    fs::Fail("cannot list folder", root_.path() / item.relative,
+             item.unlisted_error);
+  }
+  const std::string_view relative = item.relative;
+  const std::size_t slash = relative.rfind('/');
+  if (slash == std::string_view::npos) return {folders_.At(""), relative};
+  return {folders_.At(relative.substr(0, slash)), relative.substr(slash + 1)};
+}
+
+fs::SourceFile SourceOpener::Open(const SourceItem& item) {
+  const auto [folder, name] = Place(item);
+  return folder.OpenSource(name);
+}
+
+std::string SourceOpener::ReadStart(const SourceItem& item, std::size_t count) {
+  const auto [folder, name] = Place(item);
+  return folder.ReadStart(name, count);
 }
 
 }  // namespace vantrel

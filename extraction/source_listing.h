@@ -11,6 +11,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "extraction/file_system.h"
@@ -19,10 +20,26 @@ namespace vantrel {
 
 // A matching file of the scanned folder.
 struct SourceItem {
-  fs::Path path;  // full path, for reading
   // Name with extension, for the log and the output; below a sub-folder,
   // the path from the scanned folder, with "/" between the parts.
   std::u16string Name;
+  // The same path as the file system's bytes, by which the file is opened.
+  std::string relative;
+  // Not 0 for a sub-folder that could not be listed (only when the run
+  // keeps going past such folders): the system's reason. None of its files
+  // are among the items; it stands where they would.
+  int unlisted_error = 0;
+};
+
+// The scanned folder, open, and its matching files in name order.
+struct Sources {
+  fs::Folder root;
+  std::vector<SourceItem> items;
+
+  // An item's whole path, for messages.
+  fs::Path PathOf(const SourceItem& item) const {
+    return root.path() / item.relative;
+  }
 };
 
 // Whether a file's name has one of the run's extensions, letter case
@@ -36,17 +53,43 @@ class ExtensionFilter {
   std::vector<std::u16string> lowered_;
 };
 
+// How the folder is listed: with `recursive`, its sub-folders too; with
+// `keep_going`, a sub-folder that cannot be listed is passed over (and, in
+// SourcesInOrder, given its place) instead of failing the listing.
+struct ListingOptions {
+  bool recursive = false;
+  bool keep_going = false;
+};
+
 // How many files of `folder` match: the run's first pass.
 std::size_t CountSources(const fs::Path& folder, const ExtensionFilter& filter,
-                         bool recursive);
+                         ListingOptions options);
 
 // The matching files of `folder` in name order: letter case ignored, ties
 // broken by the exact name, a folder's files and sub-folders taken in one
 // order. The listing is complete before any file is read, so a run never
 // meets its own output among its sources.
-std::vector<SourceItem> SourcesInOrder(const fs::Path& folder,
-                                       const ExtensionFilter& filter,
-                                       bool recursive);
+Sources SourcesInOrder(const fs::Path& folder, const ExtensionFilter& filter,
+                       ListingOptions options);
+
+// Opens a run's sources one after the other, in their order, through the
+// folders on their way: each folder is opened once, whatever the depth.
+// A sub-folder that could not be listed fails here, at its turn, with the
+// reason it failed with then.
+class SourceOpener {
+ public:
+  explicit SourceOpener(const fs::Folder& root)
+      : root_(root), folders_(root, false) {}
+  fs::SourceFile Open(const SourceItem& item);
+  // Up to `count` bytes from the start of the source.
+  std::string ReadStart(const SourceItem& item, std::size_t count);
+
+ private:
+  // The folder that holds the item, and the item's name in it.
+  std::pair<const fs::Folder&, std::string_view> Place(const SourceItem& item);
+  const fs::Folder& root_;
+  fs::FolderPath folders_;
+};
 
 }  // namespace vantrel
 

@@ -14,6 +14,10 @@ Charset TestFile(const std::filesystem::path& path) {
   return DetectCharset(fs::ReadStart(path, kProbeSize));
 }
 
+Charset TestFile(SourceOpener& opener, const SourceItem& item) {
+  return DetectCharset(opener.ReadStart(item, kProbeSize));
+}
+
 std::u16string ReadFile(const std::filesystem::path& path, Charset mode) {
   fs::SourceFile file = fs::SourceFile::Open(path);
   SourceBuffer bytes;

@@ -10,12 +10,16 @@
 #include <string>
 
 #include "extraction/charsets.h"
+#include "extraction/source_listing.h"
 
 namespace vantrel {
 
 // The charset of the file at `path`, from its first bytes: a file without a
 // signature, an empty one included, is windows-1256.
 Charset TestFile(const std::filesystem::path& path);
+
+// The same for a run's source, opened through `opener`.
+Charset TestFile(SourceOpener& opener, const SourceItem& item);
 
 // The whole file at `path` decoded in the charset `mode`; empty for an empty
 // file.

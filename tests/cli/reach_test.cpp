@@ -84,6 +84,55 @@ TEST(ReachTest, SubFoldersInPathOrderAndSeveralExtensions) {
   EXPECT_EQ(dir.read("Export1.htm"), "aB/abbad/xc/d/e");
 }
 
+// A file that cannot be read ends the run through the trap; with
+// --keep-going it is logged with its reason, the run goes on, and the exit
+// status tells that a file was passed over.
+TEST(ReachTest, KeepGoingPassesOverAnUnreadableFile) {
+  const struct {
+    std::vector<std::string> options;
+    std::string out;  // the folder's path as %
+    const char* output;
+    const char* collected;
+  } cases[] = {
+      {{},
+       "Unknown error occurred:\ncannot read %/b.htm: Input/output error\n"
+       "Output: %/Export1.htm\n",
+       "Export1.htm",
+       "a"},
+      {{"--keep-going"},
+       "Can't open: b.htm: Input/output error\nOutput: %/Export1.htm\n"
+       "3 checked, 1 didn't find.\n",
+       "Export1.htm",
+       "ac"},
+      {{"--keep-going", "--json", "--ext", "HTM"},
+       R"({"type":"file","file":"a.htm","result":"extracted","length":1,"line":1}
+{"type":"file","file":"b.htm","result":"unreadable","reason":"Input/output error"}
+{"type":"file","file":"c.htm","result":"extracted","length":1,"line":1}
+{"type":"summary","summary":"3 checked, 1 didn't find.","checked":3,"failed":1,"extracted":2,"charset":"windows-1256","output":"%/Export1.HTM","dry_run":false,"end":"completed","error":null}
+)",
+       "Export1.HTM",
+       "ac"},
+  };
+  for (const auto& c : cases) {
+    TempFolder dir;
+    dir.create("a.htm", "[a]");
+    // Unreadable whoever runs the test: a link to the reading process's own
+    // memory, whose first page is never mapped (read fails with EIO).
+    ASSERT_EQ(::symlink("/proc/self/mem", (dir.path() / "b.htm").c_str()), 0);
+    dir.create("c.htm", "[c]");
+    std::vector<std::string> args = c.options;
+    args.insert(args.end(), {"--start=[", "--end=]", dir.path().string()});
+    const auto run = RunCli(args);
+    std::string out = c.out;
+    for (std::size_t at; (at = out.find('%')) != std::string::npos;) {
+      out.replace(at, 1, dir.path().string());
+    }
+    EXPECT_EQ(run.out, out) << ::testing::PrintToString(c.options);
+    EXPECT_EQ(run.status, 2) << ::testing::PrintToString(c.options);
+    EXPECT_EQ(dir.read(c.output), c.collected);
+  }
+}
+
 // A pattern that runs away on a large page ends the run there, naming the
 // page, and leaves the pieces before it whole.
 TEST(ReachTest, ARunawayPatternEndsTheRunThroughTheTrap) {
