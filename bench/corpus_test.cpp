@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "extraction/charsets.h"
 #include "extraction/defaults.h"
+#include "extraction/text/charsets.h"
 #include "tests/support/temp_folder.h"
 
 namespace vantrel::bench {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "bench/corpus.h"
-#include "extraction/charsets.h"
 #include "extraction/defaults.h"
-#include "extraction/marker_search.h"
+#include "extraction/match/marker_search.h"
+#include "extraction/text/charsets.h"
 
 namespace vantrel::bench {
 namespace {

@@ -39,10 +39,10 @@
 #include <vector>
 
 #include "bench/corpus.h"
-#include "extraction/charsets.h"
-#include "extraction/native_names.h"
-#include "extraction/output_writer.h"
+#include "extraction/output/output_writer.h"
 #include "extraction/run_state.h"
+#include "extraction/text/charsets.h"
+#include "extraction/text/native_names.h"
 
 extern char** environ;
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "extraction/charsets.h"
+#include "extraction/text/charsets.h"
 
 namespace vantrel::cli {
 

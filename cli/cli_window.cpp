@@ -1,7 +1,7 @@
 #include "cli/cli_window.h"
 
-#include "extraction/native_names.h"
-#include "extraction/text.h"
+#include "extraction/text/native_names.h"
+#include "extraction/text/text.h"
 
 namespace vantrel::cli {
 

@@ -6,9 +6,8 @@
 
 #include "cli/charset_names.h"
 #include "cli/cli_window.h"
-#include "extraction/matchers.h"
-#include "extraction/native_names.h"
-#include "extraction/text.h"
+#include "extraction/text/native_names.h"
+#include "extraction/text/text.h"
 
 namespace vantrel::cli {
 namespace {

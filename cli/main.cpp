@@ -18,10 +18,10 @@
 #include "cli/cli_window.h"
 #include "cli/report_stream.h"
 #include "extraction/defaults.h"
-#include "extraction/native_names.h"
-#include "extraction/regex_matcher.h"
+#include "extraction/marker_check.h"
 #include "extraction/run.h"
-#include "extraction/text.h"
+#include "extraction/text/native_names.h"
+#include "extraction/text/text.h"
 #include "vantrel_version.h"
 
 namespace {
@@ -135,7 +135,7 @@ std::string NoFilesRead(const std::u16string& folder,
 // A marker that must compile as a pattern.
 void CheckPattern(const std::string& option, std::u16string_view pattern,
                   bool ignore_case) {
-  if (auto error = vantrel::PatternError(pattern, ignore_case)) {
+  if (auto error = vantrel::MarkerPatternError(pattern, ignore_case)) {
     throw UsageError{option + ": " + *error};
   }
 }

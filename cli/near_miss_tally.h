@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "extraction/near_miss.h"
+#include "extraction/file_report.h"
 
 namespace vantrel::cli {
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string_view>
 
-#include "extraction/cut.h"
-#include "extraction/near_miss.h"
+#include "extraction/analysis/near_miss.h"
+#include "extraction/match/cut.h"
 
 namespace vantrel {
 

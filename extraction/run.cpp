@@ -9,20 +9,20 @@
 #include <utility>
 #include <vector>
 
-#include "extraction/cut.h"
-#include "extraction/file_system.h"
-#include "extraction/matchers.h"
+#include "extraction/analysis/near_miss.h"
+#include "extraction/base/run_error.h"
+#include "extraction/match/cut.h"
+#include "extraction/match/matchers.h"
+#include "extraction/match/regex_matcher.h"
 #include "extraction/messages.h"
-#include "extraction/native_names.h"
-#include "extraction/near_miss.h"
-#include "extraction/output_writer.h"
-#include "extraction/read_ahead.h"
-#include "extraction/regex_matcher.h"
-#include "extraction/run_error.h"
-#include "extraction/source_cut.h"
-#include "extraction/source_listing.h"
-#include "extraction/source_reading.h"
-#include "extraction/text.h"
+#include "extraction/output/output_writer.h"
+#include "extraction/source/read_ahead.h"
+#include "extraction/source/source_cut.h"
+#include "extraction/source/source_listing.h"
+#include "extraction/source/source_reading.h"
+#include "extraction/sys/file_system.h"
+#include "extraction/text/native_names.h"
+#include "extraction/text/text.h"
 
 namespace vantrel {
 namespace {

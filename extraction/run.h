@@ -15,10 +15,10 @@
 #include <string>
 #include <string_view>
 
-#include "extraction/charsets.h"
 #include "extraction/run_options.h"
 #include "extraction/run_state.h"
 #include "extraction/run_window.h"
+#include "extraction/text/charsets.h"
 
 namespace vantrel {
 

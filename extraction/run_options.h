@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "extraction/charsets.h"
-#include "extraction/matchers.h"
+#include "extraction/match/matchers.h"
+#include "extraction/text/charsets.h"
 
 namespace vantrel {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "extraction/charsets.h"
+#include "extraction/text/charsets.h"
 #include "fuzz/fuzz_check.h"
 #include "tests/support/icu_reference.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "extraction/marker_search.h"
+#include "extraction/match/marker_search.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {

@@ -43,7 +43,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 (cd build-sanitize &&
-   QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs" -E code_format)
+   QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs" -E "code_format|code_layers")
 
 echo "== Suite under ThreadSanitizer, the window left out"
 # A run reads ahead on a second thread. clang's runtime; the window's tests
@@ -54,7 +54,7 @@ cmake -S . -B build-tsan -DCMAKE_CXX_COMPILER=clang++ -DVANTREL_TSAN=ON \
   -DBUILD_TESTING=ON >/dev/null
 cmake --build build-tsan -j "$jobs"
 export TSAN_OPTIONS=halt_on_error=1:exitcode=66
-(cd build-tsan && ctest --output-on-failure -j "$jobs" -E code_format)
+(cd build-tsan && ctest --output-on-failure -j "$jobs" -E "code_format|code_layers")
 
 echo "== Fuzzers"
 bash scripts/fuzz.sh "${VANTREL_FUZZ_SECONDS:-30}"

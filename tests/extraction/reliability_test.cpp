@@ -19,10 +19,10 @@
 #include <map>
 
 #include "extraction/file_report.h"
-#include "extraction/native_names.h"
-#include "extraction/operation_seam.h"
 #include "extraction/run.h"
-#include "extraction/text.h"
+#include "extraction/sys/operation_seam.h"
+#include "extraction/text/native_names.h"
+#include "extraction/text/text.h"
 #include "tests/support/fault_plan.h"
 #include "tests/support/pages.h"
 #include "tests/support/recording_window.h"

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "extraction/operation_seam.h"
+#include "extraction/sys/operation_seam.h"
 #include "tests/support/fault_plan.h"
 #include "tests/support/pages.h"
 #include "tests/support/recording_window.h"

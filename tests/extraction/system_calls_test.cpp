@@ -8,8 +8,8 @@
 #include <map>
 #include <string>
 
-#include "extraction/operation_seam.h"
 #include "extraction/run.h"
+#include "extraction/sys/operation_seam.h"
 #include "tests/support/fault_plan.h"
 #include "tests/support/pages.h"
 #include "tests/support/recording_window.h"

@@ -13,7 +13,7 @@
 #include <map>
 #include <utility>
 
-#include "extraction/operation_seam.h"
+#include "extraction/sys/operation_seam.h"
 
 namespace vantrel::testing {
 

@@ -1,6 +1,6 @@
 #include "tests/support/recording_window.h"
 
-#include "extraction/text.h"
+#include "extraction/text/text.h"
 
 namespace vantrel::testing {
 namespace {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "extraction/native_names.h"
+#include "extraction/text/native_names.h"
 
 namespace vantrel::testing {
 

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "extraction/operation_seam.h"
+#include "extraction/sys/operation_seam.h"
 #include "tests/support/fault_plan.h"
 #include "tests/support/pages.h"
 #include "tests/support/temp_folder.h"

@@ -1,0 +1,107 @@
+// Reading and cutting a run's sources ahead of the run, on a second thread,
+// while the run writes the pieces of the ones before and reports on them.
+//
+// The run still meets its sources one at a time in name order, and meets
+// them as if it had read each itself: whatever fails on a source (it cannot
+// be opened or read, memory runs out) is kept and thrown only when the run
+// asks for that source, after every source before it was handed over, and
+// nothing is read after it. Only for a run that keeps going past sources
+// that cannot be read is such a failure of the file system (a
+// FileSystemError) that source's alone: it is thrown at its turn all the
+// same, and the sources behind it are read on. Sources read ahead take at most
+// kBudget bytes between them, and as much again as the largest so far may take;
+// one larger than that is read only when the run holds no other, so that a
+// run's memory stays within three times its largest source and a few MiB,
+// whatever the number and size of its files. Where the run may use
+// only one processor, a second thread would only take turns with it, so
+// each source is read and cut when the run asks for it.
+#ifndef VANTREL_EXTRACTION_SOURCE_READ_AHEAD_H_
+#define VANTREL_EXTRACTION_SOURCE_READ_AHEAD_H_
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "extraction/source/source_cut.h"
+#include "extraction/source/source_listing.h"
+#include "extraction/sys/file_system.h"
+
+namespace vantrel {
+
+class ReadAhead {
+ public:
+  // The memory that sources read ahead may take, in bytes.
+  static constexpr std::size_t kBudget = std::size_t{16} << 20;
+
+  // Starts reading the items of `sources` in order and cutting them with
+  // `cutter`; both must outlive this object. With `keep_going`, a source
+  // that cannot be read does not stop the reading.
+  ReadAhead(const Sources& sources, const SourceCutter& cutter,
+            bool keep_going = false);
+  ReadAhead(const ReadAhead&) = delete;
+  ReadAhead& operator=(const ReadAhead&) = delete;
+  // Stops the reading and waits for the thread; nothing read is handed on.
+  ~ReadAhead();
+
+  // The next source of the items, read and cut, or the failure met on it,
+  // thrown. What it gives is the caller's until the next call.
+  CutSource& Next();
+
+ private:
+  struct Slot {
+    SourceBuffers buffers;
+    CutSource source;
+    std::size_t held = 0;      // bytes of memory, as of its last use
+    std::size_t reserved = 0;  // what its source in hand may take
+    bool busy = false;         // being filled, waiting, or held by the run
+    // The failure of a source that could not be read, handed over in its
+    // place (keep_going only).
+    std::exception_ptr unreadable;
+  };
+
+  // The thread's work: every source in turn, until one fails or the run
+  // stops it.
+  void ReadAll();
+  // A slot for a source of `size` bytes once the budget allows, or null
+  // when the run stopped the reading.
+  Slot* TakeSlot(std::size_t size);
+  // Whether enough is ready to wake the run for.
+  bool Enough() const;
+  // Reads and cuts the source `index` into a slot that it takes; null when
+  // the run stopped the reading.
+  Slot* ReadOne(std::size_t index);
+  // Reads and cuts the open source into `slot`.
+  void Fill(fs::SourceFile file, Slot& slot);
+
+  std::size_t heaviest_ = 0;  // the largest Weight so far (the thread's)
+  const std::vector<SourceItem>& items_;
+  const SourceCutter& cutter_;
+  const bool keep_going_;
+  SourceOpener opener_;  // the thread's, or the run's when there is none
+  std::vector<Slot> slots_;
+
+  std::mutex mutex_;
+  std::condition_variable filled_;  // the run waits on it for a source
+  std::condition_variable freed_;   // the thread waits on it for room
+  std::deque<Slot*> ready_;         // read and cut, in order
+  std::size_t ready_weight_ = 0;    // what the ready ones may take
+  Slot* held_ = nullptr;            // the source the run has in hand
+  std::exception_ptr failure_;      // met on the source after ready_
+  bool done_ = false;               // the thread read its last source
+  bool stop_ = false;
+  // Which side sleeps. Each wakes the other only when a few sources are
+  // ready or a few slots free, or when it cannot go on itself: waking a
+  // thread for every page would cost more than reading it.
+  bool run_waiting_ = false;
+  bool thread_waiting_ = false;
+  std::size_t next_ = 0;  // the next item, when there is no thread
+  std::thread thread_;
+};
+
+}  // namespace vantrel
+
+#endif  // VANTREL_EXTRACTION_SOURCE_READ_AHEAD_H_

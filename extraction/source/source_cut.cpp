@@ -1,0 +1,118 @@
+#include "extraction/source/source_cut.h"
+
+#include <bit>
+
+#include "extraction/text/code_page.h"
+
+namespace vantrel {
+namespace {
+
+// From this many bytes on, a UTF-8 piece is decoded half here and half by
+// the thread that writes it.
+constexpr std::size_t kSharedPiece = std::size_t{1} << 20;
+
+// Where `piece` may be cut in two near its middle for decoding each half on
+// its own: before a byte that is not a continuation byte, which always
+// begins a sequence of the whole decoded text (an ill-formed sequence ends
+// before any such byte, as a well-formed one does). 0 when none is near.
+std::size_t MiddleBoundary(std::string_view piece) {
+  const std::size_t middle = piece.size() / 2;
+  for (std::size_t at = middle; at < piece.size() && at < middle + 64; ++at) {
+    if ((static_cast<unsigned char>(piece[at]) & 0xC0) != 0x80) return at;
+  }
+  return 0;
+}
+
+// The bytes that stand for the matcher's marker, when it has an exact one.
+std::optional<std::string> MarkerBytes(const Matcher& matcher,
+                                       Charset charset) {
+  const std::u16string* marker = matcher.ExactMarker();
+  if (marker == nullptr) return std::nullopt;
+  return SearchableBytes(*marker, charset);
+}
+
+}  // namespace
+
+SourceCutter::SourceCutter(Charset charset, const Matcher& start,
+                           const Matcher& end, bool whole_texts)
+    : charset_(charset),
+      start_(start),
+      end_(end),
+      in_place_(charset == Charset::kUnicode &&
+                std::endian::native == std::endian::little) {
+  if (whole_texts) return;
+  start_bytes_ = MarkerBytes(start, charset);
+  end_bytes_ = MarkerBytes(end, charset);
+  if (!start_bytes_ || !end_bytes_) start_bytes_ = end_bytes_ = std::nullopt;
+}
+
+CutSource SourceCutter::Cut(SourceBuffers& buffers) const {
+  CutSource source = CutBytes(buffers);
+  source.bytes = buffers.bytes.bytes();
+  return source;
+}
+
+CutSource SourceCutter::CutBytes(SourceBuffers& buffers) const {
+  const std::string_view all = buffers.bytes.bytes();
+  const std::string_view signature = SignatureOf(charset_);
+  const std::size_t skip = all.starts_with(signature) ? signature.size() : 0;
+  if (in_place_) return CutText(buffers.bytes.UnitsFrom(skip));
+
+  if (start_bytes_) {
+    const std::string_view bytes = all.substr(skip);
+    const vantrel::Cut cut = CutWith(
+        bytes, [&](std::string_view b) { return FindBytes(b, *start_bytes_); },
+        [&](std::string_view b, std::size_t from) {
+          return MovedOn(FindBytes(b.substr(from), *end_bytes_), from);
+        });
+    // A source that gives no piece is reported with its text: it is cut
+    // again below, to the same outcome.
+    if (cut.outcome == FileOutcome::kExtracted) {
+      const std::string_view piece =
+          bytes.substr(cut.piece.begin, cut.piece.size());
+      CutSource source;
+      if (charset_ == Charset::kWindows1256) {
+        source.cut = cut;  // one byte is one unit
+        if (CodePage::Windows1256().RoundTrips(piece)) {
+          source.piece_bytes = piece;
+          return source;
+        }
+      } else {
+        source.cut.outcome = FileOutcome::kExtracted;
+      }
+      std::string_view now = piece;
+      if (charset_ == Charset::kUtf8 && piece.size() >= kSharedPiece) {
+        if (const std::size_t middle = MiddleBoundary(piece)) {
+          now = piece.substr(0, middle);
+          source.piece_rest = piece.substr(middle);
+        }
+      }
+      const std::size_t n = DecodePieceInto(now, charset_, buffers.units);
+      source.piece = {buffers.units.data(), n};
+      source.units = &buffers.units;
+      return source;
+    }
+  }
+  const std::size_t n = DecodeTextInto(all, charset_, buffers.units);
+  return CutText({buffers.units.data(), n});
+}
+
+void CutSource::FinishPiece() {
+  if (piece_rest.empty()) return;
+  const std::size_t n =
+      DecodePieceInto(piece_rest, Charset::kUtf8, *units, piece.size());
+  piece = {units->data(), piece.size() + n};
+  piece_rest = {};
+}
+
+CutSource SourceCutter::CutText(std::u16string_view text) const {
+  CutSource source;
+  source.cut = CutPiece(text, start_, end_);
+  source.text = text;
+  if (source.cut.outcome == FileOutcome::kExtracted) {
+    source.piece = text.substr(source.cut.piece.begin, source.cut.piece.size());
+  }
+  return source;
+}
+
+}  // namespace vantrel
