@@ -243,6 +243,15 @@ std::string Lower(std::string s) {
   return s;
 }
 
+// Whether an entry of the kind (a folder, or not) holds `name` in any
+// letter case, as the output-name search asks.
+bool TakenInAnyCase(const Case& c, const std::string& name, bool folder) {
+  for (const auto& [entry_name, entry] : c.entries) {
+    if (entry.folder == folder && Lower(entry_name) == Lower(name)) return true;
+  }
+  return false;
+}
+
 std::u16string Shown(const std::string& name) {
   for (const PoolName& p : kNames) {
     if (name == p.name) return Utf8(p.shown);
@@ -320,18 +329,19 @@ Expected Model(const Case& c, const std::string& folder) {
         if (output_folder.empty()) {
           for (int n = 1;; ++n) {
             output_folder = "Export" + std::to_string(n);
+            // A folder of the name in any letter case holds the number up.
+            if (TakenInAnyCase(c, output_folder, true)) continue;
             const auto it = c.entries.find(output_folder);
             if (it == c.entries.end()) break;
-            if (!it->second.folder) {
-              e.trapped = true;
-              const std::string description = "cannot create folder " + folder +
-                                              "/" + output_folder +
-                                              ": File exists";
-              ev.push_back(u"log Unknown error occurred:\r\n" +
-                           Utf8(description) + u"\r\n");
-              ev.push_back(u"default");
-              return e;
-            }
+            // Anything else of the name: the folder cannot be made.
+            e.trapped = true;
+            const std::string description = "cannot create folder " + folder +
+                                            "/" + output_folder +
+                                            ": File exists";
+            ev.push_back(u"log Unknown error occurred:\r\n" +
+                         Utf8(description) + u"\r\n");
+            ev.push_back(u"default");
+            return e;
           }
         }
         e.outputs[output_folder + "/" + name] = signature + bytes_out;
@@ -339,7 +349,7 @@ Expected Model(const Case& c, const std::string& folder) {
         if (output_file.empty()) {
           for (int n = 1;; ++n) {
             output_file = "Export" + std::to_string(n) + "." + c.extension;
-            if (!c.entries.contains(output_file)) break;
+            if (!TakenInAnyCase(c, output_file, false)) break;
           }
           e.outputs[output_file] = signature;
         }
