@@ -147,14 +147,10 @@ std::optional<std::string> SearchableBytes(std::u16string_view text,
   if (charset != Charset::kUtf8) return std::nullopt;
   // U+FFFD also stands for ill-formed bytes, and an unpaired surrogate for
   // nothing that well-formed UTF-8 can hold.
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (unit == 0xFFFD) return std::nullopt;
-    if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
-      ++i;
-    } else if (U16_IS_SURROGATE(unit)) {
-      return std::nullopt;
-    }
+  for (std::size_t i = 0; i < text.size();) {
+    UChar32 c;
+    U16_NEXT(text.data(), i, text.size(), c);
+    if (c == 0xFFFD || U_IS_SURROGATE(c)) return std::nullopt;
   }
   return TextToUtf8(text);
 }
@@ -194,17 +190,14 @@ void EncodeText(std::u16string_view text, OutputFormat format,
   bytes.resize(start + text.size());
   char* const begin = bytes.data() + start;
   char* out = begin;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    const int byte = table.ToByte(unit);
+  for (std::size_t i = 0; i < text.size();) {
+    const int byte = table.ToByte(text[i]);
     if (byte >= 0) {
       *out++ = static_cast<char>(byte);
+      ++i;
     } else {
       // One "?" per character: a surrogate pair is one character.
-      if (U16_IS_LEAD(unit) && i + 1 < text.size() &&
-          U16_IS_TRAIL(text[i + 1])) {
-        ++i;
-      }
+      U16_FWD_1(text.data(), i, text.size());
       *out++ = kUnmappable;
     }
   }
