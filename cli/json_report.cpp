@@ -8,8 +8,8 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
-#include "cli/charset_names.h"
 #include "cli/cli_window.h"
+#include "extraction/text/charsets.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
 

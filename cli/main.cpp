@@ -14,12 +14,12 @@
 #include <optional>
 #include <vector>
 
-#include "cli/charset_names.h"
 #include "cli/cli_window.h"
 #include "cli/report_stream.h"
 #include "extraction/defaults.h"
 #include "extraction/marker_check.h"
 #include "extraction/run.h"
+#include "extraction/text/charsets.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
 #include "vantrel_version.h"
@@ -78,14 +78,13 @@ std::u16string Marker(const CLI::Option& text_option, const std::string& text,
   return std::u16string(fallback);
 }
 
-// The charset that --charset names; nothing for auto.
-std::optional<vantrel::Charset> CharsetNamed(const std::string& name) {
-  for (const vantrel::Charset charset :
-       {vantrel::Charset::kUtf8, vantrel::Charset::kUnicode,
-        vantrel::Charset::kUtf16, vantrel::Charset::kWindows1256}) {
-    if (vc::CharsetOptionName(charset) == name) return charset;
+// The names --charset takes: auto, then each charset's.
+std::vector<std::string> CharsetChoices() {
+  std::vector<std::string> choices{"auto"};
+  for (const vantrel::CharsetNames& names : vantrel::AllCharsetNames()) {
+    choices.emplace_back(names.option_name);
   }
-  return std::nullopt;
+  return choices;
 }
 
 // The extensions of --ext: one, or a comma-separated list of several, none
@@ -210,9 +209,7 @@ int main(int argc, char** argv) {
   app.add_option("--charset", charset,
                  "Read every file in this charset; auto: the first file's "
                  "signature decides")
-      ->transform(CLI::IsMember(
-          {"auto", "utf-8", "utf-16le", "utf-16be", "windows-1256"},
-          CLI::ignore_case))
+      ->transform(CLI::IsMember(CharsetChoices(), CLI::ignore_case))
       ->capture_default_str();
   bool regex = false, recursive = false;
   app.add_flag("--regex", regex,
@@ -291,7 +288,7 @@ int main(int argc, char** argv) {
   }
   inputs.folder = vantrel::NativeToText(folder);
   inputs.separate = separate;
-  options.charset = CharsetNamed(charset);
+  options.charset = vantrel::CharsetWithOptionName(charset);
   options.dry_run = dry_run;
   options.recursive = recursive;
   options.keep_going = keep_going;

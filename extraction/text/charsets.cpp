@@ -2,6 +2,7 @@
 
 #include <unicode/utf16.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -18,7 +19,17 @@ constexpr std::string_view kUtf16LeSignature = "\xFF\xFE";
 constexpr std::string_view kUtf16BeSignature = "\xFE\xFF";
 constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
 constexpr char kUnmappable = '?';
-constexpr std::u16string_view kWindows1256Name = u"windows-1256";
+
+constexpr std::array<CharsetNames, 4> kCharsetNames{{
+    {Charset::kUtf8, u"utf-8", "UTF-8", "utf-8"},
+    {Charset::kUnicode, u"unicode", "UTF-16LE", "utf-16le"},
+    {Charset::kUtf16, u"utf-16", "UTF-16BE", "utf-16be"},
+    {Charset::kWindows1256, u"windows-1256", "windows-1256", "windows-1256"},
+}};
+
+constexpr const CharsetNames& NamesOf(Charset charset) {
+  return *std::ranges::find(kCharsetNames, charset, &CharsetNames::charset);
+}
 
 bool StartsWith(std::string_view bytes, std::string_view prefix) {
   return bytes.substr(0, prefix.size()) == prefix;
@@ -62,32 +73,25 @@ char16_t* Room(std::u16string& buffer, std::size_t at, std::size_t units) {
 
 }  // namespace
 
+std::span<const CharsetNames> AllCharsetNames() { return kCharsetNames; }
+
 std::u16string_view CharsetName(Charset charset) {
-  switch (charset) {
-    case Charset::kUnicode:
-      return u"unicode";
-    case Charset::kUtf16:
-      return u"utf-16";
-    case Charset::kUtf8:
-      return u"utf-8";
-    case Charset::kWindows1256:
-      break;
-  }
-  return kWindows1256Name;
+  return NamesOf(charset).name;
 }
 
 std::string_view CharsetLabel(Charset charset) {
-  switch (charset) {
-    case Charset::kUnicode:
-      return "UTF-16LE";
-    case Charset::kUtf16:
-      return "UTF-16BE";
-    case Charset::kUtf8:
-      return "UTF-8";
-    case Charset::kWindows1256:
-      break;
-  }
-  return "windows-1256";
+  return NamesOf(charset).label;
+}
+
+std::string_view CharsetOptionName(Charset charset) {
+  return NamesOf(charset).option_name;
+}
+
+std::optional<Charset> CharsetWithOptionName(std::string_view option_name) {
+  const auto names =
+      std::ranges::find(kCharsetNames, option_name, &CharsetNames::option_name);
+  if (names == kCharsetNames.end()) return std::nullopt;
+  return names->charset;
 }
 
 Charset DetectCharset(std::string_view first_bytes) {
@@ -160,8 +164,9 @@ void DecodeText(std::string_view bytes, Charset charset, std::u16string& text) {
 }
 
 OutputFormat OutputFormatFor(std::u16string_view out_charset) {
-  return out_charset == kWindows1256Name ? OutputFormat::kWindows1256
-                                         : OutputFormat::kUtf16Le;
+  return out_charset == CharsetName(Charset::kWindows1256)
+             ? OutputFormat::kWindows1256
+             : OutputFormat::kUtf16Le;
 }
 
 std::string_view Signature(OutputFormat format) {
