@@ -1,6 +1,7 @@
 #include "bench/corpus.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/utf16.h>
 
 #include <array>
 #include <cstdio>
@@ -109,7 +110,7 @@ class PageBuilder {
     }
     if (unit < 0x80) return 1;
     if (unit < 0x800) return 2;
-    if (unit >= 0xD800 && unit < 0xE000) return 2;  // half of a 4-byte pair
+    if (U16_IS_SURROGATE(unit)) return 2;  // half of a 4-byte pair
     return 3;
   }
 

@@ -1,11 +1,15 @@
 // vantrel-cli's report as JSON Lines, written with nlohmann::json so that
 // every string is escaped as JSON wants it.
+#include <unicode/ustring.h>
 #include <unicode/utf16.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <nlohmann/json.hpp>
 
-#include "cli/charset_names.h"
 #include "cli/cli_window.h"
+#include "extraction/text/charsets.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
 
@@ -58,14 +62,18 @@ std::string_view EndName(RunResult::End end) {
   return "error";
 }
 
-// How many characters (code points) `text` holds.
+// How many characters (code points) `text` holds, an unpaired surrogate
+// one each. ICU counts at most INT32_MAX units at once, so a longer text
+// goes in slices that keep each surrogate pair whole.
 std::size_t Characters(std::u16string_view text) {
+  constexpr std::size_t kSlice = std::numeric_limits<int32_t>::max();
   std::size_t count = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (!(U16_IS_LEAD(text[i]) && i + 1 < text.size() &&
-          U16_IS_TRAIL(text[i + 1]))) {
-      ++count;
-    }
+  while (!text.empty()) {
+    std::size_t n = std::min(kSlice, text.size());
+    if (n < text.size() && U16_IS_LEAD(text[n - 1])) --n;
+    count += static_cast<std::size_t>(
+        u_countChar32(text.data(), static_cast<int32_t>(n)));
+    text.remove_prefix(n);
   }
   return count;
 }

@@ -11,7 +11,6 @@
 namespace vantrel {
 namespace {
 
-constexpr char16_t kSeparator = u'/';
 constexpr std::u16string_view kExportPrefix = u"Export";
 
 std::u16string BasePath(std::u16string_view source_path) {

@@ -15,8 +15,6 @@
 namespace vantrel {
 namespace {
 
-constexpr char16_t kSeparator = u'/';
-
 // Creates the collected file under the first free name, or in a dry run
 // only chooses it (and gives nothing), failing where the create would. A
 // folder of that name is in the way and fails the run; a name that is taken

@@ -2,6 +2,7 @@
 
 #include <unicode/utf16.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -18,7 +19,17 @@ constexpr std::string_view kUtf16LeSignature = "\xFF\xFE";
 constexpr std::string_view kUtf16BeSignature = "\xFE\xFF";
 constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
 constexpr char kUnmappable = '?';
-constexpr std::u16string_view kWindows1256Name = u"windows-1256";
+
+constexpr std::array<CharsetNames, 4> kCharsetNames{{
+    {Charset::kUtf8, u"utf-8", "UTF-8", "utf-8"},
+    {Charset::kUnicode, u"unicode", "UTF-16LE", "utf-16le"},
+    {Charset::kUtf16, u"utf-16", "UTF-16BE", "utf-16be"},
+    {Charset::kWindows1256, u"windows-1256", "windows-1256", "windows-1256"},
+}};
+
+constexpr const CharsetNames& NamesOf(Charset charset) {
+  return *std::ranges::find(kCharsetNames, charset, &CharsetNames::charset);
+}
 
 bool StartsWith(std::string_view bytes, std::string_view prefix) {
   return bytes.substr(0, prefix.size()) == prefix;
@@ -62,32 +73,25 @@ char16_t* Room(std::u16string& buffer, std::size_t at, std::size_t units) {
 
 }  // namespace
 
+std::span<const CharsetNames> AllCharsetNames() { return kCharsetNames; }
+
 std::u16string_view CharsetName(Charset charset) {
-  switch (charset) {
-    case Charset::kUnicode:
-      return u"unicode";
-    case Charset::kUtf16:
-      return u"utf-16";
-    case Charset::kUtf8:
-      return u"utf-8";
-    case Charset::kWindows1256:
-      break;
-  }
-  return kWindows1256Name;
+  return NamesOf(charset).name;
 }
 
 std::string_view CharsetLabel(Charset charset) {
-  switch (charset) {
-    case Charset::kUnicode:
-      return "UTF-16LE";
-    case Charset::kUtf16:
-      return "UTF-16BE";
-    case Charset::kUtf8:
-      return "UTF-8";
-    case Charset::kWindows1256:
-      break;
-  }
-  return "windows-1256";
+  return NamesOf(charset).label;
+}
+
+std::string_view CharsetOptionName(Charset charset) {
+  return NamesOf(charset).option_name;
+}
+
+std::optional<Charset> CharsetWithOptionName(std::string_view option_name) {
+  const auto names =
+      std::ranges::find(kCharsetNames, option_name, &CharsetNames::option_name);
+  if (names == kCharsetNames.end()) return std::nullopt;
+  return names->charset;
 }
 
 Charset DetectCharset(std::string_view first_bytes) {
@@ -147,14 +151,10 @@ std::optional<std::string> SearchableBytes(std::u16string_view text,
   if (charset != Charset::kUtf8) return std::nullopt;
   // U+FFFD also stands for ill-formed bytes, and an unpaired surrogate for
   // nothing that well-formed UTF-8 can hold.
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (unit == 0xFFFD) return std::nullopt;
-    if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
-      ++i;
-    } else if (U16_IS_SURROGATE(unit)) {
-      return std::nullopt;
-    }
+  for (std::size_t i = 0; i < text.size();) {
+    UChar32 c;
+    U16_NEXT(text.data(), i, text.size(), c);
+    if (c == 0xFFFD || U_IS_SURROGATE(c)) return std::nullopt;
   }
   return TextToUtf8(text);
 }
@@ -164,8 +164,9 @@ void DecodeText(std::string_view bytes, Charset charset, std::u16string& text) {
 }
 
 OutputFormat OutputFormatFor(std::u16string_view out_charset) {
-  return out_charset == kWindows1256Name ? OutputFormat::kWindows1256
-                                         : OutputFormat::kUtf16Le;
+  return out_charset == CharsetName(Charset::kWindows1256)
+             ? OutputFormat::kWindows1256
+             : OutputFormat::kUtf16Le;
 }
 
 std::string_view Signature(OutputFormat format) {
@@ -194,17 +195,14 @@ void EncodeText(std::u16string_view text, OutputFormat format,
   bytes.resize(start + text.size());
   char* const begin = bytes.data() + start;
   char* out = begin;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    const int byte = table.ToByte(unit);
+  for (std::size_t i = 0; i < text.size();) {
+    const int byte = table.ToByte(text[i]);
     if (byte >= 0) {
       *out++ = static_cast<char>(byte);
+      ++i;
     } else {
       // One "?" per character: a surrogate pair is one character.
-      if (U16_IS_LEAD(unit) && i + 1 < text.size() &&
-          U16_IS_TRAIL(text[i + 1])) {
-        ++i;
-      }
+      U16_FWD_1(text.data(), i, text.size());
       *out++ = kUnmappable;
     }
   }

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,12 +26,34 @@ enum class Charset {
   kWindows1256,  // "windows-1256": anything without a signature
 };
 
+// Every name a charset goes by.
+struct CharsetNames {
+  Charset charset;
+  // As SourceCharset and OutCharset hold it: "unicode".
+  std::u16string_view name;
+  // As people know it: "UTF-16LE".
+  std::string_view label;
+  // The label in lower case, as options take it and reports for programs
+  // give it: "utf-16le".
+  std::string_view option_name;
+};
+
+// The four charsets' names, in the order a list of them shows them.
+std::span<const CharsetNames> AllCharsetNames();
+
 // The charset's name, as SourceCharset and OutCharset hold it.
 std::u16string_view CharsetName(Charset charset);
 
 // The charset as people know it: "UTF-16LE", "UTF-16BE", "UTF-8",
 // "windows-1256".
 std::string_view CharsetLabel(Charset charset);
+
+// The charset's label in lower case: "utf-16le".
+std::string_view CharsetOptionName(Charset charset);
+
+// The charset whose option name is `option_name`, exactly; nothing for a
+// name that none has.
+std::optional<Charset> CharsetWithOptionName(std::string_view option_name);
 
 // The charset named by the first bytes of a file (only three are looked at).
 Charset DetectCharset(std::string_view first_bytes);

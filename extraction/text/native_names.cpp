@@ -17,6 +17,14 @@ bool IsControl(UChar32 c) {
   return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F);
 }
 
+// Appends `c` as one UTF-16 unit, or as two for a supplementary character.
+void AppendCodePoint(UChar32 c, std::u16string& out) {
+  char16_t units[U16_MAX_LENGTH];
+  int32_t n = 0;
+  U16_APPEND_UNSAFE(units, n, c);
+  out.append(units, static_cast<std::size_t>(n));
+}
+
 }  // namespace
 
 std::u16string NativeToText(std::string_view bytes) {
@@ -34,11 +42,8 @@ std::u16string NativeToText(std::string_view bytes) {
       for (int64_t j = start; j < i; ++j) {
         out.push_back(static_cast<char16_t>(kEscapedByteBase | s[j]));
       }
-    } else if (U_IS_BMP(c)) {
-      out.push_back(static_cast<char16_t>(c));
     } else {
-      out.push_back(U16_LEAD(c));
-      out.push_back(U16_TRAIL(c));
+      AppendCodePoint(c, out);
     }
   }
   return out;
@@ -75,14 +80,7 @@ std::u16string DisplayName(std::u16string_view text) {
   for (int64_t i = 0; i < length;) {
     UChar32 c;
     U16_NEXT(text.data(), i, length, c);
-    if (U_IS_SURROGATE(c) || IsControl(c)) {
-      out.push_back(kReplacement);
-    } else if (U_IS_BMP(c)) {
-      out.push_back(static_cast<char16_t>(c));
-    } else {
-      out.push_back(U16_LEAD(c));
-      out.push_back(U16_TRAIL(c));
-    }
+    AppendCodePoint(U_IS_SURROGATE(c) || IsControl(c) ? kReplacement : c, out);
   }
   return out;
 }

@@ -16,6 +16,9 @@
 
 namespace vantrel {
 
+// What separates the names in a text path, as in every Linux path.
+inline constexpr char16_t kSeparator = u'/';
+
 // Bytes of a name or path to text, losslessly.
 std::u16string NativeToText(std::string_view bytes);
 

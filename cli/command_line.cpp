@@ -1,0 +1,247 @@
+#include "cli/command_line.h"
+
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <sstream>
+
+#include "extraction/defaults.h"
+#include "extraction/marker_check.h"
+#include "extraction/text/charsets.h"
+#include "extraction/text/native_names.h"
+#include "extraction/text/text.h"
+#include "vantrel_version.h"
+
+namespace vantrel::cli {
+namespace {
+
+struct UsageError {
+  std::string message;
+};
+
+std::u16string Utf8Argument(const std::string& what, const std::string& bytes) {
+  auto text = StrictUtf8ToText(bytes);
+  if (!text) throw UsageError{what + " is not valid UTF-8"};
+  return *text;
+}
+
+// A marker file's content, byte for byte, as text. Any file that can be
+// read will do, a pipe from the shell's <(printf ...) included.
+std::u16string MarkerFile(const std::string& option, const std::string& path) {
+  const auto cannot_read = [&] {
+    return UsageError{option + ": cannot read " + path + ": " +
+                      std::strerror(errno)};
+  };
+  errno = 0;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+      std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (!file) throw cannot_read();
+  std::string bytes;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    bytes.append(buffer, n);
+  }
+  if (std::ferror(file.get())) throw cannot_read();
+  return Utf8Argument(option + " " + path, bytes);
+}
+
+// A marker from its two options. Only a marker given by neither option takes
+// the default: an empty TEXT is an empty marker, and an empty FILE name is
+// a file that cannot be read.
+std::u16string Marker(const CLI::Option& text_option, const std::string& text,
+                      const CLI::Option& file_option, const std::string& file,
+                      std::u16string_view fallback) {
+  if (file_option.count() > 0) return MarkerFile(file_option.get_name(), file);
+  if (text_option.count() > 0)
+    return Utf8Argument(text_option.get_name(), text);
+  return std::u16string(fallback);
+}
+
+// The extensions of --ext: one, or a comma-separated list of several, none
+// of them empty. Spaces around a list's items go: "htm, html" is two.
+std::vector<std::u16string> Extensions(const std::u16string& text) {
+  if (text.find(u',') == std::u16string::npos) return {text};
+  std::vector<std::u16string> extensions;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t comma = std::min(text.find(u',', from), text.size());
+    std::u16string_view item(text.data() + from, comma - from);
+    while (!item.empty() && item.front() == u' ') item.remove_prefix(1);
+    while (!item.empty() && item.back() == u' ') item.remove_suffix(1);
+    if (item.empty()) throw UsageError{"--ext: an empty extension in the list"};
+    extensions.emplace_back(item);
+    if (comma == text.size()) return extensions;
+    from = comma + 1;
+  }
+}
+
+// A marker that must compile as a pattern.
+void CheckPattern(const std::string& option, std::u16string_view pattern,
+                  bool ignore_case) {
+  if (auto error = MarkerPatternError(pattern, ignore_case)) {
+    throw UsageError{option + ": " + *error};
+  }
+}
+
+// The names --charset takes: auto, then each charset's.
+std::vector<std::string> CharsetChoices() {
+  std::vector<std::string> choices{"auto"};
+  for (const CharsetNames& names : AllCharsetNames()) {
+    choices.emplace_back(names.option_name);
+  }
+  return choices;
+}
+
+EarlyExit BadUsage(const std::string& message) {
+  return {kExitUsage, "",
+          "vantrel-cli: " + message + "\n" +
+              "Run with --help for more information.\n"};
+}
+
+}  // namespace
+
+std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
+                                                     const char* const* argv) {
+  CLI::App app{
+      "Extracts the text between a start marker and an end marker from every\n"
+      "file with the given extension directly inside FOLDER (with\n"
+      "--recursive, anywhere below it), into a new ExportN.<extension> in\n"
+      "FOLDER (or, with --separate, a new folder ExportN with one file per\n"
+      "source).\n",
+      "vantrel-cli"};
+  app.set_version_flag("--version",
+                       std::string("vantrel-cli ") + VANTREL_VERSION_DISPLAY,
+                       "Print the version and exit");
+
+  CliRequest request;
+  RunInputs& inputs = request.inputs;
+  RunOptions& options = request.options;
+  std::string start, start_file, end, end_file, folder;
+  std::string extension = TextToUtf8(kDefaultExtension);
+  auto* start_opt =
+      app.add_option("--start", start,
+                     "Start marker (UTF-8; '' is an empty marker, which "
+                     "matches at the first character); default: the "
+                     "window's two-line <Div id=\"E23\"> marker");
+  auto* start_file_opt =
+      app.add_option("--start-file", start_file,
+                     "Read the start marker from FILE, byte for "
+                     "byte (how to give CR LF line breaks)")
+          ->type_name("FILE");
+  start_opt->excludes(start_file_opt);
+  auto* end_opt = app.add_option(
+      "--end", end,
+      "End marker (UTF-8; '' is an empty marker, which gives an empty "
+      "piece); default: the window's </p></Div>");
+  auto* end_file_opt =
+      app.add_option("--end-file", end_file,
+                     "Read the end marker from FILE, byte for byte")
+          ->type_name("FILE");
+  end_opt->excludes(end_file_opt);
+  // Split by Extensions, not by CLI11's delimiter(','), which drops empty
+  // items (bad usage here), keeps the spaces around an item and lets the
+  // option take the arguments after it too.
+  app.add_option("--ext", extension,
+                 "Extension of the files to read, without a dot; several as "
+                 "a comma-separated list (htm,html), the first naming the "
+                 "collected file")
+      ->type_name("EXT")
+      ->capture_default_str();
+  app.add_flag("--separate", inputs.separate,
+               "One output file per source in a new folder ExportN");
+  app.add_flag("--quiet", request.quiet,
+               "Show no progress bar and no summary of near misses");
+  std::string line_breaks = "exact", charset = "auto";
+  app.add_flag("--explain", request.explain,
+               "Below each file that gave no piece, tell why when a marker is "
+               "nearly there (other line breaks, letter case, spacing, "
+               "charset, the end marker only before the start marker)");
+  app.add_option("--line-breaks", line_breaks,
+                 "any: a line break in a marker (CR LF, LF or CR) matches any "
+                 "line break of the text")
+      ->transform(CLI::IsMember({"exact", "any"}, CLI::ignore_case))
+      ->capture_default_str();
+  app.add_flag("--ignore-case", options.matching.ignore_case,
+               "Markers match whatever the letter case");
+  // IsMember, not CheckedTransformer, which would show its mapping in the
+  // help and in the message for a name it lacks.
+  app.add_option("--charset", charset,
+                 "Read every file in this charset; auto: the first file's "
+                 "signature decides")
+      ->transform(CLI::IsMember(CharsetChoices(), CLI::ignore_case))
+      ->capture_default_str();
+  app.add_flag("--regex", options.matching.regex,
+               "Both markers are regular expressions (ICU's syntax); the "
+               "piece is what lies between the two matches");
+  app.add_flag("--recursive", options.recursive,
+               "Read the files in sub-folders too, at any depth, in order of "
+               "their path; with --separate, ExportN mirrors the tree");
+  app.add_flag("--keep-going", options.keep_going,
+               "Log a file or sub-folder that cannot be read, with the "
+               "reason, and go on with the rest (exit status 2 at the end); "
+               "without it, the first one ends the run");
+  app.add_flag("--dry-run", options.dry_run,
+               "Do everything but create or write anything; name the output "
+               "a run would make");
+  app.add_flag("--json", request.json,
+               "JSON Lines on standard output instead of the log: one object "
+               "per file, then a summary (implies --explain)");
+  app.add_option("FOLDER", folder, "Folder whose files are read")
+      ->type_name("")
+      ->required();
+  app.footer(
+      "Exit status: 0 every file gave a piece; 1 an input was missing, no "
+      "file had the extension, or a file gave no piece; 2 the run ended "
+      "with an error, --keep-going passed over a file or folder, or "
+      "standard output could not be written; 64 bad usage.");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    if (e.get_exit_code() != 0) return BadUsage(e.what());
+    // --help or --version.
+    std::ostringstream out;
+    app.exit(e, out);
+    return EarlyExit{kExitClean, out.str(), ""};
+  }
+
+  try {
+    inputs.start_marker = Marker(*start_opt, start, *start_file_opt, start_file,
+                                 kDefaultStartMarker);
+    inputs.end_marker =
+        Marker(*end_opt, end, *end_file_opt, end_file, kDefaultEndMarker);
+    const auto extensions = Extensions(Utf8Argument("--ext", extension));
+    inputs.extension = extensions.front();
+    options.more_extensions.assign(extensions.begin() + 1, extensions.end());
+    options.matching.line_breaks_any = line_breaks == "any";
+    if (options.matching.regex) {
+      if (options.matching.line_breaks_any) {
+        throw UsageError{
+            "--line-breaks any does not go with --regex: a pattern says "
+            "how it takes line breaks (\\R matches any)"};
+      }
+      const bool ignore_case = options.matching.ignore_case;
+      CheckPattern(start_file_opt->count() > 0 ? "--start-file" : "--start",
+                   inputs.start_marker, ignore_case);
+      CheckPattern(end_file_opt->count() > 0 ? "--end-file" : "--end",
+                   inputs.end_marker, ignore_case);
+    }
+  } catch (const UsageError& e) {
+    return BadUsage(e.message);
+  }
+  inputs.folder = NativeToText(folder);
+  options.charset = CharsetWithOptionName(charset);
+  request.explain |= request.json;
+  // Near misses are looked for when someone will hear of them.
+  options.hints = request.explain || !request.quiet;
+  request.progress = !request.quiet && ::isatty(STDERR_FILENO) == 1;
+  return request;
+}
+
+}  // namespace vantrel::cli
