@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "cli/charset_names.h"
-#include "cli/cli_window.h"
+#include "cli/cli_report.h"
 #include "cli/report_stream.h"
 #include "extraction/defaults.h"
 #include "extraction/marker_check.h"
@@ -269,7 +269,7 @@ int main(int argc, char** argv) {
                                vantrel::kDefaultEndMarker);
     extensions = Extensions(Utf8Argument("--ext", extension));
     inputs.extension = extensions.front();
-    options.more_extensions.assign(extensions.begin() + 1, extensions.end());
+    inputs.more_extensions.assign(extensions.begin() + 1, extensions.end());
     options.matching.line_breaks_any = line_breaks == "any";
     options.matching.ignore_case = ignore_case;
     options.matching.regex = regex;
@@ -302,16 +302,14 @@ int main(int argc, char** argv) {
   const bool show_progress = !quiet && ::isatty(STDERR_FILENO) == 1;
   std::FILE* progress = show_progress ? stderr : nullptr;
   vc::ReportStream out(STDOUT_FILENO);
-  std::unique_ptr<vc::CliWindow> window;
+  std::unique_ptr<vc::CliReport> window;
   if (json) {
-    window = std::make_unique<vc::JsonReport>(std::move(inputs), out, progress);
+    window = std::make_unique<vc::JsonReport>(out, progress);
   } else {
-    window = std::make_unique<vc::TextReport>(std::move(inputs), out, progress,
-                                              explain);
+    window = std::make_unique<vc::TextReport>(out, progress, explain);
   }
-  vantrel::RunState state;
   const vantrel::RunResult result =
-      vantrel::Command2_Click(*window, state, options);
+      vantrel::RunExtraction(inputs, options, *window);
   window->Finish(result, dry_run);
 
   if (!explain && !quiet) {

@@ -26,7 +26,7 @@ struct FileReport {
   // text for a windows-1256 run, and all zero for a UTF-8 one, where they
   // cannot be told without decoding what comes before the piece.
   std::u16string_view text;
-  Cut cut;
+  CutResult cut;
   // Files examined so far in this run, this one included, and the run's
   // matching count.
   std::int64_t done = 0;

@@ -15,15 +15,15 @@
 #include <string>
 #include <string_view>
 
+#include "extraction/run_inputs.h"
 #include "extraction/run_options.h"
+#include "extraction/run_sink.h"
 #include "extraction/run_state.h"
-#include "extraction/run_window.h"
 #include "extraction/text/charsets.h"
 
 namespace vantrel {
 
-// How a run ended, for front ends that report more than the window shows
-// (the command line's exit status).
+// What a run did.
 struct RunResult {
   enum class End {
     kNormal,         // the summary was written
@@ -46,21 +46,20 @@ struct RunResult {
   // (RunOptions::keep_going); each had its log line, and each such file
   // counts among the failures.
   int unreadable = 0;
+  // The summary line ("3 checked, 1 didn't find."); empty when the error
+  // trap ended the run.
+  std::u16string summary;
+  // Where the run read, how, and where it wrote.
+  RunState state;
 };
 
-// Runs one extraction on the inputs that `window` holds, reporting through
-// it, with `state` shared with the output writer. `options` are what a
-// front end may ask beyond the window; the defaults are the window's run.
-RunResult Command2_Click(RunWindow& window, RunState& state,
-                         const RunOptions& options = {});
+// Runs one extraction on `inputs` as `options` ask, telling `sink` what
+// happens, and returns what it did.
+RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
+                        RunSink& sink);
 
-// Appends `message` and CR LF to the log.
-void WriteLog(RunWindow& window, std::u16string_view message);
-
-// The bar's right end after `successes` of `matching` files (0 <= successes
-// <= matching), in twips, for any counts. Throws RunError("Division by
-// zero") when `matching` is 0.
-int ProgressX2(std::int64_t successes, std::int64_t matching);
+// Tells `sink` of a log line.
+void WriteLog(RunSink& sink, std::u16string_view message);
 
 }  // namespace vantrel
 
