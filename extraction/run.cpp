@@ -1,6 +1,5 @@
 #include "extraction/run.h"
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <new>
