@@ -26,6 +26,11 @@
 namespace vantrel {
 namespace {
 
+// Tells the sink of a log line.
+void WriteLog(RunSink& sink, std::u16string_view message) {
+  sink.Logged(message);
+}
+
 // The message of the first input check that fails, if any.
 std::optional<std::u16string_view> CheckInputs(const RunInputs& inputs) {
   if (inputs.folder.empty()) return kNoFolderMessage;
@@ -209,10 +214,6 @@ std::u16string Describe(const std::exception& e) {
 }
 
 }  // namespace
-
-void WriteLog(RunSink& sink, std::u16string_view message) {
-  sink.Logged(message);
-}
 
 RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
                         RunSink& sink) {

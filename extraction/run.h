@@ -3,7 +3,10 @@
 // The run checks the inputs, counts the matching files of the folder, then
 // visits them in name order: it loads each one, cuts out the text between the
 // first start marker and the first end marker behind it, and hands the piece
-// to the output writer. Files without a piece are counted and logged by name.
+// (through the run's transform, if any) to the output writer. Files without
+// a piece are counted and logged by name. The run takes what the user gave
+// and how to run, tells a sink what happens, and returns what it did; it
+// shares nothing else with a front end.
 // Any failure ends the run through one trap that logs "Unknown error
 // occurred:" and the failure's description; only a run that keeps going
 // passes over a file or sub-folder that cannot be read, with a log line.
@@ -13,7 +16,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "extraction/run_inputs.h"
 #include "extraction/run_options.h"
@@ -57,9 +59,6 @@ struct RunResult {
 // happens, and returns what it did.
 RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
                         RunSink& sink);
-
-// Tells `sink` of a log line.
-void WriteLog(RunSink& sink, std::u16string_view message);
 
 }  // namespace vantrel
 

@@ -243,6 +243,19 @@ TEST_F(RunTest, ErrorTrapLogsTheFailureAndLeavesTheBarWhereItStood) {
   EXPECT_EQ(result.state.OutFile, dir.text() + u"/Export1.htm");
 }
 
+// A file that appears after the count is read all the same; its piece is a
+// share of nothing, which ends the run through the trap.
+TEST_F(RunTest, APieceFromAFileThatAppearedAfterTheCountEndsTheRun) {
+  testing::BeforeOperation(fs::Operation::kList, 2,
+                           [&] { dir.create("a.htm", Page("a")); });
+
+  const RunResult result = Run();
+
+  EXPECT_EQ(result.end, RunResult::End::kErrorTrap);
+  EXPECT_EQ(sink.log, u"Unknown error occurred:\r\nDivision by zero\r\n");
+  EXPECT_EQ(dir.read("Export1.htm"), "a");
+}
+
 // A transform that needs the text gets every piece decoded, even one that
 // could go to a windows-1256 output as its bytes.
 TEST_F(RunTest, ATransformSeesEveryPieceAsText) {
