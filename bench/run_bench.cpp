@@ -40,7 +40,6 @@
 
 #include "bench/corpus.h"
 #include "extraction/output/output_writer.h"
-#include "extraction/run_state.h"
 #include "extraction/text/charsets.h"
 #include "extraction/text/native_names.h"
 
@@ -460,14 +459,12 @@ Spread ExportSearch(const stdfs::path& scratch, int taken, bool separate,
     }
   }
   const std::string next = "Export" + std::to_string(taken + 1);
-  RunState state;
-  state.SourcePath = NativeToText(folder.string());
-  state.SourceCharset = std::u16string(CharsetName(Charset::kUtf8));
+  const std::u16string source_path = NativeToText(folder.string());
   std::vector<double> times;
   for (int r = 0; r < rounds; ++r) {
-    state.OutCharset.clear();
     const Clock::time_point start = Clock::now();
-    OutputWriter(state, separate, u"htm").WriteFile(u"piece", u"page.htm");
+    OutputWriter(source_path, Charset::kUtf8, separate, u"htm")
+        .WriteFile(std::u16string_view(u"piece"), u"page.htm");
     times.push_back(Seconds(Clock::now() - start));
     const stdfs::path made = folder / (separate ? next : next + ".htm");
     if (!stdfs::exists(made)) Die("the output writer did not make " + next);

@@ -218,7 +218,7 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
         Marker(*end_opt, end, *end_file_opt, end_file, kDefaultEndMarker);
     const auto extensions = Extensions(Utf8Argument("--ext", extension));
     inputs.extension = extensions.front();
-    options.more_extensions.assign(extensions.begin() + 1, extensions.end());
+    inputs.more_extensions.assign(extensions.begin() + 1, extensions.end());
     options.matching.line_breaks_any = line_breaks == "any";
     if (options.matching.regex) {
       if (options.matching.line_breaks_any) {

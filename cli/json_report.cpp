@@ -8,7 +8,7 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
-#include "cli/cli_window.h"
+#include "cli/cli_report.h"
 #include "extraction/text/charsets.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
@@ -124,7 +124,7 @@ void JsonReport::Finish(const RunResult& result, bool dry_run) {
   json summary = Line("summary");
   summary["summary"] = result.end == RunResult::End::kErrorTrap
                            ? json(nullptr)
-                           : json(TextToUtf8(summary_));
+                           : json(TextToUtf8(result.summary));
   summary["checked"] = result.matching;
   summary["failed"] = result.failures;
   summary["extracted"] = result.successes;

@@ -13,7 +13,7 @@
 #include <variant>
 #include <vector>
 
-#include "cli/cli_window.h"
+#include "cli/cli_report.h"
 #include "cli/command_line.h"
 #include "cli/report_stream.h"
 #include "extraction/run.h"
@@ -35,8 +35,8 @@ bool ReadNothing(const vantrel::RunResult& result) {
 std::string NoFilesRead(const vantrel::RunInputs& inputs,
                         const vantrel::RunOptions& options) {
   std::vector<std::u16string> extensions{inputs.extension};
-  extensions.insert(extensions.end(), options.more_extensions.begin(),
-                    options.more_extensions.end());
+  extensions.insert(extensions.end(), inputs.more_extensions.begin(),
+                    inputs.more_extensions.end());
   std::string looked_for, without_dots;
   bool dotted = false;
   for (std::size_t i = 0; i < extensions.size(); ++i) {
@@ -81,20 +81,18 @@ int Exit(const vc::EarlyExit& early) {
 // and tells on standard error what follows the report.
 vantrel::RunResult Run(const vc::CliRequest& request, vc::ReportStream& out) {
   std::FILE* progress = request.progress ? stderr : nullptr;
-  std::unique_ptr<vc::CliWindow> window;
+  std::unique_ptr<vc::CliReport> report;
   if (request.json) {
-    window = std::make_unique<vc::JsonReport>(request.inputs, out, progress);
+    report = std::make_unique<vc::JsonReport>(out, progress);
   } else {
-    window = std::make_unique<vc::TextReport>(request.inputs, out, progress,
-                                              request.explain);
+    report = std::make_unique<vc::TextReport>(out, progress, request.explain);
   }
-  vantrel::RunState state;
   const vantrel::RunResult result =
-      vantrel::Command2_Click(*window, state, request.options);
-  window->Finish(result, request.options.dry_run);
+      vantrel::RunExtraction(request.inputs, request.options, *report);
+  report->Finish(result, request.options.dry_run);
 
   if (!request.explain && !request.quiet) {
-    for (const std::string& line : window->near_misses().Lines()) {
+    for (const std::string& line : report->near_misses().Lines()) {
       std::cerr << line << '\n';
     }
   }

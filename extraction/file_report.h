@@ -21,12 +21,12 @@ struct FileReport {
   //
   // A file that gave no piece always has both. A file that gave its piece
   // (cut.outcome is kExtracted) may have an empty text when the run cut it
-  // in its bytes without decoding the whole, unless the window's
+  // in its bytes without decoding the whole, unless the sink's
   // WantsFileTexts() is true: the cut's ranges are then still those of the
   // text for a windows-1256 run, and all zero for a UTF-8 one, where they
   // cannot be told without decoding what comes before the piece.
   std::u16string_view text;
-  Cut cut;
+  CutResult cut;
   // Files examined so far in this run, this one included, and the run's
   // matching count.
   std::int64_t done = 0;

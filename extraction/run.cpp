@@ -1,6 +1,5 @@
 #include "extraction/run.h"
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -27,23 +26,10 @@
 namespace vantrel {
 namespace {
 
-// The bar's ends in twips; its full length is kBarEnd - kBarStart.
-constexpr int kBarStart = 130;
-constexpr int kBarEnd = 3400;
-
-// The busy pointer for as long as the run works, on every path out.
-class BusyPointer {
- public:
-  explicit BusyPointer(RunWindow& window) : window_(window) {
-    window_.SetBusyPointer(true);
-  }
-  BusyPointer(const BusyPointer&) = delete;
-  BusyPointer& operator=(const BusyPointer&) = delete;
-  ~BusyPointer() { window_.SetBusyPointer(false); }
-
- private:
-  RunWindow& window_;
-};
+// Tells the sink of a log line.
+void WriteLog(RunSink& sink, std::u16string_view message) {
+  sink.Logged(message);
+}
 
 // The message of the first input check that fails, if any.
 std::optional<std::u16string_view> CheckInputs(const RunInputs& inputs) {
@@ -73,8 +59,8 @@ std::u16string_view FailurePrefix(FileOutcome outcome) {
 
 // The next source, read and cut. A pattern that runs away on it ends the
 // run, naming the file.
-CutSource& NextSource(ReadAhead& reader, const Sources& sources,
-                      const SourceItem& item) {
+SourcePiece& NextSource(ReadAhead& reader, const Sources& sources,
+                        const SourceItem& item) {
   try {
     return reader.Next();
   } catch (const PatternTimeout& e) {
@@ -101,35 +87,35 @@ std::optional<std::pair<Charset, const SourceItem*>> DecideCharset(
 
 // Logs a file or sub-folder that could not be read, in a run that keeps
 // going past it.
-void LogUnreadable(RunWindow& window, const SourceItem& item,
+void LogUnreadable(RunSink& sink, const SourceItem& item,
                    std::u16string_view reason) {
   std::u16string line(kCantOpenPrefix);
   line += DisplayName(item.Name);
   if (item.unlisted_error != 0) line += kFolderSuffix;
   line += kReasonSeparator;
   line += reason;
-  WriteLog(window, line);
+  WriteLog(sink, line);
 }
 
-// Hands the piece of `source` to the output, finishing its decoding here.
-void WritePiece(CutSource& source, std::u16string_view name,
-                OutputWriter& output) {
-  if (source.piece_bytes) {
-    output.WriteBytes(*source.piece_bytes, name);
-    return;
-  }
-  source.FinishPiece();
-  output.WriteFile(source.piece, name);
+// The rest of a piece's path, once it is cut: through the run's transform,
+// if any, and into the output.
+void TransformAndWrite(SourcePiece& source, std::u16string_view name,
+                       const PieceTransform* transform, OutputWriter& output,
+                       std::u16string& scratch) {
+  Piece piece = source.TakePiece();
+  if (transform != nullptr) piece = transform->Apply(piece, scratch);
+  output.WriteFile(piece, name);
 }
 
-// Both passes over the folder; fills the counts of `result`.
-void ExtractAll(RunWindow& window, const RunInputs& inputs,
-                const RunOptions& options, RunState& state,
-                OutputWriter& output, RunResult& result) {
-  const fs::Path folder = NativePath(state.SourcePath);
+// Both passes over the folder; fills the counts and the charset of
+// `result`, and makes `output` once the charset is known.
+void ExtractAll(RunSink& sink, const RunInputs& inputs,
+                const RunOptions& options, std::optional<OutputWriter>& output,
+                RunResult& result) {
+  const fs::Path folder = NativePath(inputs.folder);
   std::vector<std::u16string> extensions = {inputs.extension};
-  extensions.insert(extensions.end(), options.more_extensions.begin(),
-                    options.more_extensions.end());
+  extensions.insert(extensions.end(), inputs.more_extensions.begin(),
+                    inputs.more_extensions.end());
   const ExtensionFilter filter(extensions);
 
   const ListingOptions listing{options.recursive, options.keep_going};
@@ -153,21 +139,25 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
   } else {
     result.charset = DetectCharset("");
   }
-  state.SourceCharset = CharsetName(*result.charset);
+  output.emplace(inputs.folder, *result.charset, inputs.separate,
+                 inputs.extension, options.dry_run);
   const auto start_marker =
       MakeMatcher(inputs.start_marker, options.matching, "start");
   const auto end_marker =
       MakeMatcher(inputs.end_marker, options.matching, "end");
+  const PieceTransform* transform = options.transform;
   const SourceCutter cutter(*result.charset, *start_marker, *end_marker,
-                            window.WantsFileTexts());
+                            sink.WantsFileTexts(),
+                            transform != nullptr && transform->NeedsText());
   const NearMissRun near_miss{inputs.start_marker, inputs.end_marker,
                               options.matching, *result.charset, decided_by};
   NearMissFinder near_misses(near_miss);
   ReadAhead reader(sources, cutter, options.keep_going);
 
+  std::u16string scratch;  // a transformed piece
   std::int64_t failures = 0, successes = 0, done = 0;
   for (const SourceItem& item : items) {
-    CutSource* read = nullptr;
+    SourcePiece* read = nullptr;
     try {
       read = &NextSource(reader, sources, item);
     } catch (const FileSystemError& e) {
@@ -175,34 +165,36 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
       const std::u16string reason = Utf8ToText(std::strerror(e.error_number()));
       ++result.unreadable;
       if (item.unlisted_error != 0) {
-        LogUnreadable(window, item, reason);
-        window.FolderUnreadable(item.Name, reason);
+        LogUnreadable(sink, item, reason);
+        sink.FolderUnreadable(item.Name, reason);
         continue;
       }
       // Counted first, as any failure is.
       ++failures;
-      LogUnreadable(window, item, reason);
+      LogUnreadable(sink, item, reason);
       result.failures = failures;
-      Cut unread;
+      CutResult unread;
       unread.outcome = FileOutcome::kUnreadable;
       FileReport report{item.Name,       {}, unread, ++done,
                         result.matching, {}, reason};
-      window.FileExamined(report);
+      sink.FileExamined(report);
       continue;
     }
-    CutSource& source = *read;
+    SourcePiece& source = *read;
     FileReport report{item.Name,       source.text, source.cut, 0,
                       result.matching, {},          {}};
     if (source.cut.outcome == FileOutcome::kExtracted) {
-      WritePiece(source, item.Name, output);
+      TransformAndWrite(source, item.Name, transform, *output, scratch);
       ++successes;
-      window.SetLine2X2(ProgressX2(successes, result.matching));
-      window.RedrawLine2();
-      window.RedrawText5();
+      // A file that appeared after the count gives a share of nothing.
+      if (result.matching == 0) {
+        throw RunError(std::string(kDivisionByZeroDescription));
+      }
+      sink.PieceWritten(successes, result.matching);
     } else {
       ++failures;
-      WriteLog(window, std::u16string(FailurePrefix(source.cut.outcome)) +
-                           DisplayName(item.Name));
+      WriteLog(sink, std::u16string(FailurePrefix(source.cut.outcome)) +
+                         DisplayName(item.Name));
       if (options.hints) {
         report.hint = near_misses.Find(source.bytes, source.text, source.cut);
       }
@@ -210,7 +202,7 @@ void ExtractAll(RunWindow& window, const RunInputs& inputs,
     result.failures = failures;
     result.successes = successes;
     report.done = ++done;
-    window.FileExamined(report);
+    sink.FileExamined(report);
   }
 }
 
@@ -221,74 +213,47 @@ std::u16string Describe(const std::exception& e) {
   return Utf8ToText(e.what());
 }
 
-// round() with halves going to the even neighbour, whatever the floating
-// point rounding mode is.
-double RoundHalfEven(double x) {
-  const double floor = std::floor(x);
-  const double fraction = x - floor;
-  if (fraction > 0.5) return floor + 1;
-  if (fraction < 0.5) return floor;
-  return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
-}
-
 }  // namespace
 
-void WriteLog(RunWindow& window, std::u16string_view message) {
-  std::u16string line;
-  line.reserve(message.size() + kLineEnd.size());
-  line.append(message).append(kLineEnd);
-  window.AppendText5(line);
-}
-
-int ProgressX2(std::int64_t successes, std::int64_t matching) {
-  if (matching == 0) throw RunError(std::string(kDivisionByZeroDescription));
-  // In floating point, so that no count is too large; the share is at most
-  // 100 percent, so the product is at most 327,000.
-  const double n =
-      (static_cast<double>(successes) * 100.0 / static_cast<double>(matching)) *
-      (kBarEnd - kBarStart);
-  return kBarStart + static_cast<int>(RoundHalfEven(n)) / 100;
-}
-
-RunResult Command2_Click(RunWindow& window, RunState& state,
-                         const RunOptions& options) {
+RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
+                        RunSink& sink) {
   RunResult result;
-  std::optional<BusyPointer> busy;
+  result.state.SourcePath = inputs.folder;
   std::optional<OutputWriter> output;
   try {
-    window.SetLine2X2(kBarStart);
-    window.SetLabel6(u"");
-    window.ClearText5();
-    state.SourceCharset.clear();
-    state.OutCharset.clear();
-    busy.emplace(window);
-    const RunInputs inputs = window.Inputs();
-    state.SourcePath = inputs.folder;
-
+    sink.Started();
     if (const auto message = CheckInputs(inputs)) {
-      WriteLog(window, *message);
+      WriteLog(sink, *message);
       result.end = RunResult::End::kInputRejected;
       result.message = *message;
     } else {
-      output.emplace(state, inputs.separate, inputs.extension, options.dry_run);
-      ExtractAll(window, inputs, options, state, *output, result);
+      ExtractAll(sink, inputs, options, output, result);
     }
-    window.SetLabel6(
+    result.summary =
         DecimalText(result.matching) + std::u16string(kSummaryChecked) +
-        DecimalText(result.failures) + std::u16string(kSummaryDidntFind));
-    window.SetLine2X2(kBarEnd);
-    if (output) result.output = output->made();
+        DecimalText(result.failures) + std::u16string(kSummaryDidntFind);
   } catch (const std::exception& e) {
     result.end = RunResult::End::kErrorTrap;
-    if (output) result.output = output->made();
     result.message = Describe(e);
     try {
-      WriteLog(window, std::u16string(kUnknownErrorMessage) +
-                           std::u16string(kLineEnd) + result.message);
+      WriteLog(sink, kUnknownErrorMessage);
+      WriteLog(sink, result.message);
     } catch (...) {
-      // The log itself failed; the pointer still goes back below.
+      // The log itself failed; the run still finishes below.
     }
   }
+  if (result.charset) {
+    result.state.SourceCharset = CharsetName(*result.charset);
+  }
+  if (output) {
+    result.output = output->made();
+    if (output->started()) {
+      result.state.OutCharset = CharsetName(*result.charset);
+    }
+    result.state.OutFile = output->out_file();
+    result.state.OutFolder = output->out_folder();
+  }
+  sink.Finished(result);
   return result;
 }
 

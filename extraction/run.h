@@ -3,7 +3,10 @@
 // The run checks the inputs, counts the matching files of the folder, then
 // visits them in name order: it loads each one, cuts out the text between the
 // first start marker and the first end marker behind it, and hands the piece
-// to the output writer. Files without a piece are counted and logged by name.
+// (through the run's transform, if any) to the output writer. Files without
+// a piece are counted and logged by name. The run takes what the user gave
+// and how to run, tells a sink what happens, and returns what it did; it
+// shares nothing else with a front end.
 // Any failure ends the run through one trap that logs "Unknown error
 // occurred:" and the failure's description; only a run that keeps going
 // passes over a file or sub-folder that cannot be read, with a log line.
@@ -13,17 +16,16 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
+#include "extraction/run_inputs.h"
 #include "extraction/run_options.h"
+#include "extraction/run_sink.h"
 #include "extraction/run_state.h"
-#include "extraction/run_window.h"
 #include "extraction/text/charsets.h"
 
 namespace vantrel {
 
-// How a run ended, for front ends that report more than the window shows
-// (the command line's exit status).
+// What a run did.
 struct RunResult {
   enum class End {
     kNormal,         // the summary was written
@@ -46,21 +48,17 @@ struct RunResult {
   // (RunOptions::keep_going); each had its log line, and each such file
   // counts among the failures.
   int unreadable = 0;
+  // The summary line ("3 checked, 1 didn't find."); empty when the error
+  // trap ended the run.
+  std::u16string summary;
+  // Where the run read, how, and where it wrote.
+  RunState state;
 };
 
-// Runs one extraction on the inputs that `window` holds, reporting through
-// it, with `state` shared with the output writer. `options` are what a
-// front end may ask beyond the window; the defaults are the window's run.
-RunResult Command2_Click(RunWindow& window, RunState& state,
-                         const RunOptions& options = {});
-
-// Appends `message` and CR LF to the log.
-void WriteLog(RunWindow& window, std::u16string_view message);
-
-// The bar's right end after `successes` of `matching` files (0 <= successes
-// <= matching), in twips, for any counts. Throws RunError("Division by
-// zero") when `matching` is 0.
-int ProgressX2(std::int64_t successes, std::int64_t matching);
+// Runs one extraction on `inputs` as `options` ask, telling `sink` what
+// happens, and returns what it did.
+RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
+                        RunSink& sink);
 
 }  // namespace vantrel
 

@@ -1,8 +1,10 @@
-// The five inputs of an extraction run, as the window's fields hold them.
+// What the user gave a run: the window's five fields, and on the command
+// line more extensions beside the first.
 #ifndef VANTREL_EXTRACTION_RUN_INPUTS_H_
 #define VANTREL_EXTRACTION_RUN_INPUTS_H_
 
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -13,8 +15,11 @@ struct RunInputs {
   std::u16string end_marker;
   // The folder to scan (Text3), taken as it stands.
   std::u16string folder;
-  // The extension of the files to read (Text4), without a dot.
+  // The extension of the files to read (Text4), without a dot; it names
+  // the collected file.
   std::u16string extension;
+  // Files with these extensions are read too.
+  std::vector<std::u16string> more_extensions;
   // "Put found strings in separated files." (Check1).
   bool separate = false;
 };

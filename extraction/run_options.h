@@ -1,15 +1,15 @@
-// What a front end may ask of a run beyond the window's five inputs. The
+// How a run works, beside what the user gave it (run_inputs.h). The
 // defaults are the window's run: markers matched exactly, the charset
 // decided by the first matching file, the output made and written, no
-// analysis of the files that gave no piece, one extension, only the files
-// directly inside the folder, and the first unreadable one ends the run.
+// analysis of the files that gave no piece, only the files directly inside
+// the folder, the first unreadable one ends the run, and each piece is
+// written as it was cut.
 #ifndef VANTREL_EXTRACTION_RUN_OPTIONS_H_
 #define VANTREL_EXTRACTION_RUN_OPTIONS_H_
 
 #include <optional>
-#include <string>
-#include <vector>
 
+#include "extraction/base/piece.h"
 #include "extraction/match/matchers.h"
 #include "extraction/text/charsets.h"
 
@@ -25,9 +25,6 @@ struct RunOptions {
   bool dry_run = false;
   // Look for a near miss in each file that lacks a marker (near_miss.h).
   bool hints = false;
-  // Files with these extensions are read too, beside the window's one, which
-  // still names the collected file.
-  std::vector<std::u16string> more_extensions;
   // Files in sub-folders at any depth are read too, named by their path
   // below the folder; in separated mode the output folder mirrors the tree.
   bool recursive = false;
@@ -35,6 +32,9 @@ struct RunOptions {
   // reason, and the run goes on with the rest; without it, the first one
   // ends the run through the error trap, as in the window.
   bool keep_going = false;
+  // What each piece goes through before it is written, or nothing; it must
+  // outlive the run.
+  const PieceTransform* transform = nullptr;
 };
 
 }  // namespace vantrel

@@ -1,9 +1,6 @@
-// What a run and its output writer share, and what outlives a run.
-//
-// The window owns one RunState for its whole life. A run overwrites
-// SourcePath and empties SourceCharset and OutCharset before it touches any
-// file; the output writer fills OutCharset, OutFile and OutFolder on the
-// run's first write. Between runs the values stay as the last run left them.
+// The record of one run: where it read, how, and where it wrote. The run
+// builds it and hands it back in its result (run.h); nothing else writes
+// it.
 #ifndef VANTREL_EXTRACTION_RUN_STATE_H_
 #define VANTREL_EXTRACTION_RUN_STATE_H_
 
@@ -12,16 +9,16 @@
 namespace vantrel {
 
 struct RunState {
-  // The folder being scanned, copied from the folder field.
+  // The folder scanned, as the user gave it.
   std::u16string SourcePath;
-  // Empty until the run's first write, then the run's charset name. Its
-  // emptiness is how the output writer knows a write is the run's first.
+  // The run's charset name once it wrote a piece (in a dry run: would
+  // have); empty when it wrote none.
   std::u16string OutCharset;
-  // The file that the current write appends to.
+  // The file that the last write went into.
   std::u16string OutFile;
   // The run's output folder in separated mode, without a trailing separator.
   std::u16string OutFolder;
-  // The charset detected on the run's first matching file.
+  // The charset the run read its files in; empty when it read none.
   std::u16string SourceCharset;
 };
 

@@ -28,6 +28,7 @@
 #include "extraction/run.h"
 #include "fuzz/fuzz_check.h"
 #include "tests/support/icu_reference.h"
+#include "window/bar_position.h"
 
 namespace {
 
@@ -120,14 +121,14 @@ struct Report {
   std::u16string text, piece;  // the piece as the text shows it, if given
 };
 
-class FuzzWindow : public vantrel::RunWindow {
+// The run's events as the window shows them (window/form1.cpp): its log,
+// summary, bar and pointer.
+class FuzzWindow : public vantrel::RunSink {
  public:
-  FuzzWindow(vantrel::RunInputs inputs, bool wants_texts)
-      : inputs_(std::move(inputs)), wants_texts_(wants_texts) {}
-  vantrel::RunInputs Inputs() const override { return inputs_; }
+  explicit FuzzWindow(bool wants_texts) : wants_texts_(wants_texts) {}
   bool WantsFileTexts() const override { return wants_texts_; }
   void FileExamined(const vantrel::FileReport& report) override {
-    const vantrel::Cut& cut = report.cut;
+    const vantrel::CutResult& cut = report.cut;
     const bool has_piece =
         cut.outcome == vantrel::FileOutcome::kExtracted && !report.text.empty();
     reports.push_back({cut.outcome, std::u16string(report.text),
@@ -135,18 +136,24 @@ class FuzzWindow : public vantrel::RunWindow {
                                        cut.piece.begin, cut.piece.size()))
                                  : u""});
   }
-  void ClearText5() override { events.push_back(u"clear log"); }
-  void AppendText5(std::u16string_view text) override {
-    events.push_back(u"log " + std::u16string(text));
+  void Started() override {
+    events.insert(events.end(),
+                  {u"bar 130", u"summary ", u"clear log", u"busy"});
   }
-  void SetLabel6(std::u16string_view caption) override {
-    events.push_back(u"summary " + std::u16string(caption));
+  void Logged(std::u16string_view line) override {
+    events.push_back(u"log " + std::u16string(line) + u"\r\n");
   }
-  void SetLine2X2(int x2) override { events.push_back(u"bar " + Num(x2)); }
-  void RedrawLine2() override { events.push_back(u"redraw bar"); }
-  void RedrawText5() override { events.push_back(u"redraw log"); }
-  void SetBusyPointer(bool busy) override {
-    events.push_back(busy ? u"busy" : u"default");
+  void PieceWritten(std::int64_t done, std::int64_t total) override {
+    events.push_back(u"bar " + Num(vantrel::window::BarX2(done, total)));
+    events.push_back(u"redraw bar");
+    events.push_back(u"redraw log");
+  }
+  void Finished(const vantrel::RunResult& result) override {
+    if (result.end != vantrel::RunResult::End::kErrorTrap) {
+      events.push_back(u"summary " + result.summary);
+      events.push_back(u"bar 3400");
+    }
+    events.push_back(u"default");
   }
   static std::u16string Num(long long n) {
     const std::string s = std::to_string(n);
@@ -156,7 +163,6 @@ class FuzzWindow : public vantrel::RunWindow {
   std::vector<Report> reports;
 
  private:
-  vantrel::RunInputs inputs_;
   bool wants_texts_;
 };
 
@@ -338,8 +344,8 @@ Expected Model(const Case& c, const std::string& folder) {
             const std::string description = "cannot create folder " + folder +
                                             "/" + output_folder +
                                             ": File exists";
-            ev.push_back(u"log Unknown error occurred:\r\n" +
-                         Utf8(description) + u"\r\n");
+            ev.push_back(u"log Unknown error occurred:\r\n");
+            ev.push_back(u"log " + Utf8(description) + u"\r\n");
             ev.push_back(u"default");
             return e;
           }
@@ -404,13 +410,16 @@ Outcome RunOn(const Case& c, const std::string& folder,
     }
   }
 
-  FuzzWindow window(
-      {Utf8(c.start), Utf8(c.end), std::u16string(folder.begin(), folder.end()),
-       std::u16string(c.extension.begin(), c.extension.end()), c.separate},
-      wants_texts);
-  vantrel::RunState state;
+  const vantrel::RunInputs inputs{
+      Utf8(c.start),
+      Utf8(c.end),
+      std::u16string(folder.begin(), folder.end()),
+      std::u16string(c.extension.begin(), c.extension.end()),
+      {},
+      c.separate};
+  FuzzWindow window(wants_texts);
   Outcome outcome;
-  outcome.result = vantrel::Command2_Click(window, state, options);
+  outcome.result = vantrel::RunExtraction(inputs, options, window);
   outcome.events = std::move(window.events);
   outcome.reports = std::move(window.reports);
   for (const auto& item : stdfs::recursive_directory_iterator(folder)) {

@@ -19,8 +19,10 @@
 #include <utility>
 
 #include "extraction/defaults.h"
+#include "extraction/messages.h"
 #include "extraction/run.h"
 #include "vantrel_version.h"
+#include "window/bar_position.h"
 #include "window/line_control.h"
 #include "window/text_boxes.h"
 #include "window/twips.h"
@@ -32,9 +34,7 @@ namespace {
 constexpr int kClientWidth = 3570;
 constexpr int kClientHeight = 7695;
 
-// The progress bar's track, in twips; an empty bar has X2 at its left end.
-constexpr int kBarLeft = 130;
-constexpr int kBarRight = 3400;
+// The progress bar's height, in twips; its track is in bar_position.h.
 constexpr int kBarY = 7120;
 
 // The five text boxes draw dark red on light yellow, the summary is red.
@@ -270,7 +270,7 @@ void Form1::Command1_Click() {
   if (!folder.isEmpty()) Text3_->setText(folder);
 }
 
-void Form1::Command2_Click() { vantrel::Command2_Click(*this, state_); }
+void Form1::Command2_Click() { RunExtraction(Inputs(), {}, *this); }
 
 QString Form1::BrowseFolder(const QString& szDialogTitle) {
   return chooser_ ? chooser_(szDialogTitle) : QString();
@@ -283,22 +283,45 @@ std::u16string Form1::Text4() const { return ToText(Text4_->text()); }
 bool Form1::Check1() const { return Check1_->isChecked(); }
 
 RunInputs Form1::Inputs() const {
-  return {Text1(), Text2(), Text3(), Text4(), Check1()};
+  return {Text1(), Text2(), Text3(), Text4(), {}, Check1()};
 }
 
-void Form1::ClearText5() { Text5_->Clear(); }
-void Form1::AppendText5(std::u16string_view text) { Text5_->Append(text); }
+void Form1::Started() {
+  SetLine2X2(kBarLeft);
+  SetLabel6(u"");
+  Text5_->Clear();
+  SetBusyPointer(true);
+}
+
+void Form1::Logged(std::u16string_view line) {
+  std::u16string text(line);
+  text += kLineEnd;
+  Text5_->Append(text);
+}
+
+// A run never lets the event loop paint, so the bar and the log are
+// repainted after each piece; each repaints at once, and only what changed.
+void Form1::PieceWritten(std::int64_t done, std::int64_t total) {
+  SetLine2X2(BarX2(done, total));
+  Line2_->Redraw();
+  Text5_->Redraw();
+}
+
+// The summary and a full bar, unless the error trap ended the run, which
+// leaves both as they stood.
+void Form1::Finished(const RunResult& result) {
+  if (result.end != RunResult::End::kErrorTrap) {
+    SetLabel6(result.summary);
+    SetLine2X2(kBarRight);
+  }
+  SetBusyPointer(false);
+}
 
 void Form1::SetLabel6(std::u16string_view caption) {
   Label6_->setText(FromText(caption));
 }
 
 void Form1::SetLine2X2(int x2) { Line2_->SetX2(x2); }
-
-// A run never lets the event loop paint, so it asks for these two after
-// each extracted piece; each repaints at once, and only what changed.
-void Form1::RedrawLine2() { Line2_->Redraw(); }
-void Form1::RedrawText5() { Text5_->Redraw(); }
 
 void Form1::SetBusyPointer(bool busy) {
   if (busy == busy_) return;

@@ -3,18 +3,20 @@
 // It holds the five inputs of an extraction run (start marker, end marker,
 // folder, extension, the separated-files tick box), the "..." and "GO!"
 // buttons, the message log, the red summary line, the progress bar and a
-// picture. "GO!" runs the engine's extraction on the window, which the run
-// sees through the RunWindow interface; "..." fills the folder field from a
-// folder chooser. The window reads and writes no file of its own.
+// picture. "GO!" runs the engine's extraction on the window's inputs and
+// shows what the run tells (the RunSink events) on the log, the summary,
+// the bar and the pointer; "..." fills the folder field from a folder
+// chooser. The window reads and writes no file of its own.
 #ifndef VANTREL_WINDOW_FORM1_H_
 #define VANTREL_WINDOW_FORM1_H_
 
 #include <QWidget>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "extraction/run_state.h"
-#include "extraction/run_window.h"
+#include "extraction/run.h"
+#include "extraction/run_sink.h"
 #include "window/folder_chooser.h"
 
 class QCheckBox;
@@ -29,7 +31,7 @@ class LineControl;
 class LogBox;
 class MarkerBox;
 
-class Form1 : public QWidget, public RunWindow {
+class Form1 : public QWidget, public RunSink {
   Q_OBJECT
 
  public:
@@ -53,15 +55,14 @@ class Form1 : public QWidget, public RunWindow {
   std::u16string Text4() const;
   bool Check1() const;
 
-  // RunWindow: what an extraction run reads from the window and shows on it.
-  RunInputs Inputs() const override;
-  void ClearText5() override;
-  void AppendText5(std::u16string_view text) override;
-  void SetLabel6(std::u16string_view caption) override;
-  void SetLine2X2(int x2) override;
-  void RedrawLine2() override;
-  void RedrawText5() override;
-  void SetBusyPointer(bool busy) override;
+  // The inputs of a run, as the fields hold them.
+  RunInputs Inputs() const;
+
+  // RunSink: what a run tells, shown on the controls.
+  void Started() override;
+  void Logged(std::u16string_view line) override;
+  void PieceWritten(std::int64_t done, std::int64_t total) override;
+  void Finished(const RunResult& result) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -74,10 +75,11 @@ class Form1 : public QWidget, public RunWindow {
   void StackControls();
   void OrderTabs();
   void WireEvents();
+  void SetLabel6(std::u16string_view caption);
+  void SetLine2X2(int x2);
+  void SetBusyPointer(bool busy);
 
   FolderChooser chooser_;
-  // What the run and the output writer share, for the window's whole life.
-  RunState state_;
   bool busy_ = false;
 
   QLabel* Image1_ = nullptr;

@@ -197,7 +197,8 @@ const NearMissFinder::Probes& NearMissFinder::ProbesFor(bool end_marker) {
 
 class NearMissFinder::Analysis {
  public:
-  Analysis(NearMissFinder& finder, std::u16string_view text, const Cut& cut)
+  Analysis(NearMissFinder& finder, std::u16string_view text,
+           const CutResult& cut)
       : finder_(finder),
         run_(finder.run_),
         text_(text),
@@ -364,7 +365,7 @@ class NearMissFinder::Analysis {
   NearMissFinder& finder_;
   const NearMissRun& run_;
   std::u16string_view text_;
-  const Cut& cut_;
+  const CutResult& cut_;
   bool end_;
   std::u16string_view marker_;
   std::size_t from_;
@@ -374,7 +375,7 @@ class NearMissFinder::Analysis {
 
 std::optional<Hint> NearMissFinder::Find(std::string_view bytes,
                                          std::u16string_view text,
-                                         const Cut& cut) {
+                                         const CutResult& cut) {
   if (cut.outcome != FileOutcome::kNoStart &&
       cut.outcome != FileOutcome::kNoEnd) {
     return std::nullopt;
@@ -391,7 +392,8 @@ std::optional<Hint> NearMissFinder::Find(std::string_view bytes,
 }
 
 std::optional<Hint> FindNearMiss(const NearMissRun& run, std::string_view bytes,
-                                 std::u16string_view text, const Cut& cut) {
+                                 std::u16string_view text,
+                                 const CutResult& cut) {
   return NearMissFinder(run).Find(bytes, text, cut);
 }
 

@@ -76,7 +76,7 @@ class NearMissFinder {
   // The first reason that applies why `text` (decoded from `bytes`) gave
   // no piece under `cut`, or nothing when the file has no near match.
   std::optional<Hint> Find(std::string_view bytes, std::u16string_view text,
-                           const Cut& cut);
+                           const CutResult& cut);
 
  private:
   class Analysis;
@@ -96,7 +96,8 @@ class NearMissFinder {
 
 // NearMissFinder's answer for a single file.
 std::optional<Hint> FindNearMiss(const NearMissRun& run, std::string_view bytes,
-                                 std::u16string_view text, const Cut& cut);
+                                 std::u16string_view text,
+                                 const CutResult& cut);
 
 // A short name for a kind of hint, as reports name it: "charset",
 // "line_breaks", "letter_case", "spacing", "end_before_start".

@@ -2,8 +2,8 @@
 
 namespace vantrel {
 
-Cut CutPiece(std::u16string_view text, const Matcher& start,
-             const Matcher& end) {
+CutResult CutPiece(std::u16string_view text, const Matcher& start,
+                   const Matcher& end) {
   return CutWith(
       text, [&](std::u16string_view t) { return start.Find(t); },
       [&](std::u16string_view t, std::size_t from) {

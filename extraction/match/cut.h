@@ -22,7 +22,7 @@ enum class FileOutcome {
   kUnreadable,
 };
 
-struct Cut {
+struct CutResult {
   FileOutcome outcome = FileOutcome::kCantRead;
   TextRange start;  // the start marker's match (kNoEnd and kExtracted)
   TextRange end;    // the end marker's match (kExtracted)
@@ -33,16 +33,17 @@ struct Cut {
 // marker is found in an empty text, nor the end marker when nothing follows
 // the start marker. A match of the end marker that begins before the start
 // marker's end does not count.
-Cut CutPiece(std::u16string_view text, const Matcher& start,
-             const Matcher& end);
+CutResult CutPiece(std::u16string_view text, const Matcher& start,
+                   const Matcher& end);
 
 // CutPiece's rule over any text, units or bytes, with any two searches:
 // `find_start(text)` gives the first match in the text, `find_end(text,
 // from)` the first match wholly at or behind `from` (ranges counted from the
 // start of the text), each or nothing.
 template <typename Text, typename FindStart, typename FindEnd>
-Cut CutWith(Text text, const FindStart& find_start, const FindEnd& find_end) {
-  Cut cut;
+CutResult CutWith(Text text, const FindStart& find_start,
+                  const FindEnd& find_end) {
+  CutResult cut;
   if (text.empty()) return cut;
   const std::optional<TextRange> start_match = find_start(text);
   if (!start_match) {

@@ -14,33 +14,38 @@
 #include <string>
 #include <string_view>
 
-#include "extraction/run_state.h"
+#include "extraction/base/piece.h"
 #include "extraction/sys/file_system.h"
 #include "extraction/text/charsets.h"
 
 namespace vantrel {
 
-// The output of one run. It is handed the tick box and the extension when
-// the run reads its inputs (they cannot change while a run works), chooses
-// and creates the output at the run's first write (when `state.OutCharset`
-// is empty), and remembers what it created, so that a front end can name
-// the run's output without guessing from the names after the fact.
+// The output of one run. It is handed the folder, the run's charset, the
+// tick box and the extension when the run starts (none can change while a
+// run works), chooses and creates the output at its first write, and
+// remembers what it created, so that a front end can name the run's output
+// without guessing from the names after the fact.
 class OutputWriter {
  public:
-  // A dry run's writer chooses the output as a real one would, failing
-  // where a real one would fail to make it, but creates and writes nothing.
-  OutputWriter(RunState& state, bool separate, std::u16string extension,
-               bool dry_run = false);
+  // A writer for a run over `folder` in `charset`, which decides the output
+  // format. A dry run's writer chooses the output as a real one would,
+  // failing where a real one would fail to make it, but creates and writes
+  // nothing.
+  OutputWriter(std::u16string folder, Charset charset, bool separate,
+               std::u16string extension, bool dry_run = false);
 
-  // Appends the piece `Matn` from the source named `fName` to the run's
-  // output. Failures are thrown as RunError.
-  void WriteFile(std::u16string_view Matn, std::u16string_view fName);
+  // Appends the piece from the source named `fName` to the run's output.
+  // A piece given as windows-1256 bytes goes into a windows-1256 output as
+  // it is; any other output takes its text. Failures are thrown as
+  // RunError.
+  void WriteFile(const Piece& piece, std::u16string_view fName);
 
-  // WriteFile for a piece given as windows-1256 bytes that decoding and
-  // encoding again would give back unchanged: a windows-1256 output takes
-  // them as they are; any other output takes their text.
-  void WriteBytes(std::string_view windows1256, std::u16string_view fName);
-
+  // Whether a write has chosen the output.
+  bool started() const { return started_; }
+  // The file that the last write went into (or, in a dry run, would have).
+  const std::u16string& out_file() const { return out_file_; }
+  // The output folder in separated mode, without a trailing separator.
+  const std::u16string& out_folder() const { return out_folder_; }
   // The file or folder that this run created and left behind (in a dry
   // run: would have created), or nothing.
   const std::optional<std::u16string>& made() const { return made_; }
@@ -50,22 +55,30 @@ class OutputWriter {
   // writes it with `write_piece`, and closes it.
   template <typename PieceWriter>
   void Write(std::u16string_view fName, const PieceWriter& write_piece);
+  // Creates the collected file under the first free name, or in a dry run
+  // only chooses it (and gives nothing).
+  std::optional<fs::OutputFile> CreateOutputFile();
+  // Creates the output folder under the first free name, or in a dry run
+  // only chooses it.
+  void CreateOutputFolder();
   // In separated mode, creates the file for the source `fName` in the
   // output folder, and the folders that a name below a sub-folder
   // ("2024/may/page.htm") needs, each reached from the one above it.
   fs::OutputFile CreateSeparateFile(std::u16string_view fName);
 
-  RunState& state_;
+  const std::u16string folder_;
+  const OutputFormat format_;
   const bool separate_;
   const bool dry_run_;
   const std::u16string extension_;
+  bool started_ = false;
+  std::u16string out_file_;
+  std::u16string out_folder_;
   std::optional<std::u16string> made_;
   // In separated mode, the output folder once open, and the folders below
   // it that the last file went into.
   std::unique_ptr<fs::Folder> output_folder_;
   std::optional<fs::FolderPath> output_path_;
-  // Chosen at the run's first write from OutCharset.
-  OutputFormat format_ = OutputFormat::kUtf16Le;
 };
 
 }  // namespace vantrel

@@ -65,7 +65,7 @@ ReadAhead::~ReadAhead() {
   thread_.join();
 }
 
-CutSource& ReadAhead::Next() {
+SourcePiece& ReadAhead::Next() {
   if (!thread_.joinable()) {
     Fill(opener_.Open(items_[next_++]), slots_.front());
     return slots_.front().source;
@@ -214,7 +214,7 @@ ReadAhead::Slot* ReadAhead::TakeSlot(std::size_t size) {
 void ReadAhead::Fill(fs::SourceFile file, Slot& slot) {
   file.ReadAll(slot.buffers.bytes);
   file.Close();
-  slot.source = cutter_.Cut(slot.buffers);
+  slot.source = cutter_.PieceOf(slot.buffers);
 }
 
 }  // namespace vantrel

@@ -49,12 +49,12 @@ class ReadAhead {
 
   // The next source of the items, read and cut, or the failure met on it,
   // thrown. What it gives is the caller's until the next call.
-  CutSource& Next();
+  SourcePiece& Next();
 
  private:
   struct Slot {
     SourceBuffers buffers;
-    CutSource source;
+    SourcePiece source;
     std::size_t held = 0;      // bytes of memory, as of its last use
     std::size_t reserved = 0;  // what its source in hand may take
     bool busy = false;         // being filled, waiting, or held by the run

@@ -34,25 +34,27 @@ std::optional<std::string> MarkerBytes(const Matcher& matcher,
 }  // namespace
 
 SourceCutter::SourceCutter(Charset charset, const Matcher& start,
-                           const Matcher& end, bool whole_texts)
+                           const Matcher& end, bool whole_texts,
+                           bool piece_texts)
     : charset_(charset),
       start_(start),
       end_(end),
       in_place_(charset == Charset::kUnicode &&
-                std::endian::native == std::endian::little) {
+                std::endian::native == std::endian::little),
+      piece_texts_(piece_texts) {
   if (whole_texts) return;
   start_bytes_ = MarkerBytes(start, charset);
   end_bytes_ = MarkerBytes(end, charset);
   if (!start_bytes_ || !end_bytes_) start_bytes_ = end_bytes_ = std::nullopt;
 }
 
-CutSource SourceCutter::Cut(SourceBuffers& buffers) const {
-  CutSource source = CutBytes(buffers);
+SourcePiece SourceCutter::PieceOf(SourceBuffers& buffers) const {
+  SourcePiece source = CutBytes(buffers);
   source.bytes = buffers.bytes.bytes();
   return source;
 }
 
-CutSource SourceCutter::CutBytes(SourceBuffers& buffers) const {
+SourcePiece SourceCutter::CutBytes(SourceBuffers& buffers) const {
   const std::string_view all = buffers.bytes.bytes();
   const std::string_view signature = SignatureOf(charset_);
   const std::size_t skip = all.starts_with(signature) ? signature.size() : 0;
@@ -60,7 +62,7 @@ CutSource SourceCutter::CutBytes(SourceBuffers& buffers) const {
 
   if (start_bytes_) {
     const std::string_view bytes = all.substr(skip);
-    const vantrel::Cut cut = CutWith(
+    const vantrel::CutResult cut = CutWith(
         bytes, [&](std::string_view b) { return FindBytes(b, *start_bytes_); },
         [&](std::string_view b, std::size_t from) {
           return MovedOn(FindBytes(b.substr(from), *end_bytes_), from);
@@ -70,11 +72,11 @@ CutSource SourceCutter::CutBytes(SourceBuffers& buffers) const {
     if (cut.outcome == FileOutcome::kExtracted) {
       const std::string_view piece =
           bytes.substr(cut.piece.begin, cut.piece.size());
-      CutSource source;
+      SourcePiece source;
       if (charset_ == Charset::kWindows1256) {
         source.cut = cut;  // one byte is one unit
-        if (CodePage::Windows1256().RoundTrips(piece)) {
-          source.piece_bytes = piece;
+        if (!piece_texts_ && CodePage::Windows1256().RoundTrips(piece)) {
+          source.piece = Piece::Windows1256(piece);
           return source;
         }
       } else {
@@ -88,7 +90,7 @@ CutSource SourceCutter::CutBytes(SourceBuffers& buffers) const {
         }
       }
       const std::size_t n = DecodePieceInto(now, charset_, buffers.units);
-      source.piece = {buffers.units.data(), n};
+      source.piece.text = {buffers.units.data(), n};
       source.units = &buffers.units;
       return source;
     }
@@ -97,20 +99,23 @@ CutSource SourceCutter::CutBytes(SourceBuffers& buffers) const {
   return CutText({buffers.units.data(), n});
 }
 
-void CutSource::FinishPiece() {
-  if (piece_rest.empty()) return;
-  const std::size_t n =
-      DecodePieceInto(piece_rest, Charset::kUtf8, *units, piece.size());
-  piece = {units->data(), piece.size() + n};
-  piece_rest = {};
+Piece SourcePiece::TakePiece() {
+  if (!piece_rest.empty()) {
+    const std::size_t n =
+        DecodePieceInto(piece_rest, Charset::kUtf8, *units, piece.text.size());
+    piece.text = {units->data(), piece.text.size() + n};
+    piece_rest = {};
+  }
+  return piece;
 }
 
-CutSource SourceCutter::CutText(std::u16string_view text) const {
-  CutSource source;
+SourcePiece SourceCutter::CutText(std::u16string_view text) const {
+  SourcePiece source;
   source.cut = CutPiece(text, start_, end_);
   source.text = text;
   if (source.cut.outcome == FileOutcome::kExtracted) {
-    source.piece = text.substr(source.cut.piece.begin, source.cut.piece.size());
+    source.piece.text =
+        text.substr(source.cut.piece.begin, source.cut.piece.size());
   }
   return source;
 }

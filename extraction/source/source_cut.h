@@ -19,6 +19,7 @@
 #include <string>
 #include <string_view>
 
+#include "extraction/base/piece.h"
 #include "extraction/base/source_buffer.h"
 #include "extraction/match/cut.h"
 #include "extraction/match/marker_search.h"
@@ -43,26 +44,25 @@ struct SourceBuffers {
 };
 
 // What a source gave; it views the buffers it was cut in.
-struct CutSource {
+struct SourcePiece {
   // As CutPiece gives it on the whole text, except that a UTF-8 source cut
   // in its bytes tells only its outcome (kExtracted), its ranges zero.
-  Cut cut;
+  CutResult cut;
   // The whole decoded text; empty for a source whose piece was cut out of
   // its bytes without decoding the whole.
   std::u16string_view text;
   // The source's bytes as read, signature included.
   std::string_view bytes;
-  // The piece (kExtracted): its text, or, when `piece_bytes` holds them,
-  // the windows-1256 bytes that the output takes for it as they are.
-  std::u16string_view piece;
-  std::optional<std::string_view> piece_bytes;
-  // The UTF-8 end of a large piece, not yet decoded: FinishPiece decodes
-  // it behind `piece`, on whichever thread writes the piece.
-  std::string_view piece_rest;
-  std::u16string* units = nullptr;  // where `piece` lies
 
-  // Decodes `piece_rest` behind `piece`, so that `piece` is the whole.
-  void FinishPiece();
+  // The piece (kExtracted), whole: whatever of it was left undecoded is
+  // decoded here, on whichever thread writes the piece.
+  Piece TakePiece();
+
+  // The piece as cut: its text, or its windows-1256 bytes as they are; a
+  // large UTF-8 piece may have its end still in `piece_rest`.
+  Piece piece;
+  std::string_view piece_rest;
+  std::u16string* units = nullptr;  // where `piece.text` lies
 };
 
 // Cuts sources. With sources read ahead on another thread (read_ahead.h),
@@ -73,17 +73,18 @@ struct CutSource {
 class SourceCutter {
  public:
   // A cutter for a run in `charset` with the two matchers, which must
-  // outlive it. With `whole_texts`, every source is decoded whole.
+  // outlive it. With `whole_texts`, every source is decoded whole; with
+  // `piece_texts`, every piece is decoded (none is given as bytes).
   SourceCutter(Charset charset, const Matcher& start, const Matcher& end,
-               bool whole_texts);
+               bool whole_texts, bool piece_texts = false);
 
   // Cuts the source that `buffers.bytes` holds, decoding into
   // `buffers.units` whatever needs decoding. The bytes may be changed.
-  CutSource Cut(SourceBuffers& buffers) const;
+  SourcePiece PieceOf(SourceBuffers& buffers) const;
 
  private:
-  CutSource CutBytes(SourceBuffers& buffers) const;
-  CutSource CutText(std::u16string_view text) const;
+  SourcePiece CutBytes(SourceBuffers& buffers) const;
+  SourcePiece CutText(std::u16string_view text) const;
 
   Charset charset_;
   const Matcher& start_;
@@ -91,6 +92,7 @@ class SourceCutter {
   // The markers' bytes, when the sources are cut in their bytes.
   std::optional<std::string> start_bytes_, end_bytes_;
   bool in_place_;  // UTF-16LE on a little-endian machine
+  bool piece_texts_;
 };
 
 }  // namespace vantrel

@@ -18,14 +18,4 @@ Charset TestFile(SourceOpener& opener, const SourceItem& item) {
   return DetectCharset(opener.ReadStart(item, kProbeSize));
 }
 
-std::u16string ReadFile(const std::filesystem::path& path, Charset mode) {
-  fs::SourceFile file = fs::SourceFile::Open(path);
-  SourceBuffer bytes;
-  file.ReadAll(bytes);
-  file.Close();
-  std::u16string text;
-  DecodeText(bytes.bytes(), mode, text);
-  return text;
-}
-
 }  // namespace vantrel

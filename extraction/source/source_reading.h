@@ -1,8 +1,6 @@
-// How the run gets at a source's text: TestFile names the charset of a file
-// from its first bytes, ReadFile loads a whole file as text in a charset
-// (a run reads its many sources through read_ahead.h instead, in memory
-// kept from one to the next). Neither keeps anything after it returns;
-// failures are thrown as RunError.
+// How the run tells a source's charset: TestFile names it from a file's
+// first bytes (a run reads its sources' texts through read_ahead.h). It
+// keeps nothing after it returns; failures are thrown as RunError.
 #ifndef VANTREL_EXTRACTION_SOURCE_SOURCE_READING_H_
 #define VANTREL_EXTRACTION_SOURCE_SOURCE_READING_H_
 
@@ -20,10 +18,6 @@ Charset TestFile(const std::filesystem::path& path);
 
 // The same for a run's source, opened through `opener`.
 Charset TestFile(SourceOpener& opener, const SourceItem& item);
-
-// The whole file at `path` decoded in the charset `mode`; empty for an empty
-// file.
-std::u16string ReadFile(const std::filesystem::path& path, Charset mode);
 
 }  // namespace vantrel
 

@@ -163,10 +163,9 @@ void DecodeText(std::string_view bytes, Charset charset, std::u16string& text) {
   text.resize(DecodeTextInto(bytes, charset, text));
 }
 
-OutputFormat OutputFormatFor(std::u16string_view out_charset) {
-  return out_charset == CharsetName(Charset::kWindows1256)
-             ? OutputFormat::kWindows1256
-             : OutputFormat::kUtf16Le;
+OutputFormat OutputFormatFor(Charset charset) {
+  return charset == Charset::kWindows1256 ? OutputFormat::kWindows1256
+                                          : OutputFormat::kUtf16Le;
 }
 
 std::string_view Signature(OutputFormat format) {

@@ -98,9 +98,9 @@ enum class OutputFormat {
   kWindows1256,  // 8-bit text in windows-1256
 };
 
-// The output format of a run whose output charset is named `out_charset`:
-// 8-bit for exactly "windows-1256", UTF-16 for every other name.
-OutputFormat OutputFormatFor(std::u16string_view out_charset);
+// The output format of a run that reads its sources in `charset`: 8-bit
+// for windows-1256, UTF-16 for every other charset.
+OutputFormat OutputFormatFor(Charset charset);
 
 // The bytes that begin a new output file of the format.
 std::string_view Signature(OutputFormat format);

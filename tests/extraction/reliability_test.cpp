@@ -25,7 +25,7 @@
 #include "extraction/text/text.h"
 #include "tests/support/fault_plan.h"
 #include "tests/support/pages.h"
-#include "tests/support/recording_window.h"
+#include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
 
 namespace vantrel {
@@ -33,7 +33,7 @@ namespace {
 
 using namespace std::string_literals;
 using testing::Page;
-using testing::RecordingWindow;
+using testing::RecordingSink;
 using testing::TempFolder;
 
 int OpenDescriptors() {
@@ -73,7 +73,7 @@ const Sources kSources[] = {
 
 // A recording window that also marks where each examined file ends, so
 // that a transcript can be cut at the files' boundaries.
-class MarkingWindow : public RecordingWindow {
+class MarkingSink : public RecordingSink {
  public:
   void FileExamined(const FileReport& report) override {
     transcript += "examined " + Utf8(report.name) + "\n";
@@ -81,9 +81,9 @@ class MarkingWindow : public RecordingWindow {
 };
 
 // The clean transcript up to the end of the file before `name` (to the
-// pointer going busy for the first file).
+// run's start for the first file).
 std::string PrefixBefore(const std::string& clean, const std::string& name) {
-  std::size_t end = clean.find("pointer busy\n") + 13;
+  std::size_t end = clean.find("started\n") + 8;
   for (const char* file : {"a.htm", "b.htm", "c.htm", "d.htm"}) {
     if (file == name) return clean.substr(0, end);
     end = clean.find("examined " + std::string(file) + "\n") + 10 +
@@ -110,15 +110,15 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
       // A clean run, to count the operations and to compare with. Paths
       // are kept relative to the folder, which each run makes anew.
       std::map<std::pair<fs::Operation, std::string>, int> counts;
-      MarkingWindow clean;
+      MarkingSink clean;
+      RunInputs clean_inputs = testing::StartupInputs();
       {
         TempFolder dir;
         make_folder(dir);
-        clean.inputs.folder = dir.text();
-        clean.inputs.separate = separate;
-        RunState state;
+        clean_inputs.folder = dir.text();
+        clean_inputs.separate = separate;
         testing::ClearFault();
-        Command2_Click(clean, state);
+        RunExtraction(clean_inputs, {}, clean);
         for (const auto& [key, count] : testing::OperationCountsByPath()) {
           counts[{key.first, key.second.lexically_relative(dir.path())}] =
               count;
@@ -143,21 +143,20 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
               " #" + std::to_string(k) + " on " + relative;
           TempFolder dir;
           make_folder(dir);
-          MarkingWindow window;
-          window.inputs.folder = dir.text();
-          window.inputs.separate = separate;
-          RunState state;
+          MarkingSink window;
+          RunInputs inputs = testing::StartupInputs();
+          inputs.folder = dir.text();
+          inputs.separate = separate;
           const int descriptors = OpenDescriptors();
           testing::InjectFaultOn(
               operation, relative == "." ? dir.path() : dir.path() / relative,
               k, EIO);
-          const RunResult result = Command2_Click(window, state);
+          const RunResult result = RunExtraction(inputs, {}, window);
           testing::ClearFault();
 
           EXPECT_EQ(OpenDescriptors(), descriptors) << trace;
           EXPECT_FALSE(window.busy) << trace;
-          EXPECT_TRUE(window.transcript.ends_with("pointer default\n"))
-              << trace;
+          EXPECT_TRUE(window.transcript.ends_with("finished\n")) << trace;
           if (result.end == RunResult::End::kErrorTrap) {
             const std::string log = Utf8(window.log);
             const std::size_t line = log.find("Unknown error occurred:\r\n");
@@ -172,9 +171,10 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
             // The run went as the clean one up to the end of a file, then
             // logged the trap; a source's failure ends it at that source,
             // however far ahead it was read.
-            const std::size_t trap = window.transcript.rfind("Text5 += ");
+            const std::size_t trap =
+                window.transcript.rfind("log \"Unknown error occurred:\"");
             const std::string before = window.transcript.substr(0, trap);
-            EXPECT_TRUE(before.ends_with("pointer busy\n") ||
+            EXPECT_TRUE(before.ends_with("started\n") ||
                         before.ends_with(".htm\n"))
                 << trace << ":\n"
                 << before;
@@ -201,16 +201,16 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
             // decided, in the same charset); every other piece comes out.
             TempFolder kept_dir;
             make_folder(kept_dir);
-            MarkingWindow kept;
-            kept.inputs.folder = kept_dir.text();
-            kept.inputs.separate = separate;
+            MarkingSink kept;
+            RunInputs kept_inputs = testing::StartupInputs();
+            kept_inputs.folder = kept_dir.text();
+            kept_inputs.separate = separate;
             RunOptions keep_going;
             keep_going.keep_going = true;
             testing::InjectFaultOn(operation, kept_dir.path() / relative, k,
                                    EIO);
-            RunState kept_state;
             const RunResult kept_result =
-                Command2_Click(kept, kept_state, keep_going);
+                RunExtraction(kept_inputs, keep_going, kept);
             testing::ClearFault();
             EXPECT_EQ(OpenDescriptors(), descriptors) << trace;
             if (kept_result.unreadable == 0) {
@@ -314,10 +314,10 @@ std::string AsUnprivilegedUser(const std::function<std::string()>& body) {
 
 // The run's log after a run on `dir` with the default inputs.
 std::string RunLog(const TempFolder& dir, const RunOptions& options = {}) {
-  RecordingWindow window;
-  window.inputs.folder = dir.text();
-  RunState state;
-  const RunResult result = Command2_Click(window, state, options);
+  RecordingSink window;
+  RunInputs inputs = testing::StartupInputs();
+  inputs.folder = dir.text();
+  const RunResult result = RunExtraction(inputs, options, window);
   return Utf8(window.log) + Utf8(window.summary) +
          (result.unreadable > 0
               ? " (" + std::to_string(result.unreadable) + " passed over)"
@@ -449,13 +449,13 @@ TEST(BadInputTest, OddNamesGiveTheirPieces) {
   for (const Case& c : cases) {
     TempFolder dir;
     dir.create(c.name, c.bytes);
-    RecordingWindow window;
-    window.inputs.folder = dir.text();
-    window.inputs.start_marker = c.start;
-    window.inputs.end_marker = c.end;
-    window.inputs.separate = true;
-    RunState state;
-    Command2_Click(window, state);
+    RecordingSink window;
+    RunInputs inputs = testing::StartupInputs();
+    inputs.folder = dir.text();
+    inputs.start_marker = c.start;
+    inputs.end_marker = c.end;
+    inputs.separate = true;
+    RunExtraction(inputs, {}, window);
     EXPECT_EQ(Utf8(window.log) + Utf8(window.summary), c.log) << c.name;
   }
 }
@@ -500,15 +500,15 @@ TEST(BadInputTest, TreesDeeperThanTheLongestPathAreReadAndWritten) {
     dir.create("a.htm", "[top]");
     WriteIn(DeepFolder(dir.path(), 20, true), "mid.htm", "[mid]");
     WriteIn(DeepFolder(dir.path(), 40, true), "deep.htm", "[deep]");
-    RecordingWindow window;
-    window.inputs.folder = dir.text();
-    window.inputs.start_marker = u"[";
-    window.inputs.end_marker = u"]";
-    window.inputs.separate = separate;
+    RecordingSink window;
+    RunInputs inputs = testing::StartupInputs();
+    inputs.folder = dir.text();
+    inputs.start_marker = u"[";
+    inputs.end_marker = u"]";
+    inputs.separate = separate;
     RunOptions options;
     options.recursive = true;
-    RunState state;
-    Command2_Click(window, state, options);
+    RunExtraction(inputs, options, window);
     EXPECT_EQ(Utf8(window.log) + Utf8(window.summary),
               "3 checked, 0 didn't find.")
         << separate;
@@ -531,13 +531,13 @@ TEST(LoadTest, ThirtyTwoThousandSevenHundredSixtyEightFiles) {
   for (int i = 0; i < 32768; ++i) {
     dir.create(std::to_string(i) + ".t", "[x]");
   }
-  RecordingWindow window;
-  window.inputs.folder = dir.text();
-  window.inputs.extension = u"t";
-  window.inputs.start_marker = u"[";
-  window.inputs.end_marker = u"]";
-  RunState state;
-  Command2_Click(window, state);
+  RecordingSink window;
+  RunInputs inputs = testing::StartupInputs();
+  inputs.folder = dir.text();
+  inputs.extension = u"t";
+  inputs.start_marker = u"[";
+  inputs.end_marker = u"]";
+  RunExtraction(inputs, {}, window);
   EXPECT_EQ(window.summary, u"32768 checked, 0 didn't find.");
   // Compared whole, not shown whole when it differs.
   const std::string output = dir.read("Export1.t");

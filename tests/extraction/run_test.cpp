@@ -1,5 +1,5 @@
-// A whole run through the recording window: inputs, log, summary, bar,
-// pointer and the output files, byte for byte.
+// A whole run through the recording sink: inputs, events, log, summary,
+// the run's record and the output files, byte for byte.
 #include "extraction/run.h"
 
 #include <gtest/gtest.h>
@@ -7,53 +7,44 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
-#include <limits>
 
 #include "extraction/sys/operation_seam.h"
 #include "tests/support/fault_plan.h"
 #include "tests/support/pages.h"
-#include "tests/support/recording_window.h"
+#include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
 
 namespace vantrel {
 namespace {
 
 using testing::Page;
-using testing::RecordingWindow;
+using testing::RecordingSink;
 using testing::TempFolder;
 
 // The transcript of a run's start, before its first file.
-constexpr std::string_view kRunStart =
-    "Line2.X2 = 130\n"
-    "Label6 = \"\"\n"
-    "Text5 = \"\"\n"
-    "pointer busy\n";
+constexpr std::string_view kRunStart = "started\n";
 
 std::string Summary(std::string_view text) {
-  return "Label6 = \"" + std::string(text) +
-         "\"\n"
-         "Line2.X2 = 3400\n"
-         "pointer default\n";
+  return "summary \"" + std::string(text) + "\"\nfinished\n";
 }
 
-std::string Success(int x2) {
-  return "Line2.X2 = " + std::to_string(x2) +
-         "\n"
-         "redraw Line2\n"
-         "redraw Text5\n";
+std::string Written(int done, int total) {
+  return "piece " + std::to_string(done) + " of " + std::to_string(total) +
+         "\n";
 }
 
 class RunTest : public ::testing::Test {
  protected:
-  void SetUp() override { window.inputs.folder = dir.text(); }
+  void SetUp() override { inputs = testing::StartupInputs(dir.text()); }
   void TearDown() override { testing::ClearFault(); }
 
-  RunResult Run() { return Command2_Click(window, state); }
+  RunResult Run(const RunOptions& options = {}) {
+    return RunExtraction(inputs, options, sink);
+  }
 
   TempFolder dir;
-  RecordingWindow window;
-  RunState state;
+  RunInputs inputs;
+  RecordingSink sink;
 };
 
 TEST_F(RunTest, InputChecksLogTheFirstFailingOneAndEndNormally) {
@@ -69,13 +60,13 @@ TEST_F(RunTest, InputChecksLogTheFirstFailingOneAndEndNormally) {
       {u"/no/such/folder", u"htm", "Didn't find choosed folder."},
   };
   for (const Case& c : cases) {
-    RecordingWindow window;
-    window.inputs.folder = c.folder;
-    window.inputs.extension = c.extension;
-    const RunResult result = Command2_Click(window, state);
-    EXPECT_EQ(window.transcript, std::string(kRunStart) + "Text5 += \"" +
-                                     c.line + "\\r\\n\"\n" +
-                                     Summary("0 checked, 0 didn't find."))
+    RecordingSink sink;
+    inputs.folder = c.folder;
+    inputs.extension = c.extension;
+    const RunResult result = RunExtraction(inputs, {}, sink);
+    EXPECT_EQ(sink.transcript, std::string(kRunStart) + "log \"" + c.line +
+                                   "\"\n" +
+                                   Summary("0 checked, 0 didn't find."))
         << c.line;
     EXPECT_EQ(result.end, RunResult::End::kInputRejected);
   }
@@ -89,16 +80,18 @@ TEST_F(RunTest, ThreeSuccessesMoveTheBarAndCollectThePiecesInNameOrder) {
 
   const RunResult result = Run();
 
-  EXPECT_EQ(window.transcript, std::string(kRunStart) + Success(1220) +
-                                   Success(2310) + Success(3400) +
-                                   Summary("3 checked, 0 didn't find."));
+  EXPECT_EQ(sink.transcript, std::string(kRunStart) + Written(1, 3) +
+                                 Written(2, 3) + Written(3, 3) +
+                                 Summary("3 checked, 0 didn't find."));
   EXPECT_EQ(result.end, RunResult::End::kNormal);
   EXPECT_EQ(dir.read("Export1.htm"), std::string(testing::kUtf16LeSignature) +
                                          testing::Utf16Le("one\r\ntwo\r\nthr") +
                                          std::string("\xE9\0", 2) +
                                          testing::Utf16Le("e"));
-  EXPECT_EQ(state.OutFile, dir.text() + u"/Export1.htm");
-  EXPECT_EQ(state.SourceCharset, u"utf-8");
+  EXPECT_EQ(result.state.SourcePath, dir.text());
+  EXPECT_EQ(result.state.OutFile, dir.text() + u"/Export1.htm");
+  EXPECT_EQ(result.state.SourceCharset, u"utf-8");
+  EXPECT_EQ(result.state.OutCharset, u"utf-8");
 }
 
 TEST_F(RunTest, FilesWithoutAPieceAreCountedAndLoggedByName) {
@@ -112,16 +105,15 @@ TEST_F(RunTest, FilesWithoutAPieceAreCountedAndLoggedByName) {
 
   const RunResult result = Run();
 
-  EXPECT_EQ(window.transcript,
-            std::string(kRunStart) + Success(538) +
-                "Text5 += \"Can't read: 2-empty.htm\\r\\n\"\n"
-                "Text5 += \"Haven't start: 3-nostart.htm\\r\\n\"\n"
-                "Text5 += \"Haven't end: 4-noend.htm\\r\\n\"\n"
-                "Text5 += \"Can't read: 5.htm\\r\\n\"\n"
-                "Text5 += \"Can't read: 6.htm\\r\\n\"\n"
-                "Text5 += \"Can't read: 7.htm\\r\\n\"\n"
-                "Text5 += \"Can't read: 8.htm\\r\\n\"\n" +
-                Summary("8 checked, 7 didn't find."));
+  EXPECT_EQ(sink.transcript, std::string(kRunStart) + Written(1, 8) +
+                                 "log \"Can't read: 2-empty.htm\"\n"
+                                 "log \"Haven't start: 3-nostart.htm\"\n"
+                                 "log \"Haven't end: 4-noend.htm\"\n"
+                                 "log \"Can't read: 5.htm\"\n"
+                                 "log \"Can't read: 6.htm\"\n"
+                                 "log \"Can't read: 7.htm\"\n"
+                                 "log \"Can't read: 8.htm\"\n" +
+                                 Summary("8 checked, 7 didn't find."));
   EXPECT_EQ(result.failures, 7);
   EXPECT_EQ(result.successes, 1);
 }
@@ -146,11 +138,10 @@ TEST_F(RunTest, ExtensionIsCompareWithoutLetterCaseBehindTheLastDot) {
       {u"\u03A3\u03A3", u"1 checked, 0 didn't find."},  // b.σσ
   };
   for (const Case& c : cases) {
-    RecordingWindow window;
-    window.inputs.folder = dir.text();
-    window.inputs.extension = c.extension;
-    Command2_Click(window, state);
-    EXPECT_EQ(window.summary, c.summary) << window.transcript;
+    RecordingSink sink;
+    inputs.extension = c.extension;
+    RunExtraction(inputs, {}, sink);
+    EXPECT_EQ(sink.summary, c.summary) << sink.transcript;
   }
 }
 
@@ -164,7 +155,7 @@ TEST_F(RunTest, OnlyRegularFilesAndLinksToThemAreSources) {
 
   Run();
 
-  EXPECT_EQ(window.summary, u"2 checked, 0 didn't find.");
+  EXPECT_EQ(sink.summary, u"2 checked, 0 didn't find.");
   EXPECT_EQ(dir.read("Export1.htm"), "aa");
 }
 
@@ -175,10 +166,10 @@ TEST_F(RunTest, CharsetIsDetectedOnceOnTheFirstFileAndDecidesTheOutput) {
                           testing::Utf16Le(Page("one")));
   dir.create("2.htm", Page("two"));
 
-  Run();
+  const RunResult result = Run();
 
-  EXPECT_EQ(state.SourceCharset, u"unicode");
-  EXPECT_EQ(window.log, u"Haven't start: 2.htm\r\n");
+  EXPECT_EQ(result.state.SourceCharset, u"unicode");
+  EXPECT_EQ(sink.log, u"Haven't start: 2.htm\r\n");
   EXPECT_EQ(dir.read("Export1.htm"),
             std::string(testing::kUtf16LeSignature) + testing::Utf16Le("one"));
 }
@@ -187,16 +178,15 @@ TEST_F(RunTest, ASecondRunStartsAfreshWithANewOutput) {
   dir.create("a.htm", Page("a"));
   dir.create("b.htm", "");
   Run();
-  window.transcript.clear();
+  sink.transcript.clear();
 
   Run();
 
   // The first run's Export1.htm is now a source like any other.
-  EXPECT_EQ(window.transcript,
-            std::string(kRunStart) + Success(1220) +
-                "Text5 += \"Can't read: b.htm\\r\\n\"\n" +
-                "Text5 += \"Haven't start: Export1.htm\\r\\n\"\n" +
-                Summary("3 checked, 2 didn't find."));
+  EXPECT_EQ(sink.transcript, std::string(kRunStart) + Written(1, 3) +
+                                 "log \"Can't read: b.htm\"\n" +
+                                 "log \"Haven't start: Export1.htm\"\n" +
+                                 Summary("3 checked, 2 didn't find."));
   EXPECT_EQ(dir.read("Export2.htm"), "a");
   EXPECT_EQ(dir.read("Export1.htm"), "a");
 }
@@ -205,11 +195,12 @@ TEST_F(RunTest, SeparatedModeWritesOneFilePerSourceInANewFolder) {
   dir.create("a.htm", std::string(testing::kUtf8Signature) + Page("A"));
   dir.create("b.htm", std::string(testing::kUtf8Signature) + Page("B"));
   ASSERT_EQ(::mkdir((dir.path() / "Export1").c_str(), 0755), 0);
-  window.inputs.separate = true;
+  inputs.separate = true;
 
-  Run();
+  const RunResult result = Run();
 
-  EXPECT_EQ(state.OutFolder, dir.text() + u"/Export2");
+  EXPECT_EQ(result.state.OutFolder, dir.text() + u"/Export2");
+  EXPECT_EQ(result.state.OutFile, dir.text() + u"/Export2/b.htm");
   EXPECT_EQ(dir.list("Export2"), (std::vector<std::string>{"a.htm", "b.htm"}));
   EXPECT_EQ(dir.read("Export2/b.htm"),
             std::string(testing::kUtf16LeSignature) + testing::Utf16Le("B"));
@@ -220,11 +211,11 @@ TEST_F(RunTest, NamesAreShownSafelyButUsedExactly) {
   dir.create("bad\xFF.htm", Page("raw"));
   dir.create("line\nbreak.htm", "");
   dir.create("esc\x1b[31m.htm", "");
-  window.inputs.separate = true;
+  inputs.separate = true;
 
   Run();
 
-  EXPECT_EQ(window.log,
+  EXPECT_EQ(sink.log,
             u"Can't read: esc\uFFFD[31m.htm\r\n"
             u"Can't read: line\uFFFDbreak.htm\r\n");
   EXPECT_EQ(dir.read("Export1/bad\xFF.htm"), "raw");
@@ -238,43 +229,56 @@ TEST_F(RunTest, ErrorTrapLogsTheFailureAndLeavesTheBarWhereItStood) {
 
   const RunResult result = Run();
 
-  EXPECT_EQ(window.transcript,
-            std::string(kRunStart) + Success(1220) +
-                "Text5 += \"Unknown error occurred:\\r\\ncannot open " +
-                dir.path().string() +
-                "/b.htm: Permission denied\\r\\n\"\n"
-                "pointer default\n");
+  EXPECT_EQ(sink.transcript, std::string(kRunStart) + Written(1, 3) +
+                                 "log \"Unknown error occurred:\"\n"
+                                 "log \"cannot open " +
+                                 dir.path().string() +
+                                 "/b.htm: Permission denied\"\n"
+                                 "finished\n");
   EXPECT_EQ(result.end, RunResult::End::kErrorTrap);
-  EXPECT_EQ(window.summary, u"");
+  EXPECT_EQ(sink.summary, u"");
+  EXPECT_EQ(sink.log, u"Unknown error occurred:\r\ncannot open " + dir.text() +
+                          u"/b.htm: Permission denied\r\n");
+  EXPECT_EQ(dir.read("Export1.htm"), "a");
+  EXPECT_EQ(result.state.OutFile, dir.text() + u"/Export1.htm");
+}
+
+// A file that appears after the count is read all the same; its piece is a
+// share of nothing, which ends the run through the trap.
+TEST_F(RunTest, APieceFromAFileThatAppearedAfterTheCountEndsTheRun) {
+  testing::BeforeOperation(fs::Operation::kList, 2,
+                           [&] { dir.create("a.htm", Page("a")); });
+
+  const RunResult result = Run();
+
+  EXPECT_EQ(result.end, RunResult::End::kErrorTrap);
+  EXPECT_EQ(sink.log, u"Unknown error occurred:\r\nDivision by zero\r\n");
   EXPECT_EQ(dir.read("Export1.htm"), "a");
 }
 
-TEST(ProgressTest, BarPositions) {
-  struct Case {
-    std::int64_t successes, matching;
-    int x2;
-  };
-  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-  const Case cases[] = {
-      {1, 3, 1220},         {2, 3, 2310},    {3, 3, 3400},
-      {1, 8, 538},          {0, 5, 130},     {1, 16, 334},
-      {32767, 32767, 3400}, {1, 32767, 130}, {kMax / 4, kMax / 2, 1765},
-      {kMax, kMax, 3400},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ProgressX2(c.successes, c.matching), c.x2)
-        << c.successes << " of " << c.matching;
-  }
-  EXPECT_THROW(
-      {
-        try {
-          ProgressX2(1, 0);
-        } catch (const std::exception& e) {
-          EXPECT_STREQ(e.what(), "Division by zero");
-          throw;
-        }
-      },
-      std::exception);
+// A transform that needs the text gets every piece decoded, even one that
+// could go to a windows-1256 output as its bytes.
+TEST_F(RunTest, ATransformSeesEveryPieceAsText) {
+  class Upper : public PieceTransform {
+   public:
+    bool NeedsText() const override { return true; }
+    Piece Apply(const Piece& piece, std::u16string& scratch) const override {
+      if (piece.windows1256) return piece;  // left as it was: the test fails
+      scratch.assign(piece.text);
+      for (char16_t& c : scratch) {
+        if (c >= u'a' && c <= u'z') c = c - u'a' + u'A';
+      }
+      return Piece(scratch);
+    }
+  } upper;
+  dir.create("a.htm", Page("one"));
+  dir.create("b.htm", Page("two"));
+  RunOptions options;
+  options.transform = &upper;
+
+  Run(options);
+
+  EXPECT_EQ(dir.read("Export1.htm"), "ONETWO");
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include "extraction/sys/operation_seam.h"
 #include "tests/support/fault_plan.h"
 #include "tests/support/pages.h"
-#include "tests/support/recording_window.h"
+#include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
 
 namespace vantrel {
@@ -31,12 +31,12 @@ Counts RunOver(int pages, bool separate, std::size_t size) {
     dir.create(name, std::string(testing::kUtf8Signature) +
                          testing::Page(std::string(size, 'x')));
   }
-  testing::RecordingWindow window;
-  window.inputs.folder = dir.text();
-  window.inputs.separate = separate;
-  RunState state;
+  testing::RecordingSink window;
+  RunInputs inputs = testing::StartupInputs();
+  inputs.folder = dir.text();
+  inputs.separate = separate;
   testing::ClearFault();  // counts from here
-  const RunResult result = Command2_Click(window, state);
+  const RunResult result = RunExtraction(inputs, {}, window);
   EXPECT_EQ(result.successes, pages);
   Counts counts;
   for (const auto& [op, name] : fs::kOperations) {

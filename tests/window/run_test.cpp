@@ -5,8 +5,10 @@
 #include <QLineEdit>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <vector>
 
 #include "extraction/sys/operation_seam.h"
@@ -14,6 +16,7 @@
 #include "tests/support/pages.h"
 #include "tests/support/temp_folder.h"
 #include "tests/window/window_testing.h"
+#include "window/bar_position.h"
 #include "window/form1.h"
 #include "window/line_control.h"
 #include "window/text_boxes.h"
@@ -25,9 +28,9 @@ using testing::Control;
 using vantrel::testing::Page;
 using vantrel::testing::TempFolder;
 
-// Form1 noting what it shows each time a run has asked for its two redraws
-// (the bar's, then the log's), that is after each extracted piece. What
-// either redraw painted counts for the pair: Qt paints all that waits.
+// Form1 noting what it shows each time it has shown a written piece, with
+// its two redraws (the bar's, then the log's). What either redraw painted
+// counts for the pair: Qt paints all that waits.
 class WatchedForm : public Form1 {
  public:
   struct Shot {
@@ -43,13 +46,10 @@ class WatchedForm : public Form1 {
     Control<LogBox>(*this, "Text5").viewport()->installEventFilter(&log_);
     testing::ShowAndActivate(*this);
   }
-  void RedrawLine2() override {
+  void PieceWritten(std::int64_t done, std::int64_t total) override {
     bar_before_ = bar_.count;
     log_before_ = log_.count;
-    Form1::RedrawLine2();
-  }
-  void RedrawText5() override {
-    Form1::RedrawText5();
+    Form1::PieceWritten(done, total);
     const QCursor* cursor = QApplication::overrideCursor();
     shots.push_back(
         {X2(), 0, bar_.count > bar_before_, log_.count > log_before_,
@@ -157,6 +157,31 @@ TEST(WindowRun, BarStepsSmallerThanAPixel) {
     EXPECT_TRUE(shot.log_painted) << i;
   }
   EXPECT_EQ(form.Summary(), "500 checked, 497 didn't find.");
+}
+
+TEST(WindowBar, PositionsInTwips) {
+  struct Case {
+    std::int64_t done, total;
+    int x2;
+  };
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  const Case cases[] = {
+      {1, 3, 1220},
+      {2, 3, 2310},
+      {3, 3, 3400},
+      {1, 8, 538},
+      {0, 5, 130},
+      {1, 16, 334},
+      {32767, 32767, 3400},
+      {1, 32767, 130},
+      {kMax / 4, kMax / 2, 1765},
+      {kMax, kMax, 3400},
+      // 61312.5 hundredths of a twip, wherever the half goes.
+      {3, 16, 743},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(BarX2(c.done, c.total), c.x2) << c.done << " of " << c.total;
+  }
 }
 
 TEST(WindowRun, EnterInAOneLineFieldRunsGo) {

@@ -150,7 +150,7 @@ TEST(WindowTextBoxes, MarkersWrapAndTheLogScrollsSideways) {
   Form1 form;
   testing::ShowAndActivate(form);
   const std::u16string line = u"word " + std::u16string(300, u'x');
-  form.AppendText5(line + u"\r\n");
+  form.Logged(line);
   auto& marker = Control<MarkerBox>(form, "Text1");
   marker.SetText(line);
   QApplication::processEvents();

@@ -98,8 +98,8 @@ TEST(NearMissTest, FirstReasonThatAppliesWithItsLine) {
     std::u16string text;
     DecodeText(c.bytes, c.charset, text);
     const NearMissRun run{c.start, c.end, c.matching, c.charset, u"first.htm"};
-    const Cut cut = CutPiece(text, *MakeMatcher(c.start, c.matching),
-                             *MakeMatcher(c.end, c.matching));
+    const CutResult cut = CutPiece(text, *MakeMatcher(c.start, c.matching),
+                                   *MakeMatcher(c.end, c.matching));
     ASSERT_NE(cut.outcome, FileOutcome::kExtracted) << c.what;
     const std::optional<Hint> hint = FindNearMiss(run, c.bytes, text, cut);
     ASSERT_EQ(hint.has_value(), c.kind.has_value()) << c.what;
@@ -117,8 +117,8 @@ TEST(NearMissTest, TolerancesOfTheRunAreNoReason) {
   const std::u16string text = u"<P>\nA</p>";
   const MatchOptions breaks{.line_breaks_any = true};
   const NearMissRun run{u"<p>\r\n", u"</p>", breaks, Charset::kUtf8, u""};
-  const Cut cut = CutPiece(text, *MakeMatcher(run.start_marker, breaks),
-                           *MakeMatcher(run.end_marker, breaks));
+  const CutResult cut = CutPiece(text, *MakeMatcher(run.start_marker, breaks),
+                                 *MakeMatcher(run.end_marker, breaks));
   const auto hint = FindNearMiss(run, "", text, cut);
   ASSERT_TRUE(hint.has_value());
   EXPECT_EQ(hint->kind, Hint::Kind::kLetterCase);
@@ -137,8 +137,8 @@ TEST(NearMissTest, PatternCheckGivesUpBeforeTheRunsSearchWould) {
     // Each A before the B doubles the time the pattern takes to fail there.
     const std::u16string text = std::u16string(n, u'A') + u"B AAC";
     const NearMissRun run{pattern, u"", run_matching, Charset::kUtf8, u""};
-    const Cut cut = CutPiece(text, *MakeMatcher(pattern, run_matching),
-                             *MakeMatcher(u"", run_matching));
+    const CutResult cut = CutPiece(text, *MakeMatcher(pattern, run_matching),
+                                   *MakeMatcher(u"", run_matching));
     ASSERT_EQ(cut.outcome, FileOutcome::kNoStart);
     const auto hint = FindNearMiss(run, "", text, cut);
     bool run_runs_away = false;

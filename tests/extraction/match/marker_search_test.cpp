@@ -134,7 +134,7 @@ TEST(CutPieceTest, Cases) {
       {u"", u"", u"", FileOutcome::kCantRead, u""},
   };
   for (const Case& c : cases) {
-    const Cut cut =
+    const CutResult cut =
         CutPiece(c.text, ExactMatcher(c.start), ExactMatcher(c.end));
     EXPECT_EQ(cut.outcome, c.outcome) << ::testing::PrintToString(c.text);
     EXPECT_EQ(c.text.substr(cut.piece.begin, cut.piece.size()), c.piece);
@@ -203,8 +203,8 @@ TEST(MatchingOptionsTest, FindThePiecesAndKeepThemUnchanged) {
       {u"xfoobar.", u"foo", u"(?<=foo)bar", patterns, kExtracted, u""},
   };
   for (const Case& c : cases) {
-    const Cut cut = CutPiece(c.text, *MakeMatcher(c.start, c.options),
-                             *MakeMatcher(c.end, c.options));
+    const CutResult cut = CutPiece(c.text, *MakeMatcher(c.start, c.options),
+                                   *MakeMatcher(c.end, c.options));
     EXPECT_EQ(cut.outcome, c.outcome) << ::testing::PrintToString(c.text);
     EXPECT_EQ(c.text.substr(cut.piece.begin, cut.piece.size()), c.piece)
         << ::testing::PrintToString(c.text);

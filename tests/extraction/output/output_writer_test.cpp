@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 
 #include "extraction/base/run_error.h"
 #include "extraction/output/output_names.h"
@@ -27,22 +28,22 @@ using namespace std::string_literals;
 
 class OutputWriterTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    state.SourcePath = dir.text();
-    state.SourceCharset = std::u16string(CharsetName(Charset::kWindows1256));
-  }
-  // One write, as the run's writer makes it; the run's output state is in
-  // `state`, so consecutive writes continue one run.
+  void SetUp() override { folder = dir.text(); }
+  // One write, as the run's writer makes it; consecutive writes continue
+  // one run until `writer` is reset.
   void Write(std::u16string_view piece, std::u16string_view name = u"a.htm") {
-    OutputWriter(state, separate, u"htm").WriteFile(piece, name);
+    if (!writer) writer.emplace(folder, charset, separate, u"htm");
+    writer->WriteFile(piece, name);
   }
   void Symlink(const char* target, const char* name) {
     ASSERT_EQ(::symlink(target, (dir.path() / name).c_str()), 0);
   }
 
   testing::TempFolder dir;
+  std::u16string folder;
+  Charset charset = Charset::kWindows1256;
   bool separate = false;
-  RunState state;
+  std::optional<OutputWriter> writer;
 };
 
 TEST(OutputNamesTest, NamesAreBuiltOnTheFolderWithOneSeparator) {
@@ -92,11 +93,9 @@ TEST(OutputNamesTest, TheFirstNumberWhoseNameIsFreeInAnyLetterCase) {
     const std::string shown =
         c.chosen + " after " + ::testing::PrintToString(c.taken);
     for (const bool dry_run : {true, false}) {
-      RunState state;
-      state.SourcePath = dir.text();
-      state.SourceCharset = std::u16string(CharsetName(Charset::kWindows1256));
-      OutputWriter writer(state, c.separate, c.extension, dry_run);
-      writer.WriteFile(u"x", u"a.htm");
+      OutputWriter writer(dir.text(), Charset::kWindows1256, c.separate,
+                          c.extension, dry_run);
+      writer.WriteFile(Piece(u"x"), u"a.htm");
       EXPECT_EQ(writer.made(), dir.text() + u"/" + Utf8ToText(c.chosen))
           << shown;
     }
@@ -142,15 +141,13 @@ TEST(OutputInTheWayTest, TheRunEndsNamingIt) {
       } else {
         std::filesystem::create_directory(dir.path() / c.in_the_way);
       }
-      RunState state;
-      state.SourcePath = dir.text();
-      state.SourceCharset = std::u16string(CharsetName(Charset::kWindows1256));
-      OutputWriter writer(state, c.separate, u"htm", dry_run);
+      OutputWriter writer(dir.text(), Charset::kWindows1256, c.separate, u"htm",
+                          dry_run);
       std::string description = c.description;
       description.replace(description.find('%'), 1, dir.path().string());
       const std::string shown = description + (dry_run ? " (dry run)" : "");
       try {
-        writer.WriteFile(u"x", u"a.htm");
+        writer.WriteFile(Piece(u"x"), u"a.htm");
         ADD_FAILURE() << "no error: " << shown;
       } catch (const RunError& e) {
         EXPECT_EQ(std::string(e.what()), description) << shown;
@@ -174,7 +171,7 @@ TEST_F(OutputWriterTest, PlantedLinksAreNeverWrittenThrough) {
 
   Write(u"single");
   separate = true;
-  state.OutCharset.clear();
+  writer.reset();
   Write(u"separate");
 
   EXPECT_EQ(dir.read("Export2.htm"), "single");
@@ -183,7 +180,7 @@ TEST_F(OutputWriterTest, PlantedLinksAreNeverWrittenThrough) {
 }
 
 TEST_F(OutputWriterTest, Utf16OutputHasOneSignatureAtItsHead) {
-  state.SourceCharset = std::u16string(CharsetName(Charset::kUtf8));
+  charset = Charset::kUtf8;
   Write(u"");
   EXPECT_EQ(dir.read("Export1.htm"), "\xFF\xFE");
   Write(u"a");
@@ -191,11 +188,10 @@ TEST_F(OutputWriterTest, Utf16OutputHasOneSignatureAtItsHead) {
   EXPECT_EQ(dir.read("Export1.htm"),
             "\xFF\xFE"
             "a\0\x28\x06"s);
-  EXPECT_EQ(state.OutCharset, u"utf-8");
 }
 
 TEST_F(OutputWriterTest, SeparatedFilesEachHoldOnePiece) {
-  state.SourceCharset = std::u16string(CharsetName(Charset::kUnicode));
+  charset = Charset::kUnicode;
   separate = true;
   Write(u"one", u"a.htm");
   Write(u"", u"b.htm");
@@ -210,8 +206,8 @@ TEST_F(OutputWriterTest, SeparatedFilesEachHoldOnePiece) {
 TEST_F(OutputWriterTest, AFailedAppendLeavesOnlyWholePieces) {
   for (const std::size_t second : {std::size_t{60}, std::size_t{200000}}) {
     testing::TempFolder dir;
-    state.SourcePath = dir.text();
-    state.OutCharset.clear();
+    folder = dir.text();
+    writer.reset();
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {

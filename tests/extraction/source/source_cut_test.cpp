@@ -51,15 +51,15 @@ void ExpectPlain(std::string_view bytes, Charset charset,
   std::u16string text;
   DecodeText(bytes, charset, text);
   const ExactMatcher start_matcher(start), end_matcher(end);
-  const Cut plain = CutPiece(text, start_matcher, end_matcher);
+  const CutResult plain = CutPiece(text, start_matcher, end_matcher);
   const std::u16string_view plain_piece =
       std::u16string_view(text).substr(plain.piece.begin, plain.piece.size());
 
   Load(bytes, buffers);
   const SourceCutter cutter(charset, start_matcher, end_matcher, false);
-  CutSource source = cutter.Cut(buffers);
+  SourcePiece source = cutter.PieceOf(buffers);
   if (shared != nullptr) *shared = !source.piece_rest.empty();
-  source.FinishPiece();
+  const Piece piece = source.TakePiece();
   ASSERT_EQ(source.cut.outcome, plain.outcome) << trace;
   if (fast != nullptr) {
     *fast = source.text.empty() && plain.outcome == FileOutcome::kExtracted;
@@ -76,13 +76,13 @@ void ExpectPlain(std::string_view bytes, Charset charset,
     EXPECT_EQ(source.cut.piece, plain.piece) << trace;
   }
   if (plain.outcome != FileOutcome::kExtracted) return;
-  if (source.piece_bytes) {
+  if (piece.windows1256) {
     // What the windows-1256 output would hold for the plain piece.
     std::string encoded;
     EncodeText(plain_piece, OutputFormat::kWindows1256, encoded);
-    EXPECT_EQ(*source.piece_bytes, encoded) << trace;
+    EXPECT_EQ(*piece.windows1256, encoded) << trace;
   } else {
-    EXPECT_EQ(source.piece, plain_piece) << trace;
+    EXPECT_EQ(piece.text, plain_piece) << trace;
   }
 }
 
@@ -220,12 +220,12 @@ TEST(SourceCutTest, OtherMatchersAndWholeTextsTakeThePlainWay) {
   for (const auto& c : cases) {
     SourceBuffers buffers;
     Load(bytes, buffers);
-    const CutSource source =
+    const SourcePiece source =
         SourceCutter(Charset::kUtf8, exact_start, c.end, c.whole_texts)
-            .Cut(buffers);
+            .PieceOf(buffers);
     EXPECT_EQ(source.text, u"x[piece]");
     EXPECT_EQ(source.cut.piece, (TextRange{2, 7}));
-    EXPECT_EQ(source.piece, u"piece");
+    EXPECT_EQ(source.piece.text, u"piece");
   }
 }
 

@@ -1,27 +1,28 @@
-#include "cli/cli_window.h"
+#include "cli/cli_report.h"
 
+#include "extraction/messages.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
 
 namespace vantrel::cli {
 
-void CliWindow::SetBusyPointer(bool busy) {
-  if (!busy) progress_.Clear();
-}
+void CliReport::Finished(const RunResult& /*result*/) { progress_.Clear(); }
 
-void CliWindow::FileExamined(const FileReport& report) {
+void CliReport::FileExamined(const FileReport& report) {
   if (report.hint) near_misses_.Add(*report.hint);
   Report(report);
   progress_.Show(report.done, report.matching);
 }
 
-void CliWindow::Write(std::string_view bytes) {
+void CliReport::Write(std::string_view bytes) {
   progress_.Clear();
   out_.Write(bytes);
 }
 
-void TextReport::AppendText5(std::u16string_view text) {
-  const std::string line = TextToUtf8(text);
+void TextReport::Logged(std::u16string_view text) {
+  std::u16string ended(text);
+  ended += kLineEnd;
+  const std::string line = TextToUtf8(ended);
   // The log's CR LF line ends become the terminal's plain line ends.
   std::string out;
   out.reserve(line.size());
@@ -44,7 +45,7 @@ void TextReport::Finish(const RunResult& result, bool dry_run) {
           (dry_run ? " (dry run: nothing written)\n" : "\n"));
   }
   if (result.end != RunResult::End::kErrorTrap) {
-    Write(TextToUtf8(summary_) + "\n");
+    Write(TextToUtf8(result.summary) + "\n");
   }
 }
 

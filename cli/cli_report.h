@@ -1,9 +1,8 @@
-// The command line's stand-ins for the window: the run's inputs come from
-// the options, and what the run shows goes to standard output as a text log
-// (TextReport) or as JSON Lines (JsonReport), with a progress bar on
-// standard error when that is a terminal.
-#ifndef VANTREL_CLI_CLI_WINDOW_H_
-#define VANTREL_CLI_CLI_WINDOW_H_
+// The command line's sinks for a run: what the run tells goes to standard
+// output as a text log (TextReport) or as JSON Lines (JsonReport), with a
+// progress bar on standard error when that is a terminal.
+#ifndef VANTREL_CLI_CLI_REPORT_H_
+#define VANTREL_CLI_CLI_REPORT_H_
 
 #include <cstdio>
 #include <string>
@@ -13,20 +12,19 @@
 #include "cli/progress_bar.h"
 #include "cli/report_stream.h"
 #include "extraction/run.h"
-#include "extraction/run_window.h"
+#include "extraction/run_sink.h"
 
 namespace vantrel::cli {
 
 // What both reports share.
-class CliWindow : public RunWindow {
+class CliReport : public RunSink {
  public:
-  CliWindow(RunInputs inputs, ReportStream& out, std::FILE* progress)
-      : inputs_(std::move(inputs)), out_(out), progress_(progress) {}
+  CliReport(ReportStream& out, std::FILE* progress)
+      : out_(out), progress_(progress) {}
 
-  RunInputs Inputs() const final { return inputs_; }
-  void SetLabel6(std::u16string_view caption) final { summary_ = caption; }
-  void SetBusyPointer(bool busy) final;
   void FileExamined(const FileReport& report) final;
+  // Takes the progress bar off the terminal.
+  void Finished(const RunResult& result) final;
 
   // Writes what follows the run's log, once the run is over.
   virtual void Finish(const RunResult& result, bool dry_run) = 0;
@@ -39,11 +37,7 @@ class CliWindow : public RunWindow {
   // Each examined file, for the report to tell.
   virtual void Report(const FileReport& report) = 0;
 
-  // The summary line as the window shows it; empty after the error trap.
-  std::u16string summary_;
-
  private:
-  RunInputs inputs_;
   ReportStream& out_;
   ProgressBar progress_;
   NearMissTally near_misses_;
@@ -52,13 +46,12 @@ class CliWindow : public RunWindow {
 // The log as the window shows it, one line per message, then the output's
 // path and the summary. With `explain`, each failure line is followed by an
 // indented line that tells why, when the run found a near miss.
-class TextReport final : public CliWindow {
+class TextReport final : public CliReport {
  public:
-  TextReport(RunInputs inputs, ReportStream& out, std::FILE* progress,
-             bool explain)
-      : CliWindow(std::move(inputs), out, progress), explain_(explain) {}
+  TextReport(ReportStream& out, std::FILE* progress, bool explain)
+      : CliReport(out, progress), explain_(explain) {}
 
-  void AppendText5(std::u16string_view text) override;
+  void Logged(std::u16string_view line) override;
   void Finish(const RunResult& result, bool dry_run) override;
 
  private:
@@ -70,9 +63,9 @@ class TextReport final : public CliWindow {
 // JSON Lines: one object per examined file, one per sub-folder passed over
 // as unreadable, an object for a rejected input, and last one object that
 // sums the run up.
-class JsonReport final : public CliWindow {
+class JsonReport final : public CliReport {
  public:
-  using CliWindow::CliWindow;
+  using CliReport::CliReport;
 
   // A piece's length and line are counted in the whole text.
   bool WantsFileTexts() const override { return true; }
@@ -86,4 +79,4 @@ class JsonReport final : public CliWindow {
 
 }  // namespace vantrel::cli
 
-#endif  // VANTREL_CLI_CLI_WINDOW_H_
+#endif  // VANTREL_CLI_CLI_REPORT_H_

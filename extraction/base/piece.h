@@ -1,0 +1,51 @@
+// A piece on its way from its source to the output, and the stage between
+// the two that may turn it into something else.
+//
+// A piece takes one path: it is cut out of its source (source_cut.h), goes
+// through the run's transform if it has one, and is written (output_writer.h).
+// Without a transform, a windows-1256 piece may travel as the bytes it was,
+// so that it is never decoded and encoded again.
+#ifndef VANTREL_EXTRACTION_BASE_PIECE_H_
+#define VANTREL_EXTRACTION_BASE_PIECE_H_
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+struct Piece {
+  Piece() = default;
+  // Implicit: a text is a piece.
+  Piece(std::u16string_view piece_text) : text(piece_text) {}
+  // A piece given as windows-1256 bytes that decoding and encoding again
+  // would give back unchanged; its text is left undecoded.
+  static Piece Windows1256(std::string_view bytes) {
+    Piece piece;
+    piece.windows1256 = bytes;
+    return piece;
+  }
+
+  // The piece's text, unless it is given as bytes.
+  std::u16string_view text;
+  std::optional<std::string_view> windows1256;
+};
+
+// What a run does to each piece between cutting and writing it. A run
+// without one writes each piece as it was cut.
+class PieceTransform {
+ public:
+  virtual ~PieceTransform() = default;
+
+  // True when Apply needs the piece's text: every piece of the run is then
+  // decoded, and none comes as bytes.
+  virtual bool NeedsText() const = 0;
+
+  // The piece to write instead of `piece`; it may view `scratch`, which the
+  // transform may fill, or `piece` itself.
+  virtual Piece Apply(const Piece& piece, std::u16string& scratch) const = 0;
+};
+
+}  // namespace vantrel
+
+#endif  // VANTREL_EXTRACTION_BASE_PIECE_H_
