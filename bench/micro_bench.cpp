@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -126,7 +127,9 @@ class FolderWindow : public RunWindow {
 
 void BM_SystemCallsPerFile(benchmark::State& state) {
   const bool separate = state.range(0) != 0;
-  std::string folder = "/tmp/vantrel-microbench-XXXXXX";
+  const char* tmp = std::getenv("TMPDIR");
+  std::string folder = std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") +
+                       "/vantrel-microbench-XXXXXX";
   if (::mkdtemp(folder.data()) == nullptr)
     return state.SkipWithError("mkdtemp");
   const std::string page =
