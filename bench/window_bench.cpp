@@ -4,22 +4,67 @@
 // The window is shown (on Qt's offscreen platform unless another is set), so
 // that the repaints a run asks for after each piece are really painted. The
 // seconds of the run go into RESULT; the run's output is left in FOLDER.
+//
+// With --log-paints it prints instead how often the log box is painted while
+// lines are appended below its view: a line out of view should cost no
+// paint of the text, and none of the scroll bar once its slider is smallest.
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "window/form1.h"
+#include "window/text_boxes.h"
+
+namespace {
+
+// Counts the paint events of the widgets it is installed on.
+struct PaintCounter : QObject {
+  int count = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    count += event->type() == QEvent::Paint;
+    return false;
+  }
+};
+
+// Appends `lines` lines to a log box of the window's size, each redrawn as
+// a run redraws it, and prints the paints of its text and scroll bar.
+int PrintLogPaints(int lines) {
+  QWidget parent;
+  parent.resize(240, 130);
+  vantrel::window::LogBox log(&parent);
+  log.setGeometry(8, 8, 225, 113);
+  parent.show();
+  QApplication::processEvents();
+  PaintCounter text, slider;
+  log.viewport()->installEventFilter(&text);
+  log.verticalScrollBar()->installEventFilter(&slider);
+  for (int i = 0; i < lines; ++i) {
+    log.Append(u"Haven't start: page.htm\r\n");
+    log.Redraw();
+  }
+  std::printf("%d lines appended: text painted %d times, scroll bar %d\n",
+              lines, text.count, slider.count);
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: vantrel-window-bench FOLDER RESULT\n");
+  const bool log_paints =
+      argc == 2 && std::strcmp(argv[1], "--log-paints") == 0;
+  if (argc != 3 && !log_paints) {
+    std::fprintf(stderr,
+                 "usage: vantrel-window-bench FOLDER RESULT | --log-paints\n");
     return 64;
   }
   ::setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
   QApplication app(argc, argv);
+  if (log_paints) return PrintLogPaints(1000);
   vantrel::window::Form1 form;
   form.ShowCentred();
   QApplication::processEvents();

@@ -3,14 +3,9 @@
 # options, the same exit statuses and the same version, and a page that
 # groff formats without a warning.
 #   man_page_test.sh VANTREL_CLI MANUAL_PAGE
-set -uo pipefail
+source "$(dirname "$0")/../support/shell_test.sh"
 cli=$1
 page=$2
-failed=0
-fail() {
-  echo "FAIL: $*"
-  failed=1
-}
 
 help=$("$cli" --help) || fail "vantrel-cli --help exited with $?"
 version=$("$cli" --version) || fail "vantrel-cli --version exited with $?"
@@ -50,5 +45,4 @@ grep -q "^\.TH VANTREL-CLI 1 \"[0-9-]*\" \"Vantrel $number\"" <<<"$text" ||
 warnings=$(groff -man -Tutf8 -ww -z "$page" 2>&1)
 [ -z "$warnings" ] || fail "groff warns: $warnings"
 
-[ $failed -eq 0 ] && echo "manual page and --help agree ($version)"
-exit $failed
+finish "manual page and --help agree ($version)"

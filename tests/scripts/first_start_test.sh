@@ -5,15 +5,8 @@
 # folder, and the second start finds the samples as fresh as the first.
 # scripts/test.sh runs this before it builds the rest of build/.
 #   bash tests/scripts/first_start_test.sh
-set -uo pipefail
 cd "$(dirname "$0")/../.."
-failed=0
-fail() {
-  echo "FAIL: $*"
-  failed=1
-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source tests/support/shell_test.sh
 mkdir "$work/tmp"
 samples=$PWD/build/samples
 
@@ -44,6 +37,5 @@ expected=$( (ls examples/pages; echo Export1.htm) | sort)
 [ "$(ls "$samples" 2>/dev/null | sort)" = "$expected" ] ||
   fail "after the second start build/samples holds:" $(ls "$samples")
 
-[ $failed -eq 0 ] && echo "run.sh built the two programs and ran on" \
+finish "run.sh built the two programs and ran on" \
   "$samples, twice, leaving nothing in TMPDIR"
-exit $failed

@@ -6,16 +6,9 @@
 # PATH holds only them and the few tools setup.sh needs, so a real sudo or
 # apt-get on the machine cannot answer instead.
 #   setup_test.sh SETUP_SCRIPT
-set -uo pipefail
+source "$(dirname "$0")/../support/shell_test.sh"
 setup=$1
-failed=0
-fail() {
-  echo "FAIL: $*"
-  failed=1
-}
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 # The unprivileged user must reach the script, the stand-ins and the record.
 chmod 755 "$work"
 cp "$setup" "$work/setup.sh"
@@ -79,6 +72,4 @@ else
   echo "setpriv is missing: the unprivileged cases are not run"
 fi
 
-
-[ $failed -eq 0 ] && echo "setup.sh did what each user can do"
-exit $failed
+finish "setup.sh did what each user can do"

@@ -26,8 +26,6 @@ using testing::Control;
 using vantrel::testing::TempFolder;
 
 TEST(WindowPicker, ChoiceReplacesTheFieldAndCancelKeepsIt) {
-  const QString unicode =
-      QString::fromUtf16(u"/tmp/\u00DCbersicht \u540D \U0001F600");
   struct Case {
     QString field;                 // before the first pick
     std::vector<QString> answers;  // "" is a cancel
@@ -35,12 +33,10 @@ TEST(WindowPicker, ChoiceReplacesTheFieldAndCancelKeepsIt) {
   };
   for (const Case& c : std::vector<Case>{
            {"D:\\typed by hand", {""}, {"D:\\typed by hand"}},
-           {"", {""}, {""}},
            {"C:\\ProjectPath\\",
             {"/srv/pages", ""},
             {"/srv/pages", "/srv/pages"}},
-           {"/srv/pages", {"/"}, {"/"}},  // the root keeps its separator
-           {"x", {unicode}, {unicode}}}) {
+           {"/srv/pages", {"/"}, {"/"}}}) {  // the root keeps its separator
     std::vector<QString> titles;
     Form1 form([&](const QString& title) {
       titles.push_back(title);

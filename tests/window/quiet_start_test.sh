@@ -4,15 +4,8 @@
 # environment (as root there is often no XDG_RUNTIME_DIR, and Qt's warning
 # about it lands in every build log), and not when a test runs there.
 #   quiet_start_test.sh WINDOW_TESTS
-set -uo pipefail
+source "$(dirname "$0")/../support/shell_test.sh"
 program=$1
-failed=0
-fail() {
-  echo "FAIL: $*"
-  failed=1
-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 bare=(env -u XDG_RUNTIME_DIR -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY)
 
 status=0
@@ -35,6 +28,5 @@ if [ -n "$first" ]; then
     fail "Qt warned while $first ran"
 fi
 
-[ $failed -eq 0 ] && echo "listing the window tests and running $first" \
+finish "listing the window tests and running $first" \
   "printed nothing of Qt's"
-exit $failed

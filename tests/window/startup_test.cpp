@@ -1,7 +1,4 @@
-// The window as it opens: the overlaps, focus and tab order, the empty
-// bar, the picture and the icon.
-#include <QImageReader>
-#include <QLabel>
+// The window as it opens: the overlaps, focus and tab order, the empty bar.
 #include <vector>
 
 #include "tests/window/window_testing.h"
@@ -9,8 +6,6 @@
 
 namespace vantrel::window {
 namespace {
-
-using testing::Control;
 
 // The overlaps that the stacking order decides: "..." over the folder
 // field, the extension field over its caption, Label4 over the picture.
@@ -35,16 +30,6 @@ TEST(WindowStartUp, FocusTabOrderAndEmptyBar) {
   EXPECT_EQ(visited,
             (std::vector<QString>{"Text2", "Text3", "Command1", "Text4",
                                   "Check1", "Text5", "Command2", "Text1"}));
-}
-
-TEST(WindowStartUp, PictureAndIcon) {
-  Form1 form;
-  const auto& picture = Control<QLabel>(form, "Image1");
-  EXPECT_EQ(picture.pixmap().size(), QSize(640, 480));
-  EXPECT_TRUE(picture.hasScaledContents());
-  const QList<QSize> sizes = form.windowIcon().availableSizes();
-  EXPECT_TRUE(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(48, 48)));
-  EXPECT_EQ(QImageReader(":/vantrel/vantrel.ico").imageCount(), 9);
 }
 
 }  // namespace

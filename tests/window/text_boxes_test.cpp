@@ -1,14 +1,12 @@
-// The text boxes: what the run reads from the marker boxes, what the log box
-// holds, shows and repaints, and which boxes wrap.
+// The text boxes: what the run reads from the marker boxes and what the log
+// box holds and shows.
 #include "window/text_boxes.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
 #include <QLabel>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <utility>
 #include <vector>
 
 #include "tests/window/window_testing.h"
@@ -115,49 +113,6 @@ TEST(WindowTextBoxes, LogHoldsExactlyWhatWasWrittenAndShowsLines) {
   log.Append(u"Haven't end: e.htm\r\n");
   EXPECT_EQ(log.Text(), u"Haven't end: e.htm\r\n");
   EXPECT_EQ(ShownLines(log), (std::vector<QString>{"Haven't end: e.htm", ""}));
-}
-
-TEST(WindowTextBoxes, LogRepaintsOnlyWhatComesIntoView) {
-  QWidget parent;
-  parent.resize(240, 130);
-  LogBox log(&parent);
-  log.setGeometry(8, 8, 225, 113);
-  testing::ShowAndActivate(parent);
-  testing::PaintCounter text, slider;
-  log.viewport()->installEventFilter(&text);
-  log.verticalScrollBar()->installEventFilter(&slider);
-  // Whether the text and the vertical scroll bar were repainted.
-  auto append_line = [&] {
-    const int text_before = text.count, slider_before = slider.count;
-    log.Append(u"Haven't start: page.htm\r\n");
-    log.Redraw();
-    return std::pair{text.count > text_before, slider.count > slider_before};
-  };
-  EXPECT_TRUE(append_line().first);
-  for (int i = 0; i < 11; ++i) append_line();  // the view holds fewer
-  // Lines below the view still shrink the slider, which is repainted.
-  bool slider_painted = false;
-  for (int i = 0; i < 5; ++i) slider_painted |= append_line().second;
-  EXPECT_TRUE(slider_painted);
-  // Far below the view, with the slider at its smallest: nothing to paint.
-  for (int i = 0; i < 300; ++i) append_line();
-  EXPECT_EQ(append_line(), std::pair(false, false));
-  log.Clear();
-  EXPECT_EQ(append_line(), std::pair(true, true));
-}
-
-TEST(WindowTextBoxes, MarkersWrapAndTheLogScrollsSideways) {
-  Form1 form;
-  testing::ShowAndActivate(form);
-  const std::u16string line = u"word " + std::u16string(300, u'x');
-  form.Logged(line);
-  auto& marker = Control<MarkerBox>(form, "Text1");
-  marker.SetText(line);
-  QApplication::processEvents();
-  EXPECT_GT(Control<LogBox>(form, "Text5").horizontalScrollBar()->maximum(), 0);
-  EXPECT_EQ(marker.horizontalScrollBar()->maximum(), 0);
-  EXPECT_GT(marker.document()->firstBlock().layout()->lineCount(), 2);
-  EXPECT_EQ(marker.Text(), line);  // wrapping adds no line break
 }
 
 }  // namespace

@@ -46,16 +46,6 @@ class OutputWriterTest : public ::testing::Test {
   std::optional<OutputWriter> writer;
 };
 
-TEST(OutputNamesTest, NamesAreBuiltOnTheFolderWithOneSeparator) {
-  EXPECT_EQ(OutputFileName(u"/data/pages", 1, u"htm"),
-            u"/data/pages/Export1.htm");
-  EXPECT_EQ(OutputFileName(u"/data/pages/", 12, u"HTM"),
-            u"/data/pages/Export12.HTM");
-  EXPECT_EQ(OutputFolderName(u"/data/pages/", 4294967296),
-            u"/data/pages/Export4294967296");
-  EXPECT_EQ(OutputFolderName(u"", 1), u"/Export1");
-}
-
 // Which names earlier outputs hold, and the name a run then takes, in a
 // dry run as in a real one: the first free number, a name held in any
 // letter case being held. Only a file holds up the collected file's name,
@@ -188,15 +178,6 @@ TEST_F(OutputWriterTest, Utf16OutputHasOneSignatureAtItsHead) {
   EXPECT_EQ(dir.read("Export1.htm"),
             "\xFF\xFE"
             "a\0\x28\x06"s);
-}
-
-TEST_F(OutputWriterTest, SeparatedFilesEachHoldOnePiece) {
-  charset = Charset::kUnicode;
-  separate = true;
-  Write(u"one", u"a.htm");
-  Write(u"", u"b.htm");
-  EXPECT_EQ(dir.read("Export1/a.htm"), "\xFF\xFEo\0n\0e\0"s);
-  EXPECT_EQ(dir.read("Export1/b.htm"), "\xFF\xFE");
 }
 
 // A write that hits the file-size limit leaves only whole pieces: the file is

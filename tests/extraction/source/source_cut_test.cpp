@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "extraction/text/code_page.h"
+#include "tests/support/random.h"
 
 namespace vantrel {
 namespace {
@@ -155,11 +156,7 @@ TEST(SourceCutTest, AgreesWithThePlainWayOnRandomSources) {
   const std::u16string marker_units[] = {
       u"[",          u"]",      u"a",      u"\r\n",   u"\u0628", u"\uFFFD",
       u"\U0001F600", u"\xD83D", u"\u067E", u"\u06D2", u"\u4E00"};
-  std::uint64_t state = 2024;
-  const auto next = [&](std::size_t n) {
-    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<std::size_t>((state >> 33) % n);
-  };
+  testing::Random next{2024};
   const auto marker = [&] {
     std::u16string m;
     for (std::size_t i = next(3); i > 0; --i) {
@@ -194,13 +191,12 @@ TEST(SourceCutTest, LargePiecesDecodedInTwoHalves) {
   const std::string tokens[] = {
       "a",    "\xD8\xA8", "\xE2\x82\xAC", "\xF0\x9F\x98\x80",
       "\xC3", "\x80",     "\xE2\x82",     "\xED\xA0\x80"};
-  std::uint64_t state = 7;
+  testing::Random next{7};
   SourceBuffers buffers;
   for (int round = 0; round < 40; ++round) {
     std::string body;
     while (body.size() < (std::size_t{1} << 20) + 64) {
-      state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-      body += tokens[(state >> 33) % (round % 2 ? 2 : std::size(tokens))];
+      body += tokens[next(round % 2 ? 2 : std::size(tokens))];
     }
     bool fast = false, shared = false;
     ExpectPlain("\xEF\xBB\xBF[" + body + "]", Charset::kUtf8, u"[", u"]",

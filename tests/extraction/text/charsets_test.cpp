@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "extraction/base/run_error.h"
 #include "extraction/source/source_reading.h"
 #include "tests/support/pages.h"
 #include "tests/support/temp_folder.h"
@@ -39,18 +38,6 @@ TEST(TestFileTest, FirstBytesNameTheCharset) {
   }
 }
 
-TEST(TestFileTest, AFileThatCannotBeOpenedIsAnErrorNotAGuess) {
-  testing::TempFolder dir;
-  try {
-    TestFile(dir.path() / "missing.htm");
-    FAIL() << "no error";
-  } catch (const RunError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              "cannot open " + dir.path().string() +
-                  "/missing.htm: No such file or directory");
-  }
-}
-
 TEST(DecodeTextTest, DecodesEachCharsetAndLeavesItsSignatureOut) {
   struct Case {
     std::string bytes;
@@ -63,11 +50,8 @@ TEST(DecodeTextTest, DecodesEachCharsetAndLeavesItsSignatureOut) {
       {"\xFE\xFF\0h\x06\x28"s, Charset::kUtf16, u"h\u0628"},
       {"\xEF\xBB\xBFh\xC3\xA9", Charset::kUtf8, u"h\u00e9"},
       {"\xEF\xBB\xBF\xEF\xBB\xBFx", Charset::kUtf8, u"\uFEFFx"},  // only one
-      {"h\xC3\xA9", Charset::kUtf8, u"h\u00e9"},
-      {"\xF0\x9F\x98\x80", Charset::kUtf8, u"\U0001F600"},
       {"\xFF\xFE", Charset::kUnicode, u""},
       {"", Charset::kUtf8, u""},
-      {"a\xC8\x81\xFF", Charset::kWindows1256, u"a\u0628\u067E\u06D2"},
       {"\xEF\xBB\xBF", Charset::kWindows1256, u"\u00EF\u00BB\u061F"},
   };
   for (const Case& c : cases) {
@@ -84,16 +68,7 @@ TEST(DecodeTextTest, IllFormedInputIsKeptOrReplacedNeverDropped) {
     std::u16string text;
   };
   const Case cases[] = {
-      // Invalid UTF-8: one U+FFFD per ill-formed sequence.
-      {"a\xFF"
-       "b",
-       Charset::kUtf8, u"a\uFFFDb"},
-      {"a\xE2\x82"
-       "b",
-       Charset::kUtf8, u"a\uFFFDb"},                            // truncated
-      {"\xC0\xAF", Charset::kUtf8, u"\uFFFD\uFFFD"},            // overlong
-      {"\xED\xA0\x80", Charset::kUtf8, u"\uFFFD\uFFFD\uFFFD"},  // surrogate
-      {"\xE2\x82", Charset::kUtf8, u"\uFFFD"},                  // at the end
+      // (Ill-formed UTF-8 is decoded as ICU does: utf8_decoder_test.)
       // UTF-16: unpaired surrogates stay; an odd last byte is U+FFFD.
       {"\x00\xD8x\0"s, Charset::kUnicode, u"\xD800x"},
       {"\xDC\x00"s, Charset::kUtf16, u"\xDC00"},
@@ -124,12 +99,6 @@ TEST(EncodeTextTest, OutputFormats) {
     EncodeText(c.text, c.format, bytes);
     EXPECT_EQ(bytes, c.bytes);
   }
-  EXPECT_EQ(OutputFormatFor(Charset::kWindows1256), OutputFormat::kWindows1256);
-  for (auto charset : {Charset::kUnicode, Charset::kUtf16, Charset::kUtf8}) {
-    EXPECT_EQ(OutputFormatFor(charset), OutputFormat::kUtf16Le);
-  }
-  EXPECT_EQ(Signature(OutputFormat::kUtf16Le), "\xFF\xFE");
-  EXPECT_EQ(Signature(OutputFormat::kWindows1256), "");
 }
 
 }  // namespace

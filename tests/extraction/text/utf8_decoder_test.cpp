@@ -10,6 +10,7 @@
 #include "extraction/text/charsets.h"
 #include "extraction/text/text.h"
 #include "tests/support/icu_reference.h"
+#include "tests/support/random.h"
 
 namespace vantrel {
 namespace {
@@ -66,11 +67,7 @@ TEST(Utf8DecodingTest, AgreesWithIcuOnRandomMixes) {
                                 "\xED\xA0\x80",
                                 "\xEF\xBB\xBF"};
   constexpr std::size_t kCount = sizeof pieces / sizeof pieces[0];
-  std::uint64_t state = 99;
-  const auto next = [&](std::size_t n) {
-    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<std::size_t>((state >> 33) % n);
-  };
+  testing::Random next{99};
   for (int round = 0; round < 5000; ++round) {
     // Mostly Arabic and ASCII, as pages are; now and then anything.
     std::string bytes(next(20), 'x');
