@@ -23,8 +23,8 @@ TEST(CorpusTest, EachEncodingStoresThePageTheRunWillRead) {
   } cases[] = {
       {Encoding::kUtf8, Charset::kUtf8},
       {Encoding::kWindows1256, Charset::kWindows1256},
-      {Encoding::kUtf16Le, Charset::kUnicode},
-      {Encoding::kUtf16Be, Charset::kUtf16},
+      {Encoding::kUtf16Le, Charset::kUtf16Le},
+      {Encoding::kUtf16Be, Charset::kUtf16Be},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(EncodingName(c.encoding));

@@ -49,8 +49,9 @@ BENCHMARK_CAPTURE(BM_DecodeText, utf8, Encoding::kUtf8, Charset::kUtf8);
 BENCHMARK_CAPTURE(BM_DecodeText, windows1256, Encoding::kWindows1256,
                   Charset::kWindows1256);
 BENCHMARK_CAPTURE(BM_DecodeText, utf16le, Encoding::kUtf16Le,
-                  Charset::kUnicode);
-BENCHMARK_CAPTURE(BM_DecodeText, utf16be, Encoding::kUtf16Be, Charset::kUtf16);
+                  Charset::kUtf16Le);
+BENCHMARK_CAPTURE(BM_DecodeText, utf16be, Encoding::kUtf16Be,
+                  Charset::kUtf16Be);
 
 // The run's two searches: the start marker in the whole text, then the end
 // marker behind it. Bytes counted are those of the text looked through.

@@ -9,7 +9,7 @@ namespace vantrel::cli {
 void CliReport::Finished(const RunResult& /*result*/) { progress_.Clear(); }
 
 void CliReport::FileExamined(const FileReport& report) {
-  if (report.hint) near_misses_.Add(*report.hint);
+  if (report.near_miss) near_misses_.Add(*report.near_miss);
   Report(report);
   progress_.Show(report.done, report.matching);
 }
@@ -34,8 +34,8 @@ void TextReport::Logged(std::u16string_view text) {
 }
 
 void TextReport::Report(const FileReport& report) {
-  if (explain_ && report.hint) {
-    Write("  " + TextToUtf8(report.hint->text) + "\n");
+  if (explain_ && report.near_miss) {
+    Write("  " + TextToUtf8(report.near_miss->text) + "\n");
   }
 }
 

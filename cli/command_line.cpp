@@ -239,7 +239,7 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
   options.charset = CharsetWithOptionName(charset);
   request.explain |= request.json;
   // Near misses are looked for when someone will hear of them.
-  options.hints = request.explain || !request.quiet;
+  options.near_misses = request.explain || !request.quiet;
   request.progress = !request.quiet && ::isatty(STDERR_FILENO) == 1;
   return request;
 }

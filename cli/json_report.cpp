@@ -94,10 +94,10 @@ void JsonReport::Report(const FileReport& report) {
   if (report.cut.outcome == FileOutcome::kUnreadable) {
     line["reason"] = TextToUtf8(report.reason);
   }
-  if (report.hint) {
-    const Hint& hint = *report.hint;
+  if (report.near_miss) {
+    const NearMiss& hint = *report.near_miss;
     line["hint"] = {
-        {"kind", HintKindName(hint.kind)},
+        {"kind", NearMissKindName(hint.kind)},
         {"marker", hint.end_marker ? "end" : "start"},
         {"line", hint.line > 0 ? json(hint.line) : json(nullptr)},
         {"text", TextToUtf8(hint.text)},

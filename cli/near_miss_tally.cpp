@@ -8,27 +8,28 @@ namespace {
 
 // What the files have, and what to do about them (`them` names them); a
 // mend names every option it needs.
-std::pair<std::string, std::string> Describe(Hint::Kind kind, bool end_marker,
+std::pair<std::string, std::string> Describe(NearMiss::Kind kind,
+                                             bool end_marker,
                                              bool line_breaks_too,
                                              const std::string& them) {
   const std::string marker = end_marker ? "the end marker" : "the start marker";
   switch (kind) {
-    case Hint::Kind::kCharset:
+    case NearMiss::Kind::kCharset:
       // A folder of mixed charsets has no one --charset that suits all.
       return {"another charset than the run's", ""};
-    case Hint::Kind::kLineBreaks:
+    case NearMiss::Kind::kLineBreaks:
       return {marker + " with other line breaks",
               ", --line-breaks any matches " + them};
-    case Hint::Kind::kLetterCase:
+    case NearMiss::Kind::kLetterCase:
       if (line_breaks_too) {
         return {marker + " in other letter case and with other line breaks",
                 ", --ignore-case with --line-breaks any matches " + them};
       }
       return {marker + " in other letter case",
               ", --ignore-case matches " + them};
-    case Hint::Kind::kSpacing:
+    case NearMiss::Kind::kSpacing:
       return {marker + " with other spacing", ""};
-    case Hint::Kind::kEndBeforeStart:
+    case NearMiss::Kind::kEndBeforeStart:
       break;
   }
   return {"the end marker only before the start marker", ""};

@@ -15,7 +15,7 @@ namespace vantrel::cli {
 
 class NearMissTally {
  public:
-  void Add(const Hint& hint) {
+  void Add(const NearMiss& hint) {
     ++counts_[{hint.kind, hint.end_marker, hint.mend.line_breaks_any}];
   }
 
@@ -29,7 +29,7 @@ class NearMissTally {
   // By kind, marker (true: the end marker) and whether the mend needs
   // --line-breaks any: a letter-case miss with other line breaks as well
   // is mended by two options, not one.
-  using Key = std::tuple<Hint::Kind, bool, bool>;
+  using Key = std::tuple<NearMiss::Kind, bool, bool>;
   std::map<Key, int> counts_;
 };
 

@@ -33,7 +33,7 @@ struct FileReport {
   std::int64_t matching = 0;
   // Why a file that lacks a marker lacks it, when the run was asked to
   // look and found a near miss.
-  std::optional<Hint> hint;
+  std::optional<NearMiss> near_miss;
   // Why an unreadable file (kUnreadable) could not be read: the system's
   // reason ("Permission denied").
   std::u16string_view reason;

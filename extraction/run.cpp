@@ -195,8 +195,9 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
       ++failures;
       WriteLog(sink, std::u16string(FailurePrefix(source.cut.outcome)) +
                          DisplayName(item.Name));
-      if (options.hints) {
-        report.hint = near_misses.Find(source.bytes, source.text, source.cut);
+      if (options.near_misses) {
+        report.near_miss =
+            near_misses.Find(source.bytes, source.text, source.cut);
       }
     }
     result.failures = failures;

@@ -24,7 +24,7 @@ struct RunOptions {
   // the output it would make.
   bool dry_run = false;
   // Look for a near miss in each file that lacks a marker (near_miss.h).
-  bool hints = false;
+  bool near_misses = false;
   // Files in sub-folders at any depth are read too, named by their path
   // below the folder; in separated mode the output folder mirrors the tree.
   bool recursive = false;

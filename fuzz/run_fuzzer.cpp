@@ -497,7 +497,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Every text decoded whole, and near misses looked for: nothing that a
   // run shows or makes changes.
   vantrel::RunOptions hints;
-  hints.hints = true;
+  hints.near_misses = true;
   const Outcome texts = RunOn(c, folder, hints, true);
   Check(texts.events == run.events && texts.made == run.made,
         "a run with every text and near misses");

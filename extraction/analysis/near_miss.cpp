@@ -61,12 +61,12 @@ std::u16string LineBreakKinds(std::u16string_view text) {
 // run's own search of the file may: a file asks for at most two of them
 // (the letter case and the end before the start), so that all its checks
 // together take a quarter of one search of the run at most.
-constexpr int kHintTimeShare = 8;
+constexpr int kNearMissTimeShare = 8;
 
 // The charsets a file without a signature may be in, in the order they are
 // tried.
 constexpr Charset kCharsets[] = {Charset::kUtf8, Charset::kWindows1256,
-                                 Charset::kUnicode, Charset::kUtf16};
+                                 Charset::kUtf16Le, Charset::kUtf16Be};
 
 bool EightBit(Charset charset) {
   return charset == Charset::kUtf8 || charset == Charset::kWindows1256;
@@ -85,16 +85,16 @@ std::optional<std::string> BytesIn(std::u16string_view text, Charset charset) {
     }
     case Charset::kWindows1256:
       return SearchableBytes(text, charset);
-    case Charset::kUnicode:
-    case Charset::kUtf16:
+    case Charset::kUtf16Le:
+    case Charset::kUtf16Be:
       break;
   }
   std::string bytes;
   for (const char16_t unit : text) {
     const char low = static_cast<char>(unit & 0xFF);
     const char high = static_cast<char>(unit >> 8);
-    bytes += charset == Charset::kUnicode ? low : high;
-    bytes += charset == Charset::kUnicode ? high : low;
+    bytes += charset == Charset::kUtf16Le ? low : high;
+    bytes += charset == Charset::kUtf16Le ? high : low;
   }
   return bytes;
 }
@@ -159,7 +159,7 @@ NearMissFinder::Search& NearMissFinder::SearchFor(bool end_marker,
   if (options.regex) {
     search->matcher = std::make_unique<RegexMatcher>(
         marker, options.ignore_case, end_marker ? "end" : "start",
-        kHintTimeShare);
+        kNearMissTimeShare);
   } else {
     search->matcher = MakeMatcher(marker, options);
   }
@@ -189,7 +189,7 @@ const NearMissFinder::Probes& NearMissFinder::ProbesFor(bool end_marker) {
     probes->charsets.push_back({charset, std::move(bytes)});
   }
   if (!HasNonAscii(literal)) {
-    probes->utf16_core = *BytesIn(literal, Charset::kUnicode);
+    probes->utf16_core = *BytesIn(literal, Charset::kUtf16Le);
     probes->utf16_core.pop_back();
   }
   return *probes;
@@ -209,7 +209,7 @@ class NearMissFinder::Analysis {
     from_ = end_ ? cut.start.end : 0;
   }
 
-  std::optional<Hint> Signature(std::string_view bytes) const {
+  std::optional<NearMiss> Signature(std::string_view bytes) const {
     const Charset signature = DetectCharset(bytes);
     if (signature != Charset::kWindows1256 && signature != run_.charset) {
       return InCharset(u"starts with a " + Label(signature) + u" signature");
@@ -223,7 +223,7 @@ class NearMissFinder::Analysis {
 
   // Whether the file, read in another charset than the run's, has the
   // marker it lacks; a file without a signature is read in the run's.
-  std::optional<Hint> OtherCharset(std::string_view bytes) const {
+  std::optional<NearMiss> OtherCharset(std::string_view bytes) const {
     const Probes& probes = finder_.ProbesFor(end_);
     std::optional<bool> utf16_core;
     for (const Probes::InCharset& probe : probes.charsets) {
@@ -266,7 +266,7 @@ class NearMissFinder::Analysis {
         .has_value();
   }
 
-  std::optional<Hint> LineBreaks() {
+  std::optional<NearMiss> LineBreaks() {
     const MatchOptions mend{.line_breaks_any = true};
     const auto at = FindWith(mend);
     if (!at) return std::nullopt;
@@ -274,10 +274,10 @@ class NearMissFinder::Analysis {
         LineBreakKinds(text_.substr(at->begin, at->size()));
     std::u16string how = u"with " + in_text + u" line breaks; the marker has " +
                          LineBreakKinds(marker_);
-    return Found(Hint::Kind::kLineBreaks, *at, how, mend);
+    return Found(NearMiss::Kind::kLineBreaks, *at, how, mend);
   }
 
-  std::optional<Hint> LetterCase() {
+  std::optional<NearMiss> LetterCase() {
     const auto at = FindWith({.line_breaks_any = true, .ignore_case = true});
     if (!at) return std::nullopt;
     std::u16string how = u"in other letter case";
@@ -286,24 +286,24 @@ class NearMissFinder::Analysis {
       how += u" and with other line breaks";
       mend.line_breaks_any = true;
     }
-    return Found(Hint::Kind::kLetterCase, *at, how, mend);
+    return Found(NearMiss::Kind::kLetterCase, *at, how, mend);
   }
 
-  std::optional<Hint> Spacing() {
+  std::optional<NearMiss> Spacing() {
     const auto at = FindWith({.ignore_case = true, .any_spacing = true});
     if (!at) return std::nullopt;
     std::u16string how = u"with other spacing";
     if (!FindWith({.any_spacing = true})) how += u" and in other letter case";
-    return Found(Hint::Kind::kSpacing, *at, how, {});
+    return Found(NearMiss::Kind::kSpacing, *at, how, {});
   }
 
-  std::optional<Hint> EndBeforeStart() const {
+  std::optional<NearMiss> EndBeforeStart() const {
     if (!end_) return std::nullopt;
     const auto at = Find(run_.matching, 0, cut_.start.end);
     // An end marker that matches nothing at all (an empty pattern match)
     // would match behind the start as well, were anything there.
     if (!at || at->size() == 0) return std::nullopt;
-    return Found(Hint::Kind::kEndBeforeStart, *at,
+    return Found(NearMiss::Kind::kEndBeforeStart, *at,
                  u"only before the start marker (line " +
                      DecimalText(LineAt(text_, cut_.start.begin)) + u")",
                  {});
@@ -340,17 +340,17 @@ class NearMissFinder::Analysis {
     return TextRange{from + found->begin, from + found->end};
   }
 
-  Hint InCharset(const std::u16string& what) const {
+  NearMiss InCharset(const std::u16string& what) const {
     std::u16string sentence =
         what + u", but this run reads every file as " + Label(run_.charset);
     if (!run_.charset_decided_by.empty()) {
       sentence += u", decided by " + DisplayName(run_.charset_decided_by);
     }
-    return Hint{Hint::Kind::kCharset, end_, 0, sentence, {}};
+    return NearMiss{NearMiss::Kind::kCharset, end_, 0, sentence, {}};
   }
 
-  Hint Found(Hint::Kind kind, TextRange at, std::u16string_view how,
-             const MatchOptions& mend) const {
+  NearMiss Found(NearMiss::Kind kind, TextRange at, std::u16string_view how,
+                 const MatchOptions& mend) const {
     const int line = LineAt(text_, at.begin);
     return {kind, end_, line,
             Which() + u" is there at line " + DecimalText(line) + u" " +
@@ -373,9 +373,9 @@ class NearMissFinder::Analysis {
   std::optional<std::optional<TextRange>> found_[8];
 };
 
-std::optional<Hint> NearMissFinder::Find(std::string_view bytes,
-                                         std::u16string_view text,
-                                         const CutResult& cut) {
+std::optional<NearMiss> NearMissFinder::Find(std::string_view bytes,
+                                             std::u16string_view text,
+                                             const CutResult& cut) {
   if (cut.outcome != FileOutcome::kNoStart &&
       cut.outcome != FileOutcome::kNoEnd) {
     return std::nullopt;
@@ -391,23 +391,24 @@ std::optional<Hint> NearMissFinder::Find(std::string_view bytes,
   return analysis.EndBeforeStart();
 }
 
-std::optional<Hint> FindNearMiss(const NearMissRun& run, std::string_view bytes,
-                                 std::u16string_view text,
-                                 const CutResult& cut) {
+std::optional<NearMiss> FindNearMiss(const NearMissRun& run,
+                                     std::string_view bytes,
+                                     std::u16string_view text,
+                                     const CutResult& cut) {
   return NearMissFinder(run).Find(bytes, text, cut);
 }
 
-std::string_view HintKindName(Hint::Kind kind) {
+std::string_view NearMissKindName(NearMiss::Kind kind) {
   switch (kind) {
-    case Hint::Kind::kCharset:
+    case NearMiss::Kind::kCharset:
       return "charset";
-    case Hint::Kind::kLineBreaks:
+    case NearMiss::Kind::kLineBreaks:
       return "line_breaks";
-    case Hint::Kind::kLetterCase:
+    case NearMiss::Kind::kLetterCase:
       return "letter_case";
-    case Hint::Kind::kSpacing:
+    case NearMiss::Kind::kSpacing:
       return "spacing";
-    case Hint::Kind::kEndBeforeStart:
+    case NearMiss::Kind::kEndBeforeStart:
       break;
   }
   return "end_before_start";

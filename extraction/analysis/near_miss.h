@@ -29,7 +29,7 @@
 
 namespace vantrel {
 
-struct Hint {
+struct NearMiss {
   enum class Kind {
     kCharset,
     kLineBreaks,
@@ -75,8 +75,8 @@ class NearMissFinder {
 
   // The first reason that applies why `text` (decoded from `bytes`) gave
   // no piece under `cut`, or nothing when the file has no near match.
-  std::optional<Hint> Find(std::string_view bytes, std::u16string_view text,
-                           const CutResult& cut);
+  std::optional<NearMiss> Find(std::string_view bytes, std::u16string_view text,
+                               const CutResult& cut);
 
  private:
   class Analysis;
@@ -95,13 +95,14 @@ class NearMissFinder {
 };
 
 // NearMissFinder's answer for a single file.
-std::optional<Hint> FindNearMiss(const NearMissRun& run, std::string_view bytes,
-                                 std::u16string_view text,
-                                 const CutResult& cut);
+std::optional<NearMiss> FindNearMiss(const NearMissRun& run,
+                                     std::string_view bytes,
+                                     std::u16string_view text,
+                                     const CutResult& cut);
 
 // A short name for a kind of hint, as reports name it: "charset",
 // "line_breaks", "letter_case", "spacing", "end_before_start".
-std::string_view HintKindName(Hint::Kind kind);
+std::string_view NearMissKindName(NearMiss::Kind kind);
 
 }  // namespace vantrel
 

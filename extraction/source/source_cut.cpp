@@ -39,7 +39,7 @@ SourceCutter::SourceCutter(Charset charset, const Matcher& start,
     : charset_(charset),
       start_(start),
       end_(end),
-      in_place_(charset == Charset::kUnicode &&
+      in_place_(charset == Charset::kUtf16Le &&
                 std::endian::native == std::endian::little),
       piece_texts_(piece_texts) {
   if (whole_texts) return;

@@ -22,8 +22,8 @@ constexpr char kUnmappable = '?';
 
 constexpr std::array<CharsetNames, 4> kCharsetNames{{
     {Charset::kUtf8, u"utf-8", "UTF-8", "utf-8"},
-    {Charset::kUnicode, u"unicode", "UTF-16LE", "utf-16le"},
-    {Charset::kUtf16, u"utf-16", "UTF-16BE", "utf-16be"},
+    {Charset::kUtf16Le, u"unicode", "UTF-16LE", "utf-16le"},
+    {Charset::kUtf16Be, u"utf-16", "UTF-16BE", "utf-16be"},
     {Charset::kWindows1256, u"windows-1256", "windows-1256", "windows-1256"},
 }};
 
@@ -95,8 +95,8 @@ std::optional<Charset> CharsetWithOptionName(std::string_view option_name) {
 }
 
 Charset DetectCharset(std::string_view first_bytes) {
-  if (StartsWith(first_bytes, kUtf16LeSignature)) return Charset::kUnicode;
-  if (StartsWith(first_bytes, kUtf16BeSignature)) return Charset::kUtf16;
+  if (StartsWith(first_bytes, kUtf16LeSignature)) return Charset::kUtf16Le;
+  if (StartsWith(first_bytes, kUtf16BeSignature)) return Charset::kUtf16Be;
   if (StartsWith(first_bytes, kUtf8Signature)) return Charset::kUtf8;
   return Charset::kWindows1256;
 }
@@ -111,10 +111,10 @@ std::size_t DecodeTextInto(std::string_view bytes, Charset charset,
 std::size_t DecodePieceInto(std::string_view bytes, Charset charset,
                             std::u16string& buffer, std::size_t at) {
   switch (charset) {
-    case Charset::kUnicode:
+    case Charset::kUtf16Le:
       return DecodeUtf16<false>(bytes,
                                 Room(buffer, at, (bytes.size() + 1) / 2));
-    case Charset::kUtf16:
+    case Charset::kUtf16Be:
       return DecodeUtf16<true>(bytes, Room(buffer, at, (bytes.size() + 1) / 2));
     case Charset::kUtf8:
       return Utf8ToUnits(bytes, Room(buffer, at, bytes.size()));
@@ -131,9 +131,9 @@ std::size_t DecodePieceInto(std::string_view bytes, Charset charset,
 
 std::string_view SignatureOf(Charset charset) {
   switch (charset) {
-    case Charset::kUnicode:
+    case Charset::kUtf16Le:
       return kUtf16LeSignature;
-    case Charset::kUtf16:
+    case Charset::kUtf16Be:
       return kUtf16BeSignature;
     case Charset::kUtf8:
       return kUtf8Signature;

@@ -20,8 +20,8 @@ namespace vantrel {
 
 // The charsets a source can be read in.
 enum class Charset {
-  kUnicode,      // "unicode": UTF-16 little-endian, signature FF FE
-  kUtf16,        // "utf-16": UTF-16 big-endian, signature FE FF
+  kUtf16Le,      // "unicode": UTF-16 little-endian, signature FF FE
+  kUtf16Be,      // "utf-16": UTF-16 big-endian, signature FE FF
   kUtf8,         // "utf-8": signature EF BB BF
   kWindows1256,  // "windows-1256": anything without a signature
 };

@@ -17,7 +17,7 @@ struct Case {
   std::string bytes;  // the file, decoded as `charset`
   Charset charset;
   std::u16string start, end;
-  std::optional<Hint::Kind> kind;
+  std::optional<NearMiss::Kind> kind;
   std::string text;            // the hint's sentence
   MatchOptions matching = {};  // the run's
 };
@@ -28,50 +28,51 @@ TEST(NearMissTest, FirstReasonThatAppliesWithItsLine) {
       {"clean miss", "no markers here", Charset::kUtf8, u"<p>", u"</p>", kNone,
        ""},
       {"LF in the page, CR LF in the marker", "x\n<p>\nA</p>", Charset::kUtf8,
-       u"<p>\r\n", u"</p>", Hint::Kind::kLineBreaks,
+       u"<p>\r\n", u"</p>", NearMiss::Kind::kLineBreaks,
        "the start marker is there at line 2 with LF line breaks; the marker "
        "has CR LF"},
       {"letter case", "x\r\ny\r\n<P>A</p>", Charset::kUtf8, u"<p>", u"</p>",
-       Hint::Kind::kLetterCase,
+       NearMiss::Kind::kLetterCase,
        "the start marker is there at line 3 in other letter case"},
       {"letter case and line breaks", "<P>\nA</p>", Charset::kUtf8, u"<p>\r\n",
-       u"</p>", Hint::Kind::kLetterCase,
+       u"</p>", NearMiss::Kind::kLetterCase,
        "the start marker is there at line 1 in other letter case and with "
        "other line breaks"},
       {"spacing", "<div  class=x>A</div>", Charset::kUtf8, u"<div class=x>",
-       u"</div>", Hint::Kind::kSpacing,
+       u"</div>", NearMiss::Kind::kSpacing,
        "the start marker is there at line 1 with other spacing"},
       {"end marker, line breaks", "<p>A\n</p>\n", Charset::kUtf8, u"<p>",
-       u"\r\n</p>", Hint::Kind::kLineBreaks,
+       u"\r\n</p>", NearMiss::Kind::kLineBreaks,
        "the end marker is there at line 1 with LF line breaks; the marker "
        "has CR LF"},
       {"end before start", "</p>\n<p>A", Charset::kUtf8, u"<p>", u"</p>",
-       Hint::Kind::kEndBeforeStart,
+       NearMiss::Kind::kEndBeforeStart,
        "the end marker is there at line 1 only before the start marker (line "
        "2)"},
       // The charset comes first, before any search.
       {"another signature", "\xFF\xFE<\0p\0>\0"s, Charset::kUtf8, u"<p>",
-       u"</p>", Hint::Kind::kCharset,
+       u"</p>", NearMiss::Kind::kCharset,
        "starts with a UTF-16LE signature, but this run reads every file as "
        "UTF-8, decided by first.htm"},
       {"UTF-8 without a signature", "\xD9\x85\xD8\xAA\xD9\x86",
-       Charset::kWindows1256, u"\u0645\u062A\u0646", u"", Hint::Kind::kCharset,
+       Charset::kWindows1256, u"\u0645\u062A\u0646", u"",
+       NearMiss::Kind::kCharset,
        "looks like UTF-8 without a signature, but this run reads every file "
        "as windows-1256, decided by first.htm"},
       {"ASCII marker: not a charset question", "x \xD9\x85",
        Charset::kWindows1256, u"<p>", u"", kNone, ""},
       // Without a signature, the bytes tell the charset that has the marker.
-      {"UTF-8 page in a UTF-16LE run", "<b>two</b>", Charset::kUnicode, u"<b>",
-       u"</b>", Hint::Kind::kCharset,
+      {"UTF-8 page in a UTF-16LE run", "<b>two</b>", Charset::kUtf16Le, u"<b>",
+       u"</b>", NearMiss::Kind::kCharset,
        "has the start marker when read as UTF-8, but this run reads every "
        "file as UTF-16LE, decided by first.htm"},
       {"UTF-16LE page without a signature in a UTF-8 run",
        "<\0b\0>\0t\0<\0/\0b\0>\0"s, Charset::kUtf8, u"<b>", u"</b>",
-       Hint::Kind::kCharset,
+       NearMiss::Kind::kCharset,
        "has the start marker when read as UTF-16LE, but this run reads every "
        "file as UTF-8, decided by first.htm"},
       {"end marker in UTF-16BE", "\0<\0b\0>\0t\0<\0/\0b\0>"s, Charset::kUtf8,
-       u"", u"</b>", Hint::Kind::kCharset,
+       u"", u"</b>", NearMiss::Kind::kCharset,
        "has the end marker when read as UTF-16BE, but this run reads every "
        "file as UTF-8, decided by first.htm"},
       // Nothing behind the start: the run looks for no end there, nor may a
@@ -101,7 +102,7 @@ TEST(NearMissTest, FirstReasonThatAppliesWithItsLine) {
     const CutResult cut = CutPiece(text, *MakeMatcher(c.start, c.matching),
                                    *MakeMatcher(c.end, c.matching));
     ASSERT_NE(cut.outcome, FileOutcome::kExtracted) << c.what;
-    const std::optional<Hint> hint = FindNearMiss(run, c.bytes, text, cut);
+    const std::optional<NearMiss> hint = FindNearMiss(run, c.bytes, text, cut);
     ASSERT_EQ(hint.has_value(), c.kind.has_value()) << c.what;
     if (!hint) continue;
     EXPECT_EQ(hint->kind, *c.kind) << c.what;
@@ -121,7 +122,7 @@ TEST(NearMissTest, TolerancesOfTheRunAreNoReason) {
                                  *MakeMatcher(run.end_marker, breaks));
   const auto hint = FindNearMiss(run, "", text, cut);
   ASSERT_TRUE(hint.has_value());
-  EXPECT_EQ(hint->kind, Hint::Kind::kLetterCase);
+  EXPECT_EQ(hint->kind, NearMiss::Kind::kLetterCase);
   EXPECT_EQ(hint->line, 1);
 }
 
@@ -152,7 +153,7 @@ TEST(NearMissTest, PatternCheckGivesUpBeforeTheRunsSearchWould) {
       return;
     }
     ASSERT_FALSE(run_runs_away) << n;
-    EXPECT_EQ(hint->kind, Hint::Kind::kLetterCase) << n;
+    EXPECT_EQ(hint->kind, NearMiss::Kind::kLetterCase) << n;
   }
   ADD_FAILURE() << "the pattern never ran away";
 }

@@ -121,10 +121,10 @@ TEST(SourceCutTest, Cases) {
       {"[\xC8]", Charset::kWindows1256, u"[", u"\u4E00", false},
       {"[\xC8]", Charset::kWindows1256, u"\uFFFD", u"]", false},
       // UTF-16: the source is its own text, whatever the markers.
-      {"\xFF\xFE[\0x\0]\0"s, Charset::kUnicode, u"[", u"]", false},
-      {"[\0\x00\xD8]\0y"s, Charset::kUnicode, u"[", u"]", false},
-      {"\xFF\xFE[\0x\0]"s, Charset::kUnicode, u"[", u"]\uFFFD", false},
-      {"\xFE\xFF\0[\0x\0]"s, Charset::kUtf16, u"[", u"]", false},
+      {"\xFF\xFE[\0x\0]\0"s, Charset::kUtf16Le, u"[", u"]", false},
+      {"[\0\x00\xD8]\0y"s, Charset::kUtf16Le, u"[", u"]", false},
+      {"\xFF\xFE[\0x\0]"s, Charset::kUtf16Le, u"[", u"]\uFFFD", false},
+      {"\xFE\xFF\0[\0x\0]"s, Charset::kUtf16Be, u"[", u"]", false},
   };
   for (const auto& c : cases) {
     SourceBuffers buffers;
@@ -165,7 +165,7 @@ TEST(SourceCutTest, AgreesWithThePlainWayOnRandomSources) {
     return m;
   };
   const Charset charsets[] = {Charset::kUtf8, Charset::kWindows1256,
-                              Charset::kUnicode, Charset::kUtf16};
+                              Charset::kUtf16Le, Charset::kUtf16Be};
   SourceBuffers buffers;
   int fast_pieces = 0;
   for (int round = 0; round < 30000; ++round) {

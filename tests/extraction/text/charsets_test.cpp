@@ -19,9 +19,9 @@ TEST(TestFileTest, FirstBytesNameTheCharset) {
     Charset charset;
   };
   const Case cases[] = {
-      {"\xFF\xFE", Charset::kUnicode},
-      {"\xFF\xFE\xEF rest", Charset::kUnicode},
-      {"\xFE\xFF\x00h", Charset::kUtf16},
+      {"\xFF\xFE", Charset::kUtf16Le},
+      {"\xFF\xFE\xEF rest", Charset::kUtf16Le},
+      {"\xFE\xFF\x00h", Charset::kUtf16Be},
       {"\xEF\xBB\xBF<html>", Charset::kUtf8},
       {"\xEF\xBB", Charset::kWindows1256},
       {"\xEF\xBB<html>", Charset::kWindows1256},
@@ -45,12 +45,12 @@ TEST(DecodeTextTest, DecodesEachCharsetAndLeavesItsSignatureOut) {
     std::u16string text;
   };
   const Case cases[] = {
-      {"\xFF\xFEh\0\xE9\0"s, Charset::kUnicode, u"h\u00e9"},
-      {"h\0i\0"s, Charset::kUnicode, u"hi"},  // later files may lack it
-      {"\xFE\xFF\0h\x06\x28"s, Charset::kUtf16, u"h\u0628"},
+      {"\xFF\xFEh\0\xE9\0"s, Charset::kUtf16Le, u"h\u00e9"},
+      {"h\0i\0"s, Charset::kUtf16Le, u"hi"},  // later files may lack it
+      {"\xFE\xFF\0h\x06\x28"s, Charset::kUtf16Be, u"h\u0628"},
       {"\xEF\xBB\xBFh\xC3\xA9", Charset::kUtf8, u"h\u00e9"},
       {"\xEF\xBB\xBF\xEF\xBB\xBFx", Charset::kUtf8, u"\uFEFFx"},  // only one
-      {"\xFF\xFE", Charset::kUnicode, u""},
+      {"\xFF\xFE", Charset::kUtf16Le, u""},
       {"", Charset::kUtf8, u""},
       {"\xEF\xBB\xBF", Charset::kWindows1256, u"\u00EF\u00BB\u061F"},
   };
@@ -70,10 +70,10 @@ TEST(DecodeTextTest, IllFormedInputIsKeptOrReplacedNeverDropped) {
   const Case cases[] = {
       // (Ill-formed UTF-8 is decoded as ICU does: utf8_decoder_test.)
       // UTF-16: unpaired surrogates stay; an odd last byte is U+FFFD.
-      {"\x00\xD8x\0"s, Charset::kUnicode, u"\xD800x"},
-      {"\xDC\x00"s, Charset::kUtf16, u"\xDC00"},
-      {"h\0i"s, Charset::kUnicode, u"h\uFFFD"},
-      {"\xFE\xFF\0h\0"s, Charset::kUtf16, u"h\uFFFD"},
+      {"\x00\xD8x\0"s, Charset::kUtf16Le, u"\xD800x"},
+      {"\xDC\x00"s, Charset::kUtf16Be, u"\xDC00"},
+      {"h\0i"s, Charset::kUtf16Le, u"h\uFFFD"},
+      {"\xFE\xFF\0h\0"s, Charset::kUtf16Be, u"h\uFFFD"},
   };
   std::u16string text = u"old content";
   for (const Case& c : cases) {
