@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 
 #include "extraction/sys/operation_seam.h"
 #include "tests/support/fault_plan.h"
@@ -46,31 +43,6 @@ class RunTest : public ::testing::Test {
   RunInputs inputs;
   RecordingSink sink;
 };
-
-TEST_F(RunTest, InputChecksLogTheFirstFailingOneAndEndNormally) {
-  struct Case {
-    std::u16string folder;
-    std::u16string extension;
-    std::string line;
-  };
-  const Case cases[] = {
-      {u"", u"htm", "Didn't find files' path."},
-      {u"", u"", "Didn't find files' path."},
-      {u"/", u"", "Didn't find extension."},
-      {u"/no/such/folder", u"htm", "Didn't find choosed folder."},
-  };
-  for (const Case& c : cases) {
-    RecordingSink sink;
-    inputs.folder = c.folder;
-    inputs.extension = c.extension;
-    const RunResult result = RunExtraction(inputs, {}, sink);
-    EXPECT_EQ(sink.transcript, std::string(kRunStart) + "log \"" + c.line +
-                                   "\"\n" +
-                                   Summary("0 checked, 0 didn't find."))
-        << c.line;
-    EXPECT_EQ(result.end, RunResult::End::kInputRejected);
-  }
-}
 
 TEST_F(RunTest, ThreeSuccessesMoveTheBarAndCollectThePiecesInNameOrder) {
   dir.create("b.htm", std::string(testing::kUtf8Signature) + Page("two\r\n"));
@@ -145,20 +117,6 @@ TEST_F(RunTest, ExtensionIsCompareWithoutLetterCaseBehindTheLastDot) {
   }
 }
 
-TEST_F(RunTest, OnlyRegularFilesAndLinksToThemAreSources) {
-  dir.create("a.htm", Page("a"));
-  ASSERT_EQ(::mkfifo((dir.path() / "fifo.htm").c_str(), 0644), 0);
-  ASSERT_EQ(::symlink("a.htm", (dir.path() / "link.htm").c_str()), 0);
-  ASSERT_EQ(::symlink("missing", (dir.path() / "broken.htm").c_str()), 0);
-  dir.create("sub/inner.htm", Page("inner"));
-  ASSERT_EQ(::symlink("sub", (dir.path() / "sub.htm").c_str()), 0);
-
-  Run();
-
-  EXPECT_EQ(sink.summary, u"2 checked, 0 didn't find.");
-  EXPECT_EQ(dir.read("Export1.htm"), "aa");
-}
-
 TEST_F(RunTest, CharsetIsDetectedOnceOnTheFirstFileAndDecidesTheOutput) {
   // 1.htm is UTF-16LE: every later file is read as UTF-16LE too, so the
   // windows-1256 page after it holds no start marker.
@@ -221,28 +179,6 @@ TEST_F(RunTest, NamesAreShownSafelyButUsedExactly) {
   EXPECT_EQ(dir.read("Export1/bad\xFF.htm"), "raw");
 }
 
-TEST_F(RunTest, ErrorTrapLogsTheFailureAndLeavesTheBarWhereItStood) {
-  dir.create("a.htm", Page("a"));
-  dir.create("b.htm", Page("b"));
-  dir.create("c.htm", Page("c"));
-  testing::InjectFaultOn(fs::Operation::kOpen, dir.path() / "b.htm", 1, EACCES);
-
-  const RunResult result = Run();
-
-  EXPECT_EQ(sink.transcript, std::string(kRunStart) + Written(1, 3) +
-                                 "log \"Unknown error occurred:\"\n"
-                                 "log \"cannot open " +
-                                 dir.path().string() +
-                                 "/b.htm: Permission denied\"\n"
-                                 "finished\n");
-  EXPECT_EQ(result.end, RunResult::End::kErrorTrap);
-  EXPECT_EQ(sink.summary, u"");
-  EXPECT_EQ(sink.log, u"Unknown error occurred:\r\ncannot open " + dir.text() +
-                          u"/b.htm: Permission denied\r\n");
-  EXPECT_EQ(dir.read("Export1.htm"), "a");
-  EXPECT_EQ(result.state.OutFile, dir.text() + u"/Export1.htm");
-}
-
 // A file that appears after the count is read all the same; its piece is a
 // share of nothing, which ends the run through the trap.
 TEST_F(RunTest, APieceFromAFileThatAppearedAfterTheCountEndsTheRun) {
@@ -254,6 +190,7 @@ TEST_F(RunTest, APieceFromAFileThatAppearedAfterTheCountEndsTheRun) {
   EXPECT_EQ(result.end, RunResult::End::kErrorTrap);
   EXPECT_EQ(sink.log, u"Unknown error occurred:\r\nDivision by zero\r\n");
   EXPECT_EQ(dir.read("Export1.htm"), "a");
+  EXPECT_EQ(result.state.OutFile, dir.text() + u"/Export1.htm");
 }
 
 // A transform that needs the text gets every piece decoded, even one that
