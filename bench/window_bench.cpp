@@ -8,6 +8,9 @@
 // With --log-paints it prints instead how often the log box is painted while
 // lines are appended below its view: a line out of view should cost no
 // paint of the text, and none of the scroll bar once its slider is smallest.
+// With --bar-paints it prints how often the bar is painted while it moves
+// through 500 pieces, beside how often its end reaches a new pixel: a step
+// smaller than a pixel should cost no paint.
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,8 +20,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "window/bar_position.h"
 #include "window/form1.h"
 #include "window/text_boxes.h"
+#include "window/twips.h"
 
 namespace {
 
@@ -52,19 +57,48 @@ int PrintLogPaints(int lines) {
   return 0;
 }
 
+// Moves the bar of a shown window as a run moves it after each of `pieces`
+// pieces, and prints how often it is painted and how often its end reaches
+// a new pixel.
+int PrintBarPaints(int pieces) {
+  vantrel::window::Form1 form;
+  form.ShowCentred();
+  QApplication::processEvents();
+  PaintCounter bar;
+  form.findChild<QWidget*>(QStringLiteral("Line2"))->installEventFilter(&bar);
+  int new_pixels = 0;
+  int end = vantrel::window::TwipsToPixels(vantrel::window::kBarLeft);
+  for (int done = 1; done <= pieces; ++done) {
+    const int pixel =
+        vantrel::window::TwipsToPixels(vantrel::window::BarX2(done, pieces));
+    new_pixels += pixel != end;
+    end = pixel;
+    form.PieceWritten(done, pieces);
+  }
+  std::printf(
+      "%d pieces written: bar painted %d times, its end reached a "
+      "new pixel %d times\n",
+      pieces, bar.count, new_pixels);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const bool log_paints =
       argc == 2 && std::strcmp(argv[1], "--log-paints") == 0;
-  if (argc != 3 && !log_paints) {
+  const bool bar_paints =
+      argc == 2 && std::strcmp(argv[1], "--bar-paints") == 0;
+  if (argc != 3 && !log_paints && !bar_paints) {
     std::fprintf(stderr,
-                 "usage: vantrel-window-bench FOLDER RESULT | --log-paints\n");
+                 "usage: vantrel-window-bench FOLDER RESULT | --log-paints | "
+                 "--bar-paints\n");
     return 64;
   }
   ::setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
   QApplication app(argc, argv);
   if (log_paints) return PrintLogPaints(1000);
+  if (bar_paints) return PrintBarPaints(500);
   vantrel::window::Form1 form;
   form.ShowCentred();
   QApplication::processEvents();

@@ -22,13 +22,9 @@ class LineControl : public QWidget {
   // The end points, in twips.
   void SetEnds(int x1, int y1, int x2, int y2);
   void SetX2(int x2);
-  int X1() const { return x1_; }
-  int Y1() const { return y1_; }
   int X2() const { return x2_; }
-  int Y2() const { return y2_; }
 
   void SetColor(const QColor& color);
-  QColor Color() const { return color_; }
 
   // Repaints at once what changed on screen since the last Redraw (where
   // the line was and where it is now); does nothing when nothing did.

@@ -140,6 +140,9 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   };
   const Case cases[] = {
       {{""}, "Didn't find files' path.\n0 checked, 0 didn't find.\n", 1},
+      {{"--ext", "", ""},  // the folder is checked first
+       "Didn't find files' path.\n0 checked, 0 didn't find.\n",
+       1},
       {{"--ext", "", folder},
        "Didn't find extension.\n0 checked, 0 didn't find.\n",
        1},

@@ -410,8 +410,14 @@ TEST_F(RealFaultTest, SourceThatGrowsIsReadToItsNewEnd) {
   EXPECT_EQ(dir.read("Export1.htm"), "first and more" + std::string(5000, '.'));
 }
 
-TEST_F(RealFaultTest, SpecialFilesAreNeverOpened) {
+// Only regular files and links to them are sources; other files are never
+// opened.
+TEST_F(RealFaultTest, OnlyRegularFilesAndLinksToThemAreSources) {
   dir.create("a.htm", Page("a"));
+  ASSERT_EQ(::symlink("a.htm", Path("alink.htm").c_str()), 0);
+  ASSERT_EQ(::symlink("missing", Path("broken.htm").c_str()), 0);
+  dir.create("sub/inner.htm", Page("inner"));
+  ASSERT_EQ(::symlink("sub", Path("sub.htm").c_str()), 0);
   ASSERT_EQ(::mkfifo(Path("fifo.htm").c_str(), 0644), 0);
   const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
   sockaddr_un address{};
@@ -425,9 +431,10 @@ TEST_F(RealFaultTest, SpecialFilesAreNeverOpened) {
     ASSERT_EQ(
         ::mknod(Path("null.htm").c_str(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
   }
-  ASSERT_EQ(::symlink("fifo.htm", Path("link.htm").c_str()), 0);
+  ASSERT_EQ(::symlink("fifo.htm", Path("fifolink.htm").c_str()), 0);
 
-  EXPECT_EQ(RunLog(dir), "1 checked, 0 didn't find.");
+  EXPECT_EQ(RunLog(dir), "2 checked, 0 didn't find.");
+  EXPECT_EQ(dir.read("Export1.htm"), "aa");
   ::close(sock);
 }
 

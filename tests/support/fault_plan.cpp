@@ -51,14 +51,6 @@ void Install(Plan plan) {
 
 }  // namespace
 
-void InjectFault(fs::Operation operation, int nth, int error_number) {
-  Plan plan;
-  plan.operation = operation;
-  plan.nth = nth;
-  plan.error_number = error_number;
-  Install(std::move(plan));
-}
-
 void InjectFaultOn(fs::Operation operation, const std::filesystem::path& path,
                    int nth, int error_number) {
   Plan plan;
@@ -79,11 +71,6 @@ void BeforeOperation(fs::Operation operation, int nth,
 }
 
 void ClearFault() { Install(Plan{}); }
-
-int OperationCount(fs::Operation operation) {
-  const std::lock_guard lock(g_mutex);
-  return g_plan.counts[static_cast<std::size_t>(operation)];
-}
 
 std::map<std::pair<fs::Operation, std::filesystem::path>, int>
 OperationCountsByPath() {

@@ -1,7 +1,7 @@
 // Making the file system fail on purpose: a plan that tests put into the
 // file-system layer's seam. It counts every operation, by kind and by kind
-// and path, and can fail, or run an action just before, the n-th operation
-// of one kind, or of one kind on one path. It is safe when several threads
+// and path, and can fail the n-th operation of one kind on one path, or run
+// an action just before the n-th of one kind. It is safe when several threads
 // touch the file system at once. The n-th operation of a kind is then the
 // n-th to reach the seam, which may differ from run to run when a run reads
 // ahead on a second thread; the n-th on one path is always the same one.
@@ -17,11 +17,8 @@
 
 namespace vantrel::testing {
 
-// Makes the `nth` (1-based) operation of kind `operation` from now on fail
-// with `error_number`. One plan at a time; ClearFault removes it.
-void InjectFault(fs::Operation operation, int nth, int error_number);
-
-// The same for the `nth` operation of that kind on `path` only.
+// Makes the `nth` (1-based) operation of kind `operation` on `path` from now
+// on fail with `error_number`. One plan at a time; ClearFault removes it.
 void InjectFaultOn(fs::Operation operation, const std::filesystem::path& path,
                    int nth, int error_number);
 
@@ -33,12 +30,9 @@ void BeforeOperation(fs::Operation operation, int nth,
 // Removes the plan; operations go on being counted from zero.
 void ClearFault();
 
-// How many operations of that kind ran since the last InjectFault,
+// How many operations of each kind ran on each path since the last
 // InjectFaultOn, BeforeOperation or ClearFault, so that a test can walk
 // every operation of a run.
-int OperationCount(fs::Operation operation);
-
-// The same counts by kind and path.
 std::map<std::pair<fs::Operation, std::filesystem::path>, int>
 OperationCountsByPath();
 
