@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColor>
+#include <QEvent>
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
@@ -251,6 +252,16 @@ void Form1::WireEvents() {
   connect(Command2_, &QPushButton::clicked, this, &Form1::Command2_Click);
   connect(Text3_, &QLineEdit::returnPressed, Command2_, &QPushButton::click);
   connect(Text4_, &QLineEdit::returnPressed, Command2_, &QPushButton::click);
+  // The second click of a double click on "GO!" would start a second run
+  // on the first one's output; a double click is one click.
+  Command2_->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Command2_ && event->type() == QEvent::MouseButtonDblClick) {
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void Form1::ShowCentred() {
@@ -265,12 +276,19 @@ void Form1::Form_Load() {
   SetLabel6(u"");
 }
 
+// One chooser at a time: the answer goes to the field the user sees.
 void Form1::Command1_Click() {
+  if (choosing_) return;
+  choosing_ = true;
   const QString folder = BrowseFolder(QString::fromLatin1(kChooserTitle));
+  choosing_ = false;
   if (!folder.isEmpty()) Text3_->setText(folder);
 }
 
-void Form1::Command2_Click() { RunExtraction(Inputs(), {}, *this); }
+void Form1::Command2_Click() {
+  if (choosing_) return;
+  RunExtraction(Inputs(), {}, *this);
+}
 
 QString Form1::BrowseFolder(const QString& szDialogTitle) {
   return chooser_ ? chooser_(szDialogTitle) : QString();

@@ -66,6 +66,7 @@ class Form1 : public QWidget, public RunSink {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateControls();
@@ -81,6 +82,8 @@ class Form1 : public QWidget, public RunSink {
 
   FolderChooser chooser_;
   bool busy_ = false;
+  // A folder chooser is open: "..." and "GO!" wait for it.
+  bool choosing_ = false;
 
   QLabel* Image1_ = nullptr;
   QLabel* Label1_ = nullptr;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "extraction/sys/operation_seam.h"
@@ -182,6 +183,22 @@ TEST(WindowBar, PositionsInTwips) {
   for (const Case& c : cases) {
     EXPECT_EQ(BarX2(c.done, c.total), c.x2) << c.done << " of " << c.total;
   }
+}
+
+// A double click on "GO!" is one click: its second click would otherwise
+// start a run that reads the first one's output as a source.
+TEST(WindowRun, DoubleClickOnGoRunsOnce) {
+  TempFolder folder;
+  folder.create("a.htm", Page("one\r\n"));
+  WatchedForm form;
+  Control<QLineEdit>(form, "Text3")
+      .setText(QString::fromStdU16String(folder.text()));
+  QWidget& go = Control(form, "Command2");
+  QTest::mouseClick(&go, Qt::LeftButton);
+  QTest::mouseDClick(&go, Qt::LeftButton);
+  QTest::mouseRelease(&go, Qt::LeftButton);
+  EXPECT_EQ(folder.list(), (std::vector<std::string>{"Export1.htm", "a.htm"}));
+  EXPECT_EQ(form.Summary(), "1 checked, 0 didn't find.");
 }
 
 TEST(WindowRun, EnterInAOneLineFieldRunsGo) {
