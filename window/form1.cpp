@@ -21,6 +21,7 @@
 
 #include "extraction/defaults.h"
 #include "extraction/messages.h"
+#include "extraction/nothing_read.h"
 #include "extraction/run.h"
 #include "vantrel_version.h"
 #include "window/bar_position.h"
@@ -100,6 +101,18 @@ void SetColors(QWidget& control, QPalette::ColorRole text,
   palette.setColor(text, text_color);
   palette.setColor(background, background_color);
   control.setPalette(palette);
+}
+
+// The log line after a run that found no file with the extension, in the
+// command line's words: "No file in FOLDER has the extension thml." and, for
+// an extension typed with its dot, how to type it.
+std::u16string NothingReadLine(const RunInputs& inputs) {
+  std::u16string line = NoFileHasTheExtension(inputs, /*recursive=*/false);
+  line.front() = u'N';
+  if (const auto without_dots = ExtensionsWithoutDots(inputs)) {
+    line += u"; the extension is typed without its dot: " + *without_dots;
+  }
+  return line + u"." + std::u16string(kLineEnd);
 }
 
 }  // namespace
@@ -287,7 +300,8 @@ void Form1::Command1_Click() {
 
 void Form1::Command2_Click() {
   if (choosing_) return;
-  RunExtraction(Inputs(), {}, *this);
+  run_inputs_ = Inputs();
+  RunExtraction(run_inputs_, {}, *this);
 }
 
 QString Form1::BrowseFolder(const QString& szDialogTitle) {
@@ -326,11 +340,15 @@ void Form1::PieceWritten(std::int64_t done, std::int64_t total) {
 }
 
 // The summary and a full bar, unless the error trap ended the run, which
-// leaves both as they stood.
+// leaves both as they stood. A run that found no file with the extension
+// says why below its log, since "0 checked" alone does not.
 void Form1::Finished(const RunResult& result) {
   if (result.end != RunResult::End::kErrorTrap) {
     SetLabel6(result.summary);
     SetLine2X2(kBarRight);
+  }
+  if (result.end == RunResult::End::kNormal && result.matching == 0) {
+    Text5_->Append(NothingReadLine(run_inputs_));
   }
   SetBusyPointer(false);
 }

@@ -82,6 +82,8 @@ class Form1 : public QWidget, public RunSink {
 
   FolderChooser chooser_;
   bool busy_ = false;
+  // What the last "GO!" ran on.
+  RunInputs run_inputs_;
   // A folder chooser is open: "..." and "GO!" wait for it.
   bool choosing_ = false;
 

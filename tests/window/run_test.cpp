@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "extraction/sys/operation_seam.h"
@@ -199,6 +200,27 @@ TEST(WindowRun, DoubleClickOnGoRunsOnce) {
   QTest::mouseRelease(&go, Qt::LeftButton);
   EXPECT_EQ(folder.list(), (std::vector<std::string>{"Export1.htm", "a.htm"}));
   EXPECT_EQ(form.Summary(), "1 checked, 0 didn't find.");
+}
+
+// A run that found no file with the extension says why below its log.
+TEST(WindowRun, NoFileWithTheExtensionSaysWhy) {
+  TempFolder folder;
+  folder.create("a.htm", Page("one\r\n"));
+  const QString name = QString::fromStdU16String(folder.text());
+  for (const auto& [extension, why] :
+       {std::pair{"thml", " has the extension thml.\r\n"},
+        {".htm",
+         " has the extension .htm; the extension is typed without its dot: "
+         "htm.\r\n"}}) {
+    WatchedForm form;
+    Control<QLineEdit>(form, "Text4").setText(extension);
+    form.Run(folder);
+    EXPECT_EQ(QString::fromStdU16String(form.Log()),
+              "No file in " + name + why);
+    EXPECT_EQ(form.Summary(), "0 checked, 0 didn't find.");
+    EXPECT_EQ(form.X2(), 3400);
+  }
+  EXPECT_EQ(folder.list(), std::vector<std::string>{"a.htm"});
 }
 
 TEST(WindowRun, EnterInAOneLineFieldRunsGo) {
