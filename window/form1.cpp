@@ -14,7 +14,9 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
+#include <QTimer>
 #include <initializer_list>
 #include <iterator>
 #include <utility>
@@ -26,6 +28,7 @@
 #include "vantrel_version.h"
 #include "window/bar_position.h"
 #include "window/line_control.h"
+#include "window/run_relay.h"
 #include "window/text_boxes.h"
 #include "window/twips.h"
 
@@ -66,6 +69,9 @@ constexpr char kCornerCaption[] = "VTL";
 // The picture and the icon, built in from resources/.
 constexpr char kPicture[] = ":/vantrel/image1.jpg";
 constexpr char kIcon[] = ":/vantrel/vantrel.ico";
+
+// How often a run's progress is shown: once a frame of a 60 Hz display.
+constexpr int kFrameMilliseconds = 16;
 
 // The window's font, which every control but Label4 uses: the desktop's
 // general font at the size that this fixed layout is drawn for, narrowed so
@@ -130,6 +136,10 @@ Form1::Form1(FolderChooser chooser) : chooser_(std::move(chooser)) {
 }
 
 Form1::~Form1() {
+  if (Running()) {
+    StopRun();
+    JoinRun();
+  }
   if (busy_) QApplication::restoreOverrideCursor();
 }
 
@@ -265,6 +275,12 @@ void Form1::WireEvents() {
   connect(Command2_, &QPushButton::clicked, this, &Form1::Command2_Click);
   connect(Text3_, &QLineEdit::returnPressed, Command2_, &QPushButton::click);
   connect(Text4_, &QLineEdit::returnPressed, Command2_, &QPushButton::click);
+  frame_ = new QTimer(this);
+  frame_->setInterval(kFrameMilliseconds);
+  connect(frame_, &QTimer::timeout, this, &Form1::ShowNews);
+  stop_key_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  stop_key_->setEnabled(false);
+  connect(stop_key_, &QShortcut::activated, this, &Form1::StopRun);
   // The second click of a double click on "GO!" would start a second run
   // on the first one's output; a double click is one click.
   Command2_->installEventFilter(this);
@@ -298,10 +314,67 @@ void Form1::Command1_Click() {
   if (!folder.isEmpty()) Text3_->setText(folder);
 }
 
+// The run goes on a worker thread; the cleared log and the reset bar show at
+// once, and what the run tells shows once a frame until it ends (EndRun).
 void Form1::Command2_Click() {
-  if (choosing_) return;
+  if (choosing_ || Running()) return;
   run_inputs_ = Inputs();
-  RunExtraction(run_inputs_, {}, *this);
+  Started();
+  Line2_->Redraw();
+  Text5_->Redraw();
+  TakeInputs(true);
+  relay_ = std::make_unique<RunRelay>([this] {
+    QMetaObject::invokeMethod(this, &Form1::EndRun, Qt::QueuedConnection);
+  });
+  worker_ = std::thread([relay = relay_.get(), inputs = run_inputs_] {
+    RunExtraction(inputs, {}, *relay);
+  });
+  frame_->start();
+}
+
+void Form1::StopRun() {
+  if (relay_) relay_->RequestStop();
+}
+
+// While a run goes on, nothing that starts another or changes this one's
+// inputs takes input; the log can still be scrolled.
+void Form1::TakeInputs(bool take) {
+  if (take) focus_before_run_ = focusWidget();
+  for (QWidget* input : std::initializer_list<QWidget*>{
+           Text1_, Text2_, Text3_, Command1_, Text4_, Check1_, Command2_}) {
+    input->setEnabled(!take);
+  }
+  stop_key_->setEnabled(take);
+  if (!take && focus_before_run_ != nullptr) focus_before_run_->setFocus();
+}
+
+// What the run told since the last frame: every log line, then the bar at
+// the latest piece, each repainted once.
+void Form1::ShowNews() {
+  if (!relay_) return;
+  RunRelay::News news = relay_->Take();
+  for (const std::u16string& line : news.lines) Logged(line);
+  if (news.piece) {
+    PieceWritten(news.piece->first, news.piece->second);
+  } else if (!news.lines.empty()) {
+    Text5_->Redraw();
+  }
+}
+
+// The run is over: the rest of what it told, then its end, shown exactly.
+void Form1::EndRun() {
+  if (!Running()) return;
+  JoinRun();
+  ShowNews();
+  Finished(relay_->Result());
+  relay_.reset();
+  TakeInputs(false);
+  emit RunEnded();
+}
+
+void Form1::JoinRun() {
+  worker_.join();
+  frame_->stop();
 }
 
 QString Form1::BrowseFolder(const QString& szDialogTitle) {
@@ -331,8 +404,8 @@ void Form1::Logged(std::u16string_view line) {
   Text5_->Append(text);
 }
 
-// A run never lets the event loop paint, so the bar and the log are
-// repainted after each piece; each repaints at once, and only what changed.
+// Told once a frame at most: the bar and the log repaint at once, and only
+// what changed.
 void Form1::PieceWritten(std::int64_t done, std::int64_t total) {
   SetLine2X2(BarX2(done, total));
   Line2_->Redraw();
@@ -340,11 +413,13 @@ void Form1::PieceWritten(std::int64_t done, std::int64_t total) {
 }
 
 // The summary and a full bar, unless the error trap ended the run, which
-// leaves both as they stood. A run that found no file with the extension
-// says why below its log, since "0 checked" alone does not.
+// leaves both as they stood; a stopped run leaves the bar where it stood. A run
+// that found no file with the extension says why below its log, since "0
+// checked" alone does not.
 void Form1::Finished(const RunResult& result) {
-  if (result.end != RunResult::End::kErrorTrap) {
-    SetLabel6(result.summary);
+  if (result.end != RunResult::End::kErrorTrap) SetLabel6(result.summary);
+  if (result.end == RunResult::End::kNormal ||
+      result.end == RunResult::End::kInputRejected) {
     SetLine2X2(kBarRight);
   }
   if (result.end == RunResult::End::kNormal && result.matching == 0) {
@@ -369,7 +444,16 @@ void Form1::SetBusyPointer(bool busy) {
   }
 }
 
+// Closing stops a run after the piece being written and waits for its
+// thread; what it told after that is not shown.
 void Form1::closeEvent(QCloseEvent* event) {
+  if (Running()) {
+    StopRun();
+    JoinRun();
+    relay_.reset();
+    TakeInputs(false);
+    SetBusyPointer(false);
+  }
   QWidget::closeEvent(event);
   // Closing the window ends the program, even while a folder chooser, which
   // belongs to no window, is still open.
