@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
@@ -59,6 +60,7 @@ constexpr char16_t kHelpText[] =
     u"it in a new text file.\r\n";
 constexpr char kStartFolder[] = "C:\\ProjectPath\\";
 constexpr char kChooserTitle[] = "Choose Folder:";
+constexpr char kExplainItem[] = "Explain why files gave no piece";
 // Label6's caption in the window's design, which shows what the line is for;
 // Form_Load clears it before the window is first shown.
 constexpr char kSummaryDesignCaption[] =
@@ -278,6 +280,13 @@ void Form1::WireEvents() {
   frame_ = new QTimer(this);
   frame_->setInterval(kFrameMilliseconds);
   connect(frame_, &QTimer::timeout, this, &Form1::ShowNews);
+  Text5_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(Text5_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) {
+            QMenu* menu = CreateLogMenu();
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(Text5_->viewport()->mapToGlobal(at));
+          });
   stop_key_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   stop_key_->setEnabled(false);
   connect(stop_key_, &QShortcut::activated, this, &Form1::StopRun);
@@ -319,6 +328,7 @@ void Form1::Command1_Click() {
 void Form1::Command2_Click() {
   if (choosing_ || Running()) return;
   run_inputs_ = Inputs();
+  unexplained_.clear();
   Started();
   Line2_->Redraw();
   Text5_->Redraw();
@@ -361,15 +371,51 @@ void Form1::ShowNews() {
   }
 }
 
-// The run is over: the rest of what it told, then its end, shown exactly.
+// The run is over: the rest of what it told, then its end, shown exactly;
+// or, for an explaining run, the explanation below the log.
 void Form1::EndRun() {
   if (!Running()) return;
   JoinRun();
-  ShowNews();
-  Finished(relay_->Result());
+  if (explaining_) {
+    explaining_ = false;
+    for (const std::u16string& line :
+         static_cast<const ExplainRelay&>(*relay_).Lines()) {
+      Text5_->Append(line + std::u16string(kLineEnd));
+    }
+    SetBusyPointer(false);
+  } else {
+    ShowNews();
+    Finished(relay_->Result());
+    unexplained_ = relay_->TakeFailedFiles();
+  }
   relay_.reset();
   TakeInputs(false);
   emit RunEnded();
+}
+
+QMenu* Form1::CreateLogMenu() {
+  QMenu* menu = Text5_->createStandardContextMenu();
+  menu->addSeparator();
+  QAction* explain = menu->addAction(QString::fromLatin1(kExplainItem));
+  explain->setEnabled(!unexplained_.empty() && !Running());
+  connect(explain, &QAction::triggered, this, &Form1::ExplainFailures);
+  return menu;
+}
+
+// Near misses are looked for only now, not during the run, which stays as
+// fast as without them; the run's own log lines stay as they are.
+void Form1::ExplainFailures() {
+  if (unexplained_.empty() || Running()) return;
+  explaining_ = true;
+  SetBusyPointer(true);
+  TakeInputs(true);
+  relay_ =
+      std::make_unique<ExplainRelay>(std::exchange(unexplained_, {}), [this] {
+        QMetaObject::invokeMethod(this, &Form1::EndRun, Qt::QueuedConnection);
+      });
+  worker_ = std::thread([relay = relay_.get(), inputs = run_inputs_] {
+    RunExtraction(inputs, ExplainRelay::Options(), *relay);
+  });
 }
 
 void Form1::JoinRun() {
@@ -451,6 +497,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     StopRun();
     JoinRun();
     relay_.reset();
+    explaining_ = false;
     TakeInputs(false);
     SetBusyPointer(false);
   }

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "extraction/run.h"
 #include "extraction/run_sink.h"
@@ -27,6 +28,7 @@ class QCheckBox;
 class QCloseEvent;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QShortcut;
 class QTimer;
@@ -70,6 +72,14 @@ class Form1 : public QWidget, public RunSink {
   // Asks the run to stop before its next file, as Escape does.
   void StopRun();
 
+  // The log's context menu: the text box's own items, then "Explain why
+  // files gave no piece", enabled after a run in which files gave none
+  // until their explanation is shown.
+  QMenu* CreateLogMenu();
+  // Appends below the log, for each file of the last run that gave no
+  // piece, why: found on a worker thread by a dry run of the same inputs.
+  void ExplainFailures();
+
   // RunSink: what a run tells, shown on the controls, on the window's
   // thread.
   void Started() override;
@@ -78,7 +88,8 @@ class Form1 : public QWidget, public RunSink {
   void Finished(const RunResult& result) override;
 
  signals:
-  // A run's end is shown: its last log lines, the summary and the bar.
+  // A run's end is shown: its last log lines, the summary and the bar; or
+  // the explanation of its failures.
   void RunEnded();
 
  protected:
@@ -107,9 +118,12 @@ class Form1 : public QWidget, public RunSink {
   RunInputs run_inputs_;
   // A folder chooser is open: "..." and "GO!" wait for it.
   bool choosing_ = false;
-  // The run going on: what it tells, and its thread.
+  // The files of the last run that gave no piece, not yet explained.
+  std::vector<std::u16string> unexplained_;
+  // The run going on (ExplainFailures' too): what it tells, and its thread.
   std::unique_ptr<RunRelay> relay_;
   std::thread worker_;
+  bool explaining_ = false;
   // Shows what the run told, once a frame.
   QTimer* frame_ = nullptr;
   QShortcut* stop_key_ = nullptr;

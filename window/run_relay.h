@@ -37,12 +37,17 @@ class RunRelay : public RunSink {
   News Take();
   // Asks the run to stop before its next file; any thread.
   void RequestStop() { stop_.store(true); }
-  // What the run did; only once `ended` was called and the thread joined.
+  // What the run did, and the names of the files that gave no piece, in
+  // the run's order; only once `ended` was called and the thread joined.
   const RunResult& Result() const { return result_; }
+  std::vector<std::u16string> TakeFailedFiles() {
+    return std::exchange(failed_files_, {});
+  }
 
   // The run's thread. Started is the window's own, told at the click.
   void Logged(std::u16string_view line) override;
   void PieceWritten(std::int64_t done, std::int64_t total) override;
+  void FileExamined(const FileReport& report) override;
   void Finished(const RunResult& result) override;
   bool StopRequested() const override { return stop_.load(); }
 
@@ -52,6 +57,32 @@ class RunRelay : public RunSink {
   News news_;  // guarded by mutex_
   std::atomic<bool> stop_{false};
   RunResult result_;
+  std::vector<std::u16string> failed_files_;  // the run's thread's
+};
+
+// A dry run again on a run's inputs, looking for near misses: it collects,
+// for each file that gave no piece in that run, a line with the file's
+// name and the hint that vantrel-cli's --explain gives, or that there is
+// none. Files that came since (the run's own output among them) are left
+// out. The lines are read once the run's thread is joined.
+class ExplainRelay : public RunRelay {
+ public:
+  ExplainRelay(std::vector<std::u16string> failed_files,
+               std::function<void()> ended);
+
+  // The run's options: those of the window's run, near misses looked for
+  // and nothing written.
+  static RunOptions Options();
+
+  const std::vector<std::u16string>& Lines() const { return lines_; }
+
+  void Logged(std::u16string_view) override {}
+  void PieceWritten(std::int64_t, std::int64_t) override {}
+  void FileExamined(const FileReport& report) override;
+
+ private:
+  std::vector<std::u16string> failed_files_;  // sorted
+  std::vector<std::u16string> lines_;
 };
 
 }  // namespace vantrel::window

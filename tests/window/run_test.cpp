@@ -4,12 +4,14 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -229,6 +231,50 @@ TEST(WindowRun, EscapeAndCloseStopTheRunBetweenTwoFiles) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     std::filesystem::remove(folder.path() / "Export1.htm");
   }
+}
+
+// The log's context menu explains, on demand, why the last run's files gave
+// no piece: a line each below the run's own log, which stays as it was.
+TEST(WindowRun, LogMenuExplainsWhyFilesGaveNoPiece) {
+  TempFolder folder;
+  folder.create("a.htm", Page("one\r\n"));
+  std::string lf_page = Page("two\r\n");  // the markers with LF breaks
+  for (std::size_t at; (at = lf_page.find("\r\n")) != std::string::npos;) {
+    lf_page.erase(at, 1);
+  }
+  folder.create("b.htm", lf_page);
+  folder.create("c.htm", "no markers");
+  WatchedForm form;
+  // Enabled or not; the item is the menu's last.
+  const auto explain_item = [&] {
+    std::unique_ptr<QMenu> menu(form.CreateLogMenu());
+    const QList<QAction*> actions = menu->actions();
+    QAction* last = actions.back();
+    EXPECT_EQ(last->text(), "Explain why files gave no piece");
+    return last->isEnabled();
+  };
+  EXPECT_FALSE(explain_item());  // no run yet
+  form.Run(folder);
+  const std::u16string run_log =
+      u"Haven't start: b.htm\r\nHaven't start: c.htm\r\n";
+  ASSERT_EQ(form.Log(), run_log);
+  ASSERT_TRUE(explain_item());
+
+  form.ExplainFailures();
+  ASSERT_TRUE(testing::WaitForRun(form));
+  EXPECT_EQ(form.Log(), run_log +
+                            u"b.htm: the start marker is there at line 2 "
+                            u"with LF line breaks; the marker has CR LF\r\n"
+                            u"c.htm: no near match\r\n");
+  EXPECT_EQ(form.Summary(), "3 checked, 2 didn't find.");
+  EXPECT_EQ(folder.list(), (std::vector<std::string>{"Export1.htm", "a.htm",
+                                                     "b.htm", "c.htm"}));
+  EXPECT_FALSE(explain_item());  // explained
+
+  TempFolder all_good;
+  all_good.create("a.htm", Page("one\r\n"));
+  form.Run(all_good);
+  EXPECT_FALSE(explain_item());  // no failures
 }
 
 TEST(WindowBar, PositionsInTwips) {
