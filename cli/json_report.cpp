@@ -56,6 +56,8 @@ std::string_view EndName(RunResult::End end) {
       return "completed";
     case RunResult::End::kInputRejected:
       return "input_rejected";
+    case RunResult::End::kStopped:
+      return "stopped";
     case RunResult::End::kErrorTrap:
       break;
   }

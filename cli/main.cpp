@@ -16,6 +16,7 @@
 #include "cli/cli_report.h"
 #include "cli/command_line.h"
 #include "cli/report_stream.h"
+#include "extraction/nothing_read.h"
 #include "extraction/run.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
@@ -34,27 +35,12 @@ bool ReadNothing(const vantrel::RunResult& result) {
 // extensions: the folder, the extensions, and the likeliest slip, a dot.
 std::string NoFilesRead(const vantrel::RunInputs& inputs,
                         const vantrel::RunOptions& options) {
-  std::vector<std::u16string> extensions{inputs.extension};
-  extensions.insert(extensions.end(), inputs.more_extensions.begin(),
-                    inputs.more_extensions.end());
-  std::string looked_for, without_dots;
-  bool dotted = false;
-  for (std::size_t i = 0; i < extensions.size(); ++i) {
-    const std::string ext = vantrel::TextToUtf8(extensions[i]);
-    if (i > 0) looked_for += i + 1 == extensions.size() ? " or " : ", ";
-    looked_for += ext;
-    const bool dot = ext.size() > 1 && ext.front() == '.';
-    dotted |= dot;
-    if (i > 0) without_dots += ',';
-    without_dots += dot ? ext.substr(1) : ext;
-  }
-  std::string line = "vantrel-cli: no file in " +
-                     vantrel::TextToUtf8(vantrel::DisplayName(inputs.folder)) +
-                     (options.recursive ? " or below it" : "") +
-                     " has the extension" +
-                     (extensions.size() > 1 ? "s " : " ") + looked_for;
-  if (dotted) {
-    line += "; --ext takes extensions without their dot: --ext " + without_dots;
+  std::string line =
+      "vantrel-cli: " + vantrel::TextToUtf8(vantrel::NoFileHasTheExtension(
+                            inputs, options.recursive));
+  if (const auto without_dots = vantrel::ExtensionsWithoutDots(inputs)) {
+    line += "; --ext takes extensions without their dot: --ext " +
+            vantrel::TextToUtf8(*without_dots);
   }
   return line;
 }

@@ -35,6 +35,9 @@ inline constexpr std::string_view kDivisionByZeroDescription =
     "Division by zero";
 inline constexpr std::string_view kOutOfMemoryDescription = "Out of memory";
 
+// A run stopped between two files (RunSink::StopRequested).
+inline constexpr std::u16string_view kStoppedMessage = u"Stopped by the user.";
+
 // The summary: matching count, kSummaryChecked, failure count,
 // kSummaryDidntFind.
 inline constexpr std::u16string_view kSummaryChecked = u" checked, ";

@@ -157,6 +157,11 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   std::u16string scratch;  // a transformed piece
   std::int64_t failures = 0, successes = 0, done = 0;
   for (const SourceItem& item : items) {
+    if (sink.StopRequested()) {
+      WriteLog(sink, kStoppedMessage);
+      result.end = RunResult::End::kStopped;
+      return;
+    }
     SourcePiece* read = nullptr;
     try {
       read = &NextSource(reader, sources, item);
@@ -230,9 +235,12 @@ RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
     } else {
       ExtractAll(sink, inputs, options, output, result);
     }
-    result.summary =
-        DecimalText(result.matching) + std::u16string(kSummaryChecked) +
-        DecimalText(result.failures) + std::u16string(kSummaryDidntFind);
+    const std::int64_t checked = result.end == RunResult::End::kStopped
+                                     ? result.successes + result.failures
+                                     : result.matching;
+    result.summary = DecimalText(checked) + std::u16string(kSummaryChecked) +
+                     DecimalText(result.failures) +
+                     std::u16string(kSummaryDidntFind);
   } catch (const std::exception& e) {
     result.end = RunResult::End::kErrorTrap;
     result.message = Describe(e);

@@ -31,6 +31,7 @@ struct RunResult {
     kNormal,         // the summary was written
     kInputRejected,  // an input check logged its message; summary 0 and 0
     kErrorTrap,      // "Unknown error occurred:" ended the run
+    kStopped,        // the sink asked the run to stop between two files
   };
   End end = End::kNormal;
   std::int64_t matching = 0;
@@ -49,7 +50,7 @@ struct RunResult {
   // counts among the failures.
   int unreadable = 0;
   // The summary line ("3 checked, 1 didn't find."); empty when the error
-  // trap ended the run.
+  // trap ended the run. A stopped run counts the files it examined.
   std::u16string summary;
   // Where the run read, how, and where it wrote.
   RunState state;

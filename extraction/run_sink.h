@@ -52,6 +52,12 @@ class RunSink {
   // pieces or not. Asked once when a run starts; a run that need not decode
   // whole texts is faster, so only front ends that use them should ask.
   virtual bool WantsFileTexts() const { return false; }
+
+  // True when the run should stop. Asked before each file, so that a run
+  // stops between two files and its output holds whole pieces only; a
+  // stopped run logs kStoppedMessage and ends as RunResult::End::kStopped.
+  // It may be asked on the run's thread while another thread asks the stop.
+  virtual bool StopRequested() const { return false; }
 };
 
 }  // namespace vantrel

@@ -56,9 +56,9 @@ QString ChooserStartFolder() {
 }
 
 QString ChooseFolderInDialog(const QString& title) {
-  // No parent: the dialog belongs to no window, and QFileDialog's static
-  // helpers would make it application-modal, which would lock the main
-  // window. A local event loop waits for it instead.
+  // No parent: the dialog belongs to no window. It is application-modal,
+  // so that the window takes no input while it is open: a second "..." or
+  // a "GO!" on a folder about to change. A local event loop waits for it.
   const ThrowawaySettings settings;  // made before the dialog, gone after it
   QFileDialog dialog(nullptr, title, ChooserStartFolder());
   // Qt's own dialog: a desktop's native one keeps lists of recent files.
@@ -66,7 +66,7 @@ QString ChooseFolderInDialog(const QString& title) {
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, true);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setWindowModality(Qt::NonModal);
+  dialog.setWindowModality(Qt::ApplicationModal);
 
   QEventLoop wait;
   QObject::connect(&dialog, &QDialog::finished, &wait, &QEventLoop::quit);

@@ -13,9 +13,8 @@ using FolderChooser = std::function<QString(const QString& title)>;
 
 // Qt's directory chooser: folders only, opening at the desktop folder (the
 // home folder where there is none) with nothing selected. It has no owner
-// window and is not modal, so the main window stays usable while it is
-// open; the call returns when it is closed, handling the window's events
-// meanwhile.
+// window and is application-modal: the main window takes no input while it
+// is open, but still repaints; the call returns when it is closed.
 QString ChooseFolderInDialog(const QString& title);
 
 // Where the chooser opens: the desktop folder, or the home folder when there

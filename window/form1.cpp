@@ -4,26 +4,32 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColor>
+#include <QEvent>
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
+#include <QTimer>
 #include <initializer_list>
 #include <iterator>
 #include <utility>
 
 #include "extraction/defaults.h"
 #include "extraction/messages.h"
+#include "extraction/nothing_read.h"
 #include "extraction/run.h"
 #include "vantrel_version.h"
 #include "window/bar_position.h"
 #include "window/line_control.h"
+#include "window/run_relay.h"
 #include "window/text_boxes.h"
 #include "window/twips.h"
 
@@ -54,6 +60,7 @@ constexpr char16_t kHelpText[] =
     u"it in a new text file.\r\n";
 constexpr char kStartFolder[] = "C:\\ProjectPath\\";
 constexpr char kChooserTitle[] = "Choose Folder:";
+constexpr char kExplainItem[] = "Explain why files gave no piece";
 // Label6's caption in the window's design, which shows what the line is for;
 // Form_Load clears it before the window is first shown.
 constexpr char kSummaryDesignCaption[] =
@@ -64,6 +71,9 @@ constexpr char kCornerCaption[] = "VTL";
 // The picture and the icon, built in from resources/.
 constexpr char kPicture[] = ":/vantrel/image1.jpg";
 constexpr char kIcon[] = ":/vantrel/vantrel.ico";
+
+// How often a run's progress is shown: once a frame of a 60 Hz display.
+constexpr int kFrameMilliseconds = 16;
 
 // The window's font, which every control but Label4 uses: the desktop's
 // general font at the size that this fixed layout is drawn for, narrowed so
@@ -101,6 +111,18 @@ void SetColors(QWidget& control, QPalette::ColorRole text,
   control.setPalette(palette);
 }
 
+// The log line after a run that found no file with the extension, in the
+// command line's words: "No file in FOLDER has the extension thml." and, for
+// an extension typed with its dot, how to type it.
+std::u16string NothingReadLine(const RunInputs& inputs) {
+  std::u16string line = NoFileHasTheExtension(inputs, /*recursive=*/false);
+  line.front() = u'N';
+  if (const auto without_dots = ExtensionsWithoutDots(inputs)) {
+    line += u"; the extension is typed without its dot: " + *without_dots;
+  }
+  return line + u"." + std::u16string(kLineEnd);
+}
+
 }  // namespace
 
 Form1::Form1(FolderChooser chooser) : chooser_(std::move(chooser)) {
@@ -116,6 +138,10 @@ Form1::Form1(FolderChooser chooser) : chooser_(std::move(chooser)) {
 }
 
 Form1::~Form1() {
+  if (Running()) {
+    StopRun();
+    JoinRun();
+  }
   if (busy_) QApplication::restoreOverrideCursor();
 }
 
@@ -251,6 +277,29 @@ void Form1::WireEvents() {
   connect(Command2_, &QPushButton::clicked, this, &Form1::Command2_Click);
   connect(Text3_, &QLineEdit::returnPressed, Command2_, &QPushButton::click);
   connect(Text4_, &QLineEdit::returnPressed, Command2_, &QPushButton::click);
+  frame_ = new QTimer(this);
+  frame_->setInterval(kFrameMilliseconds);
+  connect(frame_, &QTimer::timeout, this, &Form1::ShowNews);
+  Text5_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(Text5_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) {
+            QMenu* menu = CreateLogMenu();
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(Text5_->viewport()->mapToGlobal(at));
+          });
+  stop_key_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  stop_key_->setEnabled(false);
+  connect(stop_key_, &QShortcut::activated, this, &Form1::StopRun);
+  // The second click of a double click on "GO!" would start a second run
+  // on the first one's output; a double click is one click.
+  Command2_->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Command2_ && event->type() == QEvent::MouseButtonDblClick) {
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void Form1::ShowCentred() {
@@ -265,12 +314,114 @@ void Form1::Form_Load() {
   SetLabel6(u"");
 }
 
+// One chooser at a time: the answer goes to the field the user sees.
 void Form1::Command1_Click() {
+  if (choosing_) return;
+  choosing_ = true;
   const QString folder = BrowseFolder(QString::fromLatin1(kChooserTitle));
+  choosing_ = false;
   if (!folder.isEmpty()) Text3_->setText(folder);
 }
 
-void Form1::Command2_Click() { RunExtraction(Inputs(), {}, *this); }
+// The run goes on a worker thread; the cleared log and the reset bar show at
+// once, and what the run tells shows once a frame until it ends (EndRun).
+void Form1::Command2_Click() {
+  if (choosing_ || Running()) return;
+  run_inputs_ = Inputs();
+  unexplained_.clear();
+  Started();
+  Line2_->Redraw();
+  Text5_->Redraw();
+  TakeInputs(true);
+  relay_ = std::make_unique<RunRelay>([this] {
+    QMetaObject::invokeMethod(this, &Form1::EndRun, Qt::QueuedConnection);
+  });
+  worker_ = std::thread([relay = relay_.get(), inputs = run_inputs_] {
+    RunExtraction(inputs, {}, *relay);
+  });
+  frame_->start();
+}
+
+void Form1::StopRun() {
+  if (relay_) relay_->RequestStop();
+}
+
+// While a run goes on, nothing that starts another or changes this one's
+// inputs takes input; the log can still be scrolled.
+void Form1::TakeInputs(bool take) {
+  if (take) focus_before_run_ = focusWidget();
+  for (QWidget* input : std::initializer_list<QWidget*>{
+           Text1_, Text2_, Text3_, Command1_, Text4_, Check1_, Command2_}) {
+    input->setEnabled(!take);
+  }
+  stop_key_->setEnabled(take);
+  if (!take && focus_before_run_ != nullptr) focus_before_run_->setFocus();
+}
+
+// What the run told since the last frame: every log line, then the bar at
+// the latest piece, each repainted once.
+void Form1::ShowNews() {
+  if (!relay_) return;
+  RunRelay::News news = relay_->Take();
+  for (const std::u16string& line : news.lines) Logged(line);
+  if (news.piece) {
+    PieceWritten(news.piece->first, news.piece->second);
+  } else if (!news.lines.empty()) {
+    Text5_->Redraw();
+  }
+}
+
+// The run is over: the rest of what it told, then its end, shown exactly;
+// or, for an explaining run, the explanation below the log.
+void Form1::EndRun() {
+  if (!Running()) return;
+  JoinRun();
+  if (explaining_) {
+    explaining_ = false;
+    for (const std::u16string& line :
+         static_cast<const ExplainRelay&>(*relay_).Lines()) {
+      Text5_->Append(line + std::u16string(kLineEnd));
+    }
+    SetBusyPointer(false);
+  } else {
+    ShowNews();
+    Finished(relay_->Result());
+    unexplained_ = relay_->TakeFailedFiles();
+  }
+  relay_.reset();
+  TakeInputs(false);
+  emit RunEnded();
+}
+
+QMenu* Form1::CreateLogMenu() {
+  QMenu* menu = Text5_->createStandardContextMenu();
+  menu->addSeparator();
+  QAction* explain = menu->addAction(QString::fromLatin1(kExplainItem));
+  explain->setEnabled(!unexplained_.empty() && !Running());
+  connect(explain, &QAction::triggered, this, &Form1::ExplainFailures);
+  return menu;
+}
+
+// Near misses are looked for only now, not during the run, which stays as
+// fast as without them; the run's own log lines stay as they are.
+void Form1::ExplainFailures() {
+  if (unexplained_.empty() || Running()) return;
+  explaining_ = true;
+  SetBusyPointer(true);
+  TakeInputs(true);
+  relay_ =
+      std::make_unique<ExplainRelay>(std::exchange(unexplained_, {}), [this] {
+        QMetaObject::invokeMethod(this, &Form1::EndRun, Qt::QueuedConnection);
+      });
+  worker_ = std::thread([relay = relay_.get(), inputs = run_inputs_] {
+    RunExtraction(inputs, ExplainRelay::Options(), *relay);
+  });
+}
+
+void Form1::JoinRun() {
+  worker_.join();
+  frame_->stop();
+}
 
 QString Form1::BrowseFolder(const QString& szDialogTitle) {
   return chooser_ ? chooser_(szDialogTitle) : QString();
@@ -299,8 +450,8 @@ void Form1::Logged(std::u16string_view line) {
   Text5_->Append(text);
 }
 
-// A run never lets the event loop paint, so the bar and the log are
-// repainted after each piece; each repaints at once, and only what changed.
+// Told once a frame at most: the bar and the log repaint at once, and only
+// what changed.
 void Form1::PieceWritten(std::int64_t done, std::int64_t total) {
   SetLine2X2(BarX2(done, total));
   Line2_->Redraw();
@@ -308,11 +459,17 @@ void Form1::PieceWritten(std::int64_t done, std::int64_t total) {
 }
 
 // The summary and a full bar, unless the error trap ended the run, which
-// leaves both as they stood.
+// leaves both as they stood; a stopped run leaves the bar where it stood. A run
+// that found no file with the extension says why below its log, since "0
+// checked" alone does not.
 void Form1::Finished(const RunResult& result) {
-  if (result.end != RunResult::End::kErrorTrap) {
-    SetLabel6(result.summary);
+  if (result.end != RunResult::End::kErrorTrap) SetLabel6(result.summary);
+  if (result.end == RunResult::End::kNormal ||
+      result.end == RunResult::End::kInputRejected) {
     SetLine2X2(kBarRight);
+  }
+  if (result.end == RunResult::End::kNormal && result.matching == 0) {
+    Text5_->Append(NothingReadLine(run_inputs_));
   }
   SetBusyPointer(false);
 }
@@ -333,7 +490,17 @@ void Form1::SetBusyPointer(bool busy) {
   }
 }
 
+// Closing stops a run after the piece being written and waits for its
+// thread; what it told after that is not shown.
 void Form1::closeEvent(QCloseEvent* event) {
+  if (Running()) {
+    StopRun();
+    JoinRun();
+    relay_.reset();
+    explaining_ = false;
+    TakeInputs(false);
+    SetBusyPointer(false);
+  }
   QWidget::closeEvent(event);
   // Closing the window ends the program, even while a folder chooser, which
   // belongs to no window, is still open.

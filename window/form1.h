@@ -3,17 +3,22 @@
 // It holds the five inputs of an extraction run (start marker, end marker,
 // folder, extension, the separated-files tick box), the "..." and "GO!"
 // buttons, the message log, the red summary line, the progress bar and a
-// picture. "GO!" runs the engine's extraction on the window's inputs and
-// shows what the run tells (the RunSink events) on the log, the summary,
-// the bar and the pointer; "..." fills the folder field from a folder
-// chooser. The window reads and writes no file of its own.
+// picture. "GO!" runs the engine's extraction on the window's inputs, on a
+// worker thread, and shows what the run tells (the RunSink events) on the
+// log, the summary, the bar and the pointer, at most once a frame; "..."
+// fills the folder field from a folder chooser. Escape or closing the
+// window stops a run between two files. The window reads and writes no
+// file of its own.
 #ifndef VANTREL_WINDOW_FORM1_H_
 #define VANTREL_WINDOW_FORM1_H_
 
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 #include "extraction/run.h"
 #include "extraction/run_sink.h"
@@ -23,13 +28,17 @@ class QCheckBox;
 class QCloseEvent;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
+class QShortcut;
+class QTimer;
 
 namespace vantrel::window {
 
 class LineControl;
 class LogBox;
 class MarkerBox;
+class RunRelay;
 
 class Form1 : public QWidget, public RunSink {
   Q_OBJECT
@@ -58,14 +67,34 @@ class Form1 : public QWidget, public RunSink {
   // The inputs of a run, as the fields hold them.
   RunInputs Inputs() const;
 
-  // RunSink: what a run tells, shown on the controls.
+  // A run started by "GO!" is still going on.
+  bool Running() const { return worker_.joinable(); }
+  // Asks the run to stop before its next file, as Escape does.
+  void StopRun();
+
+  // The log's context menu: the text box's own items, then "Explain why
+  // files gave no piece", enabled after a run in which files gave none
+  // until their explanation is shown.
+  QMenu* CreateLogMenu();
+  // Appends below the log, for each file of the last run that gave no
+  // piece, why: found on a worker thread by a dry run of the same inputs.
+  void ExplainFailures();
+
+  // RunSink: what a run tells, shown on the controls, on the window's
+  // thread.
   void Started() override;
   void Logged(std::u16string_view line) override;
   void PieceWritten(std::int64_t done, std::int64_t total) override;
   void Finished(const RunResult& result) override;
 
+ signals:
+  // A run's end is shown: its last log lines, the summary and the bar; or
+  // the explanation of its failures.
+  void RunEnded();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateControls();
@@ -78,9 +107,28 @@ class Form1 : public QWidget, public RunSink {
   void SetLabel6(std::u16string_view caption);
   void SetLine2X2(int x2);
   void SetBusyPointer(bool busy);
+  void TakeInputs(bool take);
+  void ShowNews();
+  void EndRun();
+  void JoinRun();
 
   FolderChooser chooser_;
   bool busy_ = false;
+  // What the last "GO!" ran on.
+  RunInputs run_inputs_;
+  // A folder chooser is open: "..." and "GO!" wait for it.
+  bool choosing_ = false;
+  // The files of the last run that gave no piece, not yet explained.
+  std::vector<std::u16string> unexplained_;
+  // The run going on (ExplainFailures' too): what it tells, and its thread.
+  std::unique_ptr<RunRelay> relay_;
+  std::thread worker_;
+  bool explaining_ = false;
+  // Shows what the run told, once a frame.
+  QTimer* frame_ = nullptr;
+  QShortcut* stop_key_ = nullptr;
+  // The control that had the focus when the run took the inputs.
+  QWidget* focus_before_run_ = nullptr;
 
   QLabel* Image1_ = nullptr;
   QLabel* Label1_ = nullptr;

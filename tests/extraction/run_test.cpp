@@ -4,6 +4,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+#include <future>
+#include <string>
+#include <thread>
 
 #include "extraction/sys/operation_seam.h"
 #include "tests/support/fault_plan.h"
@@ -17,6 +25,17 @@ namespace {
 using testing::Page;
 using testing::RecordingSink;
 using testing::TempFolder;
+
+constexpr std::string_view kRunStart = "started\n";
+
+std::string Summary(std::string_view text) {
+  return "summary \"" + std::string(text) + "\"\nfinished\n";
+}
+
+std::string Written(int done, int total) {
+  return "piece " + std::to_string(done) + " of " + std::to_string(total) +
+         "\n";
+}
 
 class RunTest : public ::testing::Test {
  protected:
@@ -149,6 +168,84 @@ TEST_F(RunTest, ATransformSeesEveryPieceAsText) {
   Run(options);
 
   EXPECT_EQ(dir.read("Export1.htm"), "ONETWO");
+}
+
+// A sink that asks the run to stop once `stop_after` files were examined.
+class StoppingSink : public testing::RecordingSink {
+ public:
+  explicit StoppingSink(int stop_after) : stop_after_(stop_after) {}
+  void FileExamined(const FileReport&) override { ++examined_; }
+  bool StopRequested() const override { return examined_ >= stop_after_; }
+
+ private:
+  int stop_after_, examined_ = 0;
+};
+
+// A stop asked between two files ends the run there: the output holds the
+// pieces written so far, whole, and the summary counts the files examined.
+TEST_F(RunTest, AStopEndsTheRunBetweenTwoFiles) {
+  dir.create("a.htm", Page("one"));
+  dir.create("b.htm", "no markers");
+  dir.create("c.htm", Page("three"));
+  dir.create("d.htm", Page("four"));
+  struct Case {
+    int stop_after;
+    std::string events;  // between the start and the summary
+    const char* summary;
+    const char* output;  // nullptr: none made
+  };
+  const Case cases[] = {
+      {0, "", "0 checked, 0 didn't find.", nullptr},
+      {3, Written(1, 4) + "log \"Haven't start: b.htm\"\n" + Written(2, 4),
+       "3 checked, 1 didn't find.", "onethree"},
+  };
+  for (const Case& c : cases) {
+    StoppingSink stopping(c.stop_after);
+    const RunResult result = RunExtraction(inputs, {}, stopping);
+    EXPECT_EQ(stopping.transcript, std::string(kRunStart) + c.events +
+                                       "log \"Stopped by the user.\"\n" +
+                                       Summary(c.summary))
+        << c.stop_after;
+    EXPECT_EQ(result.end, RunResult::End::kStopped);
+    if (c.output != nullptr) {
+      EXPECT_EQ(dir.read("Export1.htm"), c.output);
+      std::filesystem::remove(dir.path() / "Export1.htm");
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(dir.path() / "Export1.htm"));
+    }
+  }
+}
+
+// The stop asked from another thread while the run works on its own, as
+// the window asks it: the run sees it before its next file.
+TEST_F(RunTest, AStopAskedFromAnotherThreadEndsTheRunAfterThePiece) {
+  class ThreadSink : public testing::RecordingSink {
+   public:
+    std::promise<void> first_piece, stop_asked;
+    std::atomic<bool> stop{false};
+    void PieceWritten(std::int64_t done, std::int64_t total) override {
+      RecordingSink::PieceWritten(done, total);
+      if (done == 1) {
+        first_piece.set_value();
+        stop_asked.get_future().wait();
+      }
+    }
+    bool StopRequested() const override { return stop.load(); }
+  } sink;
+  for (const char* name : {"a.htm", "b.htm", "c.htm"})
+    dir.create(name, Page(name));
+
+  RunResult result;
+  std::thread run([&] { result = RunExtraction(inputs, {}, sink); });
+  sink.first_piece.get_future().wait();
+  sink.stop = true;
+  sink.stop_asked.set_value();
+  run.join();
+
+  EXPECT_EQ(result.end, RunResult::End::kStopped);
+  EXPECT_EQ(sink.log, u"Stopped by the user.\r\n");
+  EXPECT_EQ(sink.summary, u"1 checked, 0 didn't find.");
+  EXPECT_EQ(dir.read("Export1.htm"), "a.htm");
 }
 
 }  // namespace

@@ -51,6 +51,26 @@ TEST(WindowPicker, ChoiceReplacesTheFieldAndCancelKeepsIt) {
   }
 }
 
+// While a chooser is open, "..." and "GO!" wait: one dialog, and no run on
+// the field that the choice is about to replace.
+TEST(WindowPicker, OneChooserAtATimeAndNoRunWhileChoosing) {
+  int asked = 0;
+  Form1* shown = nullptr;
+  Form1 form([&](const QString&) {
+    if (++asked == 1) {
+      QTest::mouseClick(&Control(*shown, "Command1"), Qt::LeftButton);
+      QTest::mouseClick(&Control(*shown, "Command2"), Qt::LeftButton);
+    }
+    return QString("/srv/first");
+  });
+  shown = &form;
+  const std::u16string help = Control<LogBox>(form, "Text5").Text();
+  QTest::mouseClick(&Control(form, "Command1"), Qt::LeftButton);
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(form.Text3(), u"/srv/first");
+  EXPECT_EQ(Control<LogBox>(form, "Text5").Text(), help);
+}
+
 // The old picker passed paths through the ANSI code page, which turned
 // characters outside it into others, naming a folder that does not exist.
 TEST(WindowPickerRegression, FolderNameOutsideAnyCodePageReachesTheRun) {
@@ -62,7 +82,7 @@ TEST(WindowPickerRegression, FolderNameOutsideAnyCodePageReachesTheRun) {
     return QString::fromStdString((root.path() / name).string());
   });
   QTest::mouseClick(&Control(form, "Command1"), Qt::LeftButton);
-  QTest::mouseClick(&Control(form, "Command2"), Qt::LeftButton);
+  ASSERT_TRUE(testing::ClickGoAndWait(form));
   EXPECT_EQ(Control<QLabel>(form, "Label6").text(),
             "1 checked, 0 didn't find.");
   EXPECT_EQ(root.list(name),
@@ -127,7 +147,7 @@ class FakeHome {
   std::vector<std::pair<QSettings::Format, QString>> old_settings_;
 };
 
-TEST(WindowPicker, DialogOpensUnownedAtDesktopOrHomeAndWindowStaysUsable) {
+TEST(WindowPicker, DialogOpensUnownedModalAtDesktopOrHome) {
   for (const bool desktop : {true, false}) {
     FakeHome home;
     const std::string start = desktop ? "Desktop/" : "";
@@ -155,11 +175,12 @@ TEST(WindowPicker, DialogOpensUnownedAtDesktopOrHomeAndWindowStaysUsable) {
       EXPECT_EQ(dialog->parentWidget(), nullptr);
       EXPECT_EQ(dialog->directory().absolutePath(), start_path);
       EXPECT_EQ(dialog->findChild<QLineEdit*>("fileNameEdit")->text(), "");
-      // The window still takes input: GO! runs on the field as it stands.
-      EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+      // The dialog is modal: the window takes no input, and GO! does not
+      // run on the field that is about to change.
+      EXPECT_EQ(QApplication::activeModalWidget(), dialog);
+      const std::u16string help = Control<LogBox>(form, "Text5").Text();
       QTest::mouseClick(&Control(form, "Command2"), Qt::LeftButton);
-      EXPECT_EQ(Control<LogBox>(form, "Text5").Text(),
-                u"Didn't find choosed folder.\r\n");
+      EXPECT_EQ(Control<LogBox>(form, "Text5").Text(), help);
       // Choose Pages on the desktop, cancel in the home folder.
       if (desktop) {
         dialog->selectFile(start_path + "/Pages");

@@ -1,5 +1,6 @@
-// Helpers for the window tests: Form1's controls by name, the window shown
-// and active, paint counts, and what the progress bar shows on screen.
+// Helpers for the window tests: Form1's controls by name, a run waited for,
+// the window shown and active, paint counts, and what the progress bar shows on
+// screen.
 #ifndef VANTREL_TESTS_WINDOW_WINDOW_TESTING_H_
 #define VANTREL_TESTS_WINDOW_WINDOW_TESTING_H_
 
@@ -10,6 +11,8 @@
 #include <QImage>
 #include <QtTest/QTest>
 #include <stdexcept>
+
+#include "window/form1.h"
 
 namespace vantrel::window::testing {
 
@@ -25,6 +28,18 @@ inline void ShowAndActivate(QWidget& form) {
   form.show();
   QApplication::setActiveWindow(&form);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+}
+
+// Waits until the form shows the end of the run that "GO!" started, if
+// any; false when it did not end within ten seconds.
+inline bool WaitForRun(Form1& form) {
+  return QTest::qWaitFor([&] { return !form.Running(); }, 10000);
+}
+
+// Clicks "GO!" and waits for the run's end.
+inline bool ClickGoAndWait(Form1& form) {
+  QTest::mouseClick(&Control(form, "Command2"), Qt::LeftButton);
+  return WaitForRun(form);
 }
 
 // Counts the paint events that reach the widgets it is installed on.
