@@ -10,6 +10,7 @@
 #include <memory>
 #include <sstream>
 
+#include "cli/completion.h"
 #include "extraction/defaults.h"
 #include "extraction/marker_check.h"
 #include "extraction/text/charsets.h"
@@ -200,6 +201,16 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
       "file had the extension, or a file gave no piece; 2 the run ended "
       "with an error, --keep-going passed over a file or folder, or "
       "standard output could not be written; 64 bad usage.");
+
+  // `vantrel-cli --completion SHELL` prints the shell's completion script,
+  // made from the options above; the build installs its output. It stays out
+  // of the option table, so --help and the completions do not show it.
+  if (argc == 3 && std::string_view(argv[1]) == "--completion") {
+    if (auto script = CompletionScript(app, argv[2])) {
+      return EarlyExit{kExitClean, *script, ""};
+    }
+    return BadUsage("--completion: the shell is bash, zsh or fish");
+  }
 
   try {
     app.parse(argc, argv);

@@ -1,8 +1,8 @@
 # Installing Vantrel on a Linux desktop and packing it as a Debian package.
 #
 # `cmake --install` puts both programs into bin/, the menu entry, the
-# AppStream metainfo, the icon at 16, 32 and 48 pixels in the hicolor theme
-# and the manual pages under share/; `cpack` in the build folder makes
+# AppStream metainfo, the icon at 16, 32 and 48 pixels in the hicolor theme,
+# the shells' completions and the manual pages under share/; `cpack` in the build folder makes
 # vantrel_<version>_<arch>.deb of the same files. The desktop's menu and icon
 # caches are refreshed by the triggers of the packages that own them, so the
 # package carries no maintainer scripts.
@@ -41,6 +41,29 @@ if(TARGET vantrel)
             RENAME ${VANTREL_APP_ID}.png)
   endforeach()
 endif()
+
+# vantrel-cli's completions for bash, zsh and fish, which the program makes
+# from its own options, each installed where its shell looks for them.
+set(_completion_file_bash vantrel-cli)
+set(_completion_folder_bash bash-completion/completions)
+set(_completion_file_zsh _vantrel-cli)
+set(_completion_folder_zsh zsh/vendor-completions)
+set(_completion_file_fish vantrel-cli.fish)
+set(_completion_folder_fish fish/vendor_completions.d)
+set(_completion_files)
+foreach(shell bash zsh fish)
+  set(file ${_made}/completions/${shell}/${_completion_file_${shell}})
+  add_custom_command(
+    OUTPUT ${file}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${_made}/completions/${shell}
+    COMMAND vantrel-cli --completion ${shell} > ${file}
+    DEPENDS vantrel-cli
+    COMMENT "Making vantrel-cli's ${shell} completion")
+  install(FILES ${file}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/${_completion_folder_${shell}})
+  list(APPEND _completion_files ${file})
+endforeach()
+add_custom_target(vantrel_completions ALL DEPENDS ${_completion_files})
 
 # Manual pages, with the version and date filled in and compressed as
 # Debian keeps them (gzip -n: no name or time stamp, so the bytes repeat).
