@@ -14,6 +14,7 @@ packages=(
   libgtest-dev    # the tests
   libbenchmark-dev  # the micro-benchmarks
   qt6-base-dev    # the window
+  qt6-l10n-tools  # lupdate and lrelease, for the window's translations
   groff-base      # the manual page check
   dpkg-dev desktop-file-utils appstream lintian file  # the package checks
 )

@@ -4,13 +4,18 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColor>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
@@ -18,6 +23,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QTimer>
+#include <QUrl>
 #include <initializer_list>
 #include <iterator>
 #include <utility>
@@ -50,21 +56,40 @@ const QColor kSummaryText(255, 0, 0);
 const QColor kTrackColor(192, 192, 192);
 const QColor kBarColor(128, 128, 255);
 
-// The window's texts.
-constexpr char16_t kHelpText[] =
-    u"Choose path, extension and press \"GO!\".\r\n"
-    u"This software will open all files and will\r\n"
-    u"search for \"start string\", if it would be find,\r\n"
-    u"software starts to look for \"end string\", and\r\n"
-    u"extract everythings inside them, and save\r\n"
-    u"it in a new text file.\r\n";
+// The window's texts, in English, the language of the source; each shows
+// through tr(), in the translation for the user's locale when there is one
+// (window/language.h). The corner caption is a name and stays as it is.
+constexpr char kStartCaption[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1", "Start:");
+constexpr char kEndCaption[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1", "End:");
+constexpr char kFolderCaption[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1", "From:");
+constexpr char kExtensionCaption[] = QT_TRANSLATE_NOOP(
+    "vantrel::window::Form1", "Files' extension should be looking in:");
+constexpr char kSeparateCaption[] = QT_TRANSLATE_NOOP(
+    "vantrel::window::Form1", "Put found strings in separated files.");
+constexpr char kBrowseCaption[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1", "...");
+constexpr char kGoCaption[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1", "GO!");
+constexpr char kHelpText[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1",
+                      "Choose path, extension and press \"GO!\".\r\n"
+                      "This software will open all files and will\r\n"
+                      "search for \"start string\", if it would be find,\r\n"
+                      "software starts to look for \"end string\", and\r\n"
+                      "extract everythings inside them, and save\r\n"
+                      "it in a new text file.\r\n");
 constexpr char kStartFolder[] = "C:\\ProjectPath\\";
-constexpr char kChooserTitle[] = "Choose Folder:";
-constexpr char kExplainItem[] = "Explain why files gave no piece";
+constexpr char kChooserTitle[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1", "Choose Folder:");
+constexpr char kExplainItem[] = QT_TRANSLATE_NOOP(
+    "vantrel::window::Form1", "Explain why files gave no piece");
 // Label6's caption in the window's design, which shows what the line is for;
 // Form_Load clears it before the window is first shown.
-constexpr char kSummaryDesignCaption[] =
-    "23 file checked, 3 string(s) didn't find.";
+constexpr char kSummaryDesignCaption[] = QT_TRANSLATE_NOOP(
+    "vantrel::window::Form1", "23 file checked, 3 string(s) didn't find.");
 // The short caption over the picture's corner.
 constexpr char kCornerCaption[] = "VTL";
 
@@ -123,6 +148,14 @@ std::u16string NothingReadLine(const RunInputs& inputs) {
   return line + u"." + std::u16string(kLineEnd);
 }
 
+// The local file or folder that a drop carries, or "" when it carries
+// none (text, a web address).
+QString DroppedPath(const QMimeData& data) {
+  if (!data.hasUrls() || data.urls().isEmpty()) return {};
+  const QUrl& url = data.urls().front();
+  return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
 }  // namespace
 
 Form1::Form1(FolderChooser chooser) : chooser_(std::move(chooser)) {
@@ -167,25 +200,31 @@ void Form1::CreateControls() {
 
 void Form1::PlaceControls() {
   setFixedSize(TwipsRect(0, 0, kClientWidth, kClientHeight).size());
+  // Right to left, every control sits mirrored across the window's middle;
+  // the lines mirror themselves.
+  const auto place = [this](QWidget* control, const QRect& left_to_right) {
+    control->setGeometry(
+        QStyle::visualRect(layoutDirection(), rect(), left_to_right));
+  };
   // Left, top, width and height in twips. The picture's top and right edge
   // and Label1's left end lie outside the client area on purpose.
-  Image1_->setGeometry(TwipsRect(0, -300, 3600, 2700));
-  Label4_->setGeometry(TwipsRect(80, 80, 615, 255));
-  Label1_->setGeometry(TwipsRect(-120, 2520, 615, 255));
-  Text1_->setGeometry(TwipsRect(600, 2520, 2895, 855));
-  Label2_->setGeometry(TwipsRect(0, 3480, 495, 255));
-  Text2_->setGeometry(TwipsRect(600, 3480, 2895, 855));
-  Label3_->setGeometry(TwipsRect(0, 4480, 495, 255));
-  Text3_->setGeometry(TwipsRect(600, 4440, 2685, 285));
-  Command1_->setGeometry(TwipsRect(3190, 4435, 300, 290));
-  Label5_->setGeometry(TwipsRect(120, 4800, 2775, 255));
-  Text4_->setGeometry(TwipsRect(2760, 4770, 740, 285));
-  Check1_->setGeometry(TwipsRect(120, 5040, 3135, 375));
-  Text5_->setGeometry(TwipsRect(120, 5400, 3375, 1695));
+  place(Image1_, TwipsRect(0, -300, 3600, 2700));
+  place(Label4_, TwipsRect(80, 80, 615, 255));
+  place(Label1_, TwipsRect(-120, 2520, 615, 255));
+  place(Text1_, TwipsRect(600, 2520, 2895, 855));
+  place(Label2_, TwipsRect(0, 3480, 495, 255));
+  place(Text2_, TwipsRect(600, 3480, 2895, 855));
+  place(Label3_, TwipsRect(0, 4480, 495, 255));
+  place(Text3_, TwipsRect(600, 4440, 2685, 285));
+  place(Command1_, TwipsRect(3190, 4435, 300, 290));
+  place(Label5_, TwipsRect(120, 4800, 2775, 255));
+  place(Text4_, TwipsRect(2760, 4770, 740, 285));
+  place(Check1_, TwipsRect(120, 5040, 3135, 375));
+  place(Text5_, TwipsRect(120, 5400, 3375, 1695));
   Line1_->SetEnds(kBarLeft, kBarY, kBarRight, kBarY);
   Line2_->SetEnds(kBarLeft, kBarY, kBarRight, kBarY);
-  Command2_->setGeometry(TwipsRect(120, 7230, 615, 375));
-  Label6_->setGeometry(TwipsRect(840, 7320, 2655, 255));
+  place(Command2_, TwipsRect(120, 7230, 615, 375));
+  place(Label6_, TwipsRect(840, 7320, 2655, 255));
 }
 
 void Form1::SetLooks() {
@@ -204,6 +243,14 @@ void Form1::SetLooks() {
   corner_font.setStrikeOut(false);
   Label4_->setFont(corner_font);
 
+  // The markers (HTML), the folder and the extension read left to right
+  // in any language.
+  for (QWidget* field :
+       std::initializer_list<QWidget*>{Text1_, Text2_, Text3_, Text4_}) {
+    field->setLayoutDirection(Qt::LeftToRight);
+  }
+
+  // Right to left, Qt mirrors these alignments with the window.
   for (QLabel* label : {Label1_, Label2_, Label3_}) {
     label->setAlignment(Qt::AlignRight | Qt::AlignTop);
   }
@@ -232,21 +279,21 @@ void Form1::SetLooks() {
 }
 
 void Form1::SetStartupTexts() {
-  Label1_->setText(QStringLiteral("Start:"));
-  Label2_->setText(QStringLiteral("End:"));
-  Label3_->setText(QStringLiteral("From:"));
+  Label1_->setText(tr(kStartCaption));
+  Label2_->setText(tr(kEndCaption));
+  Label3_->setText(tr(kFolderCaption));
   Label4_->setText(QString::fromLatin1(kCornerCaption));
-  Label5_->setText(QStringLiteral("Files' extension should be looking in:"));
-  Label6_->setText(QString::fromLatin1(kSummaryDesignCaption));
-  Command1_->setText(QStringLiteral("..."));
-  Command2_->setText(QStringLiteral("GO!"));
-  Check1_->setText(QStringLiteral("Put found strings in separated files."));
+  Label5_->setText(tr(kExtensionCaption));
+  Label6_->setText(tr(kSummaryDesignCaption));
+  Command1_->setText(tr(kBrowseCaption));
+  Command2_->setText(tr(kGoCaption));
+  Check1_->setText(tr(kSeparateCaption));
   Check1_->setChecked(false);
   Text1_->SetText(kDefaultStartMarker);
   Text2_->SetText(kDefaultEndMarker);
   Text3_->setText(QString::fromLatin1(kStartFolder));
   Text4_->setText(FromText(kDefaultExtension));
-  Text5_->SetText(kHelpText);
+  Text5_->SetText(ToText(tr(kHelpText)));
 }
 
 void Form1::StackControls() {
@@ -293,13 +340,50 @@ void Form1::WireEvents() {
   // The second click of a double click on "GO!" would start a second run
   // on the first one's output; a double click is one click.
   Command2_->installEventFilter(this);
+  // A folder dropped anywhere on the window, the one-line fields included
+  // (which would otherwise take a dropped path as typed text), opens it.
+  setAcceptDrops(true);
+  Text3_->installEventFilter(this);
+  Text4_->installEventFilter(this);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Command2_ && event->type() == QEvent::MouseButtonDblClick) {
     return true;
   }
+  if ((watched == Text3_ || watched == Text4_) &&
+      (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (!DroppedPath(*drop->mimeData()).isEmpty()) {
+      if (event->type() == QEvent::DragEnter) {
+        dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+      } else {
+        dropEvent(drop);
+      }
+      return true;
+    }
+  }
   return QWidget::eventFilter(watched, event);
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+  if (!Running() && !DroppedPath(*event->mimeData()).isEmpty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+  const QString path = DroppedPath(*event->mimeData());
+  if (Running() || path.isEmpty()) return;
+  OpenFolder(path);
+  event->acceptProposedAction();
+}
+
+void Form1::OpenFolder(const QString& path) {
+  const QFileInfo info(path);
+  const QString folder =
+      info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+  Text3_->setText(QDir::toNativeSeparators(folder));
 }
 
 void Form1::ShowCentred() {
@@ -318,7 +402,7 @@ void Form1::Form_Load() {
 void Form1::Command1_Click() {
   if (choosing_) return;
   choosing_ = true;
-  const QString folder = BrowseFolder(QString::fromLatin1(kChooserTitle));
+  const QString folder = BrowseFolder(tr(kChooserTitle));
   choosing_ = false;
   if (!folder.isEmpty()) Text3_->setText(folder);
 }
@@ -396,7 +480,7 @@ void Form1::EndRun() {
 QMenu* Form1::CreateLogMenu() {
   QMenu* menu = Text5_->createStandardContextMenu();
   menu->addSeparator();
-  QAction* explain = menu->addAction(QString::fromLatin1(kExplainItem));
+  QAction* explain = menu->addAction(tr(kExplainItem));
   explain->setEnabled(!unexplained_.empty() && !Running());
   connect(explain, &QAction::triggered, this, &Form1::ExplainFailures);
   return menu;

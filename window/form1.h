@@ -26,6 +26,8 @@
 
 class QCheckBox;
 class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -56,6 +58,11 @@ class Form1 : public QWidget, public RunSink {
   void Command1_Click();
   void Command2_Click();
   QString BrowseFolder(const QString& szDialogTitle);
+
+  // Puts a folder given from outside (the command line, a drop) in the
+  // folder field: a folder as itself, a file as the folder it is in, both
+  // made absolute. Nothing else changes.
+  void OpenFolder(const QString& path);
 
   // The input fields as the run reads them.
   std::u16string Text1() const;
@@ -95,6 +102,8 @@ class Form1 : public QWidget, public RunSink {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateControls();

@@ -35,13 +35,21 @@ void LineControl::SetColor(const QColor& color) {
   update();
 }
 
-bool LineControl::Empty() const {
-  return TwipsPoint(x1_, y1_) == TwipsPoint(x2_, y2_);
+// Right to left, the line is mirrored across its parent's middle: the
+// progress bar grows from the right.
+QPoint LineControl::Point(int x, int y) const {
+  QPoint point = TwipsPoint(x, y);
+  if (isRightToLeft() && parentWidget() != nullptr) {
+    point.setX(parentWidget()->width() - point.x());
+  }
+  return point;
 }
 
+bool LineControl::Empty() const { return Point(x1_, y1_) == Point(x2_, y2_); }
+
 void LineControl::Relocate() {
-  const QPoint p1 = TwipsPoint(x1_, y1_);
-  const QPoint p2 = TwipsPoint(x2_, y2_);
+  const QPoint p1 = Point(x1_, y1_);
+  const QPoint p2 = Point(x2_, y2_);
   // A line of no length draws nothing, so its box is empty. A level or
   // upright line covers kWidth / 2 pixels either side of its middle; a
   // slanting one reaches further, up to kWidth.
@@ -70,8 +78,7 @@ void LineControl::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setPen(QPen(color_, kWidth, Qt::SolidLine, Qt::FlatCap));
   const QPoint origin = pos();
-  painter.drawLine(TwipsPoint(x1_, y1_) - origin,
-                   TwipsPoint(x2_, y2_) - origin);
+  painter.drawLine(Point(x1_, y1_) - origin, Point(x2_, y2_) - origin);
 }
 
 }  // namespace vantrel::window

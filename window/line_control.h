@@ -1,6 +1,8 @@
 // A line control: a straight line between two end points given in twips on
 // its parent, drawn 5 pixels wide in one colour. The progress bar is two of
 // them, a grey track and the blue bar over it, whose right end X2 moves.
+// Right to left, the line is drawn mirrored, so that the bar grows from the
+// right.
 #ifndef VANTREL_WINDOW_LINE_CONTROL_H_
 #define VANTREL_WINDOW_LINE_CONTROL_H_
 
@@ -38,6 +40,8 @@ class LineControl : public QWidget {
   // little as possible of what lies under it.
   void Relocate();
   bool Empty() const;
+  // An end point in pixels on the parent.
+  QPoint Point(int x, int y) const;
 
   int x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
   QColor color_{Qt::black};

@@ -1,11 +1,15 @@
 // The "..." button and its folder chooser: a stand-in chooser for what the
 // field does with an answer, and Qt's own dialog for how it is asked.
+#include <QDir>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QSettings>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -13,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "extraction/defaults.h"
 #include "tests/support/pages.h"
 #include "tests/support/temp_folder.h"
 #include "tests/window/window_testing.h"
@@ -146,6 +151,58 @@ class FakeHome {
       old_environment_;
   std::vector<std::pair<QSettings::Format, QString>> old_settings_;
 };
+
+// A folder from outside, as `vantrel FOLDER` or a drop on the window or on
+// a one-line field gives it: a folder as itself, a file as its folder;
+// anything else leaves the field as it was.
+TEST(WindowPicker, FolderFromOutsideFillsTheFieldAndNothingElse) {
+  TempFolder root;
+  root.create("pages/a.htm", "x");
+  const QString pages =
+      QString::fromStdString((root.path() / "pages").string());
+  QMimeData text;
+  text.setText(pages);
+  QMimeData web;
+  web.setUrls({QUrl("https://vantrel.org/pages/")});
+  QMimeData folder;
+  folder.setUrls({QUrl::fromLocalFile(pages)});
+  QMimeData file;
+  file.setUrls({QUrl::fromLocalFile(pages + "/a.htm")});
+  struct Case {
+    const char* target;
+    const QMimeData* drop;
+    bool taken;
+  };
+  for (const Case& c : std::vector<Case>{{"", &folder, true},
+                                         {"Text3", &file, true},
+                                         {"Text4", &folder, true},
+                                         {"", &text, false},
+                                         {"Text3", &web, false}}) {
+    Form1 form;
+    QWidget& target = *c.target == '\0' ? static_cast<QWidget&>(form)
+                                        : Control(form, c.target);
+    const QPointF at(target.rect().center());
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, c.drop, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, c.drop, Qt::LeftButton, Qt::NoModifier);
+    if (c.taken || target.acceptDrops())
+      QApplication::sendEvent(&target, &drop);
+    EXPECT_EQ(form.Text3(),
+              c.taken ? pages.toStdU16String() : u"C:\\ProjectPath\\")
+        << c.target;
+    EXPECT_EQ(form.Text4(), u"htm") << c.target;
+    EXPECT_EQ(enter.isAccepted(), c.taken) << c.target;
+  }
+  // From the command line, relative to where the program starts.
+  Form1 form;
+  const QString before = QDir::currentPath();
+  QDir::setCurrent(QString::fromStdString(root.path().string()));
+  form.OpenFolder("pages");
+  QDir::setCurrent(before);
+  EXPECT_EQ(form.Text3(), pages.toStdU16String());
+  EXPECT_EQ(form.Text1(), kDefaultStartMarker);
+}
 
 TEST(WindowPicker, DialogOpensUnownedModalAtDesktopOrHome) {
   for (const bool desktop : {true, false}) {

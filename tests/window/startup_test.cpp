@@ -1,8 +1,19 @@
-// The window as it opens: the overlaps, focus and tab order, the empty bar.
+// The window as it opens: the overlaps, focus and tab order, the empty bar;
+// in Arabic, translated and mirrored; in every language, texts that fit.
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <vector>
 
 #include "tests/window/window_testing.h"
+#include "window/bar_position.h"
 #include "window/form1.h"
+#include "window/language.h"
+#include "window/line_control.h"
+#include "window/text_boxes.h"
 
 namespace vantrel::window {
 namespace {
@@ -30,6 +41,91 @@ TEST(WindowStartUp, FocusTabOrderAndEmptyBar) {
   EXPECT_EQ(visited,
             (std::vector<QString>{"Text2", "Text3", "Command1", "Text4",
                                   "Check1", "Text5", "Command2", "Text1"}));
+}
+
+// The room a control gives its text: a label's part inside the window and
+// clear of the field over its end, a check box's or a button's contents.
+int Room(Form1& form, QWidget& control) {
+  QStyleOptionButton option;
+  option.initFrom(&control);
+  if (auto* box = qobject_cast<QCheckBox*>(&control)) {
+    option.text = box->text();
+    return control.style()
+        ->subElementRect(QStyle::SE_CheckBoxContents, &option, &control)
+        .width();
+  }
+  if (auto* button = qobject_cast<QPushButton*>(&control)) {
+    option.text = button->text();
+    return control.style()
+        ->subElementRect(QStyle::SE_PushButtonContents, &option, &control)
+        .width();
+  }
+  QRect shown = control.geometry().intersected(form.rect());
+  const QRect field = testing::Control(form, "Text4").geometry();
+  if (control.objectName() == "Label5") {
+    form.isRightToLeft() ? shown.setLeft(field.right() + 1)
+                         : shown.setRight(field.left() - 1);
+  }
+  return shown.width();
+}
+
+TEST(WindowStartUp, ArabicIsTranslatedAndMirroredAndEveryTextFits) {
+  struct Text {
+    const char* control;
+    QString english, arabic;
+  };
+  const std::vector<Text> texts{
+      {"Label1", "Start:", "البداية:"},
+      {"Label2", "End:", "النهاية:"},
+      {"Label3", "From:", "من:"},
+      {"Label5", "Files' extension should be looking in:",
+       "ابحث في الملفات ذات الامتداد:"},
+      {"Check1", "Put found strings in separated files.",
+       "ضع كل نص مستخرج في ملف مستقل."},
+      {"Command2", "GO!", "ابدأ!"}};
+  for (const char* locale : {"en_US", "ar_EG", "ar_MA"}) {
+    const bool arabic = locale[0] == 'a';
+    const WindowLanguage language{QLocale(locale)};
+    EXPECT_EQ(language.Translated(), arabic) << locale;
+    Form1 form;
+    form.show();  // lays out the log's viewport
+    EXPECT_EQ(form.layoutDirection(),
+              arabic ? Qt::RightToLeft : Qt::LeftToRight);
+    for (const Text& text : texts) {
+      auto& control = testing::Control(form, text.control);
+      const QString shown = control.property("text").toString();
+      EXPECT_EQ(shown, arabic ? text.arabic : text.english) << locale;
+      EXPECT_LE(QFontMetrics(control.font()).horizontalAdvance(shown),
+                Room(form, control))
+          << locale << " " << text.control;
+    }
+    // The help in the log, line by line, fits without scrolling sideways.
+    auto& log = testing::Control<LogBox>(form, "Text5");
+    const QString help = QString::fromStdU16String(log.Text());
+    EXPECT_EQ(help.startsWith("اختر المجلد"), arabic) << locale;
+    for (const QString& line : help.split("\r\n")) {
+      EXPECT_LE(QFontMetrics(log.font()).horizontalAdvance(line),
+                log.viewport()->width() - 2 * log.document()->documentMargin())
+          << locale << " " << line.toStdString();
+    }
+    // Mirrored: "..." at the folder field's left end, the bar growing from
+    // the right; the fields of HTML, paths and extensions left to right.
+    EXPECT_EQ(
+        form.childAt(arabic ? form.width() - 1 - 215 : 215, 300)->objectName(),
+        "Command1");
+    auto& bar = testing::Control<LineControl>(form, "Line2");
+    const QRect track = testing::Control(form, "Line1").geometry();
+    bar.SetX2((kBarLeft + kBarRight) / 2);
+    EXPECT_EQ(arabic ? bar.geometry().right() : bar.geometry().left(),
+              arabic ? track.right() : track.left());
+    EXPECT_LT(bar.geometry().width(), track.width() * 3 / 4);
+    for (const char* field : {"Text1", "Text2", "Text3", "Text4"}) {
+      EXPECT_EQ(testing::Control(form, field).layoutDirection(),
+                Qt::LeftToRight)
+          << field;
+    }
+  }
+  EXPECT_EQ(QApplication::layoutDirection(), Qt::LeftToRight);
 }
 
 }  // namespace

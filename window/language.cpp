@@ -1,0 +1,27 @@
+#include "window/language.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QString>
+
+namespace vantrel::window {
+
+WindowLanguage::WindowLanguage(const QLocale& locale) {
+  // vantrel_ar.qm serves ar_EG, ar_SA and every other Arabic locale.
+  installed_ =
+      translator_.load(locale, QStringLiteral("vantrel"), QStringLiteral("_"),
+                       QStringLiteral(":/vantrel/translations")) &&
+      QCoreApplication::installTranslator(&translator_);
+  if (installed_) {
+    QGuiApplication::setLayoutDirection(
+        QLocale(translator_.language()).textDirection());
+  }
+}
+
+WindowLanguage::~WindowLanguage() {
+  if (!installed_) return;
+  QCoreApplication::removeTranslator(&translator_);
+  QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+}
+
+}  // namespace vantrel::window
