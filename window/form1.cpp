@@ -225,6 +225,12 @@ void Form1::PlaceControls() {
   Line2_->SetEnds(kBarLeft, kBarY, kBarRight, kBarY);
   place(Command2_, TwipsRect(120, 7230, 615, 375));
   place(Label6_, TwipsRect(840, 7320, 2655, 255));
+  // Right to left, "..." covers the folder field's left end, where the
+  // field's left-to-right text begins: the text starts clear of it.
+  if (isRightToLeft()) {
+    Text3_->setTextMargins(
+        Text3_->geometry().intersected(Command1_->geometry()).width(), 0, 0, 0);
+  }
 }
 
 void Form1::SetLooks() {

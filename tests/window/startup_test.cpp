@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -113,6 +114,14 @@ TEST(WindowStartUp, ArabicIsTranslatedAndMirroredAndEveryTextFits) {
     EXPECT_EQ(
         form.childAt(arabic ? form.width() - 1 - 215 : 215, 300)->objectName(),
         "Command1");
+    // The folder's first character shows beside "...", not under it.
+    auto& folder = testing::Control<QLineEdit>(form, "Text3");
+    folder.setCursorPosition(0);
+    const QRect first = folder.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_FALSE(testing::Control(form, "Command1")
+                     .geometry()
+                     .contains(folder.mapTo(&form, first.center())))
+        << locale;
     auto& bar = testing::Control<LineControl>(form, "Line2");
     const QRect track = testing::Control(form, "Line1").geometry();
     bar.SetX2((kBarLeft + kBarRight) / 2);
