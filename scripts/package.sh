@@ -47,6 +47,9 @@ expected=(
   /usr/share/icons/hicolor/48x48/apps/$app.png
   /usr/share/man/man1/vantrel-cli.1.gz
   /usr/share/man/man1/vantrel.1.gz
+  /usr/share/bash-completion/completions/vantrel-cli
+  /usr/share/zsh/vendor-completions/_vantrel-cli
+  /usr/share/fish/vendor_completions.d/vantrel-cli.fish
   /usr/share/doc/vantrel/copyright
   /usr/share/doc/vantrel/changelog.gz
 )

@@ -3,11 +3,18 @@
 # on a virtual X screen (Xvfb, no window manager, so no frame) and captured
 # with ImageMagick's import. Needs the Debian packages xvfb, x11-utils and
 # imagemagick.
-#   bash scripts/screenshot.sh [output.png]
+#   bash scripts/screenshot.sh [--locale LOCALE] [output.png]
+# --locale starts the window in that locale's language, as LANG would:
+#   bash scripts/screenshot.sh --locale ar_EG.UTF-8 docs/window-ar.png
 # BUILD_DIR names a build folder to take the program from instead of
 # building into build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+locale=""
+if [ "${1:-}" = "--locale" ]; then
+  locale=${2:?--locale needs a locale, such as ar_EG.UTF-8}
+  shift 2
+fi
 out=${1:-docs/window.png}
 
 for tool in Xvfb xwininfo import; do
@@ -45,7 +52,9 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 
-QT_QPA_PLATFORM=xcb "$build/window/vantrel" &
+language=()
+[ -n "$locale" ] && language=(LANG="$locale" LC_ALL="$locale")
+env "${language[@]}" QT_QPA_PLATFORM=xcb "$build/window/vantrel" &
 program=$!
 
 # Wait until the window is on the screen, then give it a moment to paint.
