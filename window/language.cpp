@@ -13,6 +13,11 @@ WindowLanguage::WindowLanguage(const QLocale& locale) {
                        QStringLiteral(":/vantrel/translations")) &&
       QCoreApplication::installTranslator(&translator_);
   if (installed_) {
+    qt_installed_ = qt_translator_.load(
+                        QLocale(translator_.language()),
+                        QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+                    QCoreApplication::installTranslator(&qt_translator_);
     QGuiApplication::setLayoutDirection(
         QLocale(translator_.language()).textDirection());
   }
@@ -21,6 +26,7 @@ WindowLanguage::WindowLanguage(const QLocale& locale) {
 WindowLanguage::~WindowLanguage() {
   if (!installed_) return;
   QCoreApplication::removeTranslator(&translator_);
+  if (qt_installed_) QCoreApplication::removeTranslator(&qt_translator_);
   QGuiApplication::setLayoutDirection(Qt::LeftToRight);
 }
 

@@ -5,6 +5,7 @@
 #ifndef VANTREL_WINDOW_LANGUAGE_H_
 #define VANTREL_WINDOW_LANGUAGE_H_
 
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -24,7 +25,11 @@ class WindowLanguage {
 
  private:
   QTranslator translator_;
+  // Qt's own texts in the same language (the text boxes' context menus),
+  // from Debian's qt6-translations-l10n when it is installed.
+  QTranslator qt_translator_;
   bool installed_ = false;
+  bool qt_installed_ = false;
 };
 
 }  // namespace vantrel::window

@@ -1,12 +1,18 @@
 // The window as it opens: the overlaps, focus and tab order, the empty bar;
 // in Arabic, translated and mirrored; in every language, texts that fit.
+#include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <memory>
 #include <vector>
 
 #include "tests/window/window_testing.h"
@@ -114,6 +120,27 @@ TEST(WindowStartUp, ArabicIsTranslatedAndMirroredAndEveryTextFits) {
     EXPECT_EQ(
         form.childAt(arabic ? form.width() - 1 - 215 : 215, 300)->objectName(),
         "Command1");
+    // The log's menu, Qt's own items too where Debian's translations of Qt
+    // are installed.
+    const bool qt_arabic =
+        arabic &&
+        QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                      "/qtbase_ar.qm");
+    const std::unique_ptr<QMenu> menu(form.CreateLogMenu());
+    EXPECT_EQ(menu->actions().back()->text(),
+              arabic ? "اشرح لماذا لم يُستخرج نص من بعض الملفات"
+                     : "Explain why files gave no piece");
+    QList<QAction*> qt_items = menu->actions();
+    qt_items.removeLast();  // the explain item
+    for (const QAction* action : qt_items) {
+      if (action->isSeparator()) continue;
+      // The text before the tab; the shortcut after it stays Latin.
+      EXPECT_EQ(action->text()
+                    .section(QChar(u'\t'), 0, 0)
+                    .contains(QRegularExpression("[A-Za-z]")),
+                !qt_arabic)
+          << locale << " " << action->text().toStdString();
+    }
     // The folder's first character shows beside "...", not under it.
     auto& folder = testing::Control<QLineEdit>(form, "Text3");
     folder.setCursorPosition(0);
