@@ -47,8 +47,12 @@ class TextBuilder : public HtmlWalker {
     if (name == "br") {
       if (!text_.empty()) ++breaks_;
       space_ = false;
-    } else if (name == "img") {
+    } else if (name == "img" && !alt.empty()) {
+      // An image stands apart from the words beside it, as it does on
+      // screen: two logos side by side are two names, not one word.
+      space_ = true;
       Text(alt);
+      space_ = true;
     } else if (name == "td" || name == "th") {
       if (!cells_.empty() && cells_.back()++ > 0) Put("\t");
     } else if (name == "tr") {

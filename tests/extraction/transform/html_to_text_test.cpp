@@ -40,8 +40,10 @@ TEST(HtmlToText, FollowsTheRules) {
        "h1\th2\n1\t\t3"},
       {"pre keeps white space", "<p>x</p><pre>  a  b\n\n c</pre>y",
        "x\n\n  a  b\n\n c\n\ny"},
-      {"img gives its alt", "see <img src=a.png alt=\"a cat\"> here<img src=b>",
-       "see a cat here"},
+      {"img gives its alt",
+       "see <img src=a.png alt=\"a cat\"> here<img src=b><img alt=x><img "
+       "alt=y>",
+       "see a cat here x y"},
       {"right-to-left text unchanged",
        "<p dir=rtl>\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7 "
        "\xE2\x80\x8F\xD8\xA8\xD9\x83\xD9\x85</p>",
