@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
 
 namespace vantrel {
@@ -53,6 +54,18 @@ void AppendJsonString(std::u16string_view text, std::string& json) {
 std::string JsonLine(std::u16string_view name, std::u16string_view piece) {
   std::string line = "{\"file\":";
   AppendJsonString(name, line);
+  // A name that is not valid UTF-8 shows U+FFFD above; its exact bytes go
+  // beside it in hex, as in vantrel-cli's JSON report.
+  const std::string bytes = TextToNative(name);
+  if (!StrictUtf8ToText(bytes)) {
+    constexpr std::string_view kHex = "0123456789abcdef";
+    line += ",\"file_bytes\":\"";
+    for (const unsigned char byte : bytes) {
+      line.push_back(kHex[byte >> 4]);
+      line.push_back(kHex[byte & 0xF]);
+    }
+    line.push_back('"');
+  }
   line += ",\"piece\":";
   AppendJsonString(piece, line);
   line += "}\n";

@@ -15,7 +15,8 @@ namespace vantrel {
 // surrogate as U+FFFD).
 void AppendJsonString(std::u16string_view text, std::string& json);
 
-// {"file":<name>,"piece":<piece>} and a line feed.
+// {"file":<name>,"piece":<piece>} and a line feed; a name that is not
+// valid UTF-8 also gets "file_bytes", its bytes in hex.
 std::string JsonLine(std::u16string_view name, std::u16string_view piece);
 
 }  // namespace vantrel
