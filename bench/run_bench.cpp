@@ -64,6 +64,8 @@ struct Corpus {
 
 // The target for a run through the window, against vantrel-cli.
 constexpr double kWindowTarget = 1.05;
+// MB of pieces per second that a run with --text converts and writes.
+constexpr double kTextTarget = 40;
 
 std::vector<Corpus> AllCorpora() {
   CorpusSpec a;
@@ -303,6 +305,11 @@ struct Row {
   double peak_mib = 0, old_peak_mib = 0;
   std::uint64_t output_bytes = 0, output_fingerprint = 0;
   std::optional<std::uint64_t> old_fingerprint;
+  // The same run with --text, and the UTF-8 bytes of the pieces it
+  // converts (the plain run's pieces written with --out-charset utf-8).
+  Spread text;
+  double text_peak_mib = 0;
+  std::uint64_t piece_bytes = 0;
 };
 
 Row MeasureCorpus(const Corpus& corpus, const Tools& tools,
@@ -334,6 +341,10 @@ Row MeasureCorpus(const Corpus& corpus, const Tools& tools,
   row.output_bytes = stdfs::file_size(output);
   row.output_fingerprint = Fingerprint(output);
   stdfs::remove(output);
+  RunCli(tools.cli, tools, folder, scratch, {"--out-charset", "utf-8"});
+  row.piece_bytes = stdfs::file_size(output);
+  stdfs::remove(output);
+  const stdfs::path text_output = folder / "Export1.txt";
   if (!tools.old_cli.empty()) {
     RunCli(tools.old_cli, tools, folder, scratch);
     row.old_fingerprint = Fingerprint(output);
@@ -348,12 +359,19 @@ Row MeasureCorpus(const Corpus& corpus, const Tools& tools,
 
   // Each round runs every contender once; who goes first moves on by one
   // each round, so that none always meets a machine just woken by another.
-  std::vector<double> vantrel, kept_open, reopened, window, old;
+  std::vector<double> vantrel, kept_open, reopened, window, old, text;
   std::vector<std::function<void()>> contenders = {
       [&] {
         const CliRun run = RunCli(tools.cli, tools, folder, scratch);
         vantrel.push_back(run.seconds);
         row.peak_mib = std::max(row.peak_mib, run.peak_mib);
+      },
+      [&] {
+        const CliRun run =
+            RunCli(tools.cli, tools, folder, scratch, {"--text"});
+        text.push_back(run.seconds);
+        row.text_peak_mib = std::max(row.text_peak_mib, run.peak_mib);
+        stdfs::remove(text_output);
       },
       [&] { kept_open.push_back(lower_bound(Output::kKeptOpen)); },
       [&] { reopened.push_back(lower_bound(Output::kReopened)); },
@@ -383,6 +401,7 @@ Row MeasureCorpus(const Corpus& corpus, const Tools& tools,
   if (with_window) row.window = SpreadOf(window);
   if (!old.empty()) row.old = SpreadOf(old);
   row.vantrel = SpreadOf(vantrel);
+  row.text = SpreadOf(text);
   stdfs::remove_all(folder);
   std::cerr << " done\n";
   return row;
@@ -591,6 +610,23 @@ void PrintTables(const std::vector<Row>& rows, int rounds) {
               << " s: " << Fixed(1e6 * e->vantrel.median / e->stats.pages, 1)
               << " and " << Fixed(1e6 * a->vantrel.median / a->stats.pages, 1)
               << " microseconds per page.\n";
+  }
+
+  std::cout << "\nWith --text (HTML to plain text, UTF-8), medians; MB of "
+               "pieces: their UTF-8 bytes before conversion (target "
+            << Fixed(kTextTarget, 0) << " MB/s).\n\n"
+            << "| corpus | MB of pieces | plain run | --text | MB of pieces/s "
+               "| target | peak memory |\n"
+            << "|---|---:|---:|---:|---:|---:|---:|\n";
+  for (const Row& row : rows) {
+    const double rate =
+        static_cast<double>(row.piece_bytes) / kMB / row.text.median;
+    std::cout << "| " << row.corpus->id << " | "
+              << Fixed(static_cast<double>(row.piece_bytes) / kMB, 1) << " | "
+              << Fixed(row.vantrel.median, 3) << " s | "
+              << Fixed(row.text.median, 3) << " s | " << Fixed(rate, 1) << " | "
+              << (rate >= kTextTarget ? "met" : "not met") << " | "
+              << Fixed(row.text_peak_mib, 1) << " MiB |\n";
   }
 }
 

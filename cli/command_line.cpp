@@ -193,6 +193,20 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
   app.add_flag("--json", request.json,
                "JSON Lines on standard output instead of the log: one object "
                "per file, then a summary (implies --explain)");
+  app.add_flag("--text", options.html_to_text,
+               "Write each piece as the plain text of its HTML, into "
+               "ExportN.txt (with --separate, one .txt per source), UTF-8 "
+               "unless --out-charset says otherwise");
+  std::string out_charset;
+  app.add_option("--out-charset", out_charset,
+                 "Write the output in utf-8 (no signature) or utf-16le "
+                 "(with signature; the default without --text)")
+      ->transform(CLI::IsMember({"utf-8", "utf-16le"}, CLI::ignore_case));
+  bool json_lines = false;
+  auto* jsonl_opt =
+      app.add_flag("--jsonl", json_lines,
+                   "Write ExportN.jsonl, UTF-8: one JSON object per piece, "
+                   "{\"file\":NAME,\"piece\":PIECE}");
   app.add_option("FOLDER", folder, "Folder whose files are read")
       ->type_name("")
       ->required();
@@ -243,8 +257,17 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
       CheckPattern(end_file_opt->count() > 0 ? "--end-file" : "--end",
                    inputs.end_marker, ignore_case);
     }
+    if (jsonl_opt->count() > 0 && inputs.separate) {
+      throw UsageError{
+          "--jsonl writes one file and does not go with --separate"};
+    }
   } catch (const UsageError& e) {
     return BadUsage(e.message);
+  }
+  options.output.json_lines = json_lines;
+  if (!out_charset.empty()) {
+    options.output.format =
+        out_charset == "utf-8" ? OutputFormat::kUtf8 : OutputFormat::kUtf16Le;
   }
   inputs.folder = NativeToText(folder);
   options.charset = CharsetWithOptionName(charset);

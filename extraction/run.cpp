@@ -22,6 +22,7 @@
 #include "extraction/sys/file_system.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
+#include "extraction/transform/html_to_text.h"
 
 namespace vantrel {
 namespace {
@@ -139,13 +140,25 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   } else {
     result.charset = DetectCharset("");
   }
+  OutputForm form = options.output;
+  const HtmlToTextTransform html_to_text;
+  const PieceTransform* transform = options.transform;
+  if (options.html_to_text) {
+    transform = &html_to_text;
+    form.text = true;
+    if (!form.format) form.format = OutputFormat::kUtf8;
+  }
   output.emplace(inputs.folder, *result.charset, inputs.separate,
-                 inputs.extension, options.dry_run);
+                 inputs.extension, options.dry_run, form);
+  if (form.text && inputs.separate) {
+    std::vector<std::u16string_view> names;
+    for (const SourceItem& item : items) names.push_back(item.Name);
+    output->NameTextFiles(names);
+  }
   const auto start_marker =
       MakeMatcher(inputs.start_marker, options.matching, "start");
   const auto end_marker =
       MakeMatcher(inputs.end_marker, options.matching, "end");
-  const PieceTransform* transform = options.transform;
   const SourceCutter cutter(*result.charset, *start_marker, *end_marker,
                             sink.WantsFileTexts(),
                             transform != nullptr && transform->NeedsText());

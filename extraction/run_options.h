@@ -11,6 +11,7 @@
 
 #include "extraction/base/piece.h"
 #include "extraction/match/matchers.h"
+#include "extraction/output/output_writer.h"
 #include "extraction/text/charsets.h"
 
 namespace vantrel {
@@ -35,6 +36,13 @@ struct RunOptions {
   // What each piece goes through before it is written, or nothing; it must
   // outlive the run.
   const PieceTransform* transform = nullptr;
+  // Each piece becomes the plain text of its HTML (html_to_text.h), written
+  // as text (OutputForm::text), UTF-8 unless `output.format` says otherwise;
+  // `transform` is then not used.
+  bool html_to_text = false;
+  // The output's encoding and layout beyond the charset's (output_writer.h);
+  // its `text` follows `html_to_text`.
+  OutputForm output;
 };
 
 }  // namespace vantrel

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails on an #include against the engine's layers. Inside extraction/ a
 # part may include its own folder and the folders below it:
-#   base < text < sys < match < source, output < analysis < the run
+#   base < text < sys < match < source, output < analysis, transform
+#   < the run
 # (extraction/ itself, which may include everything). The front ends
 # (cli/, window/) see the engine through the run's own headers and the
 # text helpers only: extraction/*.h and extraction/text/.
@@ -11,7 +12,7 @@ cd "$(dirname "$0")/.."
 rank() {
   case $1 in
     base) echo 0 ;; text) echo 1 ;; sys) echo 2 ;; match) echo 3 ;;
-    source | output) echo 4 ;; analysis) echo 5 ;; '') echo 6 ;;
+    source | output) echo 4 ;; analysis | transform) echo 5 ;; '') echo 6 ;;
     *) echo "unknown" ;;
   esac
 }

@@ -44,7 +44,36 @@ std::optional<std::int64_t> OutputNumber(std::u16string_view lowered,
   return n;
 }
 
+constexpr std::u16string_view kTextExtension = u".txt";
+
+// The name with its extension (from the last dot of its last part) replaced
+// by ".txt".
+std::u16string WithTextExtension(std::u16string_view name) {
+  const std::size_t slash = name.rfind(u'/');
+  const std::size_t dot = name.rfind(u'.');
+  if (dot != std::u16string_view::npos &&
+      (slash == std::u16string_view::npos || dot > slash)) {
+    name = name.substr(0, dot);
+  }
+  return std::u16string(name) + std::u16string(kTextExtension);
+}
+
 }  // namespace
+
+TextFileNames::TextFileNames(const std::vector<std::u16string_view>& sources) {
+  for (const std::u16string_view source : sources) {
+    ++uses_[LowerCase(WithTextExtension(source))];
+  }
+}
+
+std::u16string TextFileNames::For(std::u16string_view source) const {
+  std::u16string name = WithTextExtension(source);
+  const auto found = uses_.find(LowerCase(name));
+  if (found != uses_.end() && found->second > 1) {
+    return std::u16string(source) + std::u16string(kTextExtension);
+  }
+  return name;
+}
 
 std::u16string OutputFileName(std::u16string_view source_path, std::int64_t n,
                               std::u16string_view extension) {

@@ -15,7 +15,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace vantrel {
 
@@ -44,6 +46,20 @@ class TakenOutputNumbers {
                      std::optional<std::u16string_view> extension);
 
   std::unordered_set<std::int64_t> taken_;
+};
+
+// The names of the separate files of a text output: each source's name
+// with its extension replaced by "txt" (a.htm: a.txt), or, where two of the
+// run's sources would get one name (a.htm and a.html, letter case aside),
+// with "txt" added (a.htm.txt, a.html.txt).
+class TextFileNames {
+ public:
+  explicit TextFileNames(const std::vector<std::u16string_view>& sources);
+  std::u16string For(std::u16string_view source) const;
+
+ private:
+  // How many sources each replaced name, lower-cased, would serve.
+  std::unordered_map<std::u16string, int> uses_;
 };
 
 }  // namespace vantrel

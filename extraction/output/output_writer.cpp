@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "extraction/output/json_line.h"
 #include "extraction/output/output_names.h"
 #include "extraction/sys/file_system.h"
 #include "extraction/text/charsets.h"
@@ -40,12 +41,22 @@ void AppendEncoded(fs::OutputFile& file, std::u16string_view piece,
 
 OutputWriter::OutputWriter(std::u16string folder, Charset charset,
                            bool separate, std::u16string extension,
-                           bool dry_run)
+                           bool dry_run, OutputForm form)
     : folder_(std::move(folder)),
-      format_(OutputFormatFor(charset)),
-      separate_(separate),
+      format_(form.json_lines ? OutputFormat::kUtf8
+                              : form.format.value_or(OutputFormatFor(charset))),
+      separate_(separate && !form.json_lines),
       dry_run_(dry_run),
-      extension_(std::move(extension)) {}
+      extension_(form.json_lines ? u"jsonl"
+                 : form.text     ? u"txt"
+                                 : std::move(extension)),
+      text_(form.text),
+      json_lines_(form.json_lines) {}
+
+void OutputWriter::NameTextFiles(
+    const std::vector<std::u16string_view>& sources) {
+  if (text_ && separate_) text_names_.emplace(sources);
+}
 
 // A folder of the collected file's name is in the way and fails the run; a
 // name that is taken when the file is created (a rival run, a planted link)
@@ -113,25 +124,43 @@ void OutputWriter::Write(std::u16string_view fName,
   // The signature goes only at the head of a new file, so that a collected
   // file stays one well-formed UTF-16 text.
   if (is_new) file.Append(Signature(format_));
-  write_piece(file);
+  write_piece(file, is_new);
   file.Close();
   // A collected file that failed on its first write was removed again.
   if (first_write && !separate_) made_ = out_file_;
 }
 
 void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName) {
-  Write(fName, [&](fs::OutputFile& file) {
-    if (!piece.windows1256) {
-      AppendEncoded(file, piece.text, format_);
-    } else if (format_ == OutputFormat::kWindows1256) {
-      file.Append(*piece.windows1256);
-    } else {
-      std::u16string text;
-      text.resize(
-          DecodePieceInto(*piece.windows1256, Charset::kWindows1256, text));
-      AppendEncoded(file, text, format_);
-    }
-  });
+  std::u16string decoded;
+  const auto text = [&]() -> std::u16string_view {
+    if (!piece.windows1256) return piece.text;
+    decoded.resize(
+        DecodePieceInto(*piece.windows1256, Charset::kWindows1256, decoded));
+    return decoded;
+  };
+  if (json_lines_) {
+    Write(fName, [&](fs::OutputFile& file, bool) {
+      file.Append(JsonLine(fName, text()));
+    });
+    return;
+  }
+  const std::u16string text_name =
+      text_names_ ? text_names_->For(fName) : std::u16string();
+  Write(text_names_ ? std::u16string_view(text_name) : fName,
+        [&](fs::OutputFile& file, bool is_new) {
+          // Text pieces in one file are set off by a blank line.
+          if (text_ && !separate_ && !is_new) {
+            std::string scratch;
+            file.Append(EncodedBytes(u"\n\n", format_, scratch));
+          }
+          if (!piece.windows1256) {
+            AppendEncoded(file, piece.text, format_);
+          } else if (format_ == OutputFormat::kWindows1256) {
+            file.Append(*piece.windows1256);
+          } else {
+            AppendEncoded(file, text(), format_);
+          }
+        });
 }
 
 fs::OutputFile OutputWriter::CreateSeparateFile(std::u16string_view fName) {

@@ -13,12 +13,26 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "extraction/base/piece.h"
+#include "extraction/output/output_names.h"
 #include "extraction/sys/file_system.h"
 #include "extraction/text/charsets.h"
 
 namespace vantrel {
+
+// How a run's output is written beyond what its charset decides.
+struct OutputForm {
+  // The encoding of the output; nothing: the one of the run's charset.
+  std::optional<OutputFormat> format;
+  // The pieces are text: the collected file is ExportN.txt with a blank
+  // line between pieces, and a separate file is named by TextFileNames.
+  bool text = false;
+  // One collected file ExportN.jsonl, UTF-8, a JSON line per piece
+  // (json_line.h); it has no separated layout.
+  bool json_lines = false;
+};
 
 // The output of one run. It is handed the folder, the run's charset, the
 // tick box and the extension when the run starts (none can change while a
@@ -32,7 +46,12 @@ class OutputWriter {
   // failing where a real one would fail to make it, but creates and writes
   // nothing.
   OutputWriter(std::u16string folder, Charset charset, bool separate,
-               std::u16string extension, bool dry_run = false);
+               std::u16string extension, bool dry_run = false,
+               OutputForm form = {});
+
+  // In a text output's separated layout, the names of all the run's
+  // sources, which decide each separate file's name; before any write.
+  void NameTextFiles(const std::vector<std::u16string_view>& sources);
 
   // Appends the piece from the source named `fName` to the run's output.
   // A piece given as windows-1256 bytes goes into a windows-1256 output as
@@ -52,7 +71,7 @@ class OutputWriter {
 
  private:
   // Opens (or creates) the file that the piece from `fName` goes into,
-  // writes it with `write_piece`, and closes it.
+  // writes it with `write_piece(file, is_new)`, and closes it.
   template <typename PieceWriter>
   void Write(std::u16string_view fName, const PieceWriter& write_piece);
   // Creates the collected file under the first free name, or in a dry run
@@ -71,6 +90,9 @@ class OutputWriter {
   const bool separate_;
   const bool dry_run_;
   const std::u16string extension_;
+  const bool text_;
+  const bool json_lines_;
+  std::optional<TextFileNames> text_names_;
   bool started_ = false;
   std::u16string out_file_;
   std::u16string out_folder_;

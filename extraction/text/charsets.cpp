@@ -176,6 +176,10 @@ std::string_view Signature(OutputFormat format) {
 void EncodeText(std::u16string_view text, OutputFormat format,
                 std::string& bytes) {
   const std::size_t start = bytes.size();
+  if (format == OutputFormat::kUtf8) {
+    bytes += TextToUtf8(text);
+    return;
+  }
   if (format == OutputFormat::kUtf16Le) {
     bytes.resize(start + text.size() * 2);
     char* out = bytes.data() + start;

@@ -96,6 +96,7 @@ std::optional<std::string> SearchableBytes(std::u16string_view text,
 enum class OutputFormat {
   kUtf16Le,      // UTF-16 little-endian, begun with the signature FF FE
   kWindows1256,  // 8-bit text in windows-1256
+  kUtf8,         // UTF-8 without a signature
 };
 
 // The output format of a run that reads its sources in `charset`: 8-bit

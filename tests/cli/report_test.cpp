@@ -275,3 +275,50 @@ TEST(ReportTest, ChosenCharsetReadsPagesWithoutASignature) {
 
 }  // namespace
 }  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+// --jsonl: one object per piece, in run order, that a JSON library reads
+// back to the source's name and the piece (as text with --text, quotes,
+// line breaks and control characters included; gumbo makes a control
+// character U+FFFD), a name that is not UTF-8 with its bytes in hex; --jsonl
+// and --separate do not go together.
+TEST(ReportTest, JsonLinesCorpusReadsBack) {
+  TempFolder dir;
+  const std::string signature(testing::kUtf8Signature);
+  dir.create("a.htm", signature + Page("say \"hi\"\t\x01<p>x"));
+  dir.create("b\xFF.htm", signature + Page("<li>B"));
+  std::filesystem::create_directory(dir.path() / "sub");
+  dir.create("sub/c.htm", signature + Page("\xD9\x85\\"));
+  const std::string folder = dir.path().string();
+
+  for (const bool text : {false, true}) {
+    std::vector<std::string> args = {"--jsonl", "--recursive", "--quiet"};
+    if (text) args.push_back("--text");
+    args.push_back(folder);
+    const testing::Outcome run = RunCli(args);
+    EXPECT_EQ(run.status, 0) << run.out;
+    std::istringstream in(dir.read(text ? "Export2.jsonl" : "Export1.jsonl"));
+    std::vector<std::pair<std::string, std::string>> lines;
+    for (std::string line; std::getline(in, line);) {
+      const json object = json::parse(line);
+      lines.emplace_back(object.at("file"), object.at("piece"));
+      if (object.contains("file_bytes"))
+        lines.back().first = object["file_bytes"];
+    }
+    if (text) {
+      EXPECT_EQ(lines,
+                (decltype(lines){{"a.htm", "say \"hi\" \xEF\xBF\xBD\n\nx"},
+                                 {"62ff2e68746d", "- B"},
+                                 {"sub/c.htm", "\xD9\x85\\"}}));
+    } else {
+      ASSERT_EQ(lines.size(), 3u);
+      EXPECT_EQ(lines[0].second, "say \"hi\"\t\x01<p>x");
+    }
+  }
+  EXPECT_EQ(RunCli({"--jsonl", "--separate", folder}).status, 64);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -22,6 +22,7 @@
 namespace vantrel {
 namespace {
 
+using namespace std::string_literals;
 using testing::Page;
 using testing::RecordingSink;
 using testing::TempFolder;
@@ -168,6 +169,67 @@ TEST_F(RunTest, ATransformSeesEveryPieceAsText) {
   Run(options);
 
   EXPECT_EQ(dir.read("Export1.htm"), "ONETWO");
+}
+
+// --out-charset: whatever the sources' charset, the output is UTF-8
+// without a signature or UTF-16LE with one; a windows-1256 run's pieces
+// are decoded for it.
+TEST_F(RunTest, TheOutputCharsetIsChosenWhateverTheSources) {
+  struct Case {
+    const char* source;
+    std::string bytes;  // "x[A" + U+0645 + "]y" in the source's charset
+  };
+  const Case cases[] = {
+      {"utf-8", std::string(testing::kUtf8Signature) + "x[A\xD9\x85]y"},
+      {"utf-16le", std::string(testing::kUtf16LeSignature) +
+                       testing::Utf16Le("x[A") + "\x45\x06" +
+                       testing::Utf16Le("]y")},
+      {"utf-16be", std::string(testing::kUtf16BeSignature) +
+                       testing::Utf16Be("x[A") + "\x06\x45" +
+                       testing::Utf16Be("]y")},
+      {"windows-1256", "x[A\xE3]y"},
+  };
+  inputs.start_marker = u"[";
+  inputs.end_marker = u"]";
+  for (const Case& c : cases) {
+    TempFolder folder;
+    inputs.folder = folder.text();
+    folder.create("a.htm", c.bytes);
+    RunOptions options;
+    options.output.format = OutputFormat::kUtf8;
+    Run(options);
+    options.output.format = OutputFormat::kUtf16Le;
+    Run(options);
+    EXPECT_EQ(folder.read("Export1.htm"), "A\xD9\x85") << c.source;
+    EXPECT_EQ(folder.read("Export2.htm"),
+              "\xFF\xFE"
+              "A\0\x45\x06"s)
+        << c.source;
+  }
+}
+
+// --text: the collected ExportN.txt, UTF-8, holds each piece's text with a
+// blank line between two; a separate file is named .txt instead of the
+// source's extension, unless two sources would share the name.
+TEST_F(RunTest, TextPiecesAndTheirFileNames) {
+  inputs.more_extensions = {u"html"};
+  dir.create("a.htm", Page("<b>A</b>&amp;<br>a"));
+  dir.create("A.html", Page("<script>x</script>B"));
+  dir.create("b.htm", Page("<li>C"));
+  RunOptions options;
+  options.html_to_text = true;
+
+  options.dry_run = true;
+  EXPECT_EQ(Run(options).output, dir.text() + u"/Export1.txt");
+  options.dry_run = false;
+  Run(options);
+  inputs.separate = true;
+  Run(options);
+
+  EXPECT_EQ(dir.read("Export1.txt"), "A&\na\n\nB\n\n- C");
+  EXPECT_EQ(dir.list("Export1"),
+            (std::vector<std::string>{"A.html.txt", "a.htm.txt", "b.txt"}));
+  EXPECT_EQ(dir.read("Export1/b.txt"), "- C");
 }
 
 // A sink that asks the run to stop once `stop_after` files were examined.

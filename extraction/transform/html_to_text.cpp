@@ -1,0 +1,176 @@
+#include "extraction/transform/html_to_text.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "extraction/text/text.h"
+#include "extraction/transform/html_parser.h"
+
+namespace vantrel {
+namespace {
+
+template <std::size_t N>
+bool IsOneOf(std::string_view name,
+             const std::array<std::string_view, N>& names) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Elements whose content a reader never sees.
+constexpr std::array<std::string_view, 7> kHidden = {
+    "script", "style", "template", "head", "title", "noscript", "iframe"};
+// Elements set off from what surrounds them by a blank line.
+constexpr std::array<std::string_view, 12> kParagraphs = {
+    "p",  "h1",         "h2",  "h3",    "h4",     "h5",
+    "h6", "blockquote", "pre", "table", "figure", "address"};
+// Elements that begin and end a line of their own.
+constexpr std::array<std::string_view, 28> kBlocks = {
+    "div",     "section", "article",    "aside",    "header", "footer",
+    "nav",     "main",    "li",         "tr",       "dd",     "dt",
+    "dl",      "hr",      "form",       "fieldset", "legend", "details",
+    "summary", "caption", "figcaption", "center",   "option", "hgroup",
+    "dialog",  "menu",    "thead",      "tbody"};
+
+bool IsHtmlSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+// Builds the text as the walk goes. Breaks and spaces are held back until
+// text follows them, so that no line begins or ends with a space and no
+// blank lines begin or end the text.
+class TextBuilder : public HtmlWalker {
+ public:
+  bool Enter(std::string_view name, std::string_view alt) override {
+    if (IsOneOf(name, kHidden)) return false;
+    if (name == "br") {
+      if (!text_.empty()) ++breaks_;
+      space_ = false;
+    } else if (name == "img" && !alt.empty()) {
+      // An image stands apart from the words beside it, as it does on
+      // screen: two logos side by side are two names, not one word.
+      space_ = true;
+      Text(alt);
+      space_ = true;
+    } else if (name == "td" || name == "th") {
+      if (!cells_.empty() && cells_.back()++ > 0) Put("\t");
+    } else if (name == "tr") {
+      cells_.push_back(0);
+    }
+    if (name == "ul" || name == "ol") {
+      Break(lists_ == 0 ? 2 : 1);
+      ++lists_;
+    } else if (IsOneOf(name, kParagraphs)) {
+      Break(2);
+    } else if (IsOneOf(name, kBlocks)) {
+      Break(1);
+    }
+    if (name == "pre") ++pre_;
+    if (name == "li") {
+      Put("-");
+      space_ = true;
+    }
+    return true;
+  }
+
+  void Leave(std::string_view name) override {
+    if (name == "pre") --pre_;
+    if (name == "tr" && !cells_.empty()) cells_.pop_back();
+    if (name == "ul" || name == "ol") {
+      --lists_;
+      Break(lists_ == 0 ? 2 : 1);
+    } else if (IsOneOf(name, kParagraphs)) {
+      Break(2);
+    } else if (IsOneOf(name, kBlocks)) {
+      Break(1);
+    }
+  }
+
+  void Text(std::string_view text) override {
+    if (pre_ > 0) {
+      if (!text.empty()) Put(text);
+      return;
+    }
+    while (!text.empty()) {
+      const auto word_end =
+          std::find_if(text.begin(), text.end(), IsHtmlSpace) - text.begin();
+      if (word_end > 0) Put(text.substr(0, word_end));
+      text.remove_prefix(word_end);
+      const auto space_end =
+          std::find_if_not(text.begin(), text.end(), IsHtmlSpace) -
+          text.begin();
+      if (space_end > 0) space_ = true;
+      text.remove_prefix(space_end);
+    }
+  }
+
+  std::string Take() { return std::move(text_); }
+
+ private:
+  // Asks for the next text to begin `lines` lines further down: 1 a new
+  // line, 2 after a blank line.
+  void Break(int lines) {
+    breaks_ = std::max(breaks_, lines);
+    space_ = false;
+  }
+
+  // Appends `text` after the breaks or the space held back.
+  void Put(std::string_view text) {
+    if (!text_.empty()) {
+      if (breaks_ > 0) {
+        text_.append(static_cast<std::size_t>(breaks_), '\n');
+      } else if (space_ && text_.back() != '\n' && text_.back() != '\t') {
+        text_.push_back(' ');
+      }
+    }
+    breaks_ = 0;
+    space_ = false;
+    text_.append(text);
+  }
+
+  std::string text_;
+  int breaks_ = 0;
+  bool space_ = false;
+  int pre_ = 0;
+  int lists_ = 0;
+  // Per open table row, the number of cells met in it so far.
+  std::vector<int> cells_;
+};
+
+// The rest of a tag that the cut began inside: everything up to a first
+// ">" that no "<" precedes, when what precedes it could only be the end of
+// a tag (attributes, a quote, a slash, or a bare tag name). Text such as
+// "1 > 0" stays.
+std::string_view WithoutCutTag(std::string_view html) {
+  const std::size_t close = html.find('>');
+  if (close == std::string_view::npos) return html;
+  const std::string_view head = html.substr(0, close);
+  if (head.find('<') != std::string_view::npos) return html;
+  const bool attributes = head.find('=') != std::string_view::npos;
+  const bool quote_or_slash =
+      !head.empty() &&
+      (head.back() == '"' || head.back() == '\'' || head.back() == '/');
+  const bool name_rest = std::all_of(head.begin(), head.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+           (c >= '0' && c <= '9') || c == '-';
+  });
+  if (!attributes && !quote_or_slash && !name_rest) return html;
+  return html.substr(close + 1);
+}
+
+}  // namespace
+
+std::string HtmlToText(std::string_view html) {
+  TextBuilder builder;
+  WalkHtmlFragment(WithoutCutTag(html), builder);
+  return builder.Take();
+}
+
+Piece HtmlToTextTransform::Apply(const Piece& piece,
+                                 std::u16string& scratch) const {
+  scratch = Utf8ToText(HtmlToText(TextToUtf8(piece.text)));
+  return Piece(scratch);
+}
+
+}  // namespace vantrel

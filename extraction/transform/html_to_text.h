@@ -1,0 +1,31 @@
+// The transform of a run with --text: each piece, HTML, becomes the plain
+// text a reader sees. Scripts, styles, templates, the head and comments
+// give nothing; entities are decoded; block elements end a line and
+// paragraphs, headings, block quotes, tables, pre and top-level lists are
+// set off by one blank line; a list item starts with "- "; a table row's
+// cells are separated by a tab; pre keeps its white space; elsewhere a run
+// of white space is one space and lines are trimmed; an image gives its alt
+// text. What is left at the start of a tag that the cut went through (as in
+// `class="x">`) is dropped.
+#ifndef VANTREL_EXTRACTION_TRANSFORM_HTML_TO_TEXT_H_
+#define VANTREL_EXTRACTION_TRANSFORM_HTML_TO_TEXT_H_
+
+#include <string>
+#include <string_view>
+
+#include "extraction/base/piece.h"
+
+namespace vantrel {
+
+// The text of the HTML fragment `html`, both UTF-8.
+std::string HtmlToText(std::string_view html);
+
+class HtmlToTextTransform : public PieceTransform {
+ public:
+  bool NeedsText() const override { return true; }
+  Piece Apply(const Piece& piece, std::u16string& scratch) const override;
+};
+
+}  // namespace vantrel
+
+#endif  // VANTREL_EXTRACTION_TRANSFORM_HTML_TO_TEXT_H_

@@ -1,0 +1,75 @@
+#include "extraction/transform/html_to_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vantrel {
+namespace {
+
+struct Rule {
+  const char* what;
+  const char* html;
+  const char* text;
+};
+
+TEST(HtmlToText, FollowsTheRules) {
+  const Rule rules[] = {
+      {"empty piece", "", ""},
+      {"hidden elements and comments",
+       "a<script>x()</script><style>p{}</style><template>t</template>"
+       "<!-- c -->b<head><title>h</title></head>",
+       "ab"},
+      {"entities, with and without semicolon", "&lt;&amp;&eacute&nbsp;&#x41;",
+       "<&\xC3\xA9\xC2\xA0"
+       "A"},
+      {"blocks end a line", "<div>a</div><div>b</div>c<section>d</section>",
+       "a\nb\nc\nd"},
+      {"paragraphs are set off by a blank line", "<p>a</p><h2>b</h2>c",
+       "a\n\nb\n\nc"},
+      {"white space collapses and lines are trimmed",
+       "<p>  a \n\t b  </p>\n\n<div> c </div>", "a b\n\nc"},
+      {"inline elements add no space", "w<b>or</b><i>d</i> <a href=x>next</a>",
+       "word next"},
+      {"br and hr", "a<br>b<br><br>c<hr>d", "a\nb\n\nc\nd"},
+      {"list items", "<ul><li>a</li><li>b</ul>after", "- a\n- b\n\nafter"},
+      {"nested lists", "<ul><li>a<ol><li>b</li><li>c</li></ol></li><li>d</ul>",
+       "- a\n- b\n- c\n- d"},
+      {"table cells by tab, rows by line",
+       "<table><tr><th>h1<th>h2<tr><td>1</td><td></td><td>3</td></table>",
+       "h1\th2\n1\t\t3"},
+      {"pre keeps white space", "<p>x</p><pre>  a  b\n\n c</pre>y",
+       "x\n\n  a  b\n\n c\n\ny"},
+      {"img gives its alt",
+       "see <img src=a.png alt=\"a cat\"> here<img src=b><img alt=x><img "
+       "alt=y>",
+       "see a cat here x y"},
+      {"right-to-left text unchanged",
+       "<p dir=rtl>\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7 "
+       "\xE2\x80\x8F\xD8\xA8\xD9\x83\xD9\x85</p>",
+       "\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7 "
+       "\xE2\x80\x8F\xD8\xA8\xD9\x83\xD9\x85"},
+      {"a tag cut at the start", "\">first<p>second", "first\n\nsecond"},
+      {"attributes cut at the start", " class=\"x\" id=y>text", "text"},
+      {"a tag name cut at the start", "iv>text</div>", "text"},
+      {"a greater-than sign in text stays", "1 > 0", "1 > 0"},
+      {"a tag cut at the end", "<p>text</p><di", "text"},
+      {"unclosed elements", "<div><p>a<b>b<i>c</div>d", "abc\n\nd"},
+  };
+  for (const Rule& rule : rules) {
+    EXPECT_EQ(HtmlToText(rule.html), rule.text) << rule.what;
+  }
+}
+
+TEST(HtmlToText, TransformGivesTheTextAsAPiece) {
+  const HtmlToTextTransform transform;
+  EXPECT_TRUE(transform.NeedsText());
+  std::u16string scratch;
+  const Piece piece =
+      transform.Apply(Piece(u"<p>\u0645\u0631</p><p>b&amp;c</p>"), scratch);
+  EXPECT_EQ(piece.text, u"\u0645\u0631\n\nb&c");
+  EXPECT_FALSE(piece.windows1256);
+}
+
+}  // namespace
+}  // namespace vantrel
