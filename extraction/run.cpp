@@ -248,12 +248,12 @@ RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
     } else {
       ExtractAll(sink, inputs, options, output, result);
     }
-    const std::int64_t checked = result.end == RunResult::End::kStopped
-                                     ? result.successes + result.failures
-                                     : result.matching;
-    result.summary = DecimalText(checked) + std::u16string(kSummaryChecked) +
-                     DecimalText(result.failures) +
-                     std::u16string(kSummaryDidntFind);
+    result.checked = result.end == RunResult::End::kStopped
+                         ? result.successes + result.failures
+                         : result.matching;
+    result.summary =
+        DecimalText(result.checked) + std::u16string(kSummaryChecked) +
+        DecimalText(result.failures) + std::u16string(kSummaryDidntFind);
   } catch (const std::exception& e) {
     result.end = RunResult::End::kErrorTrap;
     result.message = Describe(e);

@@ -35,6 +35,9 @@ struct RunResult {
   };
   End end = End::kNormal;
   std::int64_t matching = 0;
+  // The files the summary counts: the matching files, or in a stopped run
+  // those examined.
+  std::int64_t checked = 0;
   std::int64_t failures = 0;
   std::int64_t successes = 0;
   // The collected file or the output folder that this run created (in a

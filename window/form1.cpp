@@ -32,6 +32,7 @@
 #include "extraction/messages.h"
 #include "extraction/nothing_read.h"
 #include "extraction/run.h"
+#include "extraction/text/native_names.h"
 #include "vantrel_version.h"
 #include "window/bar_position.h"
 #include "window/line_control.h"
@@ -136,16 +137,75 @@ void SetColors(QWidget& control, QPalette::ColorRole text,
   control.setPalette(palette);
 }
 
-// The log line after a run that found no file with the extension, in the
-// command line's words: "No file in FOLDER has the extension thml." and, for
-// an extension typed with its dot, how to type it.
-std::u16string NothingReadLine(const RunInputs& inputs) {
-  std::u16string line = NoFileHasTheExtension(inputs, /*recursive=*/false);
-  line.front() = u'N';
-  if (const auto without_dots = ExtensionsWithoutDots(inputs)) {
-    line += u"; the extension is typed without its dot: " + *without_dots;
+// The engine's fixed log lines, each shown through tr(): a whole line, or a
+// prefix followed by a file's name (and for kCantOpenPrefix the system's
+// reason), which stays as it is. In English each pattern gives back the
+// engine's own line.
+struct LogText {
+  std::u16string_view engine;
+  const char* shown;
+};
+constexpr LogText kWholeLines[] = {
+    {kNoFolderMessage,
+     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Didn't find files' path.")},
+    {kNoExtensionMessage,
+     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Didn't find extension.")},
+    {kMissingFolderMessage, QT_TRANSLATE_NOOP("vantrel::window::Form1",
+                                              "Didn't find choosed folder.")},
+    {kUnknownErrorMessage,
+     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Unknown error occurred:")},
+    {kStoppedMessage,
+     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Stopped by the user.")},
+};
+constexpr LogText kPrefixedLines[] = {
+    {kCantReadPrefix,
+     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Can't read: %1")},
+    {kNoStartPrefix,
+     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Haven't start: %1")},
+    {kNoEndPrefix,
+     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Haven't end: %1")},
+    {kCantOpenPrefix,
+     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Can't open: %1")},
+};
+constexpr char kSummaryPattern[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1", "%1 checked, %2 didn't find.");
+constexpr char kNothingReadPattern[] = QT_TRANSLATE_NOOP(
+    "vantrel::window::Form1", "No file in %1 has the extension %2.");
+constexpr char kNothingReadDottedPattern[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1",
+                      "No file in %1 has the extension %2; the extension is "
+                      "typed without its dot: %3.");
+
+QString Translated(const char* text) {
+  return QCoreApplication::translate("vantrel::window::Form1", text);
+}
+
+// A log line of the run as the window shows it, in the window's language.
+QString ShownLogLine(std::u16string_view line) {
+  for (const LogText& text : kWholeLines) {
+    if (line == text.engine) return Translated(text.shown);
   }
-  return line + u"." + std::u16string(kLineEnd);
+  for (const LogText& text : kPrefixedLines) {
+    if (line.starts_with(text.engine)) {
+      return Translated(text.shown)
+          .arg(FromText(line.substr(text.engine.size())));
+    }
+  }
+  return FromText(line);
+}
+
+// The log line after a run that found no file with the extension, in the
+// command line's words (extraction/nothing_read.h): "No file in FOLDER has
+// the extension thml." and, for an extension typed with its dot, how to
+// type it. The window's run has one extension.
+QString NothingReadLine(const RunInputs& inputs) {
+  const QString folder = FromText(DisplayName(inputs.folder));
+  const QString extension = FromText(inputs.extension);
+  if (const auto without_dots = ExtensionsWithoutDots(inputs)) {
+    return Translated(kNothingReadDottedPattern)
+        .arg(folder, extension, FromText(*without_dots));
+  }
+  return Translated(kNothingReadPattern).arg(folder, extension);
 }
 
 // The local file or folder that a drop carries, or "" when it carries
@@ -535,7 +595,7 @@ void Form1::Started() {
 }
 
 void Form1::Logged(std::u16string_view line) {
-  std::u16string text(line);
+  std::u16string text = ToText(ShownLogLine(line));
   text += kLineEnd;
   Text5_->Append(text);
 }
@@ -553,13 +613,17 @@ void Form1::PieceWritten(std::int64_t done, std::int64_t total) {
 // that found no file with the extension says why below its log, since "0
 // checked" alone does not.
 void Form1::Finished(const RunResult& result) {
-  if (result.end != RunResult::End::kErrorTrap) SetLabel6(result.summary);
+  if (result.end != RunResult::End::kErrorTrap) {
+    SetLabel6(ToText(
+        Translated(kSummaryPattern).arg(result.checked).arg(result.failures)));
+  }
   if (result.end == RunResult::End::kNormal ||
       result.end == RunResult::End::kInputRejected) {
     SetLine2X2(kBarRight);
   }
   if (result.end == RunResult::End::kNormal && result.matching == 0) {
-    Text5_->Append(NothingReadLine(run_inputs_));
+    Text5_->Append(ToText(NothingReadLine(run_inputs_)) +
+                   std::u16string(kLineEnd));
   }
   SetBusyPointer(false);
 }

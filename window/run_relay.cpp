@@ -1,10 +1,20 @@
 #include "window/run_relay.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "extraction/text/native_names.h"
 
 namespace vantrel::window {
+namespace {
+
+// An explain line's hint for a file with no near miss, in the window's
+// language; the hints themselves are vantrel-cli's --explain's, in English.
+constexpr char kExplainContext[] = "vantrel::window::ExplainRelay";
+constexpr char kNoNearMatch[] =
+    QT_TRANSLATE_NOOP("vantrel::window::ExplainRelay", "no near match");
+
+}  // namespace
 
 RunRelay::RunRelay(std::function<void()> ended) : ended_(std::move(ended)) {}
 
@@ -55,7 +65,9 @@ void ExplainRelay::FileExamined(const FileReport& report) {
   }
   lines_.push_back(DisplayName(report.name) + u": " +
                    (report.near_miss ? report.near_miss->text
-                                     : std::u16string(u"no near match")));
+                                     : QCoreApplication::translate(
+                                           kExplainContext, kNoNearMatch)
+                                           .toStdU16String()));
 }
 
 }  // namespace vantrel::window

@@ -2,10 +2,11 @@
 # Drives vantrel-cli's bash completion as bash does on Tab: the words so far
 # in COMP_WORDS, the function that `complete` names, the offers in COMPREPLY.
 # Every long option of --help is offered, so the script cannot drift from
-# the program's option table.
-#   completion_test.sh VANTREL_CLI BASH_COMPLETION
+# the program's option table. The zsh and fish scripts, where those shells
+# are installed, must parse, and fish must offer the same options and values.
+#   completion_test.sh VANTREL_CLI BASH_COMPLETION ZSH_COMPLETION FISH_COMPLETION
 source "$(dirname "$0")/../support/shell_test.sh"
-cli=$1
+cli=$1 zsh_script=$3 fish_script=$4
 source "$2" || fail "cannot source $2"
 
 function=$(complete -p vantrel-cli | grep -o -- '-F [^ ]*' | cut -c4-)
@@ -47,4 +48,29 @@ done <<'CASES'
 --ext |
 CASES
 
-finish "bash completes options, their values, files and folders"
+if command -v zsh >/dev/null; then
+  zsh -n "$zsh_script" || fail "zsh cannot parse $zsh_script"
+else
+  echo "skipped zsh: not installed"
+fi
+# fish's offers for the command line "$1": the words before their tabs.
+fish_offers() {
+  fish -c "source '$fish_script'; complete -C '$1'" | cut -f1 | sort | tr '\n' ' '
+}
+if command -v fish >/dev/null; then
+  fish -n "$fish_script" || fail "fish cannot parse $fish_script"
+  [ "$(fish_offers 'vantrel-cli --')" = "$help_options" ] ||
+    fail "fish offered for --: '$(fish_offers 'vantrel-cli --')'"
+  while IFS='|' read -r words expected; do
+    got=$(fish_offers "vantrel-cli $words")
+    [ "$got" = "$expected" ] || fail "fish 'vantrel-cli $words': '$got'"
+  done <<'CASES'
+--char|--charset 
+--line-breaks |any exact 
+--charset wind|windows-1256 
+CASES
+else
+  echo "skipped fish: not installed"
+fi
+
+finish "bash, and zsh and fish where installed, complete options and values"

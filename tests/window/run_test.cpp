@@ -23,6 +23,7 @@
 #include "tests/window/window_testing.h"
 #include "window/bar_position.h"
 #include "window/form1.h"
+#include "window/language.h"
 #include "window/line_control.h"
 #include "window/text_boxes.h"
 
@@ -328,6 +329,34 @@ TEST(WindowRun, NoFileWithTheExtensionSaysWhy) {
     EXPECT_EQ(form.X2(), 3400);
   }
   EXPECT_EQ(folder.list(), std::vector<std::string>{"a.htm"});
+}
+
+// Under Arabic the engine's lines, the summary and the explain lines show
+// translated, the file names and the folder as they are, counts as digits.
+TEST(WindowRun, ArabicRunLogsAndSumsUpInArabic) {
+  const WindowLanguage arabic{QLocale("ar_EG")};
+  ASSERT_TRUE(arabic.Translated());
+  TempFolder folder;
+  folder.create("a.htm", Page("one\r\n"));
+  folder.create("b.htm", "no markers");
+  Form1 form;  // not WatchedForm, whose bar check reads left to right
+  testing::ShowAndActivate(form);
+  const auto log = [&] {
+    return QString::fromStdU16String(Control<LogBox>(form, "Text5").Text());
+  };
+  Control<QLineEdit>(form, "Text3")
+      .setText(QString::fromStdU16String(folder.text()));
+  ASSERT_TRUE(testing::ClickGoAndWait(form));
+  EXPECT_EQ(log(), "لا بداية: b.htm\r\n");
+  EXPECT_EQ(Control<QLabel>(form, "Label6").text(), "فُحص 2، ولم يوجد 1.");
+  form.ExplainFailures();
+  ASSERT_TRUE(testing::WaitForRun(form));
+  EXPECT_EQ(log(), "لا بداية: b.htm\r\nb.htm: لا يوجد تطابق قريب\r\n");
+
+  Control<QLineEdit>(form, "Text4").setText("thml");
+  ASSERT_TRUE(testing::ClickGoAndWait(form));
+  EXPECT_EQ(log(), "لا يوجد في " + QString::fromStdU16String(folder.text()) +
+                       " ملف بالامتداد thml.\r\n");
 }
 
 TEST(WindowRun, EnterInAOneLineFieldRunsGo) {

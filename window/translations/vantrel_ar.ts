@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ar">
 <context>
+    <name>vantrel::window::ExplainRelay</name>
+    <message>
+        <source>no near match</source>
+        <translation>لا يوجد تطابق قريب</translation>
+    </message>
+</context>
+<context>
     <name>vantrel::window::Form1</name>
     <message>
         <source>Start:</source>
@@ -57,6 +64,54 @@ it in a new text file.<byte value="xd"/>
     <message>
         <source>23 file checked, 3 string(s) didn&apos;t find.</source>
         <translation>فُحص 23 ملفًا، ولم يوجد 3 نصوص.</translation>
+    </message>
+    <message>
+        <source>Didn&apos;t find files&apos; path.</source>
+        <translation>لم يُعثر على مسار الملفات.</translation>
+    </message>
+    <message>
+        <source>Didn&apos;t find extension.</source>
+        <translation>لم يُعثر على الامتداد.</translation>
+    </message>
+    <message>
+        <source>Didn&apos;t find choosed folder.</source>
+        <translation>لم يُعثر على المجلد المختار.</translation>
+    </message>
+    <message>
+        <source>Unknown error occurred:</source>
+        <translation>حدث خطأ غير معروف:</translation>
+    </message>
+    <message>
+        <source>Stopped by the user.</source>
+        <translation>أوقفه المستخدم.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t read: %1</source>
+        <translation>تعذّرت القراءة: %1</translation>
+    </message>
+    <message>
+        <source>Haven&apos;t start: %1</source>
+        <translation>لا بداية: %1</translation>
+    </message>
+    <message>
+        <source>Haven&apos;t end: %1</source>
+        <translation>لا نهاية: %1</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open: %1</source>
+        <translation>تعذّر الفتح: %1</translation>
+    </message>
+    <message>
+        <source>%1 checked, %2 didn&apos;t find.</source>
+        <translation>فُحص %1، ولم يوجد %2.</translation>
+    </message>
+    <message>
+        <source>No file in %1 has the extension %2.</source>
+        <translation>لا يوجد في %1 ملف بالامتداد %2.</translation>
+    </message>
+    <message>
+        <source>No file in %1 has the extension %2; the extension is typed without its dot: %3.</source>
+        <translation>لا يوجد في %1 ملف بالامتداد %2؛ يُكتب الامتداد بلا نقطة: %3.</translation>
     </message>
 </context>
 </TS>
