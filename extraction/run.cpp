@@ -129,7 +129,10 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   // the charset was chosen for the run. When no file can be read, the
   // charset is the one of a file without a signature.
   std::u16string_view decided_by;
-  if (options.charset) {
+  // The charset that names the output: UTF-16LE when each file has its own.
+  if (options.detect_charset) {
+    result.charset.reset();
+  } else if (options.charset) {
     result.charset = *options.charset;
   } else if (const auto decided = DecideCharset(sources, options.keep_going)) {
     result.charset = decided->first;
@@ -139,18 +142,23 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   } else {
     result.charset = DetectCharset("");
   }
-  output.emplace(inputs.folder, *result.charset, inputs.separate,
-                 inputs.extension, options.dry_run);
+  const Charset run_charset = result.charset.value_or(Charset::kUtf16Le);
+  output.emplace(inputs.folder, run_charset, inputs.separate, inputs.extension,
+                 options.dry_run);
   const auto start_marker =
       MakeMatcher(inputs.start_marker, options.matching, "start");
   const auto end_marker =
       MakeMatcher(inputs.end_marker, options.matching, "end");
   const PieceTransform* transform = options.transform;
-  const SourceCutter cutter(*result.charset, *start_marker, *end_marker,
-                            sink.WantsFileTexts(),
-                            transform != nullptr && transform->NeedsText());
+  const SourceCutter cutter =
+      options.detect_charset
+          ? SourceCutter::Detecting(*start_marker, *end_marker)
+          : SourceCutter(run_charset, *start_marker, *end_marker,
+                         sink.WantsFileTexts(),
+                         transform != nullptr && transform->NeedsText());
   const NearMissRun near_miss{inputs.start_marker, inputs.end_marker,
-                              options.matching, *result.charset, decided_by};
+                              options.matching,    run_charset,
+                              decided_by,          options.detect_charset};
   NearMissFinder near_misses(near_miss);
   ReadAhead reader(sources, cutter, options.keep_going);
 
@@ -188,6 +196,7 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
     SourcePiece& source = *read;
     FileReport report{item.Name,       source.text, source.cut, 0,
                       result.matching, {},          {}};
+    if (source.decision) report.charset = &*source.decision;
     if (source.cut.outcome == FileOutcome::kExtracted) {
       TransformAndWrite(source, item.Name, transform, *output, scratch);
       ++successes;
@@ -257,7 +266,8 @@ RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
   if (output) {
     result.output = output->made();
     if (output->started()) {
-      result.state.OutCharset = CharsetName(*result.charset);
+      result.state.OutCharset =
+          CharsetName(result.charset.value_or(Charset::kUtf16Le));
     }
     result.state.OutFile = output->out_file();
     result.state.OutFolder = output->out_folder();

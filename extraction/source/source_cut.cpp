@@ -48,7 +48,23 @@ SourceCutter::SourceCutter(Charset charset, const Matcher& start,
   if (!start_bytes_ || !end_bytes_) start_bytes_ = end_bytes_ = std::nullopt;
 }
 
+SourceCutter SourceCutter::Detecting(const Matcher& start, const Matcher& end) {
+  SourceCutter cutter(Charset::kUtf8, start, end, true, true);
+  cutter.in_place_ = false;
+  cutter.detect_ = true;
+  return cutter;
+}
+
 SourcePiece SourceCutter::PieceOf(SourceBuffers& buffers) const {
+  if (detect_) {
+    const std::string_view all = buffers.bytes.bytes();
+    CharsetDecision decision = DecideSourceCharset(all);
+    const std::size_t n = DecodeDecidedInto(all, decision, buffers.units);
+    SourcePiece source = CutText({buffers.units.data(), n});
+    source.bytes = all;
+    source.decision = std::move(decision);
+    return source;
+  }
   SourcePiece source = CutBytes(buffers);
   source.bytes = buffers.bytes.bytes();
   return source;

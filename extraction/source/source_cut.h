@@ -23,6 +23,7 @@
 #include "extraction/base/source_buffer.h"
 #include "extraction/match/cut.h"
 #include "extraction/match/marker_search.h"
+#include "extraction/text/charset_detection.h"
 #include "extraction/text/charsets.h"
 
 namespace vantrel {
@@ -63,6 +64,9 @@ struct SourcePiece {
   Piece piece;
   std::string_view piece_rest;
   std::u16string* units = nullptr;  // where `piece.text` lies
+
+  // The charset decided for this source alone, in a run that decides each.
+  std::optional<CharsetDecision> decision;
 };
 
 // Cuts sources. With sources read ahead on another thread (read_ahead.h),
@@ -77,6 +81,10 @@ class SourceCutter {
   // `piece_texts`, every piece is decoded (none is given as bytes).
   SourceCutter(Charset charset, const Matcher& start, const Matcher& end,
                bool whole_texts, bool piece_texts = false);
+
+  // A cutter that decides each source's charset on its own and decodes
+  // every source whole in it.
+  static SourceCutter Detecting(const Matcher& start, const Matcher& end);
 
   // Cuts the source that `buffers.bytes` holds, decoding into
   // `buffers.units` whatever needs decoding. The bytes may be changed.
@@ -93,6 +101,7 @@ class SourceCutter {
   std::optional<std::string> start_bytes_, end_bytes_;
   bool in_place_;  // UTF-16LE on a little-endian machine
   bool piece_texts_;
+  bool detect_ = false;
 };
 
 }  // namespace vantrel
