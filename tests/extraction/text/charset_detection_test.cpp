@@ -63,6 +63,13 @@ TEST(CharsetDetectionTest, FirstStepThatAnswersDecides) {
       {"<script>var s = 'caf\xE9 na\xEFve';</script><p>" +
            Repeated(kArabic1256, 6) + "</p>",
        "windows-1256", DetectionReason::kDetected},
+      // Short Arabic text, which ICU's detector alone takes for UTF-8 or
+      // the other Arabic charset: "تعذّر تحصيص ذ" in ISO-8859-6,
+      // "سلوفاكيا في" in windows-1256.
+      {"[\xCA\xD9\xD0\xF1\xD1 \xCA\xCD\xD5\xEA\xD5 \xD0]", "ISO-8859-6",
+       DetectionReason::kDetected},
+      {"[\xD3\xE1\xE6\xDD\xC7\xDF\xED\xC7 \xDD\xED]", "windows-1256",
+       DetectionReason::kDetected},
       // Plain ASCII is left to the default.
       {"<p>hello</p>", "windows-1256", DetectionReason::kDefault},
       {"", "windows-1256", DetectionReason::kDefault},
