@@ -297,6 +297,31 @@ struct DetectorCloser {
   void operator()(UCharsetDetector* detector) const { ucsdet_close(detector); }
 };
 
+struct ConverterCloser {
+  void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+
+// Whether the bytes can be text in the charset: a meta that names one that
+// leaves out bytes the page holds (UTF-8 for bytes that are not UTF-8,
+// ISO-8859-6 for windows-1256 letters) says nothing. Only the sample is
+// looked at.
+bool CanHold(std::string_view bytes, const std::string& charset) {
+  bytes = bytes.substr(0, kSampleBytes);
+  UErrorCode status = U_ZERO_ERROR;
+  const std::unique_ptr<UConverter, ConverterCloser> converter(
+      ucnv_open(charset.c_str(), &status));
+  if (U_FAILURE(status)) return true;
+  ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr,
+                      nullptr, nullptr, &status);
+  std::u16string out(bytes.size() + 1, u'\0');
+  const char* in = bytes.data();
+  UChar* to = out.data();
+  // A sample cut inside a UTF-8 sequence is not flushed as an error.
+  ucnv_toUnicode(converter.get(), &to, out.data() + out.size(), &in,
+                 bytes.data() + bytes.size(), nullptr, false, &status);
+  return U_SUCCESS(status);
+}
+
 // Whether 8-bit text is Arabic, and in which of the two Arabic charsets,
 // told by the letters that only one of them has where the other has none
 // or a Latin one: غ ـ ف ق ك are 0xDB-0xDF in windows-1256, bytes that
@@ -377,10 +402,6 @@ std::optional<CharsetDecision> Detected(
                  DetectionReason::kDetected, 1);
 }
 
-struct ConverterCloser {
-  void operator()(UConverter* converter) const { ucnv_close(converter); }
-};
-
 }  // namespace
 
 std::string_view DetectionReasonName(DetectionReason reason) {
@@ -442,7 +463,9 @@ CharsetDecision DecideSourceCharset(std::string_view bytes) {
     return Decided(std::string(CharsetLabel(*utf16)), DetectionReason::kUtf16);
   }
   const auto meta = MetaCharset(bytes);
-  if (meta) return Decided(*meta, DetectionReason::kMeta);
+  if (meta && CanHold(bytes, *meta)) {
+    return Decided(*meta, DetectionReason::kMeta);
+  }
   if (auto detected = Detected(bytes, meta)) return *detected;
   return Decided("windows-1256", DetectionReason::kDefault);
 }

@@ -51,9 +51,15 @@ TEST(CharsetDetectionTest, FirstStepThatAnswersDecides) {
       {"<meta http-equiv=\"Content-Type\" content=\"text/html; "
        "charset=latin1\">caf\xE9",
        "windows-1252", DetectionReason::kMeta},
-      {"<meta charset='utf-16'>" + kArabic1256, "UTF-8",
+      {"<meta charset='utf-16'><p>hi</p>", "UTF-8", DetectionReason::kMeta},
+      // A meta that names a charset the page's bytes cannot be in, or that
+      // lies where they can, or inside a comment, or without http-equiv.
+      {"<meta charset=utf-8>" + Repeated(kArabic1256, 6), "windows-1256",
+       DetectionReason::kDetected},
+      {"<meta charset=iso-8859-6>" + Repeated(kArabic1256, 6), "windows-1256",
+       DetectionReason::kDetected},
+      {"<meta charset=windows-1256>" + kArabic88596, "windows-1256",
        DetectionReason::kMeta},
-      // A meta inside a comment, or without http-equiv, says nothing.
       {"<!-- <meta charset=latin1> -->" + Repeated(kArabic1256, 6),
        "windows-1256", DetectionReason::kDetected},
       {"<meta content=\"text/html; charset=latin1\">" +
