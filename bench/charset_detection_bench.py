@@ -255,17 +255,24 @@ def quality(build_dir, samples):
                 "windows-1256", "iso-8859-6") and c[2] == length and c[4] != "lying"))))
 
 
-def timed(args, folder, runs=5):
-    times = []
+def timed_once(args, folder):
+    for entry in os.listdir(folder):
+        if entry.startswith("Export"):
+            path = os.path.join(folder, entry)
+            shutil.rmtree(path) if os.path.isdir(path) else os.remove(path)
+    os.sync()
+    start = time.perf_counter()
+    subprocess.run(args + [folder], capture_output=True)
+    return time.perf_counter() - start
+
+
+def timed_pair(first, second, folder, runs=7):
+    """Medians of the two runs, taking turns so that both meet the same load."""
+    a, b = [], []
     for _ in range(runs):
-        for entry in os.listdir(folder):
-            if entry.startswith("Export"):
-                path = os.path.join(folder, entry)
-                shutil.rmtree(path) if os.path.isdir(path) else os.remove(path)
-        start = time.perf_counter()
-        subprocess.run(args + [folder], capture_output=True)
-        times.append(time.perf_counter() - start)
-    return statistics.median(times)
+        a.append(timed_once(first, folder))
+        b.append(timed_once(second, folder))
+    return statistics.median(a), statistics.median(b)
 
 
 def speed(build_dir):
@@ -280,9 +287,9 @@ def speed(build_dir):
             subprocess.run([make, "--count", "10000", "--size", "20000", "--encoding",
                             encoding, folder], check=True, capture_output=True)
             base = [cli, "--quiet"]
-            timed(base + ["--charset", given], folder, 1)  # warm the cache
-            a = timed(base + ["--charset", given], folder)
-            b = timed(base + ["--charset", "detect"], folder)
+            timed_once(base + ["--charset", given], folder)  # warm the cache
+            a, b = timed_pair(base + ["--charset", given],
+                              base + ["--charset", "detect"], folder)
             print("| %s | %.3f s | %.3f s | %.2f |" % (title, a, b, b / a))
 
 

@@ -152,7 +152,8 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   const PieceTransform* transform = options.transform;
   const SourceCutter cutter =
       options.detect_charset
-          ? SourceCutter::Detecting(*start_marker, *end_marker)
+          ? SourceCutter::Detecting(*start_marker, *end_marker,
+                                    sink.WantsFileTexts())
           : SourceCutter(run_charset, *start_marker, *end_marker,
                          sink.WantsFileTexts(),
                          transform != nullptr && transform->NeedsText());

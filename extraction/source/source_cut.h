@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "extraction/base/piece.h"
 #include "extraction/base/source_buffer.h"
@@ -82,9 +83,11 @@ class SourceCutter {
   SourceCutter(Charset charset, const Matcher& start, const Matcher& end,
                bool whole_texts, bool piece_texts = false);
 
-  // A cutter that decides each source's charset on its own and decodes
-  // every source whole in it.
-  static SourceCutter Detecting(const Matcher& start, const Matcher& end);
+  // A cutter that decides each source's charset on its own. A source in one
+  // of the four charsets is cut as a run in that charset cuts it (every
+  // piece decoded); one in another charset is decoded whole through ICU.
+  static SourceCutter Detecting(const Matcher& start, const Matcher& end,
+                                bool whole_texts);
 
   // Cuts the source that `buffers.bytes` holds, decoding into
   // `buffers.units` whatever needs decoding. The bytes may be changed.
@@ -102,6 +105,9 @@ class SourceCutter {
   bool in_place_;  // UTF-16LE on a little-endian machine
   bool piece_texts_;
   bool detect_ = false;
+  // In a cutter that decides each source's charset: the cutter for each of
+  // the four, in the order of Charset.
+  std::vector<SourceCutter> by_charset_;
 };
 
 }  // namespace vantrel

@@ -17,6 +17,8 @@ constexpr std::size_t kPrescanBytes = 1024;
 // How many bytes the UTF-16 test and the statistical detector look at:
 // enough to tell, little enough to cost nothing beside reading the file.
 constexpr std::size_t kSampleBytes = 64 * 1024;
+// UTF-16 shows in its first pairs.
+constexpr std::size_t kUtf16SampleBytes = 4 * 1024;
 
 struct Label {
   std::string_view label;
@@ -169,12 +171,18 @@ bool IsUtf8BeyondAscii(std::string_view bytes) {
 // no 8-bit text shows.
 std::optional<Charset> PlainUtf16(std::string_view bytes) {
   if (bytes.size() < 4 || bytes.size() % 2 != 0) return std::nullopt;
-  const std::string_view sample = bytes.substr(0, kSampleBytes);
-  std::size_t low[2] = {0, 0};
-  for (std::size_t i = 0; i < sample.size(); ++i) {
-    if (static_cast<unsigned char>(sample[i]) < 0x08) ++low[i % 2];
-  }
+  const std::string_view sample = bytes.substr(0, kUtf16SampleBytes);
   const std::size_t pairs = sample.size() / 2;
+  // Neither place can hold the high bytes once each has more other bytes
+  // than a tenth of the pairs: 8-bit text is told after a few hundred.
+  std::size_t low[2] = {0, 0}, other[2] = {0, 0};
+  for (std::size_t i = 0; i < sample.size(); ++i) {
+    if (static_cast<unsigned char>(sample[i]) < 0x08) {
+      ++low[i % 2];
+    } else if (++other[i % 2] * 10 > pairs && other[1 - i % 2] * 10 > pairs) {
+      return std::nullopt;
+    }
+  }
   for (int high = 0; high < 2; ++high) {
     if (low[high] * 10 >= pairs * 9 && low[1 - high] * 10 < pairs) {
       return high == 0 ? Charset::kUtf16Be : Charset::kUtf16Le;
@@ -306,6 +314,8 @@ struct ConverterCloser {
 // ISO-8859-6 for windows-1256 letters) says nothing. Only the sample is
 // looked at.
 bool CanHold(std::string_view bytes, const std::string& charset) {
+  // windows-1256 gives every byte a character.
+  if (charset == "windows-1256") return true;
   bytes = bytes.substr(0, kSampleBytes);
   UErrorCode status = U_ZERO_ERROR;
   const std::unique_ptr<UConverter, ConverterCloser> converter(
