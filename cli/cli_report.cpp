@@ -34,6 +34,15 @@ void TextReport::Logged(std::u16string_view text) {
 }
 
 void TextReport::Report(const FileReport& report) {
+  if (explain_ && report.charset) {
+    const CharsetDecision& decision = *report.charset;
+    std::string why(DetectionReasonName(decision.reason));
+    if (decision.reason == DetectionReason::kDetected) {
+      why += ", confidence " + std::to_string(decision.confidence);
+    }
+    Write("  " + TextToUtf8(DisplayName(report.name)) + ": read as " +
+          decision.name + " (" + why + ")\n");
+  }
   if (explain_ && report.near_miss) {
     Write("  " + TextToUtf8(report.near_miss->text) + "\n");
   }

@@ -90,9 +90,9 @@ void CheckPattern(const std::string& option, std::u16string_view pattern,
   }
 }
 
-// The names --charset takes: auto, then each charset's.
+// The names --charset takes: auto, detect, then each charset's.
 std::vector<std::string> CharsetChoices() {
-  std::vector<std::string> choices{"auto"};
+  std::vector<std::string> choices{"auto", "detect"};
   for (const CharsetNames& names : AllCharsetNames()) {
     choices.emplace_back(names.option_name);
   }
@@ -174,7 +174,9 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
   // help and in the message for a name it lacks.
   app.add_option("--charset", charset,
                  "Read every file in this charset; auto: the first file's "
-                 "signature decides")
+                 "signature decides; detect: each file's own (signature, "
+                 "UTF-8, UTF-16, meta charset, statistics, windows-1256), "
+                 "output in UTF-16LE")
       ->transform(CLI::IsMember(CharsetChoices(), CLI::ignore_case))
       ->capture_default_str();
   app.add_flag("--regex", options.matching.regex,
@@ -271,6 +273,7 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
   }
   inputs.folder = NativeToText(folder);
   options.charset = CharsetWithOptionName(charset);
+  options.detect_charset = charset == "detect";
   request.explain |= request.json;
   // Near misses are looked for when someone will hear of them.
   options.near_misses = request.explain || !request.quiet;

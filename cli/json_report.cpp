@@ -4,6 +4,7 @@
 #include <unicode/utf16.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -95,6 +96,17 @@ void JsonReport::Report(const FileReport& report) {
   }
   if (report.cut.outcome == FileOutcome::kUnreadable) {
     line["reason"] = TextToUtf8(report.reason);
+  }
+  if (report.charset) {
+    std::string name = report.charset->name;
+    std::ranges::transform(name, name.begin(), [](unsigned char c) {
+      return static_cast<char>(std::tolower(c));
+    });
+    line["charset"] = name;
+    line["charset_reason"] = DetectionReasonName(report.charset->reason);
+    if (report.charset->reason == DetectionReason::kDetected) {
+      line["confidence"] = report.charset->confidence;
+    }
   }
   if (report.near_miss) {
     const NearMiss& hint = *report.near_miss;

@@ -15,8 +15,9 @@ std::pair<std::string, std::string> Describe(NearMiss::Kind kind,
   const std::string marker = end_marker ? "the end marker" : "the start marker";
   switch (kind) {
     case NearMiss::Kind::kCharset:
-      // A folder of mixed charsets has no one --charset that suits all.
-      return {"another charset than the run's", ""};
+      // A folder of mixed charsets has no one charset that suits all.
+      return {"another charset than the run's",
+              ", --charset detect reads each file in its own"};
     case NearMiss::Kind::kLineBreaks:
       return {marker + " with other line breaks",
               ", --line-breaks any matches " + them};

@@ -9,6 +9,7 @@
 
 #include "extraction/analysis/near_miss.h"
 #include "extraction/match/cut.h"
+#include "extraction/text/charset_detection.h"
 
 namespace vantrel {
 
@@ -37,6 +38,9 @@ struct FileReport {
   // Why an unreadable file (kUnreadable) could not be read: the system's
   // reason ("Permission denied").
   std::u16string_view reason;
+  // The charset the file was read in and why, in a run that decides each
+  // file's (--charset detect); valid only during the call.
+  const CharsetDecision* charset = nullptr;
 };
 
 }  // namespace vantrel

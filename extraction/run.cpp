@@ -130,7 +130,10 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   // the charset was chosen for the run. When no file can be read, the
   // charset is the one of a file without a signature.
   std::u16string_view decided_by;
-  if (options.charset) {
+  // The charset that names the output: UTF-16LE when each file has its own.
+  if (options.detect_charset) {
+    result.charset.reset();
+  } else if (options.charset) {
     result.charset = *options.charset;
   } else if (const auto decided = DecideCharset(sources, options.keep_going)) {
     result.charset = decided->first;
@@ -140,6 +143,7 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   } else {
     result.charset = DetectCharset("");
   }
+  const Charset run_charset = result.charset.value_or(Charset::kUtf16Le);
   OutputForm form = options.output;
   const HtmlToTextTransform html_to_text;
   const PieceTransform* transform = options.transform;
@@ -148,8 +152,8 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
     form.text = true;
     if (!form.format) form.format = OutputFormat::kUtf8;
   }
-  output.emplace(inputs.folder, *result.charset, inputs.separate,
-                 inputs.extension, options.dry_run, form);
+  output.emplace(inputs.folder, run_charset, inputs.separate, inputs.extension,
+                 options.dry_run, form);
   if (form.text && inputs.separate) {
     std::vector<std::u16string_view> names;
     for (const SourceItem& item : items) names.push_back(item.Name);
@@ -159,11 +163,17 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
       MakeMatcher(inputs.start_marker, options.matching, "start");
   const auto end_marker =
       MakeMatcher(inputs.end_marker, options.matching, "end");
-  const SourceCutter cutter(*result.charset, *start_marker, *end_marker,
-                            sink.WantsFileTexts(),
-                            transform != nullptr && transform->NeedsText());
+  // A detect run decodes every piece, whatever its source's charset.
+  const SourceCutter cutter =
+      options.detect_charset
+          ? SourceCutter::Detecting(*start_marker, *end_marker,
+                                    sink.WantsFileTexts())
+          : SourceCutter(run_charset, *start_marker, *end_marker,
+                         sink.WantsFileTexts(),
+                         transform != nullptr && transform->NeedsText());
   const NearMissRun near_miss{inputs.start_marker, inputs.end_marker,
-                              options.matching, *result.charset, decided_by};
+                              options.matching,    run_charset,
+                              decided_by,          options.detect_charset};
   NearMissFinder near_misses(near_miss);
   ReadAhead reader(sources, cutter, options.keep_going);
 
@@ -201,6 +211,7 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
     SourcePiece& source = *read;
     FileReport report{item.Name,       source.text, source.cut, 0,
                       result.matching, {},          {}};
+    if (source.decision) report.charset = &*source.decision;
     if (source.cut.outcome == FileOutcome::kExtracted) {
       TransformAndWrite(source, item.Name, transform, *output, scratch);
       ++successes;
@@ -270,7 +281,8 @@ RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
   if (output) {
     result.output = output->made();
     if (output->started()) {
-      result.state.OutCharset = CharsetName(*result.charset);
+      result.state.OutCharset =
+          CharsetName(result.charset.value_or(Charset::kUtf16Le));
     }
     result.state.OutFile = output->out_file();
     result.state.OutFolder = output->out_folder();

@@ -21,6 +21,9 @@ struct RunOptions {
   // Every file read in this charset; nothing: the first file's signature
   // decides, as in the window.
   std::optional<Charset> charset;
+  // Each file read in the charset decided for it alone
+  // (charset_detection.h), the output in UTF-16LE; `charset` is then unset.
+  bool detect_charset = false;
   // Everything a run does, but nothing is created or written: the run names
   // the output it would make.
   bool dry_run = false;

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "extraction/run.h"
+#include "extraction/text/charset_detection.h"
 #include "fuzz/fuzz_check.h"
 #include "tests/support/icu_reference.h"
 #include "window/bar_position.h"
@@ -205,8 +206,20 @@ std::string Charset(const std::string& bytes) {
   return "windows-1256";
 }
 
+// The model's name of the charset that the engine decided for a file of a
+// --charset detect run; the model decodes it on its own.
+std::string DetectedCharset(const std::string& bytes) {
+  const std::string name = vantrel::DecideSourceCharset(bytes).name;
+  if (name == "UTF-8") return "utf-8";
+  if (name == "UTF-16LE") return "unicode";
+  if (name == "UTF-16BE") return "utf-16";
+  return name;
+}
+
 std::u16string Decode(std::string bytes, const std::string& charset) {
-  if (charset == "windows-1256") return FromConverter("windows-1256", bytes);
+  if (charset != "utf-8" && charset != "unicode" && charset != "utf-16") {
+    return FromConverter(charset.c_str(), bytes);
+  }
   if (charset == "utf-8") {
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
     return Utf8(bytes);
@@ -273,7 +286,7 @@ struct Expected {
   bool trapped = false;
 };
 
-Expected Model(const Case& c, const std::string& folder) {
+Expected Model(const Case& c, const std::string& folder, bool detect = false) {
   Expected e;
   auto& ev = e.events;
   ev = {u"bar 130", u"summary ", u"clear log", u"busy"};
@@ -306,7 +319,11 @@ Expected Model(const Case& c, const std::string& folder) {
   std::string charset, output_folder, output_file;
   for (const std::string& name : matching) {
     const std::string& bytes = c.entries.at(name).content;
-    if (charset.empty()) charset = Charset(bytes);
+    if (detect) {
+      charset = DetectedCharset(bytes);
+    } else if (charset.empty()) {
+      charset = Charset(bytes);
+    }
     const std::u16string text = Decode(bytes, charset);
     e.reports.push_back({vantrel::FileOutcome::kExtracted, text, u""});
     size_t s = 0, t = 0;
@@ -327,7 +344,7 @@ Expected Model(const Case& c, const std::string& folder) {
     } else {
       const std::u16string_view piece = rest.substr(0, t - 1);
       e.reports.back().piece = piece;
-      const bool utf16 = charset != "windows-1256";
+      const bool utf16 = detect || charset != "windows-1256";
       const std::string signature = utf16 ? "\xFF\xFE" : "";
       const std::string bytes_out =
           utf16 ? Utf16Le(piece) : WithConverter("windows-1256", piece);
@@ -502,6 +519,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(texts.events == run.events && texts.made == run.made,
         "a run with every text and near misses");
   CheckReports(texts, expected, true);
+
+  // Each file in the charset decided for it: the model decodes it on its
+  // own, and the output is UTF-16LE.
+  vantrel::RunOptions detect;
+  detect.detect_charset = true;
+  const Outcome detected = RunOn(c, folder, detect, true);
+  const Expected per_file = Model(c, folder, true);
+  Check(detected.events == per_file.events, "a detect run's events");
+  Check(detected.made == per_file.outputs, "a detect run's outputs");
+  CheckReports(detected, per_file, true);
 
   // A dry run shows all that the run showed, names the output that it
   // made, and makes nothing.

@@ -381,8 +381,11 @@ std::optional<NearMiss> NearMissFinder::Find(std::string_view bytes,
     return std::nullopt;
   }
   Analysis analysis(*this, text, cut);
-  if (auto hint = analysis.Signature(bytes)) return hint;
-  if (auto hint = analysis.OtherCharset(bytes)) return hint;
+  // A run that decides each file's charset has no other charset to offer.
+  if (!run_.charset_per_file) {
+    if (auto hint = analysis.Signature(bytes)) return hint;
+    if (auto hint = analysis.OtherCharset(bytes)) return hint;
+  }
   if (analysis.AnyTolerance()) {
     if (auto hint = analysis.LineBreaks()) return hint;
     if (auto hint = analysis.LetterCase()) return hint;

@@ -61,6 +61,8 @@ struct NearMissRun {
   // The name of the file whose signature decided the charset, as shown in
   // the log; empty when the charset was chosen for the run.
   std::u16string_view charset_decided_by;
+  // Each file is read in the charset decided for it (--charset detect).
+  bool charset_per_file = false;
 };
 
 // Finds the near misses of one run, file after file. It keeps what serves

@@ -48,7 +48,34 @@ SourceCutter::SourceCutter(Charset charset, const Matcher& start,
   if (!start_bytes_ || !end_bytes_) start_bytes_ = end_bytes_ = std::nullopt;
 }
 
+SourceCutter SourceCutter::Detecting(const Matcher& start, const Matcher& end,
+                                     bool whole_texts) {
+  SourceCutter cutter(Charset::kUtf8, start, end, true, true);
+  cutter.in_place_ = false;
+  cutter.detect_ = true;
+  for (const Charset charset : {Charset::kUtf16Le, Charset::kUtf16Be,
+                                Charset::kUtf8, Charset::kWindows1256}) {
+    cutter.by_charset_.emplace_back(charset, start, end, whole_texts, true);
+  }
+  return cutter;
+}
+
 SourcePiece SourceCutter::PieceOf(SourceBuffers& buffers) const {
+  if (detect_) {
+    const std::string_view all = buffers.bytes.bytes();
+    CharsetDecision decision = DecideSourceCharset(all);
+    SourcePiece source;
+    if (decision.fast) {
+      source = by_charset_[static_cast<std::size_t>(*decision.fast)].PieceOf(
+          buffers);
+    } else {
+      const std::size_t n = DecodeDecidedInto(all, decision, buffers.units);
+      source = CutText({buffers.units.data(), n});
+      source.bytes = all;
+    }
+    source.decision = std::move(decision);
+    return source;
+  }
   SourcePiece source = CutBytes(buffers);
   source.bytes = buffers.bytes.bytes();
   return source;

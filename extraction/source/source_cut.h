@@ -18,11 +18,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "extraction/base/piece.h"
 #include "extraction/base/source_buffer.h"
 #include "extraction/match/cut.h"
 #include "extraction/match/marker_search.h"
+#include "extraction/text/charset_detection.h"
 #include "extraction/text/charsets.h"
 
 namespace vantrel {
@@ -63,6 +65,9 @@ struct SourcePiece {
   Piece piece;
   std::string_view piece_rest;
   std::u16string* units = nullptr;  // where `piece.text` lies
+
+  // The charset decided for this source alone, in a run that decides each.
+  std::optional<CharsetDecision> decision;
 };
 
 // Cuts sources. With sources read ahead on another thread (read_ahead.h),
@@ -77,6 +82,12 @@ class SourceCutter {
   // `piece_texts`, every piece is decoded (none is given as bytes).
   SourceCutter(Charset charset, const Matcher& start, const Matcher& end,
                bool whole_texts, bool piece_texts = false);
+
+  // A cutter that decides each source's charset on its own. A source in one
+  // of the four charsets is cut as a run in that charset cuts it (every
+  // piece decoded); one in another charset is decoded whole through ICU.
+  static SourceCutter Detecting(const Matcher& start, const Matcher& end,
+                                bool whole_texts);
 
   // Cuts the source that `buffers.bytes` holds, decoding into
   // `buffers.units` whatever needs decoding. The bytes may be changed.
@@ -93,6 +104,10 @@ class SourceCutter {
   std::optional<std::string> start_bytes_, end_bytes_;
   bool in_place_;  // UTF-16LE on a little-endian machine
   bool piece_texts_;
+  bool detect_ = false;
+  // In a cutter that decides each source's charset: the cutter for each of
+  // the four, in the order of Charset.
+  std::vector<SourceCutter> by_charset_;
 };
 
 }  // namespace vantrel

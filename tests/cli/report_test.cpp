@@ -260,7 +260,9 @@ TEST(ReportTest, ChosenCharsetReadsPagesWithoutASignature) {
   args.push_back(dir.path().string());
   const auto guessed = RunCli(args);
   EXPECT_EQ(guessed.status, 1);
-  EXPECT_NE(guessed.err.find("2 files that gave no piece have another charset"),
+  EXPECT_NE(guessed.err.find("2 files that gave no piece have another charset "
+                             "than the run's; --explain lists them, --charset "
+                             "detect reads each file in its own"),
             std::string::npos)
       << guessed.err;
 
@@ -271,6 +273,41 @@ TEST(ReportTest, ChosenCharsetReadsPagesWithoutASignature) {
             "\xFF\xFE"
             "\x27\x06\x44\x06\x46\x06\x35\x06"
             "\x28\x06");
+}
+
+// A folder of pages in four charsets, none of which the first page's
+// signature could tell: --charset detect reads each in its own, says which
+// and why, and writes every piece in UTF-16LE.
+TEST(ReportTest, DetectReadsEachPageInItsOwnCharset) {
+  using namespace std::string_literals;
+  TempFolder dir;
+  // "السلام عليكم ورحمة الله وبركاته" around the piece "ال" in windows-1256.
+  const std::string greeting =
+      "\xC7\xE1\xD3\xE1\xC7\xE3 \xDA\xE1\xED\xDF\xE3 \xE6\xD1\xCD\xE3\xC9 "
+      "\xC7\xE1\xE1\xE5 \xE6\xC8\xD1\xDF\xC7\xCA\xE5 ";
+  dir.create("a.htm", "<p>" + greeting + "[\xC7\xE1]" + greeting + "</p>");
+  dir.create("b.htm", "<p>[\xD9\x85\xD8\xB1]</p>");          // UTF-8 "مر"
+  dir.create("c.htm", "<meta charset=asmo-708>[\xC7\xE4]");  // "ال"
+  dir.create("d.htm", "\0[\x06\x45\0]"s);                    // UTF-16BE "م"
+  const auto run = RunCli({"--charset", "detect", "--json", "--start", "[",
+                           "--end", "]", dir.path().string()});
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  const std::string fields[] = {
+      R"("file":"a.htm","result":"extracted","length":2,"line":1,)"
+      R"("charset":"windows-1256","charset_reason":"detected","confidence":)",
+      R"("charset":"utf-8","charset_reason":"utf-8"})",
+      R"("charset":"iso-8859-6","charset_reason":"meta"})",
+      R"("charset":"utf-16be","charset_reason":"utf-16"})",
+  };
+  for (const std::string& field : fields) {
+    EXPECT_NE(run.out.find(field), std::string::npos) << field << run.out;
+  }
+  EXPECT_EQ(dir.read("Export1.htm"),
+            "\xFF\xFE"
+            "\x27\x06\x44\x06"
+            "\x45\x06\x31\x06"
+            "\x27\x06\x44\x06"
+            "\x45\x06");
 }
 
 }  // namespace

@@ -1,0 +1,73 @@
+// How a run with `--charset detect` tells each source's charset on its own,
+// and how it decodes the charsets that only such a run meets.
+//
+// The first step that answers wins: a signature; the whole source being
+// valid UTF-8 with at least one character beyond ASCII; UTF-16 without a
+// signature, when one byte of each pair is almost always a control byte
+// (0x00-0x07, the high byte of Latin, Greek, Cyrillic, Hebrew and Arabic
+// text); the charset that a <meta> element of the first 1,024 bytes
+// declares, named as web browsers name it; ICU's statistical detector on
+// the text with tags, scripts, styles and comments left out; and else
+// windows-1256, in which plain ASCII reads as in every other candidate.
+#ifndef VANTREL_EXTRACTION_TEXT_CHARSET_DETECTION_H_
+#define VANTREL_EXTRACTION_TEXT_CHARSET_DETECTION_H_
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "extraction/text/charsets.h"
+
+namespace vantrel {
+
+// The step that decided.
+enum class DetectionReason {
+  kSignature,
+  kUtf8,
+  kUtf16,
+  kMeta,
+  kDetected,
+  kDefault,
+};
+
+// A source's charset as detection decided it.
+struct CharsetDecision {
+  // ICU's and the web's name of the charset: "UTF-8", "windows-1256",
+  // "ISO-8859-6", "windows-1252", ...
+  std::string name;
+  // The charset among the four that decode without ICU's converters, when
+  // it is one of them.
+  std::optional<Charset> fast;
+  DetectionReason reason = DetectionReason::kDefault;
+  // The statistical detector's confidence (0-100); 0 for the other steps.
+  int confidence = 0;
+};
+
+// "signature", "utf-8", "utf-16", "meta", "detected", "default".
+std::string_view DetectionReasonName(DetectionReason reason);
+
+// The charset of a whole source, its bytes `bytes`.
+CharsetDecision DecideSourceCharset(std::string_view bytes);
+
+// The charset that the HTML prescan of the first 1,024 bytes finds in a
+// <meta charset> or <meta http-equiv="Content-Type" content="...">, by
+// web browsers' label table ("latin1" is windows-1252, "arabic"
+// ISO-8859-6, "utf-16" UTF-8); nothing when none names a known one.
+std::optional<std::string> MetaCharset(std::string_view bytes);
+
+// The charset that a label names in web browsers' label table, letter case
+// and surrounding white space ignored: "windows-1252" for "latin1".
+std::optional<std::string> CharsetOfLabel(std::string_view label);
+
+// Decodes a whole source in the decided charset into the start of
+// `buffer`, a signature left out, as DecodeTextInto does; charsets beyond
+// the four go through ICU's converters, a byte they lack becoming U+FFFD.
+// Returns how many units hold the text.
+std::size_t DecodeDecidedInto(std::string_view bytes,
+                              const CharsetDecision& decision,
+                              std::u16string& buffer);
+
+}  // namespace vantrel
+
+#endif  // VANTREL_EXTRACTION_TEXT_CHARSET_DETECTION_H_
