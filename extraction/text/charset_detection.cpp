@@ -359,6 +359,17 @@ Arabic ArabicIn(std::string_view text) {
   return Arabic::kUndecided;
 }
 
+// Whether a meta naming one of the two Arabic charsets is belied by the
+// page's letters, which ArabicIn finds to be those of the other: every byte
+// has a character in windows-1256, so an ISO-8859-6 page declared
+// windows-1256 would otherwise read as Latin accented letters amid Arabic.
+bool ArabicLettersBelie(std::string_view bytes, const std::string& meta) {
+  if (meta != "windows-1256" && meta != "ISO-8859-6") return false;
+  const Arabic arabic = ArabicIn(StrippedText(bytes));
+  return arabic ==
+         (meta == "windows-1256" ? Arabic::kIso8859_6 : Arabic::kWindows1256);
+}
+
 // ICU's statistical detector on the text; nothing when it names no charset
 // that a web browser knows and that the earlier steps left open (the text
 // is not valid UTF-8). Arabic text is always given one of the two Arabic
@@ -473,7 +484,7 @@ CharsetDecision DecideSourceCharset(std::string_view bytes) {
     return Decided(std::string(CharsetLabel(*utf16)), DetectionReason::kUtf16);
   }
   const auto meta = MetaCharset(bytes);
-  if (meta && CanHold(bytes, *meta)) {
+  if (meta && CanHold(bytes, *meta) && !ArabicLettersBelie(bytes, *meta)) {
     return Decided(*meta, DetectionReason::kMeta);
   }
   if (auto detected = Detected(bytes, meta)) return *detected;

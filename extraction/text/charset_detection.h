@@ -6,9 +6,11 @@
 // signature, when one byte of each pair is almost always a control byte
 // (0x00-0x07, the high byte of Latin, Greek, Cyrillic, Hebrew and Arabic
 // text); the charset that a <meta> element of the first 1,024 bytes
-// declares, named as web browsers name it; ICU's statistical detector on
-// the text with tags, scripts, styles and comments left out; and else
-// windows-1256, in which plain ASCII reads as in every other candidate.
+// declares, named as web browsers name it, unless the bytes cannot be in it
+// or the Arabic letters are plainly those of the other Arabic charset; ICU's
+// statistical detector on the text with tags, scripts, styles and comments
+// left out; and else windows-1256, in which plain ASCII reads as in every
+// other candidate.
 #ifndef VANTREL_EXTRACTION_TEXT_CHARSET_DETECTION_H_
 #define VANTREL_EXTRACTION_TEXT_CHARSET_DETECTION_H_
 

@@ -58,7 +58,13 @@ TEST(CharsetDetectionTest, FirstStepThatAnswersDecides) {
        DetectionReason::kDetected},
       {"<meta charset=iso-8859-6>" + Repeated(kArabic1256, 6), "windows-1256",
        DetectionReason::kDetected},
-      {"<meta charset=windows-1256>" + kArabic88596, "windows-1256",
+      {"<meta charset=windows-1256>" + kArabic88596, "ISO-8859-6",
+       DetectionReason::kDetected},
+      {"<meta http-equiv=\"Content-Type\" content=\"text/html; "
+       "charset=cp1256\">" +
+           Repeated(kArabic88596, 6),
+       "ISO-8859-6", DetectionReason::kDetected},
+      {"<meta charset=windows-1256>" + kArabic1256, "windows-1256",
        DetectionReason::kMeta},
       {"<!-- <meta charset=latin1> -->" + Repeated(kArabic1256, 6),
        "windows-1256", DetectionReason::kDetected},
