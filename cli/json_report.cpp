@@ -145,6 +145,10 @@ void JsonReport::Finish(const RunResult& result, bool dry_run) {
   summary["charset"] =
       result.charset ? json(std::string(CharsetOptionName(*result.charset)))
                      : json(nullptr);
+  if (result.output_format) {
+    summary["out_charset"] =
+        std::string(OutputFormatName(*result.output_format));
+  }
   if (result.output) {
     PutName(summary, "output", *result.output);
   } else {

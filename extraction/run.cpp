@@ -154,6 +154,7 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   }
   output.emplace(inputs.folder, run_charset, inputs.separate, inputs.extension,
                  options.dry_run, form);
+  if (form.format || form.json_lines) result.output_format = output->format();
   if (form.text && inputs.separate) {
     std::vector<std::u16string_view> names;
     for (const SourceItem& item : items) names.push_back(item.Name);

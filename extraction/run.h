@@ -45,6 +45,9 @@ struct RunResult {
   std::optional<std::u16string> output;
   // How the run read its files; nothing when it read none.
   std::optional<Charset> charset;
+  // The output's encoding, when the run's options chose it (an output
+  // format, text or JSON lines) rather than the charset; nothing otherwise.
+  std::optional<OutputFormat> output_format;
   // The input check's message, or the description of the failure that
   // ended the run through the trap.
   std::u16string message;

@@ -59,6 +59,8 @@ class OutputWriter {
   // RunError.
   void WriteFile(const Piece& piece, std::u16string_view fName);
 
+  // The encoding the pieces are written in.
+  OutputFormat format() const { return format_; }
   // Whether a write has chosen the output.
   bool started() const { return started_; }
   // The file that the last write went into (or, in a dry run, would have).

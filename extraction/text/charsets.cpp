@@ -173,6 +173,18 @@ std::string_view Signature(OutputFormat format) {
                                           : std::string_view();
 }
 
+std::string_view OutputFormatName(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::kUtf16Le:
+      return "utf-16le";
+    case OutputFormat::kWindows1256:
+      return "windows-1256";
+    case OutputFormat::kUtf8:
+      break;
+  }
+  return "utf-8";
+}
+
 void EncodeText(std::u16string_view text, OutputFormat format,
                 std::string& bytes) {
   const std::size_t start = bytes.size();

@@ -106,6 +106,10 @@ OutputFormat OutputFormatFor(Charset charset);
 // The bytes that begin a new output file of the format.
 std::string_view Signature(OutputFormat format);
 
+// The format's name as --out-charset and reports give it: "utf-16le",
+// "windows-1256" or "utf-8".
+std::string_view OutputFormatName(OutputFormat format);
+
 // Appends `text` encoded in the format to `bytes`. In windows-1256, a
 // character that the code page lacks becomes "?".
 void EncodeText(std::u16string_view text, OutputFormat format,

@@ -226,6 +226,25 @@ TEST(ReportTest, JsonLinesForFilesInputsAndTheTrap) {
                                   dir.path().string() + R"(/Export1.htm",
       "dry_run":false, "end":"completed", "error":null})"));
 
+  // The options that choose the output's encoding name it beside the
+  // sources' charset; without them (above) the summary has no such field.
+  const struct {
+    std::vector<std::string> options;
+    const char* out_charset;
+  } encodings[] = {{{"--text"}, "utf-8"},
+                   {{"--text", "--out-charset", "utf-16le"}, "utf-16le"},
+                   {{"--out-charset", "utf-8"}, "utf-8"},
+                   {{"--jsonl"}, "utf-8"}};
+  for (const auto& c : encodings) {
+    std::vector<std::string> args = c.options;
+    args.insert(args.end(), {"--json", "--dry-run", dir.path().string()});
+    lines = JsonLines(RunCli(args).out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back()["charset"], "utf-8");
+    EXPECT_EQ(lines.back()["out_charset"], std::string(c.out_charset))
+        << ::testing::PrintToString(c.options);
+  }
+
   lines = JsonLines(RunCli({"--json", "--ext", "", dir.path().string()}).out);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], json::parse(R"({"type":"input_rejected",
