@@ -189,7 +189,7 @@ void EncodeText(std::u16string_view text, OutputFormat format,
                 std::string& bytes) {
   const std::size_t start = bytes.size();
   if (format == OutputFormat::kUtf8) {
-    bytes += TextToUtf8(text);
+    AppendTextAsUtf8(text, bytes);
     return;
   }
   if (format == OutputFormat::kUtf16Le) {

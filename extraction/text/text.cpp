@@ -5,6 +5,7 @@
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
+#include <cstring>
 #include <stdexcept>
 
 #include "extraction/text/utf8_decoder.h"
@@ -66,16 +67,59 @@ std::optional<std::u16string> StrictUtf8ToText(std::string_view utf8) {
   return Utf8ToText(utf8);
 }
 
+bool IsWellFormedUtf8(std::string_view utf8) {
+  const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
+  const auto length = static_cast<int64_t>(utf8.size());
+  for (int64_t i = 0; i < length;) {
+    // Eight ASCII bytes at a time, and a two-byte sequence (Arabic) at
+    // once: the usual text of a page goes by in these.
+    if (i + 8 <= length) {
+      std::uint64_t eight;
+      std::memcpy(&eight, s + i, sizeof eight);
+      if ((eight & 0x8080808080808080u) == 0) {
+        i += 8;
+        continue;
+      }
+    }
+    if (s[i] < 0x80) {
+      ++i;
+    } else if (s[i] >= 0xC2 && s[i] <= 0xDF && i + 1 < length &&
+               (s[i + 1] & 0xC0) == 0x80) {
+      i += 2;
+    } else {
+      UChar32 c;
+      U8_NEXT(s, i, length, c);
+      if (c < 0) return false;
+    }
+  }
+  return true;
+}
+
 std::string TextToUtf8(std::u16string_view text) {
   std::string out;
-  out.reserve(text.size());
+  AppendTextAsUtf8(text, out);
+  return out;
+}
+
+void AppendTextAsUtf8(std::u16string_view text, std::string& utf8) {
+  // The length first, so that the bytes are written through a pointer into
+  // memory made once: one unit is at most three bytes, and a pair four.
+  std::size_t bytes = 0;
+  for (const char16_t unit : text) {
+    bytes += unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3;
+  }
+  const std::size_t start = utf8.size();
+  utf8.resize(start + bytes);
+  auto* const out = reinterpret_cast<uint8_t*>(utf8.data() + start);
+  int64_t n = 0;
   const auto length = static_cast<int64_t>(text.size());
   for (int64_t i = 0; i < length;) {
     UChar32 c;
     U16_NEXT(text.data(), i, length, c);
-    AppendCodePointAsUtf8(c, out);
+    if (U_IS_SURROGATE(c)) c = 0xFFFD;
+    U8_APPEND_UNSAFE(out, n, c);
   }
-  return out;
+  utf8.resize(start + static_cast<std::size_t>(n));
 }
 
 std::u16string DecimalText(std::int64_t n) {

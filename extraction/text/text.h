@@ -24,8 +24,15 @@ void AppendCodePointAsUtf8(int32_t c, std::string& utf8);
 // UTF-8 to text, or nothing when `utf8` is not well-formed UTF-8.
 std::optional<std::u16string> StrictUtf8ToText(std::string_view utf8);
 
+// Whether `utf8` is well-formed UTF-8, as U8_NEXT reads it: decoding it
+// and encoding the text again gives it back unchanged.
+bool IsWellFormedUtf8(std::string_view utf8);
+
 // Text to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string TextToUtf8(std::u16string_view text);
+
+// Appends `text` as UTF-8 to `utf8`, as TextToUtf8 does.
+void AppendTextAsUtf8(std::u16string_view text, std::string& utf8);
 
 // `n` in decimal digits, with a minus sign when negative.
 std::u16string DecimalText(std::int64_t n);

@@ -52,6 +52,15 @@ TEST(TextTest, CaseAndUtf8) {
   EXPECT_EQ(FoldCase(u"Stra\u00DFe"), u"strasse");
   EXPECT_EQ(StrictUtf8ToText("ok \xC3\xA9"), u"ok \u00e9");
   EXPECT_EQ(StrictUtf8ToText("bad \xFF"), std::nullopt);
+  // Well-formed exactly where the strict decoding succeeds, whichever of
+  // its ways (eight ASCII bytes, a two-byte sequence, the rest) meets it.
+  for (const std::string_view bytes :
+       {"ok \xC3\xA9", "12345678\xD9\x85", "\xC0\x80", "\xC1\xBF", "\xC2",
+        "abcdefgh\xC2", "\xC2\x41", "\xED\xA0\x80", "\xF0\x9F\x98\x80",
+        "\xF4\x90\x80\x80", "abcdefg\x80"}) {
+    EXPECT_EQ(IsWellFormedUtf8(bytes), StrictUtf8ToText(bytes).has_value())
+        << ::testing::PrintToString(std::string(bytes));
+  }
   EXPECT_EQ(TextToUtf8(u"a\xD800"
                        u"b\U0001F600"),
             "a\xEF\xBF\xBD"
