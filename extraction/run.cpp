@@ -98,16 +98,6 @@ void LogUnreadable(RunSink& sink, const SourceItem& item,
   WriteLog(sink, line);
 }
 
-// The rest of a piece's path, once it is cut: through the run's transform,
-// if any, and into the output.
-void TransformAndWrite(SourcePiece& source, std::u16string_view name,
-                       const PieceTransform* transform, OutputWriter& output,
-                       std::u16string& scratch) {
-  Piece piece = source.TakePiece();
-  if (transform != nullptr) piece = transform->Apply(piece, scratch);
-  output.WriteFile(piece, name);
-}
-
 // Both passes over the folder; fills the counts and the charset of
 // `result`, and makes `output` once the charset is known.
 void ExtractAll(RunSink& sink, const RunInputs& inputs,
@@ -171,14 +161,15 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
                                     sink.WantsFileTexts())
           : SourceCutter(run_charset, *start_marker, *end_marker,
                          sink.WantsFileTexts(),
-                         transform != nullptr && transform->NeedsText());
+                         transform != nullptr && transform->NeedsText(),
+                         transform != nullptr && transform->TakesUtf8());
   const NearMissRun near_miss{inputs.start_marker, inputs.end_marker,
                               options.matching,    run_charset,
                               decided_by,          options.detect_charset};
   NearMissFinder near_misses(near_miss);
-  ReadAhead reader(sources, cutter, options.keep_going);
+  // The pieces are transformed as they are read ahead.
+  ReadAhead reader(sources, cutter, options.keep_going, transform);
 
-  std::u16string scratch;  // a transformed piece
   std::int64_t failures = 0, successes = 0, done = 0;
   for (const SourceItem& item : items) {
     if (sink.StopRequested()) {
@@ -214,7 +205,7 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
                       result.matching, {},          {}};
     if (source.decision) report.charset = &*source.decision;
     if (source.cut.outcome == FileOutcome::kExtracted) {
-      TransformAndWrite(source, item.Name, transform, *output, scratch);
+      output->WriteFile(source.TakePiece(), item.Name);
       ++successes;
       // A file that appeared after the count gives a share of nothing.
       if (result.matching == 0) {

@@ -12,6 +12,7 @@
 #include "extraction/sys/file_system.h"
 #include "extraction/text/charsets.h"
 #include "extraction/text/native_names.h"
+#include "extraction/text/text.h"
 
 namespace vantrel {
 namespace {
@@ -133,10 +134,16 @@ void OutputWriter::Write(std::u16string_view fName,
 void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName) {
   std::u16string decoded;
   const auto text = [&]() -> std::u16string_view {
-    if (!piece.windows1256) return piece.text;
-    decoded.resize(
-        DecodePieceInto(*piece.windows1256, Charset::kWindows1256, decoded));
-    return decoded;
+    if (piece.windows1256) {
+      decoded.resize(
+          DecodePieceInto(*piece.windows1256, Charset::kWindows1256, decoded));
+      return decoded;
+    }
+    if (piece.utf8) {
+      AppendUtf8AsText(*piece.utf8, decoded);
+      return decoded;
+    }
+    return piece.text;
   };
   if (json_lines_) {
     Write(fName, [&](fs::OutputFile& file, bool) {
@@ -153,10 +160,10 @@ void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName) {
             std::string scratch;
             file.Append(EncodedBytes(u"\n\n", format_, scratch));
           }
-          if (!piece.windows1256) {
-            AppendEncoded(file, piece.text, format_);
-          } else if (format_ == OutputFormat::kWindows1256) {
+          if (piece.windows1256 && format_ == OutputFormat::kWindows1256) {
             file.Append(*piece.windows1256);
+          } else if (piece.utf8 && format_ == OutputFormat::kUtf8) {
+            file.Append(*piece.utf8);
           } else {
             AppendEncoded(file, text(), format_);
           }

@@ -55,7 +55,8 @@ class OutputWriter {
 
   // Appends the piece from the source named `fName` to the run's output.
   // A piece given as windows-1256 bytes goes into a windows-1256 output as
-  // it is; any other output takes its text. Failures are thrown as
+  // it is, and one given as UTF-8 bytes into a UTF-8 output; any other
+  // output takes its text. Failures are thrown as
   // RunError.
   void WriteFile(const Piece& piece, std::u16string_view fName);
 

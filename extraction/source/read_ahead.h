@@ -15,6 +15,14 @@
 // whatever the number and size of its files. Where the run may use
 // only one processor, a second thread would only take turns with it, so
 // each source is read and cut when the run asks for it.
+//
+// A run with a transform (piece.h) has its pieces transformed here, which
+// outweighs reading and cutting them many times over: the run and the
+// thread share the work. The thread reads on while the budget allows and
+// then transforms the pieces last read, newest first, while the run
+// transforms the oldest as it takes them; whichever comes to a piece first
+// transforms it. A source's weight then includes what its transform may
+// take.
 #ifndef VANTREL_EXTRACTION_SOURCE_READ_AHEAD_H_
 #define VANTREL_EXTRACTION_SOURCE_READ_AHEAD_H_
 
@@ -26,6 +34,7 @@
 #include <thread>
 #include <vector>
 
+#include "extraction/base/piece.h"
 #include "extraction/source/source_cut.h"
 #include "extraction/source/source_listing.h"
 #include "extraction/sys/file_system.h"
@@ -38,29 +47,37 @@ class ReadAhead {
   static constexpr std::size_t kBudget = std::size_t{16} << 20;
 
   // Starts reading the items of `sources` in order and cutting them with
-  // `cutter`; both must outlive this object. With `keep_going`, a source
-  // that cannot be read does not stop the reading.
+  // `cutter`; both must outlive this object, as must `transform`. With
+  // `keep_going`, a source that cannot be read does not stop the reading.
   ReadAhead(const Sources& sources, const SourceCutter& cutter,
-            bool keep_going = false);
+            bool keep_going = false, const PieceTransform* transform = nullptr);
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
   // Stops the reading and waits for the thread; nothing read is handed on.
   ~ReadAhead();
 
-  // The next source of the items, read and cut, or the failure met on it,
-  // thrown. What it gives is the caller's until the next call.
+  // The next source of the items, read and cut, its piece transformed, or
+  // the failure met on it, thrown. What it gives is the caller's until the
+  // next call.
   SourcePiece& Next();
 
  private:
   struct Slot {
     SourceBuffers buffers;
+    PieceScratch scratch;  // the transformed piece
     SourcePiece source;
-    std::size_t held = 0;      // bytes of memory, as of its last use
-    std::size_t reserved = 0;  // what its source in hand may take
-    bool busy = false;         // being filled, waiting, or held by the run
-    // The failure of a source that could not be read, handed over in its
-    // place (keep_going only).
-    std::exception_ptr unreadable;
+    std::size_t held = 0;       // bytes of memory, as of its last use
+    std::size_t reserved = 0;   // what its source in hand may take
+    bool busy = false;          // being filled, waiting, or held by the run
+    bool to_transform = false;  // its piece waits for the transform
+    bool transforming = false;  // the thread transforms its piece
+    // The failure met on the source, handed over in its place: it could not
+    // be read (keep_going only), or the thread failed to transform it.
+    std::exception_ptr failure;
+
+    std::size_t capacity() const {
+      return buffers.capacity() + scratch.capacity();
+    }
   };
 
   // The thread's work: every source in turn, until one fails or the run
@@ -76,22 +93,33 @@ class ReadAhead {
   Slot* ReadOne(std::size_t index);
   // Reads and cuts the open source into `slot`.
   void Fill(fs::SourceFile file, Slot& slot);
+  // Marks a slot just filled whose piece the transform must see.
+  void MarkToTransform(Slot& slot) const;
+  void Transform(Slot& slot) const;
+  // On the thread, with `lock` held: transforms the newest ready piece that
+  // waits for it, unlocking meanwhile. False when none waits.
+  bool TransformNewest(std::unique_lock<std::mutex>& lock);
+  // The most memory a source of `size` bytes may take while it is cut and
+  // its piece transformed.
+  std::size_t Weight(std::size_t size) const;
 
   std::size_t heaviest_ = 0;  // the largest Weight so far (the thread's)
   const std::vector<SourceItem>& items_;
   const SourceCutter& cutter_;
   const bool keep_going_;
+  const PieceTransform* const transform_;
   SourceOpener opener_;  // the thread's, or the run's when there is none
   std::vector<Slot> slots_;
 
   std::mutex mutex_;
-  std::condition_variable filled_;  // the run waits on it for a source
-  std::condition_variable freed_;   // the thread waits on it for room
-  std::deque<Slot*> ready_;         // read and cut, in order
-  std::size_t ready_weight_ = 0;    // what the ready ones may take
-  Slot* held_ = nullptr;            // the source the run has in hand
-  std::exception_ptr failure_;      // met on the source after ready_
-  bool done_ = false;               // the thread read its last source
+  // The run waits on it for a source, or for the thread's transform of it.
+  std::condition_variable filled_;
+  std::condition_variable freed_;  // the thread waits on it for room
+  std::deque<Slot*> ready_;        // read and cut, in order
+  std::size_t ready_weight_ = 0;   // what the ready ones may take
+  Slot* held_ = nullptr;           // the source the run has in hand
+  std::exception_ptr failure_;     // met on the source after ready_
+  bool done_ = false;              // the thread read its last source
   bool stop_ = false;
   // Which side sleeps. Each wakes the other only when a few sources are
   // ready or a few slots free, or when it cannot go on itself: waking a

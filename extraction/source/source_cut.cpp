@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "extraction/text/code_page.h"
+#include "extraction/text/text.h"
 
 namespace vantrel {
 namespace {
@@ -35,13 +36,14 @@ std::optional<std::string> MarkerBytes(const Matcher& matcher,
 
 SourceCutter::SourceCutter(Charset charset, const Matcher& start,
                            const Matcher& end, bool whole_texts,
-                           bool piece_texts)
+                           bool piece_texts, bool utf8_pieces)
     : charset_(charset),
       start_(start),
       end_(end),
       in_place_(charset == Charset::kUtf16Le &&
                 std::endian::native == std::endian::little),
-      piece_texts_(piece_texts) {
+      piece_texts_(piece_texts),
+      utf8_pieces_(utf8_pieces) {
   if (whole_texts) return;
   start_bytes_ = MarkerBytes(start, charset);
   end_bytes_ = MarkerBytes(end, charset);
@@ -108,6 +110,11 @@ SourcePiece SourceCutter::CutBytes(SourceBuffers& buffers) const {
         }
       } else {
         source.cut.outcome = FileOutcome::kExtracted;
+        if (utf8_pieces_ && charset_ == Charset::kUtf8 &&
+            IsWellFormedUtf8(piece)) {
+          source.piece = Piece::Utf8(piece);
+          return source;
+        }
       }
       std::string_view now = piece;
       if (charset_ == Charset::kUtf8 && piece.size() >= kSharedPiece) {

@@ -79,9 +79,12 @@ class SourceCutter {
  public:
   // A cutter for a run in `charset` with the two matchers, which must
   // outlive it. With `whole_texts`, every source is decoded whole; with
-  // `piece_texts`, every piece is decoded (none is given as bytes).
+  // `piece_texts`, no piece is given as windows-1256 bytes; with
+  // `utf8_pieces`, a UTF-8 source's piece cut in its bytes comes as those
+  // bytes (Piece::Utf8) where they are well-formed, and is not decoded.
   SourceCutter(Charset charset, const Matcher& start, const Matcher& end,
-               bool whole_texts, bool piece_texts = false);
+               bool whole_texts, bool piece_texts = false,
+               bool utf8_pieces = false);
 
   // A cutter that decides each source's charset on its own. A source in one
   // of the four charsets is cut as a run in that charset cuts it (every
@@ -104,6 +107,7 @@ class SourceCutter {
   std::optional<std::string> start_bytes_, end_bytes_;
   bool in_place_;  // UTF-16LE on a little-endian machine
   bool piece_texts_;
+  bool utf8_pieces_;
   bool detect_ = false;
   // In a cutter that decides each source's charset: the cutter for each of
   // the four, in the order of Charset.

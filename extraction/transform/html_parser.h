@@ -16,7 +16,8 @@ class HtmlWalker {
  public:
   virtual ~HtmlWalker() = default;
   // An element opens. Returns false to skip its content (and its end).
-  // `alt` is its alt attribute's value, empty without one.
+  // `alt` is an img element's alt attribute value; empty without one, and
+  // for every other element.
   virtual bool Enter(std::string_view name, std::string_view alt) = 0;
   virtual void Leave(std::string_view name) = 0;
   virtual void Text(std::string_view text) = 0;

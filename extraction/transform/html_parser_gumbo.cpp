@@ -2,14 +2,121 @@
 // parsing rules.
 #include <gumbo.h>
 
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstddef>
 #include <memory>
-#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "extraction/transform/html_parser.h"
 
 namespace vantrel {
 namespace {
+
+// The memory of one parse. Gumbo makes a small block for every node, text
+// and attribute, and grows its buffers by making a larger block and giving
+// back the smaller one; with malloc, that and the walk that frees the tree
+// afterwards are a large share of a parse. Here blocks are cut from large
+// chunks, a block given back is kept for the next one of its size, and the
+// whole tree goes at once when the parse is over. Each thread keeps its own
+// (a run converts pieces on two), and keeps only a little of it between
+// parses, so that a large piece's tree is not held after it is written.
+class ParseArena {
+ public:
+  static void* Allocate(void* arena, std::size_t size) {
+    return static_cast<ParseArena*>(arena)->Take(size);
+  }
+  static void Deallocate(void* arena, void* block) {
+    if (block != nullptr) static_cast<ParseArena*>(arena)->Give(block);
+  }
+
+  // Forgets every block; chunks beyond the first few are freed.
+  void Reset() {
+    chunks_.resize(std::min(chunks_.size(), kKeptChunks));
+    large_.clear();
+    free_.fill(nullptr);
+    begun_ = 0;
+    next_ = end_ = nullptr;
+  }
+
+ private:
+  // Every block begins with a header that tells its size class, aligned as
+  // malloc aligns.
+  static constexpr std::size_t kAlign = alignof(std::max_align_t);
+  static constexpr std::size_t kHeader = kAlign;
+  // Classes 1 to 64 hold up to 16 x class bytes; from 65 on, powers of two
+  // from 2 KiB.
+  static constexpr std::size_t kSmallStep = 16;
+  static constexpr std::size_t kSmallClasses = 64;
+  static constexpr std::size_t kClasses = kSmallClasses + 48;
+  static constexpr std::size_t kChunk = std::size_t{64} << 10;
+  // A block larger than this has a chunk of its own.
+  static constexpr std::size_t kLargest = kChunk / 4;
+  static constexpr std::size_t kKeptChunks = 16;
+
+  using Chunk = std::unique_ptr<std::byte[]>;
+
+  static std::size_t ClassOf(std::size_t size) {
+    if (size <= kSmallStep * kSmallClasses) {
+      return std::max<std::size_t>(1, (size + kSmallStep - 1) / kSmallStep);
+    }
+    // 2 KiB is class 65.
+    return kSmallClasses + std::bit_width(size - 1) - 10;
+  }
+  static std::size_t SizeOf(std::size_t size_class) {
+    if (size_class <= kSmallClasses) return size_class * kSmallStep;
+    return std::size_t{1} << (size_class - kSmallClasses + 10);
+  }
+
+  void* Take(std::size_t size) {
+    const std::size_t size_class = ClassOf(size);
+    std::byte* block;
+    if (void* given = free_[size_class]) {
+      free_[size_class] = *static_cast<void**>(given);
+      block = static_cast<std::byte*>(given) - kHeader;
+    } else {
+      block = Cut(kHeader + SizeOf(size_class));
+    }
+    *reinterpret_cast<std::size_t*>(block) = size_class;
+    return block + kHeader;
+  }
+
+  void Give(void* given) {
+    const std::size_t size_class = *reinterpret_cast<std::size_t*>(
+        static_cast<std::byte*>(given) - kHeader);
+    *static_cast<void**>(given) = free_[size_class];
+    free_[size_class] = given;
+  }
+
+  // `size` bytes (a multiple of kAlign) from the chunks.
+  std::byte* Cut(std::size_t size) {
+    if (size > kLargest) {
+      large_.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
+      return large_.back().get();
+    }
+    if (static_cast<std::size_t>(end_ - next_) < size) {
+      if (begun_ == chunks_.size()) {
+        chunks_.push_back(std::make_unique_for_overwrite<std::byte[]>(kChunk));
+      }
+      next_ = chunks_[begun_++].get();
+      end_ = next_ + kChunk;
+    }
+    std::byte* const block = next_;
+    next_ += size;
+    return block;
+  }
+
+  std::vector<Chunk> chunks_;  // of kChunk bytes, kept between parses
+  std::vector<Chunk> large_;   // one block each
+  std::size_t begun_ = 0;      // chunks that blocks were cut from
+  std::byte* next_ = nullptr;  // the rest of the last chunk begun
+  std::byte* end_ = nullptr;
+  // Per size class, the blocks given back, each holding the next.
+  std::array<void*, kClasses> free_{};
+};
 
 std::string_view NameOf(const GumboElement& element) {
   if (element.tag != GUMBO_TAG_UNKNOWN) {
@@ -22,52 +129,76 @@ std::string_view NameOf(const GumboElement& element) {
   return {written.data, written.length};
 }
 
-void Walk(const GumboNode& node, HtmlWalker& walker) {
-  switch (node.type) {
-    case GUMBO_NODE_TEXT:
-    case GUMBO_NODE_WHITESPACE:
-    case GUMBO_NODE_CDATA:
-      walker.Text(node.v.text.text);
-      return;
-    case GUMBO_NODE_ELEMENT:
-    case GUMBO_NODE_TEMPLATE: {
-      const GumboElement& element = node.v.element;
-      const std::string_view name = NameOf(element);
-      const GumboAttribute* alt =
-          gumbo_get_attribute(&element.attributes, "alt");
-      if (!walker.Enter(name, alt != nullptr ? alt->value : "")) return;
-      for (unsigned i = 0; i < element.children.length; ++i) {
-        Walk(*static_cast<const GumboNode*>(element.children.data[i]), walker);
-      }
-      walker.Leave(name);
-      return;
+const GumboNode& ChildOf(const GumboElement& element, unsigned i) {
+  return *static_cast<const GumboNode*>(element.children.data[i]);
+}
+
+// Walks the content of `root` in document order. The open elements are
+// kept on a stack of their own rather than the call stack, so that a piece
+// of a hundred thousand nested elements is walked like any other.
+void WalkChildren(const GumboElement& root, HtmlWalker& walker) {
+  struct Open {
+    const GumboElement* element;
+    std::string_view name;
+    unsigned next;  // the next child to walk
+  };
+  std::vector<Open> open = {{&root, {}, 0}};
+  while (true) {
+    Open& top = open.back();
+    if (top.next == top.element->children.length) {
+      if (open.size() == 1) return;
+      walker.Leave(top.name);
+      open.pop_back();
+      continue;
     }
-    case GUMBO_NODE_DOCUMENT:
-    case GUMBO_NODE_COMMENT:
-      return;
+    const GumboNode& node = ChildOf(*top.element, top.next++);
+    switch (node.type) {
+      case GUMBO_NODE_TEXT:
+      case GUMBO_NODE_WHITESPACE:
+      case GUMBO_NODE_CDATA:
+        walker.Text(node.v.text.text);
+        break;
+      case GUMBO_NODE_ELEMENT:
+      case GUMBO_NODE_TEMPLATE: {
+        const GumboElement& element = node.v.element;
+        const std::string_view name = NameOf(element);
+        const GumboAttribute* alt =
+            element.tag == GUMBO_TAG_IMG
+                ? gumbo_get_attribute(&element.attributes, "alt")
+                : nullptr;
+        if (walker.Enter(name, alt != nullptr ? alt->value : "")) {
+          open.push_back({&element, name, 0});
+        }
+        break;
+      }
+      case GUMBO_NODE_DOCUMENT:
+      case GUMBO_NODE_COMMENT:
+        break;
+    }
   }
 }
 
 }  // namespace
 
 void WalkHtmlFragment(std::string_view utf8, HtmlWalker& walker) {
+  thread_local ParseArena arena;
   GumboOptions options = kGumboDefaultOptions;
+  options.allocator = &ParseArena::Allocate;
+  options.deallocator = &ParseArena::Deallocate;
+  options.userdata = &arena;
   options.fragment_context = GUMBO_TAG_BODY;
   options.fragment_namespace = GUMBO_NAMESPACE_HTML;
   // Errors are of no use here; recording them costs time on broken pages.
   options.max_errors = 0;
-  const auto free_output = [&options](GumboOutput* output) {
-    gumbo_destroy_output(&options, output);
-  };
-  std::unique_ptr<GumboOutput, decltype(free_output)> output(
-      gumbo_parse_with_options(&options, utf8.data(), utf8.size()),
-      free_output);
+  // The tree goes with the arena's reset, whatever happens: no walk over
+  // it to free it node by node.
+  const auto reset = [](ParseArena* a) { a->Reset(); };
+  const std::unique_ptr<ParseArena, decltype(reset)> reset_after(&arena, reset);
+  const GumboOutput* output =
+      gumbo_parse_with_options(&options, utf8.data(), utf8.size());
   // A fragment's content lies under the root (the context element's
   // stand-in), whose own name is not the piece's.
-  const GumboElement& root = output->root->v.element;
-  for (unsigned i = 0; i < root.children.length; ++i) {
-    Walk(*static_cast<const GumboNode*>(root.children.data[i]), walker);
-  }
+  WalkChildren(output->root->v.element, walker);
 }
 
 }  // namespace vantrel

@@ -34,7 +34,9 @@ constexpr std::array<std::string_view, 28> kBlocks = {
     "dialog",  "menu",    "thead",      "tbody"};
 
 bool IsHtmlSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+  // Most bytes are above the space: one test for them.
+  return static_cast<unsigned char>(c) <= ' ' &&
+         (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f');
 }
 
 // Builds the text as the walk goes. Breaks and spaces are held back until
@@ -92,20 +94,19 @@ class TextBuilder : public HtmlWalker {
       if (!text.empty()) Put(text);
       return;
     }
-    while (!text.empty()) {
-      const auto word_end =
-          std::find_if(text.begin(), text.end(), IsHtmlSpace) - text.begin();
-      if (word_end > 0) Put(text.substr(0, word_end));
-      text.remove_prefix(word_end);
-      const auto space_end =
-          std::find_if_not(text.begin(), text.end(), IsHtmlSpace) -
-          text.begin();
-      if (space_end > 0) space_ = true;
-      text.remove_prefix(space_end);
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    while (at != end) {
+      const char* const word = at;
+      while (at != end && !IsHtmlSpace(*at)) ++at;
+      if (at != word) Put({word, static_cast<std::size_t>(at - word)});
+      if (at != end) space_ = true;
+      while (at != end && IsHtmlSpace(*at)) ++at;
     }
   }
 
-  std::string Take() { return std::move(text_); }
+  // Writes the text into `out` from now on.
+  explicit TextBuilder(std::string& out) : text_(out) {}
 
  private:
   // Asks for the next text to begin `lines` lines further down: 1 a new
@@ -129,7 +130,7 @@ class TextBuilder : public HtmlWalker {
     text_.append(text);
   }
 
-  std::string text_;
+  std::string& text_;
   int breaks_ = 0;
   bool space_ = false;
   int pre_ = 0;
@@ -161,16 +162,30 @@ std::string_view WithoutCutTag(std::string_view html) {
 
 }  // namespace
 
-std::string HtmlToText(std::string_view html) {
-  TextBuilder builder;
+void HtmlToTextInto(std::string_view html, std::string& text) {
+  text.clear();
+  // The text is rarely longer than its HTML: one block for it.
+  text.reserve(html.size());
+  TextBuilder builder(text);
   WalkHtmlFragment(WithoutCutTag(html), builder);
-  return builder.Take();
+}
+
+std::string HtmlToText(std::string_view html) {
+  std::string text;
+  HtmlToTextInto(html, text);
+  return text;
 }
 
 Piece HtmlToTextTransform::Apply(const Piece& piece,
-                                 std::u16string& scratch) const {
-  scratch = Utf8ToText(HtmlToText(TextToUtf8(piece.text)));
-  return Piece(scratch);
+                                 PieceScratch& scratch) const {
+  std::string decoded;  // the HTML, unless it comes as UTF-8
+  if (!piece.utf8) AppendTextAsUtf8(piece.text, decoded);
+  HtmlToTextInto(piece.utf8 ? *piece.utf8 : decoded, scratch.bytes);
+  // Gumbo writes well-formed UTF-8; should a character it lets through not
+  // be, the text is decoded as any other UTF-8 would be.
+  if (IsWellFormedUtf8(scratch.bytes)) return Piece::Utf8(scratch.bytes);
+  scratch.text = Utf8ToText(scratch.bytes);
+  return Piece(scratch.text);
 }
 
 }  // namespace vantrel

@@ -19,11 +19,15 @@ namespace vantrel {
 
 // The text of the HTML fragment `html`, both UTF-8.
 std::string HtmlToText(std::string_view html);
+// The same into `text`, replacing what it held, in its memory.
+void HtmlToTextInto(std::string_view html, std::string& text);
 
+// Takes a UTF-8 piece as it is and gives the text as UTF-8 bytes.
 class HtmlToTextTransform : public PieceTransform {
  public:
   bool NeedsText() const override { return true; }
-  Piece Apply(const Piece& piece, std::u16string& scratch) const override;
+  bool TakesUtf8() const override { return true; }
+  Piece Apply(const Piece& piece, PieceScratch& scratch) const override;
 };
 
 }  // namespace vantrel

@@ -152,13 +152,13 @@ TEST_F(RunTest, ATransformSeesEveryPieceAsText) {
   class Upper : public PieceTransform {
    public:
     bool NeedsText() const override { return true; }
-    Piece Apply(const Piece& piece, std::u16string& scratch) const override {
+    Piece Apply(const Piece& piece, PieceScratch& scratch) const override {
       if (piece.windows1256) return piece;  // left as it was: the test fails
-      scratch.assign(piece.text);
-      for (char16_t& c : scratch) {
+      scratch.text.assign(piece.text);
+      for (char16_t& c : scratch.text) {
         if (c >= u'a' && c <= u'z') c = c - u'a' + u'A';
       }
-      return Piece(scratch);
+      return Piece(scratch.text);
     }
   } upper;
   dir.create("a.htm", Page("one"));

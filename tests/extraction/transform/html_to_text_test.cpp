@@ -61,14 +61,26 @@ TEST(HtmlToText, FollowsTheRules) {
   }
 }
 
+// The piece as text or as UTF-8 bytes gives its text as UTF-8 bytes.
 TEST(HtmlToText, TransformGivesTheTextAsAPiece) {
   const HtmlToTextTransform transform;
   EXPECT_TRUE(transform.NeedsText());
-  std::u16string scratch;
-  const Piece piece =
-      transform.Apply(Piece(u"<p>\u0645\u0631</p><p>b&amp;c</p>"), scratch);
-  EXPECT_EQ(piece.text, u"\u0645\u0631\n\nb&c");
-  EXPECT_FALSE(piece.windows1256);
+  EXPECT_TRUE(transform.TakesUtf8());
+  const std::string html = "<p>\xD9\x85\xD8\xB1</p><p>b&amp;c</p>";
+  const std::u16string text = u"<p>\u0645\u0631</p><p>b&amp;c</p>";
+  for (const Piece& given : {Piece(text), Piece::Utf8(html)}) {
+    PieceScratch scratch;
+    const Piece piece = transform.Apply(given, scratch);
+    EXPECT_EQ(piece.utf8, "\xD9\x85\xD8\xB1\n\nb&c");
+    EXPECT_FALSE(piece.windows1256);
+  }
+}
+
+// Elements nested deeper than a walk on the call stack could go.
+TEST(HtmlToText, DeeplyNestedElements) {
+  std::string html;
+  for (int i = 0; i < 300000; ++i) html += "<span>";
+  EXPECT_EQ(HtmlToText(html + "x"), "x");
 }
 
 }  // namespace
