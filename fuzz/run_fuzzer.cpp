@@ -9,7 +9,9 @@
 // every file whole and must show and make the same; as a dry run, which
 // must show the same, name the same output, and make nothing; and, when the
 // markers hold no metacharacter, with the markers as patterns, which must
-// show and make the same.
+// show and make the same. Then the input is spelled in a few HTML tokens
+// (AsHtml) and run with --text, against a plain reference converter that
+// knows only those tokens.
 #include <stdlib.h>
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
@@ -93,6 +95,7 @@ struct Entry {
 
 struct Case {
   bool separate = false;
+  bool utf8_html = false;  // AsHtml begins every file with a UTF-8 signature
   std::string extension;
   std::string start, end;  // UTF-8
   std::map<std::string, Entry> entries;
@@ -103,6 +106,7 @@ Case Parse(const uint8_t* data, size_t size) {
   Case c;
   const uint8_t flags = in.Byte();
   c.separate = flags & 1;
+  c.utf8_html = flags & 8;
   c.extension = kExtensions[(flags >> 1) % 4];
   c.start = in.Bytes(in.Byte() % 24);
   c.end = in.Bytes(in.Byte() % 24);
@@ -113,6 +117,83 @@ Case Parse(const uint8_t* data, size_t size) {
     c.entries[name.name] = entry;
   }
   return c;
+}
+
+// The tokens that AsHtml spells a case in. No token is the start of
+// another, and every character that may begin a marker's match (a letter, a
+// space, "<", "&", the lead byte) begins a token wherever it stands: a
+// marker made of tokens matches only whole tokens, so that every piece is
+// whole tokens too, and neither begins nor ends inside a tag.
+constexpr const char* kHtmlTokens[] = {"x",   "y",    "z",     " ",
+                                       "\n",  "<p>",  "</p>",  "<br>",
+                                       "<b>", "</b>", "&amp;", "\xD9\x85"};
+
+std::string SpelledInHtml(std::string_view bytes) {
+  std::string html;
+  for (const unsigned char byte : bytes) {
+    html += kHtmlTokens[byte % std::size(kHtmlTokens)];
+  }
+  return html;
+}
+
+// The case with its markers and files spelled in HTML tokens, each file
+// begun with a UTF-8 signature or read as windows-1256, into one collected
+// output.
+Case AsHtml(const Case& c) {
+  Case html = c;
+  html.separate = false;
+  html.start = SpelledInHtml(c.start);
+  html.end = SpelledInHtml(c.end);
+  for (auto& [name, entry] : html.entries) {
+    if (entry.folder) continue;
+    entry.content =
+        (c.utf8_html ? "\xEF\xBB\xBF" : "") + SpelledInHtml(entry.content);
+  }
+  return html;
+}
+
+// The text of a piece made of kHtmlTokens, as html_to_text.h would give it:
+// p elements set off by a blank line, br ending a line, b adding nothing,
+// the entity decoded, white space collapsed and trimmed.
+std::string ReferenceText(std::string_view html) {
+  std::string text;
+  int breaks = 0;  // line breaks before the next text
+  bool space = false;
+  const auto put = [&](std::string_view word) {
+    if (!text.empty()) {
+      if (breaks > 0) {
+        text.append(static_cast<size_t>(breaks), '\n');
+      } else if (space) {
+        text += ' ';
+      }
+    }
+    breaks = 0;
+    space = false;
+    text += word;
+  };
+  while (!html.empty()) {
+    size_t length = 1;
+    if (html.starts_with("<p>") || html.starts_with("</p>")) {
+      breaks = std::max(breaks, 2);
+      space = false;
+      length = html[1] == '/' ? 4 : 3;
+    } else if (html.starts_with("<br>")) {
+      if (!text.empty()) ++breaks;
+      space = false;
+      length = 4;
+    } else if (html.starts_with("<b>") || html.starts_with("</b>")) {
+      length = html[1] == '/' ? 4 : 3;
+    } else if (html.starts_with("&amp;")) {
+      put("&");
+      length = 5;
+    } else if (html[0] == ' ' || html[0] == '\n') {
+      space = true;
+    } else {
+      put(html.substr(0, 1));
+    }
+    html.remove_prefix(length);
+  }
+  return text;
 }
 
 // --- What the run shows, recorded. ---
@@ -286,7 +367,10 @@ struct Expected {
   bool trapped = false;
 };
 
-Expected Model(const Case& c, const std::string& folder, bool detect = false) {
+// What a run on the case must show and make; with `text_run`, as a run with
+// --text on a case of kHtmlTokens (without separate files).
+Expected Model(const Case& c, const std::string& folder, bool detect = false,
+               bool text_run = false) {
   Expected e;
   auto& ev = e.events;
   ev = {u"bar 130", u"summary ", u"clear log", u"busy"};
@@ -348,7 +432,19 @@ Expected Model(const Case& c, const std::string& folder, bool detect = false) {
       const std::string signature = utf16 ? "\xFF\xFE" : "";
       const std::string bytes_out =
           utf16 ? Utf16Le(piece) : WithConverter("windows-1256", piece);
-      if (c.separate) {
+      if (text_run) {
+        // ExportN.txt, UTF-8 without signature, a blank line between two
+        // pieces.
+        if (output_file.empty()) {
+          for (int n = 1;; ++n) {
+            output_file = "Export" + std::to_string(n) + ".txt";
+            if (!TakenInAnyCase(c, output_file, false)) break;
+          }
+        } else {
+          e.outputs[output_file] += "\n\n";
+        }
+        e.outputs[output_file] += ReferenceText(WithConverter("utf-8", piece));
+      } else if (c.separate) {
         if (output_folder.empty()) {
           for (int n = 1;; ++n) {
             output_folder = "Export" + std::to_string(n);
@@ -547,6 +643,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(patterns.events == run.events && patterns.made == run.made,
           "patterns without metacharacters");
   }
+
+  // The case in HTML tokens, with --text: the same log as a plain run of
+  // it, and each piece's text as the reference converter gives it.
+  const Case html = AsHtml(c);
+  vantrel::RunOptions text;
+  text.html_to_text = true;
+  const Outcome text_run = RunOn(html, folder, text, false);
+  const Expected text_model = Model(html, folder, false, true);
+  Check(text_run.events == text_model.events, "a text run's events");
+  if (text_run.made != text_model.outputs) {
+    PrintFiles("made", text_run.made);
+    PrintFiles("expected", text_model.outputs);
+  }
+  Check(text_run.made == text_model.outputs, "a text run's output");
 
   stdfs::remove_all(folder);
   return 0;
