@@ -30,10 +30,11 @@ bool SeveralProcessors() {
   return CPU_COUNT(&set) > 1;
 }
 
-// What transforming a piece of `size` bytes may take beside its source: the
-// parsed tree and the result (measured for --text on pages of 2 MB: a tree
-// of about 1.5 and a text of about 1 byte per byte of the piece).
-constexpr std::size_t kTransformWeight = 3;
+// What transforming a piece may take beside its source, per byte of the
+// piece: the parsed tree and the result (for --text on the pages of 2 MB of
+// the benchmark's corpus B, a tree of about 3.5 bytes and a text of at most
+// 1 byte per byte).
+constexpr std::size_t kTransformWeight = 5;
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -43,14 +44,16 @@ class ParseArena {
   }
 
  private:
-  // Every block begins with a header that tells its size class, aligned as
-  // malloc aligns.
-  static constexpr std::size_t kAlign = alignof(std::max_align_t);
+  // Every block begins with a header that tells its size class. Gumbo's
+  // structures hold pointers and integers, nothing aligned wider than 8
+  // bytes: blocks are aligned to 8, which keeps a tree of small nodes
+  // smaller than malloc's 16 would.
+  static constexpr std::size_t kAlign = alignof(std::uint64_t);
   static constexpr std::size_t kHeader = kAlign;
-  // Classes 1 to 64 hold up to 16 x class bytes; from 65 on, powers of two
-  // from 2 KiB.
-  static constexpr std::size_t kSmallStep = 16;
-  static constexpr std::size_t kSmallClasses = 64;
+  // Classes 1 to 128 hold up to 8 x class bytes; from 129 on, powers of
+  // two from 2 KiB.
+  static constexpr std::size_t kSmallStep = kAlign;
+  static constexpr std::size_t kSmallClasses = 128;
   static constexpr std::size_t kClasses = kSmallClasses + 48;
   static constexpr std::size_t kChunk = std::size_t{64} << 10;
   // A block larger than this has a chunk of its own.
@@ -63,7 +66,7 @@ class ParseArena {
     if (size <= kSmallStep * kSmallClasses) {
       return std::max<std::size_t>(1, (size + kSmallStep - 1) / kSmallStep);
     }
-    // 2 KiB is class 65.
+    // 2 KiB is the first class after the small ones.
     return kSmallClasses + std::bit_width(size - 1) - 10;
   }
   static std::size_t SizeOf(std::size_t size_class) {
