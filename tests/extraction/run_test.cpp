@@ -208,9 +208,10 @@ TEST_F(RunTest, TheOutputCharsetIsChosenWhateverTheSources) {
   }
 }
 
-// --text: the collected ExportN.txt, UTF-8, holds each piece's text with a
-// blank line between two; a separate file is named .txt instead of the
-// source's extension, unless two sources would share the name.
+// --text: the collected ExportN.txt, UTF-8 (or UTF-16LE when chosen),
+// holds each piece's text with a blank line between two; a separate file is
+// named .txt instead of the source's extension, unless two sources would
+// share the name.
 TEST_F(RunTest, TextPiecesAndTheirFileNames) {
   inputs.more_extensions = {u"html"};
   dir.create("a.htm", Page("<b>A</b>&amp;<br>a"));
@@ -223,10 +224,19 @@ TEST_F(RunTest, TextPiecesAndTheirFileNames) {
   EXPECT_EQ(Run(options).output, dir.text() + u"/Export1.txt");
   options.dry_run = false;
   Run(options);
+  // Read as UTF-8, the pieces go to the converter and from it as UTF-8
+  // bytes, and are decoded for a UTF-16LE output.
+  options.charset = Charset::kUtf8;
+  options.output.format = OutputFormat::kUtf16Le;
+  Run(options);
+  options.charset.reset();
+  options.output.format.reset();
   inputs.separate = true;
   Run(options);
 
   EXPECT_EQ(dir.read("Export1.txt"), "A&\na\n\nB\n\n- C");
+  EXPECT_EQ(dir.read("Export2.txt"), std::string(testing::kUtf16LeSignature) +
+                                         testing::Utf16Le("A&\na\n\nB\n\n- C"));
   EXPECT_EQ(dir.list("Export1"),
             (std::vector<std::string>{"A.html.txt", "a.htm.txt", "b.txt"}));
   EXPECT_EQ(dir.read("Export1/b.txt"), "- C");
