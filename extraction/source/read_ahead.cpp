@@ -32,7 +32,7 @@ bool SeveralProcessors() {
 
 // What transforming a piece may take beside its source, per byte of the
 // piece: the parsed tree and the result (for --text on the pages of 2 MB of
-// the benchmark's corpus B, a tree of about 3.5 bytes and a text of at most
+// the benchmark's corpus B, a tree of about 4 bytes and a text of at most
 // 1 byte per byte).
 constexpr std::size_t kTransformWeight = 5;
 
