@@ -1,0 +1,100 @@
+#include "extraction/analysis/around_text.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "extraction/analysis/visible_text.h"
+
+namespace vantrel {
+namespace {
+
+// From this many characters on, a snippet not found whole is looked for by
+// its first and its last kEdge characters: a paste often differs from the
+// page somewhere in the middle (a formula, an image's text, a footnote).
+constexpr std::size_t kEdge = 20;
+
+// Elements that have no end tag.
+constexpr std::array<std::u16string_view, 14> kVoid{
+    u"area",  u"base", u"br",   u"col",   u"embed",  u"hr",    u"img",
+    u"input", u"link", u"meta", u"param", u"source", u"track", u"wbr"};
+
+// The lower-cased name of a start or end tag, and whether it ends one;
+// empty for a comment, a declaration or a tag that closes itself.
+std::u16string TagName(std::u16string_view tag, bool& closing) {
+  closing = tag.size() > 1 && tag[1] == u'/';
+  std::u16string name;
+  for (std::size_t i = closing ? 2 : 1; i < tag.size(); ++i) {
+    char16_t c = tag[i];
+    const bool name_unit = (c >= u'a' && c <= u'z') ||
+                           (c >= u'A' && c <= u'Z') ||
+                           (c >= u'0' && c <= u'9') || c == u'-' || c == u':';
+    if (!name_unit) break;
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+    name += c;
+  }
+  if (!closing && tag.ends_with(u"/>")) name.clear();
+  if (std::find(kVoid.begin(), kVoid.end(), name) != kVoid.end()) name.clear();
+  return name;
+}
+
+}  // namespace
+
+std::optional<FoundText> FindPasted(std::u16string_view html,
+                                    std::u16string_view snippet) {
+  if (snippet.empty()) return std::nullopt;
+  const SearchableText visible = SearchableTextOf(html);
+  const std::u16string_view text = visible.text;
+  const auto range = [&](std::size_t first, std::size_t last) {
+    return FoundText{visible.from[first], visible.to[last]};
+  };
+  if (const std::size_t at = text.find(snippet);
+      at != std::u16string_view::npos) {
+    return range(at, at + snippet.size() - 1);
+  }
+  if (snippet.size() < 2 * kEdge) return std::nullopt;
+  const std::size_t head = text.find(snippet.substr(0, kEdge));
+  if (head == std::u16string_view::npos) return std::nullopt;
+  const std::size_t tail =
+      text.find(snippet.substr(snippet.size() - kEdge), head + kEdge);
+  if (tail == std::u16string_view::npos) return std::nullopt;
+  return range(head, tail + kEdge - 1);
+}
+
+std::vector<PagePlace> ElementsHolding(const TokenizedPage& page,
+                                       FoundText found) {
+  const std::u16string_view text = page.text;
+  struct Open {
+    std::u16string name;
+    const PageToken* tag;
+  };
+  std::vector<Open> open;
+  std::vector<PagePlace> holding;
+  for (const PageToken& token : page.tokens) {
+    if (token.kind != PageToken::Kind::kTag) continue;
+    bool closing = false;
+    std::u16string name =
+        TagName(text.substr(token.begin, token.end - token.begin), closing);
+    if (name.empty()) continue;
+    if (!closing) {
+      open.push_back({std::move(name), &token});
+      continue;
+    }
+    // An end tag closes its element and any left open inside it.
+    auto match = std::find_if(open.rbegin(), open.rend(),
+                              [&](const Open& o) { return o.name == name; });
+    if (match == open.rend()) continue;
+    const PageToken& start = *match->tag;
+    if (start.end <= found.begin && token.begin >= found.end) {
+      holding.push_back(
+          {&page, start.begin, start.end, token.begin, token.end});
+    }
+    open.erase(std::next(match).base(), open.end());
+  }
+  std::sort(
+      holding.begin(), holding.end(),
+      [](const PagePlace& a, const PagePlace& b) { return a.start > b.start; });
+  return holding;
+}
+
+}  // namespace vantrel

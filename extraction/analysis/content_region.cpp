@@ -1,0 +1,264 @@
+#include "extraction/analysis/content_region.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace vantrel {
+namespace {
+
+// What a page's own word inside a link counts for, beside one outside: the
+// title of the next page or a heading in a table of contents is the page's
+// own, but not its content.
+constexpr double kLinkShare = 0.1;
+// What crossing an anchor costs on each page, in words.
+constexpr double kGapCost = 3.0;
+
+// The indices of the longest strictly increasing run of `values` (not
+// necessarily consecutive), in order.
+std::vector<std::size_t> LongestIncreasing(
+    const std::vector<std::uint32_t>& values) {
+  std::vector<std::size_t> tails;  // index of the last value of each length
+  std::vector<std::size_t> before(values.size(), values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const auto place = std::lower_bound(
+        tails.begin(), tails.end(), values[i],
+        [&](std::size_t t, std::uint32_t v) { return values[t] < v; });
+    if (place != tails.begin()) before[i] = *(place - 1);
+    if (place == tails.end()) {
+      tails.push_back(i);
+    } else {
+      *place = i;
+    }
+  }
+  std::vector<std::size_t> run;
+  for (std::size_t i = tails.empty() ? values.size() : tails.back();
+       i < values.size(); i = before[i]) {
+    run.push_back(i);
+  }
+  std::reverse(run.begin(), run.end());
+  return run;
+}
+
+std::uint64_t GapWordKey(std::size_t gap, std::uint64_t word) {
+  return (word ^ (gap * 0x9E3779B97F4A7C15ull)) + gap;
+}
+
+}  // namespace
+
+TemplateAnchors FindAnchors(const std::vector<TokenizedPage>& sample,
+                            const std::vector<std::size_t>& group) {
+  TemplateAnchors anchors;
+  anchors.pages = group;
+  if (group.empty()) return anchors;
+  // Keys that stand once on a page, with their token; a key met twice is
+  // marked with the largest index.
+  constexpr std::uint32_t kTwice = UINT32_MAX;
+  std::vector<std::unordered_map<std::uint64_t, std::uint32_t>> once(
+      group.size());
+  for (std::size_t j = 0; j < group.size(); ++j) {
+    const std::vector<PageToken>& tokens = sample[group[j]].tokens;
+    once[j].reserve(tokens.size());
+    for (std::uint32_t t = 0; t < tokens.size(); ++t) {
+      const auto [place, added] = once[j].try_emplace(tokens[t].key, t);
+      if (!added) place->second = kTwice;
+    }
+  }
+  // Anchors in the order of the first page, then only as many as keep one
+  // order on every page.
+  std::vector<std::vector<std::uint32_t>> at;
+  for (std::uint32_t t = 0; t < sample[group[0]].tokens.size(); ++t) {
+    const std::uint64_t key = sample[group[0]].tokens[t].key;
+    std::vector<std::uint32_t> places;
+    for (std::size_t j = 0; j < group.size(); ++j) {
+      const auto found = once[j].find(key);
+      if (found == once[j].end() || found->second == kTwice) break;
+      places.push_back(found->second);
+    }
+    if (places.size() == group.size()) at.push_back(std::move(places));
+  }
+  for (std::size_t j = 1; j < group.size() && !at.empty(); ++j) {
+    std::vector<std::uint32_t> column;
+    for (const auto& places : at) column.push_back(places[j]);
+    std::vector<std::vector<std::uint32_t>> kept;
+    for (const std::size_t k : LongestIncreasing(column)) {
+      kept.push_back(std::move(at[k]));
+    }
+    at = std::move(kept);
+  }
+  anchors.at = std::move(at);
+  return anchors;
+}
+
+std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
+                              const TemplateAnchors& anchors) {
+  const std::size_t gaps = anchors.at.empty() ? 0 : anchors.at.size() - 1;
+  std::vector<double> scores(gaps, 0);
+  const std::size_t pages = anchors.pages.size();
+  if (gaps == 0 || pages < 2) return scores;
+  // The visible words of each gap of each page, and on how many pages each
+  // word stands in each gap.
+  struct GapWord {
+    std::uint32_t gap;
+    bool link;
+    std::uint64_t word;
+  };
+  std::vector<std::vector<GapWord>> words(pages);
+  std::unordered_map<std::uint64_t, std::uint32_t> pages_with;
+  std::vector<std::uint64_t> scratch, seen;
+  for (std::size_t j = 0; j < pages; ++j) {
+    const TokenizedPage& page = sample[anchors.pages[j]];
+    seen.clear();
+    for (std::size_t k = 0; k < gaps; ++k) {
+      for (std::uint32_t t = anchors.at[k][j] + 1; t < anchors.at[k + 1][j];
+           ++t) {
+        const PageToken& token = page.tokens[t];
+        if (token.kind != PageToken::Kind::kText) continue;
+        scratch.clear();
+        AppendWords(std::u16string_view(page.text).substr(
+                        token.begin, token.end - token.begin),
+                    scratch);
+        for (const std::uint64_t word : scratch) {
+          words[j].push_back({static_cast<std::uint32_t>(k), token.link, word});
+          seen.push_back(GapWordKey(k, word));
+        }
+      }
+    }
+    std::sort(seen.begin(), seen.end());
+    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+    for (const std::uint64_t gap_word : seen) ++pages_with[gap_word];
+  }
+  // A word on one page only counts +1, a word on every page -1, and those
+  // between in proportion; a page's own word in a link counts a fraction.
+  // A common word counts once in a gap however often it stands there: a
+  // navigation bar repeats few of its words, while content may repeat a
+  // word common to all pages (a type name in a table of functions) often.
+  // Each gap costs a little on every page, so that a region does not reach
+  // over template to take in a few words of a page's own (a title).
+  const double spread = static_cast<double>(pages - 1);
+  std::vector<std::uint64_t> counted;
+  for (std::size_t j = 0; j < pages; ++j) {
+    counted.clear();
+    for (const GapWord& word : words[j]) {
+      const std::uint64_t key = GapWordKey(word.gap, word.word);
+      const double others = pages_with[key] - 1.0;
+      const double score = 1.0 - 2.0 * others / spread;
+      if (score > 0) {
+        scores[word.gap] += word.link ? score * kLinkShare : score;
+      } else if (std::find(counted.begin(), counted.end(), key) ==
+                 counted.end()) {
+        counted.push_back(key);
+        scores[word.gap] += score;
+      }
+    }
+  }
+  for (double& score : scores) score -= kGapCost * static_cast<double>(pages);
+  return scores;
+}
+
+std::optional<Region> BestRegion(
+    const std::vector<double>& scores,
+    std::optional<std::pair<std::size_t, std::size_t>> cover) {
+  if (scores.empty()) return std::nullopt;
+  if (cover) {
+    // The best stretch to the left of the covered gaps and to their right,
+    // each only when it adds.
+    const auto [lo, hi] = *cover;
+    Region region{lo, hi + 1};
+    double sum = 0, best = 0;
+    for (std::size_t k = lo; k-- > 0;) {
+      sum += scores[k];
+      if (sum > best) best = sum, region.first = k;
+    }
+    sum = best = 0;
+    for (std::size_t k = hi + 1; k < scores.size(); ++k) {
+      sum += scores[k];
+      if (sum > best) best = sum, region.last = k + 1;
+    }
+    return region;
+  }
+  std::optional<Region> best;
+  double best_sum = 0, sum = 0;
+  std::size_t first = 0;
+  for (std::size_t k = 0; k < scores.size(); ++k) {
+    if (sum <= 0) sum = 0, first = k;
+    sum += scores[k];
+    if (sum > best_sum) best_sum = sum, best = Region{first, k + 1};
+  }
+  return best;
+}
+
+std::vector<PagePlace> PlacesOf(const std::vector<TokenizedPage>& sample,
+                                const TemplateAnchors& anchors, Region region) {
+  const std::size_t pages = anchors.pages.size();
+  std::vector<PagePlace> places(pages);
+  for (std::size_t j = 0; j < pages; ++j) {
+    const TokenizedPage& page = sample[anchors.pages[j]];
+    const PageToken& before = page.tokens[anchors.at[region.first][j]];
+    const PageToken& behind = page.tokens[anchors.at[region.last][j]];
+    places[j] = {&page, before.begin, before.end, behind.begin, behind.end};
+  }
+  // How far the text after the anchor before is the same on every page,
+  // and the text before the anchor behind.
+  const auto text = [&](std::size_t j) -> std::u16string_view {
+    return places[j].page->text;
+  };
+  std::size_t same_after = places[0].end - places[0].start;
+  std::size_t same_before = same_after;
+  for (std::size_t j = 1; j < pages; ++j) {
+    const std::u16string_view a = text(0), b = text(j);
+    const std::size_t room =
+        std::min(same_after, places[j].end - places[j].start);
+    std::size_t n = 0;
+    while (n < room && a[places[0].start + n] == b[places[j].start + n]) ++n;
+    same_after = n;
+    const std::size_t back =
+        std::min(same_before, places[j].end - places[j].start);
+    n = 0;
+    while (n < back && a[places[0].end - 1 - n] == b[places[j].end - 1 - n]) {
+      ++n;
+    }
+    same_before = n;
+  }
+  // The tags of the first page that lie wholly in those stretches, from
+  // the anchors inwards, with no text between.
+  const TokenizedPage& first = *places[0].page;
+  std::size_t inward_start = 0, inward_end = 0;
+  for (std::uint32_t t = anchors.at[region.first][0] + 1;
+       t < anchors.at[region.last][0]; ++t) {
+    const PageToken& token = first.tokens[t];
+    if (token.kind != PageToken::Kind::kTag ||
+        token.end > places[0].start + same_after) {
+      break;
+    }
+    inward_start = token.end - places[0].start;
+  }
+  for (std::uint32_t t = anchors.at[region.last][0];
+       t-- > anchors.at[region.first][0] + 1;) {
+    const PageToken& token = first.tokens[t];
+    if (token.kind != PageToken::Kind::kTag ||
+        token.begin < places[0].end - same_before ||
+        token.begin < places[0].start + inward_start) {
+      break;
+    }
+    inward_end = places[0].end - token.begin;
+  }
+  for (PagePlace& place : places) {
+    place.start += inward_start;
+    place.end -= inward_end;
+  }
+  return places;
+}
+
+std::optional<std::size_t> GapAt(const std::vector<TokenizedPage>& sample,
+                                 const TemplateAnchors& anchors, std::size_t j,
+                                 std::size_t at) {
+  const TokenizedPage& page = sample[anchors.pages[j]];
+  std::optional<std::size_t> gap;
+  for (std::size_t k = 0; k < anchors.at.size(); ++k) {
+    if (page.tokens[anchors.at[k][j]].end > at) break;
+    gap = k;
+  }
+  return gap;
+}
+
+}  // namespace vantrel

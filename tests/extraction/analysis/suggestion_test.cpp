@@ -1,0 +1,252 @@
+// Marker suggestion on small made folders: what the first pair cuts out of
+// every page, patterns where the template varies, the majority template,
+// line breaks and charsets kept, text pasted around, and the reasons for
+// no suggestion.
+#include "extraction/suggestion.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "extraction/match/cut.h"
+#include "extraction/match/matchers.h"
+#include "extraction/text/charsets.h"
+#include "extraction/text/text.h"
+#include "tests/support/pages.h"
+#include "tests/support/temp_folder.h"
+
+namespace vantrel {
+namespace {
+
+using testing::TempFolder;
+
+constexpr const char* kBodies[] = {
+    "Rivers carry <b>silt</b> to the delta.",
+    "Granite forms deep below; <div class=\"box\">it cools</div> slowly.",
+    "Glaciers carve valleys &amp; leave moraines behind.",
+    "Tides follow the moon, twice a day.",
+    "Volcanoes vent ash, gas and molten rock.",
+    "Deserts lose their heat quickly at night.",
+};
+
+// A page of one site: a frame around `body`; `id` varies per page where
+// the site numbers its pages; `eol` ends its lines.
+std::string SitePage(std::string_view body, int id = 0,
+                     std::string_view eol = "\n") {
+  const std::string e(eol);
+  const std::string number = std::to_string(7 + 31 * id);
+  return "<html><head><title>Site</title></head><body>" + e +
+         "<div class=\"nav\"><a href=\"/\">Home</a> <a href=\"/about\">About" +
+         "</a></div>" + e +
+         (id == 0 ? "<div class=\"content\">"
+                  : "<div class=\"content\" id=\"post-" + number + "\">") +
+         std::string(body) + "</div>" + e +
+         "<div class=\"footer\">Made by the site</div>" + e + "</body></html>" +
+         e;
+}
+
+SuggestionRequest Request(const TempFolder& folder,
+                          std::u16string around = u"") {
+  SuggestionRequest request;
+  request.folder = folder.text();
+  request.extension = u"htm";
+  request.around = std::move(around);
+  return request;
+}
+
+std::string Stub(int n) {
+  return "<html><head><meta http-equiv=\"refresh\" content=\"0; url=p" +
+         std::to_string(n) + ".htm\"></head><body><p>Moved.</p></body></html>";
+}
+
+struct File {
+  std::string name;
+  std::string bytes;
+  std::string body;  // what the first pair must cut out; empty: nothing
+};
+
+struct Case {
+  const char* what;
+  std::vector<File> files;
+  Charset charset;  // how the test decodes the files
+  bool regex = false;
+  std::int64_t other_template = 0;
+  std::string in_marker;  // text the first pair's markers hold between them
+};
+
+std::vector<File> Site(int pages, bool ids = false, std::string_view eol = "\n",
+                       bool utf16 = false) {
+  std::vector<File> files;
+  for (int i = 0; i < pages; ++i) {
+    const std::string body = kBodies[i % 6];
+    std::string bytes = SitePage(body, ids ? i + 1 : 0, eol);
+    if (utf16) {
+      bytes = std::string(testing::kUtf16LeSignature) + testing::Utf16Le(bytes);
+    }
+    files.push_back({"p" + std::to_string(i) + ".htm", bytes, body});
+  }
+  return files;
+}
+
+TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
+  std::vector<File> mixed = Site(6);
+  mixed.push_back({"s1.htm", Stub(1), ""});
+  mixed.push_back({"s2.htm", Stub(2), ""});
+  const Case cases[] = {
+      {"one template, varying body", Site(6), Charset::kWindows1256, false, 0,
+       ""},
+      {"per-page ids give a pattern", Site(5, true), Charset::kWindows1256,
+       true, 0, ""},
+      {"the majority template wins", mixed, Charset::kWindows1256, false, 2,
+       ""},
+      {"CR LF kept in the markers", Site(4, false, "\r\n"),
+       Charset::kWindows1256, false, 0, "\r\n"},
+      {"UTF-16LE pages", Site(4, false, "\n", true), Charset::kUtf16Le, false,
+       0, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    for (const File& file : c.files) folder.create(file.name, file.bytes);
+    const SuggestionResult result = SuggestMarkers(Request(folder));
+    ASSERT_EQ(result.why, NoSuggestion::kNone) << TextToUtf8(result.message);
+    ASSERT_FALSE(result.suggestions.empty());
+    ASSERT_LE(result.suggestions.size(), 3u);
+    const MarkerSuggestion& first = result.suggestions.front();
+    EXPECT_EQ(first.regex, c.regex);
+    EXPECT_EQ(result.other_template, c.other_template);
+    const std::size_t with_body = static_cast<std::size_t>(
+        std::count_if(c.files.begin(), c.files.end(),
+                      [](const File& f) { return !f.body.empty(); }));
+    EXPECT_EQ(first.pieces, static_cast<std::int64_t>(with_body));
+    EXPECT_EQ(result.files, static_cast<std::int64_t>(c.files.size()));
+    EXPECT_NE(TextToUtf8(result.message)
+                  .find(std::to_string(with_body) + " of " +
+                        std::to_string(c.files.size())),
+              std::string::npos);
+    if (c.other_template > 0) {
+      EXPECT_NE(TextToUtf8(result.message).find("2 files follow another"),
+                std::string::npos);
+    }
+    // Markers are whole tags: no empty marker, none in a word or a tag.
+    for (const MarkerSuggestion& s : result.suggestions) {
+      EXPECT_GT(s.pieces, 0);
+      if (s.regex) continue;
+      for (const std::u16string& marker : {s.start, s.end}) {
+        ASSERT_FALSE(marker.empty());
+        EXPECT_EQ(marker.front(), u'<');
+        EXPECT_EQ(marker.back(), u'>');
+      }
+    }
+    if (!c.in_marker.empty()) {
+      EXPECT_NE(TextToUtf8(first.start + first.end).find(c.in_marker),
+                std::string::npos);
+    }
+    EXPECT_EQ(TextToUtf8(first.preview).substr(0, 6),
+              c.files.front().body.substr(0, 6));
+    // Cut as a run cuts: every page gives exactly its own text.
+    MatchOptions matching;
+    matching.regex = first.regex;
+    const auto start = MakeMatcher(first.start, matching);
+    const auto end = MakeMatcher(first.end, matching);
+    for (const File& file : c.files) {
+      std::u16string text;
+      DecodeText(file.bytes, c.charset, text);
+      const CutResult cut = CutPiece(text, *start, *end);
+      if (file.body.empty()) {
+        EXPECT_NE(cut.outcome, FileOutcome::kExtracted) << file.name;
+        continue;
+      }
+      ASSERT_EQ(cut.outcome, FileOutcome::kExtracted) << file.name;
+      EXPECT_EQ(TextToUtf8(text.substr(cut.piece.begin, cut.piece.size())),
+                file.body)
+          << file.name;
+    }
+  }
+}
+
+TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
+  TempFolder folder;
+  for (const File& file : Site(4)) folder.create(file.name, file.bytes);
+  struct Around {
+    const char* what;
+    std::u16string pasted;
+    std::string held;  // source text the piece on its page must hold
+  };
+  const Around cases[] = {
+      {"entity, case and line breaks", u"GLACIERS carve\n  valleys & leave",
+       "Glaciers carve valleys &amp; leave"},
+      {"inline tags skipped", u"carry silt to", "carry <b>silt</b> to"},
+  };
+  for (const Around& c : cases) {
+    SCOPED_TRACE(c.what);
+    const SuggestionResult result = SuggestMarkers(Request(folder, c.pasted));
+    ASSERT_EQ(result.why, NoSuggestion::kNone) << TextToUtf8(result.message);
+    ASSERT_FALSE(result.suggestions.empty());
+    const MarkerSuggestion& first = result.suggestions.front();
+    EXPECT_EQ(first.pieces, 4);
+    MatchOptions matching;
+    matching.regex = first.regex;
+    bool held = false;
+    for (const File& file : Site(4)) {
+      std::u16string text;
+      DecodeText(file.bytes, Charset::kWindows1256, text);
+      const CutResult cut = CutPiece(text, *MakeMatcher(first.start, matching),
+                                     *MakeMatcher(first.end, matching));
+      held = held || (cut.outcome == FileOutcome::kExtracted &&
+                      TextToUtf8(text.substr(cut.piece.begin, cut.piece.size()))
+                              .find(c.held) != std::string::npos);
+    }
+    EXPECT_TRUE(held);
+  }
+}
+
+TEST(SuggestionTest, ReasonsForNoSuggestion) {
+  struct Reason {
+    const char* what;
+    std::vector<std::string> pages;
+    std::u16string around;
+    NoSuggestion why;
+    std::string said;  // part of the message
+  };
+  const std::string page = SitePage(kBodies[0]);
+  const Reason cases[] = {
+      {"too few pages",
+       {page, SitePage(kBodies[1])},
+       u"",
+       NoSuggestion::kTooFewFiles,
+       "--around"},
+      {"all alike",
+       {page, page, page},
+       u"",
+       NoSuggestion::kAllAlike,
+       "--around"},
+      {"pasted text nowhere",
+       {page, page, page},
+       u"no such words",
+       NoSuggestion::kTextNotFound,
+       "none of the files"},
+  };
+  for (const Reason& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    for (std::size_t i = 0; i < c.pages.size(); ++i) {
+      folder.create("p" + std::to_string(i) + ".htm", c.pages[i]);
+    }
+    const SuggestionResult result = SuggestMarkers(Request(folder, c.around));
+    EXPECT_EQ(result.why, c.why);
+    EXPECT_TRUE(result.suggestions.empty());
+    EXPECT_NE(TextToUtf8(result.message).find(c.said), std::string::npos)
+        << TextToUtf8(result.message);
+  }
+  SuggestionRequest request;
+  request.folder = u"/no/such/folder";
+  request.extension = u"htm";
+  const SuggestionResult missing = SuggestMarkers(request);
+  EXPECT_EQ(missing.why, NoSuggestion::kInputMissing);
+  EXPECT_EQ(missing.message, u"Didn't find choosed folder.");
+}
+
+}  // namespace
+}  // namespace vantrel
