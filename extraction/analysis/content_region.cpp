@@ -45,8 +45,10 @@ std::uint64_t GapWordKey(std::size_t gap, std::uint64_t word) {
 
 }  // namespace
 
-TemplateAnchors FindAnchors(const std::vector<TokenizedPage>& sample,
-                            const std::vector<std::size_t>& group) {
+TemplateAnchors FindAnchors(
+    const std::vector<TokenizedPage>& sample,
+    const std::vector<std::size_t>& group,
+    const std::vector<std::pair<std::uint32_t, std::uint32_t>>* within) {
   TemplateAnchors anchors;
   anchors.pages = group;
   if (group.empty()) return anchors;
@@ -57,8 +59,12 @@ TemplateAnchors FindAnchors(const std::vector<TokenizedPage>& sample,
       group.size());
   for (std::size_t j = 0; j < group.size(); ++j) {
     const std::vector<PageToken>& tokens = sample[group[j]].tokens;
-    once[j].reserve(tokens.size());
-    for (std::uint32_t t = 0; t < tokens.size(); ++t) {
+    const auto [first, last] =
+        within ? (*within)[j]
+               : std::pair<std::uint32_t, std::uint32_t>(
+                     0, static_cast<std::uint32_t>(tokens.size()));
+    once[j].reserve(last - first);
+    for (std::uint32_t t = first; t < last; ++t) {
       const auto [place, added] = once[j].try_emplace(tokens[t].key, t);
       if (!added) place->second = kTwice;
     }
@@ -66,7 +72,12 @@ TemplateAnchors FindAnchors(const std::vector<TokenizedPage>& sample,
   // Anchors in the order of the first page, then only as many as keep one
   // order on every page.
   std::vector<std::vector<std::uint32_t>> at;
-  for (std::uint32_t t = 0; t < sample[group[0]].tokens.size(); ++t) {
+  const auto [first, last] =
+      within
+          ? (*within)[0]
+          : std::pair<std::uint32_t, std::uint32_t>(
+                0, static_cast<std::uint32_t>(sample[group[0]].tokens.size()));
+  for (std::uint32_t t = first; t < last; ++t) {
     const std::uint64_t key = sample[group[0]].tokens[t].key;
     std::vector<std::uint32_t> places;
     for (std::size_t j = 0; j < group.size(); ++j) {
@@ -90,7 +101,8 @@ TemplateAnchors FindAnchors(const std::vector<TokenizedPage>& sample,
 }
 
 std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
-                              const TemplateAnchors& anchors) {
+                              const TemplateAnchors& anchors,
+                              bool spare_own_words) {
   const std::size_t gaps = anchors.at.empty() ? 0 : anchors.at.size() - 1;
   std::vector<double> scores(gaps, 0);
   const std::size_t pages = anchors.pages.size();
@@ -103,6 +115,7 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
     std::uint64_t word;
   };
   std::vector<std::vector<GapWord>> words(pages);
+  std::vector<bool> worded(gaps, false);  // some page has words there
   std::unordered_map<std::uint64_t, std::uint32_t> pages_with;
   std::vector<std::uint64_t> scratch, seen;
   for (std::size_t j = 0; j < pages; ++j) {
@@ -119,6 +132,7 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
                     scratch);
         for (const std::uint64_t word : scratch) {
           words[j].push_back({static_cast<std::uint32_t>(k), token.link, word});
+          worded[k] = true;
           seen.push_back(GapWordKey(k, word));
         }
       }
@@ -132,16 +146,23 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
   // A common word counts once in a gap however often it stands there: a
   // navigation bar repeats few of its words, while content may repeat a
   // word common to all pages (a type name in a table of functions) often.
-  // Each gap costs a little on every page, so that a region does not reach
-  // over template to take in a few words of a page's own (a title).
+  // Each gap with words costs a little on every page, so that a region does
+  // not reach over template to take in a few words of a page's own (a
+  // title); a gap of tags alone costs nothing.
   const double spread = static_cast<double>(pages - 1);
   std::vector<std::uint64_t> counted;
+  std::vector<std::size_t> own_pages(gaps, 0);     // pages with a word of their
+  std::vector<std::size_t> last_own(gaps, pages);  // own there, outside links
   for (std::size_t j = 0; j < pages; ++j) {
     counted.clear();
     for (const GapWord& word : words[j]) {
       const std::uint64_t key = GapWordKey(word.gap, word.word);
       const double others = pages_with[key] - 1.0;
       const double score = 1.0 - 2.0 * others / spread;
+      if (others == 0 && !word.link && last_own[word.gap] != j) {
+        last_own[word.gap] = j;
+        ++own_pages[word.gap];
+      }
       if (score > 0) {
         scores[word.gap] += word.link ? score * kLinkShare : score;
       } else if (std::find(counted.begin(), counted.end(), key) ==
@@ -151,7 +172,10 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
       }
     }
   }
-  for (double& score : scores) score -= kGapCost * static_cast<double>(pages);
+  for (std::size_t k = 0; k < gaps; ++k) {
+    if (!worded[k] || (spare_own_words && 2 * own_pages[k] >= pages)) continue;
+    scores[k] -= kGapCost * static_cast<double>(pages);
+  }
   return scores;
 }
 
@@ -185,6 +209,76 @@ std::optional<Region> BestRegion(
     if (sum > best_sum) best_sum = sum, best = Region{first, k + 1};
   }
   return best;
+}
+
+namespace {
+
+// Adds the anchors found inside gap `gap` after anchor `gap`; returns how
+// many.
+std::size_t SplitGap(const std::vector<TokenizedPage>& sample,
+                     TemplateAnchors& anchors, std::size_t gap) {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> within;
+  for (std::size_t j = 0; j < anchors.pages.size(); ++j) {
+    within.emplace_back(anchors.at[gap][j] + 1, anchors.at[gap + 1][j]);
+  }
+  TemplateAnchors inside = FindAnchors(sample, anchors.pages, &within);
+  anchors.at.insert(anchors.at.begin() + static_cast<std::ptrdiff_t>(gap) + 1,
+                    inside.at.begin(), inside.at.end());
+  return inside.at.size();
+}
+
+}  // namespace
+
+Region TrimEdges(const std::vector<TokenizedPage>& sample,
+                 TemplateAnchors& anchors, Region region) {
+  // The gaps that were the first edge gap, and those that were the last.
+  const std::size_t first_split = SplitGap(sample, anchors, region.first);
+  region.last += first_split;
+  std::size_t last_begin = region.first;
+  if (region.last - region.first > first_split + 1) {
+    last_begin = region.last - 1;
+    region.last += SplitGap(sample, anchors, region.last - 1);
+  }
+  // A gap at the edge with words of most pages' own, outside links (a
+  // title), is not charged for: it stays unless those words are outweighed.
+  const std::vector<double> scores = GapScores(sample, anchors, true);
+  // The start that keeps the most of the first edge's score, then the end
+  // that keeps the most of the last edge's.
+  double best = 0, sum = 0;
+  std::size_t start = region.first;
+  for (std::size_t k = region.first + first_split + 1; k-- > region.first;) {
+    sum += scores[k];
+    if (sum >= best) best = sum, start = k;
+  }
+  region.first = start;
+  last_begin = std::max(last_begin, start);
+  best = sum = 0;
+  std::size_t end = region.last;
+  for (std::size_t k = last_begin; k < region.last; ++k) {
+    sum += scores[k];
+    if (sum >= best) best = sum, end = k + 1;
+  }
+  region.last = end;
+  return region;
+}
+
+Region WidenOverTags(const std::vector<TokenizedPage>& sample,
+                     const TemplateAnchors& anchors, Region region) {
+  const auto textless = [&](std::size_t gap) {
+    for (std::size_t j = 0; j < anchors.pages.size(); ++j) {
+      const std::vector<PageToken>& tokens = sample[anchors.pages[j]].tokens;
+      for (std::uint32_t t = anchors.at[gap][j] + 1; t < anchors.at[gap + 1][j];
+           ++t) {
+        if (tokens[t].kind == PageToken::Kind::kText) return false;
+      }
+    }
+    return true;
+  };
+  while (region.first > 0 && textless(region.first - 1)) --region.first;
+  while (region.last + 1 < anchors.at.size() && textless(region.last)) {
+    ++region.last;
+  }
+  return region;
 }
 
 std::vector<PagePlace> PlacesOf(const std::vector<TokenizedPage>& sample,

@@ -28,13 +28,21 @@ struct TemplateAnchors {
   std::vector<std::vector<std::uint32_t>> at;
 };
 
-TemplateAnchors FindAnchors(const std::vector<TokenizedPage>& sample,
-                            const std::vector<std::size_t>& group);
+// With `within`, only the tokens [first, last) of each page count, and a
+// token need stand only once among them.
+TemplateAnchors FindAnchors(
+    const std::vector<TokenizedPage>& sample,
+    const std::vector<std::size_t>& group,
+    const std::vector<std::pair<std::uint32_t, std::uint32_t>>* within =
+        nullptr);
 
 // For each gap k, between anchors k and k + 1: its page-specific visible
-// words less its template words, over all the group's pages.
+// words less its template words, over all the group's pages, less a little
+// for each gap that holds words at all; with `spare_own_words`, not for a
+// gap where most pages have words that no other page has there.
 std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
-                              const TemplateAnchors& anchors);
+                              const TemplateAnchors& anchors,
+                              bool spare_own_words = false);
 
 // The content between anchor `first` and anchor `last` (first < last).
 struct Region {
@@ -49,6 +57,20 @@ struct Region {
 std::optional<Region> BestRegion(
     const std::vector<double>& scores,
     std::optional<std::pair<std::size_t, std::size_t>> cover = std::nullopt);
+
+// The region with its edges moved inwards: inside the gap at each edge,
+// tokens that stand once in that gap on every page are anchors too, and the
+// edge moves past those of the new gaps that hold template rather than
+// content (a navigation header that shares its last tags with the
+// content). The anchors come back with the new ones among them.
+Region TrimEdges(const std::vector<TokenizedPage>& sample,
+                 TemplateAnchors& anchors, Region region);
+
+// The region widened over the gaps next to it that hold no visible text on
+// any page: the same text, with markers in the frame of the template,
+// which pages of another template may share.
+Region WidenOverTags(const std::vector<TokenizedPage>& sample,
+                     const TemplateAnchors& anchors, Region region);
 
 // Where a marker pair should cut one page: the content [start, end), and
 // the template text around it that markers may be made of: from

@@ -63,8 +63,9 @@ void AddRegionPairs(const std::vector<TokenizedPage>& sample,
 }
 
 // The pairs with their outcomes on every file, those that give nothing (or,
-// around text, whose piece does not hold it) left out, the first kept
-// first, the others by how many pieces they give.
+// around text, whose piece does not hold it) left out; the first that is
+// left stays first (it is the best region's), the others by how many
+// pieces they give, of equals the earlier first.
 FoundPairs Checked(PageReader& reader, const std::vector<MarkerPair>& pairs,
                    std::optional<HeldText> held) {
   FoundPairs found;
@@ -106,15 +107,21 @@ FoundPairs FromPages(PageReader& reader) {
     found.lack = FoundPairs::Lack::kAllAlike;
     return found;
   }
-  const TemplateAnchors anchors = FindAnchors(sample, group);
-  const std::optional<Region> region = BestRegion(GapScores(sample, anchors));
+  TemplateAnchors anchors = FindAnchors(sample, group);
+  std::optional<Region> region = BestRegion(GapScores(sample, anchors));
   if (!region) {
     found.lack = group.size() < 2 ? FoundPairs::Lack::kNoMarkers
                                   : FoundPairs::Lack::kAllAlike;
     return found;
   }
   std::vector<MarkerPair> pairs;
-  AddRegionPairs(sample, anchors, *region, pairs);
+  const TemplateAnchors untrimmed = anchors;
+  const Region trimmed = TrimEdges(sample, anchors, *region);
+  AddRegionPairs(sample, anchors, trimmed, pairs);
+  const std::vector<PagePlace> framed =
+      PlacesOf(sample, untrimmed, WidenOverTags(sample, untrimmed, *region));
+  AddPair(MarkersFor(framed, MarkerReach::kShortest), pairs);
+  AddRegionPairs(sample, untrimmed, *region, pairs);
   found = Checked(reader, pairs, std::nullopt);
   if (groups.size() > 1 && !found.pairs.empty()) {
     found.other_template = found.files - found.pairs.front().second.pieces;
@@ -153,27 +160,35 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
   }
   std::vector<MarkerPair> pairs;
   if (sample.size() >= 3) {
-    for (const std::vector<std::size_t>& group : GroupByTemplate(sample)) {
-      const auto at = std::find(group.begin(), group.end(), *labelled);
-      if (at == group.end()) continue;
-      if (group.size() < 3) break;
-      const TemplateAnchors anchors = FindAnchors(sample, group);
-      const std::size_t j = static_cast<std::size_t>(at - group.begin());
+    // The majority's template, with the labelled page among its pages even
+    // where its own content made it look unlike them: only anchors that it
+    // has too count.
+    std::vector<std::size_t> group = GroupByTemplate(sample).front();
+    const auto at = std::find(group.begin(), group.end(), *labelled);
+    const std::size_t j = static_cast<std::size_t>(at - group.begin());
+    if (at == group.end()) group.push_back(*labelled);
+    if (group.size() >= 3) {
+      TemplateAnchors anchors = FindAnchors(sample, group);
       const auto first = GapAt(sample, anchors, j, place->begin);
       const auto last = GapAt(sample, anchors, j, place->end - 1);
       if (first && last && *last + 1 < anchors.at.size()) {
         const std::vector<double> scores = GapScores(sample, anchors);
         if (const auto region = BestRegion(scores, {{*first, *last}})) {
+          // Trimmed, when that keeps the text in (the check tells), and as
+          // found.
           const std::vector<PagePlace> places =
               PlacesOf(sample, anchors, *region);
+          TemplateAnchors trimmed_anchors = anchors;
+          const Region trimmed = TrimEdges(sample, trimmed_anchors, *region);
+          AddPair(MarkersFor(PlacesOf(sample, trimmed_anchors, trimmed),
+                             MarkerReach::kShortest),
+                  pairs);
           AddPair(MarkersFor(places, MarkerReach::kShortest), pairs);
           AddPair(MarkersFor(places, MarkerReach::kWholeAnchors), pairs);
         }
       }
-      break;
     }
   }
-  const std::size_t from_template = pairs.size();
   const std::vector<PagePlace> elements =
       ElementsHolding(sample[*labelled], *place);
   for (std::size_t i = 0; i < elements.size() && i < kElements; ++i) {
@@ -181,13 +196,12 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
   }
   const HeldText held{sample[*labelled].file, place->begin, place->end};
   found = Checked(reader, pairs, held);
-  // Without a pair from the template, the element pair that gives a piece
-  // on most files goes first; of equals, the innermost.
-  if (from_template == 0 && found.pairs.size() > 1) {
-    std::stable_sort(found.pairs.begin(), found.pairs.end(),
-                     [](const auto& a, const auto& b) {
-                       return a.second.pieces > b.second.pieces;
-                     });
+  // The first pair that gives a piece on most files goes first.
+  const auto most = std::find_if(
+      found.pairs.begin(), found.pairs.end(),
+      [&](const auto& pair) { return 2 * pair.second.pieces > found.files; });
+  if (most != found.pairs.end()) {
+    std::rotate(found.pairs.begin(), most, most + 1);
   }
   return found;
 }

@@ -55,6 +55,21 @@ SuggestionRequest Request(const TempFolder& folder,
   return request;
 }
 
+constexpr const char* kBookEnd = "</td></tr></table><hr /></div>";
+
+// A page whose navigation header ends in tags that its content has too,
+// so that no anchor stands between the header's text and the content.
+std::string BookPage(std::string_view body, int n) {
+  const std::string part = n % 2 == 0 ? "Part One" : "Part Two";
+  return "<html><body><div class=\"navheader\"><table><tr><th>Chapter " +
+         std::to_string(n) + "</th></tr><tr><td><a href=\"c" +
+         std::to_string(n) + ".htm\">Prev</a></td><th>" + part +
+         "</th></tr></table><hr /></div><div id=\"" +
+         std::string(body.substr(0, 4)) + "\">" + std::string(body) +
+         "<table><tr><td>" + std::string(body) + kBookEnd +
+         "<div class=\"navfooter\"><hr /></div></body></html>";
+}
+
 std::string Stub(int n) {
   return "<html><head><meta http-equiv=\"refresh\" content=\"0; url=p" +
          std::to_string(n) + ".htm\"></head><body><p>Moved.</p></body></html>";
@@ -74,6 +89,19 @@ struct Case {
   std::int64_t other_template = 0;
   std::string in_marker;  // text the first pair's markers hold between them
 };
+
+std::vector<File> Book(int pages) {
+  std::vector<File> files;
+  for (int i = 0; i < pages; ++i) {
+    const std::string body = kBodies[i % 6];
+    const std::string page = BookPage(body, i);
+    // The content's own start tag varies, so the piece starts with it.
+    const std::size_t at = page.find("<div id=");
+    const std::string piece = page.substr(at, page.find(kBookEnd) - at);
+    files.push_back({"c" + std::to_string(i) + ".htm", page, piece});
+  }
+  return files;
+}
 
 std::vector<File> Site(int pages, bool ids = false, std::string_view eol = "\n",
                        bool utf16 = false) {
@@ -102,6 +130,8 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
        ""},
       {"CR LF kept in the markers", Site(4, false, "\r\n"),
        Charset::kWindows1256, false, 0, "\r\n"},
+      {"header ending in the content's tags", Book(6), Charset::kWindows1256,
+       false, 0, ""},
       {"UTF-16LE pages", Site(4, false, "\n", true), Charset::kUtf16Le, false,
        0, ""},
   };
@@ -144,7 +174,7 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
                 std::string::npos);
     }
     EXPECT_EQ(TextToUtf8(first.preview).substr(0, 6),
-              c.files.front().body.substr(0, 6));
+              std::string(kBodies[0]).substr(0, 6));
     // Cut as a run cuts: every page gives exactly its own text.
     MatchOptions matching;
     matching.regex = first.regex;
