@@ -38,7 +38,37 @@ std::u16string TagName(std::u16string_view tag, bool& closing) {
   return name;
 }
 
+char16_t LoweredAscii(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+}
+
+bool IsAsciiWordUnit(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+         (c >= u'0' && c <= u'9');
+}
+
 }  // namespace
+
+std::u16string KeyWord(std::u16string_view pasted) {
+  std::u16string longest, current;
+  for (const char16_t c : pasted) {
+    if (IsAsciiWordUnit(c)) {
+      current += LoweredAscii(c);
+      if (current.size() > longest.size()) longest = current;
+    } else {
+      current.clear();
+    }
+  }
+  return longest;
+}
+
+bool MayShow(std::u16string_view html, std::u16string_view key_word) {
+  if (key_word.empty()) return true;
+  const auto found =
+      std::search(html.begin(), html.end(), key_word.begin(), key_word.end(),
+                  [](char16_t a, char16_t b) { return LoweredAscii(a) == b; });
+  return found != html.end();
+}
 
 std::optional<FoundText> FindPasted(std::u16string_view html,
                                     std::u16string_view snippet) {

@@ -23,6 +23,15 @@ struct FoundText {
 std::optional<FoundText> FindPasted(std::u16string_view html,
                                     std::u16string_view snippet);
 
+// The longest run of ASCII letters and digits in the pasted text, lowered:
+// a page that shows the text holds it, in some letter case, in its HTML.
+// Empty when the text has none.
+std::u16string KeyWord(std::u16string_view pasted);
+
+// Whether `html` holds `key_word` in any letter case; a page that does not
+// cannot show the text, and is passed over without more work.
+bool MayShow(std::u16string_view html, std::u16string_view key_word);
+
 // The elements of `page` that hold `found`, innermost first, each as the
 // place of its content: from its start tag's end to its end tag's start,
 // framed by the two tags.

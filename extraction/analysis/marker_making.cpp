@@ -54,6 +54,7 @@ std::u16string LoosePattern(std::u16string_view text, bool any_values) {
 // (end, looked for behind the content's start) at the place.
 bool PatternFinds(const std::u16string& pattern,
                   const std::vector<PagePlace>& places, bool start) {
+  if (PatternError(pattern, false)) return false;
   try {
     const RegexMatcher matcher(pattern, false, start ? "start" : "end");
     for (const PagePlace& place : places) {

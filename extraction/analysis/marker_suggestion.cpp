@@ -146,7 +146,9 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
     if ((place = FindPasted(sample[i].text, snippet))) labelled = i;
   }
   if (!place && sample.size() < reader.size()) {
+    const std::u16string key_word = KeyWord(around);
     reader.ForEach([&](std::size_t file, std::u16string_view text) {
+      if (!MayShow(text, key_word)) return true;
       place = FindPasted(text, snippet);
       if (!place) return true;
       labelled = sample.size();
