@@ -110,8 +110,10 @@ FoundPairs FromPages(PageReader& reader) {
   TemplateAnchors anchors = FindAnchors(sample, group);
   std::optional<Region> region = BestRegion(GapScores(sample, anchors));
   if (!region) {
-    found.lack = group.size() < 2 ? FoundPairs::Lack::kNoMarkers
-                                  : FoundPairs::Lack::kAllAlike;
+    // Pages that differ, but not between two anchors, give no markers;
+    // with anchors, no gap holds text of a page's own.
+    found.lack = anchors.at.size() < 2 ? FoundPairs::Lack::kNoMarkers
+                                       : FoundPairs::Lack::kAllAlike;
     return found;
   }
   std::vector<MarkerPair> pairs;
