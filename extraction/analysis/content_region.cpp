@@ -100,6 +100,31 @@ TemplateAnchors FindAnchors(
   return anchors;
 }
 
+std::vector<std::size_t> WithFramePages(
+    const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors) {
+  if (anchors.at.empty()) return anchors.pages;
+  const TokenizedPage& first = sample[anchors.pages[0]];
+  std::unordered_map<std::uint64_t, std::uint32_t> wanted;  // key: times seen
+  for (const auto& at : anchors.at) wanted[first.tokens[at[0]].key] = 0;
+  std::vector<std::size_t> pages;
+  for (std::size_t i = 0; i < sample.size(); ++i) {
+    if (std::find(anchors.pages.begin(), anchors.pages.end(), i) !=
+        anchors.pages.end()) {
+      pages.push_back(i);
+      continue;
+    }
+    for (auto& [key, seen] : wanted) seen = 0;
+    for (const PageToken& token : sample[i].tokens) {
+      const auto found = wanted.find(token.key);
+      if (found != wanted.end()) ++found->second;
+    }
+    std::size_t once = 0;
+    for (const auto& [key, seen] : wanted) once += seen == 1;
+    if (3 * once >= 2 * wanted.size()) pages.push_back(i);
+  }
+  return pages;
+}
+
 std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
                               const TemplateAnchors& anchors,
                               bool spare_own_words) {

@@ -36,6 +36,13 @@ TemplateAnchors FindAnchors(
     const std::vector<std::pair<std::uint32_t, std::uint32_t>>* within =
         nullptr);
 
+// The group's pages and the other pages of the sample that hold at least
+// two thirds of its anchors, each once: pages in the site's frame whose
+// content made them look unlike the group (a chapter's table of contents
+// beside reference pages), in the sample's order.
+std::vector<std::size_t> WithFramePages(
+    const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors);
+
 // For each gap k, between anchors k and k + 1: its page-specific visible
 // words less its template words, over all the group's pages, less a little
 // for each gap that holds words at all; with `spare_own_words`, not for a

@@ -108,6 +108,11 @@ FoundPairs FromPages(PageReader& reader) {
     return found;
   }
   TemplateAnchors anchors = FindAnchors(sample, group);
+  const std::vector<std::size_t> framed_group = WithFramePages(sample, anchors);
+  if (framed_group.size() > group.size()) {
+    TemplateAnchors framed = FindAnchors(sample, framed_group);
+    if (framed.at.size() >= 2) anchors = std::move(framed);
+  }
   std::optional<Region> region = BestRegion(GapScores(sample, anchors));
   if (!region) {
     // Pages that differ, but not between two anchors, give no markers;
@@ -125,7 +130,7 @@ FoundPairs FromPages(PageReader& reader) {
   AddPair(MarkersFor(framed, MarkerReach::kShortest), pairs);
   AddRegionPairs(sample, untrimmed, *region, pairs);
   found = Checked(reader, pairs, std::nullopt);
-  if (groups.size() > 1 && !found.pairs.empty()) {
+  if (anchors.pages.size() < sample.size() && !found.pairs.empty()) {
     found.other_template = found.files - found.pairs.front().second.pieces;
   }
   return found;
