@@ -134,6 +134,10 @@ std::optional<Marker> StartMarker(const std::vector<PagePlace>& places,
   // No literal: the same tags with what varies in them let vary.
   for (const bool any_values : {false, true}) {
     for (std::size_t n = 0; n < tag_begins.size() && n < kPatternTags; ++n) {
+      if (reach == MarkerReach::kWholeAnchors &&
+          tag_begins[n] > places[0].frame_begin) {
+        continue;
+      }
       const std::u16string pattern = LoosePattern(
           text.substr(tag_begins[n], start - tag_begins[n]), any_values);
       if (PatternFinds(pattern, places, true)) return Marker{pattern, true};
@@ -172,6 +176,10 @@ std::optional<Marker> EndMarker(const std::vector<PagePlace>& places,
   }
   for (const bool any_values : {false, true}) {
     for (std::size_t n = 0; n < tag_ends.size() && n < kPatternTags; ++n) {
+      if (reach == MarkerReach::kWholeAnchors &&
+          tag_ends[n] < places[0].frame_end) {
+        continue;
+      }
       const std::u16string pattern =
           LoosePattern(text.substr(end, tag_ends[n] - end), any_values);
       if (PatternFinds(pattern, places, false)) return Marker{pattern, true};

@@ -37,11 +37,15 @@ std::vector<TokenizedPage> ReadSample(PageReader& reader) {
   return sample;
 }
 
-// Adds `pair` to `pairs` unless it is there already.
+// Adds `pair` to `pairs` unless it is there already, as literal text or as
+// a pattern of the same text.
 void AddPair(std::optional<MarkerPair> pair, std::vector<MarkerPair>& pairs) {
-  if (pair && std::find(pairs.begin(), pairs.end(), *pair) == pairs.end()) {
-    pairs.push_back(std::move(*pair));
-  }
+  if (!pair) return;
+  const bool known =
+      std::any_of(pairs.begin(), pairs.end(), [&](const MarkerPair& other) {
+        return other.start == pair->start && other.end == pair->end;
+      });
+  if (!known) pairs.push_back(std::move(*pair));
 }
 
 // The pairs for the region: shortest markers, then markers that take in
