@@ -205,6 +205,14 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
       EXPECT_NE(TextToUtf8(result.message).find("2 files follow another"),
                 std::string::npos);
     }
+    // No pair twice, whether as literal text or as the same pattern.
+    for (std::size_t i = 1; i < result.suggestions.size(); ++i) {
+      for (std::size_t j = 0; j < i; ++j) {
+        EXPECT_FALSE(result.suggestions[i].start ==
+                         result.suggestions[j].start &&
+                     result.suggestions[i].end == result.suggestions[j].end);
+      }
+    }
     // Markers are whole tags: no empty marker, none in a word or a tag.
     for (const MarkerSuggestion& s : result.suggestions) {
       EXPECT_GT(s.pieces, 0);
