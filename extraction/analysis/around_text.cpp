@@ -1,7 +1,6 @@
 #include "extraction/analysis/around_text.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
 #include "extraction/analysis/visible_text.h"
@@ -13,30 +12,6 @@ namespace {
 // its first and its last kEdge characters: a paste often differs from the
 // page somewhere in the middle (a formula, an image's text, a footnote).
 constexpr std::size_t kEdge = 20;
-
-// Elements that have no end tag.
-constexpr std::array<std::u16string_view, 14> kVoid{
-    u"area",  u"base", u"br",   u"col",   u"embed",  u"hr",    u"img",
-    u"input", u"link", u"meta", u"param", u"source", u"track", u"wbr"};
-
-// The lower-cased name of a start or end tag, and whether it ends one;
-// empty for a comment, a declaration or a tag that closes itself.
-std::u16string TagName(std::u16string_view tag, bool& closing) {
-  closing = tag.size() > 1 && tag[1] == u'/';
-  std::u16string name;
-  for (std::size_t i = closing ? 2 : 1; i < tag.size(); ++i) {
-    char16_t c = tag[i];
-    const bool name_unit = (c >= u'a' && c <= u'z') ||
-                           (c >= u'A' && c <= u'Z') ||
-                           (c >= u'0' && c <= u'9') || c == u'-' || c == u':';
-    if (!name_unit) break;
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-    name += c;
-  }
-  if (!closing && tag.ends_with(u"/>")) name.clear();
-  if (std::find(kVoid.begin(), kVoid.end(), name) != kVoid.end()) name.clear();
-  return name;
-}
 
 char16_t LoweredAscii(char16_t c) {
   return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;

@@ -120,7 +120,7 @@ std::vector<std::size_t> WithFramePages(
     }
     std::size_t once = 0;
     for (const auto& [key, seen] : wanted) once += seen == 1;
-    if (3 * once >= 2 * wanted.size()) pages.push_back(i);
+    if (10 * once >= 9 * wanted.size()) pages.push_back(i);
   }
   return pages;
 }
@@ -134,12 +134,18 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
   if (gaps == 0 || pages < 2) return scores;
   // The visible words of each gap of each page, and on how many pages each
   // word stands in each gap.
-  struct GapWord {
+  // The visible text of each gap of each page, token by token, and on how
+  // many pages each token stands in each gap. A whole text is compared, not
+  // its words: a site of few words still writes each page's sentences anew,
+  // while its navigation repeats the same texts.
+  struct GapText {
     std::uint32_t gap;
     bool link;
-    std::uint64_t word;
+    bool aside;
+    std::uint32_t words;
+    std::uint64_t key;
   };
-  std::vector<std::vector<GapWord>> words(pages);
+  std::vector<std::vector<GapText>> words(pages);
   std::vector<bool> worded(gaps, false);  // some page has words there
   std::unordered_map<std::uint64_t, std::uint32_t> pages_with;
   std::vector<std::uint64_t> scratch, seen;
@@ -155,11 +161,12 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
         AppendWords(std::u16string_view(page.text).substr(
                         token.begin, token.end - token.begin),
                     scratch);
-        for (const std::uint64_t word : scratch) {
-          words[j].push_back({static_cast<std::uint32_t>(k), token.link, word});
-          worded[k] = true;
-          seen.push_back(GapWordKey(k, word));
-        }
+        if (scratch.empty()) continue;
+        words[j].push_back(
+            {static_cast<std::uint32_t>(k), token.link, token.aside,
+             static_cast<std::uint32_t>(scratch.size()), token.key});
+        worded[k] = true;
+        seen.push_back(GapWordKey(k, token.key));
       }
     }
     std::sort(seen.begin(), seen.end());
@@ -180,25 +187,32 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
   std::vector<std::size_t> last_own(gaps, pages);  // own there, outside links
   for (std::size_t j = 0; j < pages; ++j) {
     counted.clear();
-    for (const GapWord& word : words[j]) {
-      const std::uint64_t key = GapWordKey(word.gap, word.word);
+    for (const GapText& word : words[j]) {
+      const std::uint64_t key = GapWordKey(word.gap, word.key);
       const double others = pages_with[key] - 1.0;
       const double score = 1.0 - 2.0 * others / spread;
       if (others == 0 && !word.link && last_own[word.gap] != j) {
         last_own[word.gap] = j;
         ++own_pages[word.gap];
       }
+      const double weight = score * word.words;
       if (score > 0) {
-        scores[word.gap] += word.link ? score * kLinkShare : score;
+        if (!word.aside) {
+          scores[word.gap] += word.link ? weight * kLinkShare : weight;
+        }
       } else if (std::find(counted.begin(), counted.end(), key) ==
                  counted.end()) {
         counted.push_back(key);
-        scores[word.gap] += score;
+        scores[word.gap] += weight;
       }
     }
   }
   for (std::size_t k = 0; k < gaps; ++k) {
-    if (!worded[k] || (spare_own_words && 2 * own_pages[k] >= pages)) continue;
+    // Crossing an anchor costs; inside an edge, only a gap with words does,
+    // and not one with words of most pages' own.
+    if (spare_own_words && (!worded[k] || 2 * own_pages[k] >= pages)) {
+      continue;
+    }
     scores[k] -= kGapCost * static_cast<double>(pages);
   }
   return scores;

@@ -106,7 +106,8 @@ FoundPairs FromPages(PageReader& reader) {
   }
   const std::vector<TokenizedPage> sample = ReadSample(reader);
   const std::vector<std::vector<std::size_t>> groups = GroupByTemplate(sample);
-  const std::vector<std::size_t>& group = groups.front();
+  const std::vector<std::size_t> group =
+      WithoutOutliers(sample, groups.front());
   if (AllAlike(sample, group)) {
     found.lack = FoundPairs::Lack::kAllAlike;
     return found;

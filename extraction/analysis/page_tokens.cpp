@@ -2,6 +2,11 @@
 
 #include <unicode/uchar.h>
 
+#include <algorithm>
+#include <array>
+#include <string>
+#include <utility>
+
 namespace vantrel {
 namespace {
 
@@ -73,7 +78,53 @@ bool OpensRawText(std::u16string_view tag) {
   return false;
 }
 
+// Elements that have no end tag.
+constexpr std::array<std::u16string_view, 14> kVoid{
+    u"area",  u"base", u"br",   u"col",   u"embed",  u"hr",    u"img",
+    u"input", u"link", u"meta", u"param", u"source", u"track", u"wbr"};
+
+// Whether a start tag opens an element beside the content.
+bool OpensAside(std::u16string_view tag, std::u16string_view name) {
+  if (name == u"nav" || name == u"aside" || name == u"footer") return true;
+  std::u16string lowered;
+  for (const std::u16string_view attribute : {u" class=\"", u" id=\""}) {
+    for (std::size_t at = 0; at + attribute.size() <= tag.size(); ++at) {
+      if (!SameLowered(tag.substr(at, attribute.size()), attribute)) continue;
+      const std::size_t from = at + attribute.size();
+      const std::size_t close = tag.find(u'"', from);
+      for (std::size_t i = from; i < close && i < tag.size(); ++i) {
+        const char16_t c = tag[i];
+        lowered += c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+      }
+      lowered += u' ';
+      break;
+    }
+  }
+  for (const std::u16string_view word :
+       {u"nav", u"sidebar", u"menu", u"related", u"comment", u"footer"}) {
+    if (lowered.find(word) != std::u16string::npos) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+std::u16string TagName(std::u16string_view tag, bool& closing) {
+  closing = tag.size() > 1 && tag[1] == u'/';
+  std::u16string name;
+  for (std::size_t i = closing ? 2 : 1; i < tag.size(); ++i) {
+    char16_t c = tag[i];
+    const bool name_unit = (c >= u'a' && c <= u'z') ||
+                           (c >= u'A' && c <= u'Z') ||
+                           (c >= u'0' && c <= u'9') || c == u'-' || c == u':';
+    if (!name_unit) break;
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+    name += c;
+  }
+  if (!closing && tag.ends_with(u"/>")) name.clear();
+  if (std::find(kVoid.begin(), kVoid.end(), name) != kVoid.end()) name.clear();
+  return name;
+}
 
 std::size_t TagEnd(std::u16string_view text, std::size_t at) {
   if (!StartsTag(text, at)) return std::u16string_view::npos;
@@ -89,6 +140,9 @@ std::vector<PageToken> TokenizePage(std::u16string_view text) {
   std::vector<PageToken> tokens;
   tokens.reserve(text.size() / 16);
   bool link = false;
+  // The open elements, and how many of them are beside the content.
+  std::vector<std::pair<std::u16string, bool>> open;
+  std::size_t asides = 0;
   const auto add_text = [&](std::size_t begin, std::size_t end,
                             PageToken::Kind kind) {
     std::size_t b = begin, e = end;
@@ -97,7 +151,7 @@ std::vector<PageToken> TokenizePage(std::u16string_view text) {
     if (b == e) return;
     tokens.push_back({static_cast<std::uint32_t>(b),
                       static_cast<std::uint32_t>(e),
-                      KeyOf(text.substr(b, e - b)), kind, link});
+                      KeyOf(text.substr(b, e - b)), kind, link, asides > 0});
   };
   std::size_t at = 0, text_begin = 0;
   while (at < text.size()) {
@@ -120,6 +174,25 @@ std::vector<PageToken> TokenizePage(std::u16string_view text) {
     } else if (SameLowered(tag.substr(0, 3), u"</a") && tag.size() > 3 &&
                (tag[3] == u'>' || IsSpace(tag[3]))) {
       link = false;
+    }
+    bool closing = false;
+    std::u16string name = TagName(tag, closing);
+    if (!name.empty() && !closing) {
+      const bool aside = OpensAside(tag, name);
+      asides += aside;
+      open.emplace_back(std::move(name), aside);
+    } else if (!name.empty()) {
+      // An end tag closes its element and any left open inside it.
+      const auto match = std::find_if(
+          open.rbegin(), open.rend(),
+          [&](const auto& element) { return element.first == name; });
+      if (match != open.rend()) {
+        for (auto element = open.rbegin(); element != std::next(match);
+             ++element) {
+          asides -= element->second;
+        }
+        open.erase(std::next(match).base(), open.end());
+      }
     }
     if (OpensRawText(tag)) {
       // Everything up to the closing tag is the script's or style's.

@@ -29,6 +29,10 @@ struct PageToken {
   // Text inside a link: navigation, tables of contents and lists of other
   // pages are made of links, content mostly is not.
   bool link = false;
+  // Text inside an element that says it is beside the content: a nav,
+  // aside or footer element, or one whose class or id names navigation,
+  // a sidebar, a menu, related pages, comments or a footer.
+  bool aside = false;
 };
 
 // A page of the sample with its tokens; `file` is its place among the
@@ -45,6 +49,11 @@ std::vector<PageToken> TokenizePage(std::u16string_view text);
 // Where the tag that starts at `at` (a '<') ends, just behind its '>' (or a
 // comment's "-->"); npos when `at` starts no tag.
 std::size_t TagEnd(std::u16string_view text, std::size_t at);
+
+// The lower-cased name of a start or end tag, and whether it ends one;
+// empty for a comment, a declaration, a tag that closes itself and an
+// element without an end tag (br, img, ...).
+std::u16string TagName(std::u16string_view tag, bool& closing);
 
 // The words of a text token (letters and digits, ASCII letters lowered),
 // as hashes, appended to `words`.

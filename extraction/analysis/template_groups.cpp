@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_map>
 
 namespace vantrel {
 namespace {
@@ -38,7 +39,53 @@ double Jaccard(const std::vector<std::uint64_t>& a,
          static_cast<double>(a.size() + b.size() - common);
 }
 
+// The keys that stand exactly once on the page.
+std::vector<std::uint64_t> SingleKeys(const TokenizedPage& page) {
+  std::vector<std::uint64_t> keys;
+  keys.reserve(page.tokens.size());
+  for (const PageToken& token : page.tokens) keys.push_back(token.key);
+  std::sort(keys.begin(), keys.end());
+  std::vector<std::uint64_t> singles;
+  for (std::size_t i = 0; i < keys.size();) {
+    std::size_t j = i;
+    while (j < keys.size() && keys[j] == keys[i]) ++j;
+    if (j - i == 1) singles.push_back(keys[i]);
+    i = j;
+  }
+  return singles;
+}
+
+// Of the pages of a group, how many must hold a token once for it to count
+// as the template's (a folder may hold a good share of other pages), and
+// how many of those a page must hold to stay.
+constexpr double kMost = 0.7;
+constexpr double kNearlyAll = 0.8;
+
 }  // namespace
+
+std::vector<std::size_t> WithoutOutliers(
+    const std::vector<TokenizedPage>& pages,
+    const std::vector<std::size_t>& group) {
+  std::vector<std::vector<std::uint64_t>> singles;
+  std::unordered_map<std::uint64_t, std::size_t> pages_with;
+  for (const std::size_t i : group) {
+    singles.push_back(SingleKeys(pages[i]));
+    for (const std::uint64_t key : singles.back()) ++pages_with[key];
+  }
+  const double needed = kMost * static_cast<double>(group.size());
+  std::size_t common = 0;
+  for (const auto& [key, count] : pages_with) common += count >= needed;
+  std::vector<std::size_t> kept;
+  for (std::size_t j = 0; j < group.size(); ++j) {
+    std::size_t held = 0;
+    for (const std::uint64_t key : singles[j])
+      held += pages_with[key] >= needed;
+    if (held >= kNearlyAll * static_cast<double>(common)) {
+      kept.push_back(group[j]);
+    }
+  }
+  return 2 * kept.size() > group.size() ? kept : group;
+}
 
 std::vector<std::vector<std::size_t>> GroupByTemplate(
     const std::vector<TokenizedPage>& pages) {

@@ -18,6 +18,14 @@ namespace vantrel {
 std::vector<std::vector<std::size_t>> GroupByTemplate(
     const std::vector<TokenizedPage>& pages);
 
+// The group without the pages that lack many of the tokens that stand once
+// on nearly all of its pages: pages of another template that share enough
+// of the frame to look alike (an archive index beside articles). A group
+// that would lose half its pages stays as it is.
+std::vector<std::size_t> WithoutOutliers(
+    const std::vector<TokenizedPage>& pages,
+    const std::vector<std::size_t>& group);
+
 }  // namespace vantrel
 
 #endif  // VANTREL_EXTRACTION_ANALYSIS_TEMPLATE_GROUPS_H_

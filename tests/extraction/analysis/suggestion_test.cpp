@@ -133,8 +133,8 @@ std::vector<File> Manual() {
       content = "<h1 class=\"ref\">" + words + "</h1>";
       for (int k = 0; k < 60; ++k) {
         content += "<span class=\"" + std::string(1, char('A' + k % 30)) +
-                   "\">w" + std::to_string(k) + "p" + std::to_string(i) +
-                   " </span>";
+                   "\">" + std::string(1, char('a' + k % 26)) +
+                   std::string(1, char('a' + i)) + " </span>";
       }
     }
     files.push_back({"m" + std::to_string(i) + ".htm",
@@ -143,6 +143,46 @@ std::vector<File> Manual() {
                          "</div><div class=\"footer\">Site</div></body>"
                          "</html>",
                      content});
+  }
+  return files;
+}
+
+// A blog of few words: every page uses them all, in sentences of its own;
+// each article has comments of its own after its text, and two pages are
+// archive lists in the same frame, with no text of their own.
+std::vector<File> Blog() {
+  const char* kWords[] = {"sun", "rain", "wind", "snow", "fog"};
+  const auto sentence = [&](int seed, int length) {
+    std::string text;
+    for (int w = 0; w < length; ++w) {
+      text += std::string(kWords[(seed * 7 + w * (seed % 4 + 1)) % 5]) + " ";
+    }
+    return text;
+  };
+  std::vector<File> files;
+  for (int i = 0; i < 8; ++i) {
+    std::string main, content;
+    if (i == 3 || i == 6) {
+      main = "<ul><li><a href=\"/p1\">sun fog</a></li></ul>";
+    } else {
+      content =
+          "<p>" + sentence(i, 9) + "</p><p>" + sentence(i + 11, 7) + "</p>";
+      main = "<article><h1>" + sentence(i + 5, 2) +
+             "</h1><div class=\"entry\">" + content +
+             "</div><section id=\"comments\"><p>" + sentence(i + 3, 12) +
+             sentence(i + 9, 12) + "</p></section></article>";
+    }
+    files.push_back(
+        {"b" + std::to_string(i) + ".htm",
+         "<html><head><title>" + sentence(i, 3) +
+             "</title></head><body><header><a href=\"/\">Blog</a>"
+             "<nav><a href=\"/a\">Alpha</a><a href=\"/b\">Beta</a>"
+             "</nav></header><main>" +
+             main +
+             "</main><footer>Blog team</footer></body>"
+             "</html>",
+         // Tags that every article has there go in the markers.
+         content.empty() ? "" : content.substr(3, content.size() - 7)});
   }
   return files;
 }
@@ -178,6 +218,8 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
        false, 0, ""},
       {"pages alike in their frame only", Manual(), Charset::kWindows1256,
        false, 0, ""},
+      {"few words, comments and archive pages", Blog(), Charset::kWindows1256,
+       false, 2, ""},
       {"UTF-16LE pages", Site(4, false, "\n", true), Charset::kUtf16Le, false,
        0, ""},
   };
