@@ -90,6 +90,25 @@ FoundPairs Checked(PageReader& reader, const std::vector<MarkerPair>& pairs,
   return found;
 }
 
+// The majority's template: the largest group of pages alike, without those
+// that lack much of its frame.
+std::vector<std::size_t> MajorityGroup(
+    const std::vector<TokenizedPage>& sample) {
+  return WithoutOutliers(sample, GroupByTemplate(sample).front());
+}
+
+// The group's anchors, the pages that share its whole frame among its pages.
+TemplateAnchors AnchorsOf(const std::vector<TokenizedPage>& sample,
+                          const std::vector<std::size_t>& group) {
+  TemplateAnchors anchors = FindAnchors(sample, group);
+  const std::vector<std::size_t> framed_group = WithFramePages(sample, anchors);
+  if (framed_group.size() > group.size()) {
+    TemplateAnchors framed = FindAnchors(sample, framed_group);
+    if (framed.at.size() >= 2) anchors = std::move(framed);
+  }
+  return anchors;
+}
+
 bool AllAlike(const std::vector<TokenizedPage>& sample,
               const std::vector<std::size_t>& group) {
   return std::all_of(group.begin(), group.end(), [&](std::size_t j) {
@@ -105,19 +124,12 @@ FoundPairs FromPages(PageReader& reader) {
     return found;
   }
   const std::vector<TokenizedPage> sample = ReadSample(reader);
-  const std::vector<std::vector<std::size_t>> groups = GroupByTemplate(sample);
-  const std::vector<std::size_t> group =
-      WithoutOutliers(sample, groups.front());
+  const std::vector<std::size_t> group = MajorityGroup(sample);
   if (AllAlike(sample, group)) {
     found.lack = FoundPairs::Lack::kAllAlike;
     return found;
   }
-  TemplateAnchors anchors = FindAnchors(sample, group);
-  const std::vector<std::size_t> framed_group = WithFramePages(sample, anchors);
-  if (framed_group.size() > group.size()) {
-    TemplateAnchors framed = FindAnchors(sample, framed_group);
-    if (framed.at.size() >= 2) anchors = std::move(framed);
-  }
+  TemplateAnchors anchors = AnchorsOf(sample, group);
   std::optional<Region> region = BestRegion(GapScores(sample, anchors));
   if (!region) {
     // Pages that differ, but not between two anchors, give no markers;
@@ -177,12 +189,15 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
     // The majority's template, with the labelled page among its pages even
     // where its own content made it look unlike them: only anchors that it
     // has too count.
-    std::vector<std::size_t> group = GroupByTemplate(sample).front();
-    const auto at = std::find(group.begin(), group.end(), *labelled);
-    const std::size_t j = static_cast<std::size_t>(at - group.begin());
-    if (at == group.end()) group.push_back(*labelled);
+    std::vector<std::size_t> group = MajorityGroup(sample);
+    if (std::find(group.begin(), group.end(), *labelled) == group.end()) {
+      group.push_back(*labelled);
+    }
     if (group.size() >= 3) {
-      TemplateAnchors anchors = FindAnchors(sample, group);
+      TemplateAnchors anchors = AnchorsOf(sample, group);
+      const std::size_t j = static_cast<std::size_t>(
+          std::find(anchors.pages.begin(), anchors.pages.end(), *labelled) -
+          anchors.pages.begin());
       const auto first = GapAt(sample, anchors, j, place->begin);
       const auto last = GapAt(sample, anchors, j, place->end - 1);
       if (first && last && *last + 1 < anchors.at.size()) {
