@@ -173,18 +173,17 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
     seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
     for (const std::uint64_t gap_word : seen) ++pages_with[gap_word];
   }
-  // A word on one page only counts +1, a word on every page -1, and those
-  // between in proportion; a page's own word in a link counts a fraction.
-  // A common word counts once in a gap however often it stands there: a
-  // navigation bar repeats few of its words, while content may repeat a
-  // word common to all pages (a type name in a table of functions) often.
-  // Each gap with words costs a little on every page, so that a region does
-  // not reach over template to take in a few words of a page's own (a
-  // title); a gap of tags alone costs nothing.
+  // A text on one page only counts +1 a word, a text on every page -1, and
+  // those between in proportion; a page's own text in a link counts a
+  // fraction, and beside the content (a sidebar, comments) nothing. A
+  // common text counts once in a gap however often it stands there: a
+  // navigation bar repeats few of its texts, while content may repeat a text
+  // common to all pages (a type name in a table of functions) often.
   const double spread = static_cast<double>(pages - 1);
   std::vector<std::uint64_t> counted;
-  std::vector<std::size_t> own_pages(gaps, 0);     // pages with a word of their
-  std::vector<std::size_t> last_own(gaps, pages);  // own there, outside links
+  // Pages with a text of their own in each gap, outside links.
+  std::vector<std::size_t> own_pages(gaps, 0);
+  std::vector<std::size_t> last_own(gaps, pages);
   for (std::size_t j = 0; j < pages; ++j) {
     counted.clear();
     for (const GapText& word : words[j]) {
@@ -208,8 +207,9 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
     }
   }
   for (std::size_t k = 0; k < gaps; ++k) {
-    // Crossing an anchor costs; inside an edge, only a gap with words does,
-    // and not one with words of most pages' own.
+    // Each gap costs, so that a region does not reach over template to take
+    // in a few words of a page's own (a title); inside an edge, only a gap
+    // with words does, and not one with texts of most pages' own.
     if (spare_own_words && (!worded[k] || 2 * own_pages[k] >= pages)) {
       continue;
     }

@@ -2,8 +2,8 @@
 //
 // Anchors are tokens that stand exactly once on every page of the group, in
 // one order on all of them: the template's frame. Between two anchors lies a
-// gap; a gap whose visible words are the page's own (few other pages have
-// them there) holds content, one whose words are the same on most pages
+// gap; a gap whose visible texts are the page's own (few other pages have
+// them there) holds content, one whose texts are the same on most pages
 // (navigation, a table of contents whose current entry moves, lists of
 // related pages) holds template. The content region is the run of
 // consecutive gaps with the highest score, so that inner structure of the
@@ -43,10 +43,11 @@ TemplateAnchors FindAnchors(
 std::vector<std::size_t> WithFramePages(
     const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors);
 
-// For each gap k, between anchors k and k + 1: its page-specific visible
-// words less its template words, over all the group's pages, less a little
-// for each gap that holds words at all; with `spare_own_words`, not for a
-// gap where most pages have words that no other page has there.
+// For each gap k, between anchors k and k + 1: the words of its
+// page-specific visible texts less those of its template texts, over all
+// the group's pages, less a little for each gap crossed; with
+// `spare_own_words`, only for a gap with words, and not for one where most
+// pages have a text that no other page has there.
 std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
                               const TemplateAnchors& anchors,
                               bool spare_own_words = false);
