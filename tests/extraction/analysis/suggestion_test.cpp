@@ -296,7 +296,8 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
     const char* what;
     std::vector<File> files;
     std::u16string pasted;
-    std::string held;  // source text the piece on its page must hold
+    std::string held;   // source text the piece on its page must hold
+    bool exact = true;  // every page gives exactly its own text
   };
   const Around cases[] = {
       {"entity, case and line breaks", Site(4),
@@ -306,6 +307,8 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
        "carry <b>silt</b> to"},
       {"the majority's template, comments and archive pages aside", Blog(),
        u"wind rain sun fog", "wind rain sun fog"},
+      // Too few pages to compare: the element that holds the text.
+      {"two pages", Site(2), u"rivers CARRY silt", "carry <b>silt</b>", false},
   };
   for (const Around& c : cases) {
     SCOPED_TRACE(c.what);
@@ -328,7 +331,9 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
           cut.outcome == FileOutcome::kExtracted
               ? TextToUtf8(text.substr(cut.piece.begin, cut.piece.size()))
               : "";
-      EXPECT_EQ(piece, file.body) << file.name;
+      if (c.exact) {
+        EXPECT_EQ(piece, file.body) << file.name;
+      }
       held = held || piece.find(c.held) != std::string::npos;
     }
     EXPECT_TRUE(held);
