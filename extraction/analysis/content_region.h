@@ -43,8 +43,8 @@ TemplateAnchors FindAnchors(
 std::vector<std::size_t> WithFramePages(
     const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors);
 
-// For each gap k, between anchors k and k + 1: the words of its
-// page-specific visible texts less those of its template texts, over all
+// For each gap k, between anchors k and k + 1: the words of the visible
+// texts that are the pages' own less those of its template texts, over all
 // the group's pages, less a little for each gap crossed; with
 // `spare_own_words`, only for a gap with words, and not for one where most
 // pages have a text that no other page has there.
@@ -61,7 +61,7 @@ struct Region {
 
 // The run of gaps with the highest positive score; with `cover` (first and
 // last gap), the best run that holds those gaps. Nothing when no gap holds
-// page-specific text.
+// text of the pages' own.
 std::optional<Region> BestRegion(
     const std::vector<double>& scores,
     std::optional<std::pair<std::size_t, std::size_t>> cover = std::nullopt);
