@@ -121,11 +121,12 @@ int SuggestAndReport(const SuggestionRequest& request, bool json,
   try {
     result = SuggestMarkers(request);
   } catch (const std::exception& e) {
-    // Told as a run tells the failure that ends it.
+    // Told as a run tells the failure that ends it, a name that is not
+    // valid UTF-8 with U+FFFD.
     const std::string description =
         dynamic_cast<const std::bad_alloc*>(&e) != nullptr
             ? std::string(kOutOfMemoryDescription)
-            : std::string(e.what());
+            : TextToUtf8(Utf8ToText(e.what()));
     if (json) {
       WriteJson(result, &description, out);
     } else {
