@@ -7,8 +7,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <sstream>
+#include <string_view>
 
 #include "cli/completion.h"
 #include "extraction/defaults.h"
@@ -31,9 +34,10 @@ std::u16string Utf8Argument(const std::string& what, const std::string& bytes) {
   return *text;
 }
 
-// A marker file's content, byte for byte, as text. Any file that can be
-// read will do, a pipe from the shell's <(printf ...) included.
-std::u16string MarkerFile(const std::string& option, const std::string& path) {
+// A marker file's or a text file's content, byte for byte, as text. Any
+// file that can be read will do, a pipe from the shell's <(printf ...)
+// included.
+std::u16string FileText(const std::string& option, const std::string& path) {
   const auto cannot_read = [&] {
     return UsageError{option + ": cannot read " + path + ": " +
                       std::strerror(errno)};
@@ -58,7 +62,7 @@ std::u16string MarkerFile(const std::string& option, const std::string& path) {
 std::u16string Marker(const CLI::Option& text_option, const std::string& text,
                       const CLI::Option& file_option, const std::string& file,
                       std::u16string_view fallback) {
-  if (file_option.count() > 0) return MarkerFile(file_option.get_name(), file);
+  if (file_option.count() > 0) return FileText(file_option.get_name(), file);
   if (text_option.count() > 0)
     return Utf8Argument(text_option.get_name(), text);
   return std::u16string(fallback);
@@ -99,6 +103,31 @@ std::vector<std::string> CharsetChoices() {
   return choices;
 }
 
+// Why an option of a run does not go with --suggest, which only reads the
+// folder and prints what it found. Only the options that say what to read,
+// how, and how to print are taken with it.
+std::optional<std::string> NotWithSuggest(std::string_view option) {
+  static constexpr std::string_view kTaken[] = {
+      "--suggest",   "--around",  "--around-file", "--ext",
+      "--recursive", "--charset", "--json"};
+  static constexpr std::string_view kMarkerOptions[] = {
+      "--start", "--start-file",  "--end",        "--end-file",
+      "--regex", "--line-breaks", "--ignore-case"};
+  static constexpr std::string_view kOutputOptions[] = {
+      "--separate", "--dry-run", "--text", "--out-charset", "--jsonl"};
+  if (std::ranges::find(kTaken, option) != std::end(kTaken)) {
+    return std::nullopt;
+  }
+  std::string why = "makes no run";
+  if (std::ranges::find(kMarkerOptions, option) != std::end(kMarkerOptions)) {
+    why = "finds the markers itself";
+  } else if (std::ranges::find(kOutputOptions, option) !=
+             std::end(kOutputOptions)) {
+    why = "writes nothing";
+  }
+  return std::string(option) + " does not go with --suggest, which " + why;
+}
+
 EarlyExit BadUsage(const std::string& message) {
   return {kExitUsage, "",
           "vantrel-cli: " + message + "\n" +
@@ -114,7 +143,8 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
       "file with the given extension directly inside FOLDER (with\n"
       "--recursive, anywhere below it), into a new ExportN.<extension> in\n"
       "FOLDER (or, with --separate, a new folder ExportN with one file per\n"
-      "source).\n",
+      "source). With --suggest, finds the markers itself instead and prints\n"
+      "them, each with the command line that runs it.\n",
       "vantrel-cli"};
   app.set_version_flag("--version",
                        std::string("vantrel-cli ") + VANTREL_VERSION_DISPLAY,
@@ -194,7 +224,8 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
                "a run would make");
   app.add_flag("--json", request.json,
                "JSON Lines on standard output instead of the log: one object "
-               "per file, then a summary (implies --explain)");
+               "per file, then a summary (implies --explain); with --suggest, "
+               "one object per suggested pair, then a summary");
   app.add_flag("--text", options.html_to_text,
                "Write each piece as the plain text of its HTML, into "
                "ExportN.txt (with --separate, one .txt per source), UTF-8 "
@@ -209,13 +240,34 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
       app.add_flag("--jsonl", json_lines,
                    "Write ExportN.jsonl, UTF-8: one JSON object per piece, "
                    "{\"file\":NAME,\"piece\":PIECE}");
+  bool suggest = false;
+  app.add_flag("--suggest", suggest,
+               "Find the markers by comparing the pages of FOLDER (those "
+               "that --ext, --recursive and --charset say a run would read) "
+               "and print up to three pairs, best first, each with how many "
+               "files it gives a piece on and the command line that runs "
+               "it; writes nothing");
+  std::string around, around_file;
+  auto* around_opt =
+      app.add_option("--around", around,
+                     "With --suggest: markers around the element that holds "
+                     "TEXT, some of the wanted text as a browser shows it "
+                     "(UTF-8; spacing, entities and letter case may differ)")
+          ->type_name("TEXT");
+  auto* around_file_opt =
+      app.add_option("--around-file", around_file,
+                     "With --suggest: read the text for --around from FILE "
+                     "(UTF-8)")
+          ->type_name("FILE");
+  around_opt->excludes(around_file_opt);
   app.add_option("FOLDER", folder, "Folder whose files are read")
       ->type_name("")
       ->required();
   app.footer(
-      "Exit status: 0 every file gave a piece; 1 an input was missing, no "
-      "file had the extension, or a file gave no piece; 2 the run ended "
-      "with an error, --keep-going passed over a file or folder, or "
+      "Exit status: 0 every file gave a piece (with --suggest, markers were "
+      "found); 1 an input was missing, no file had the extension, or a file "
+      "gave no piece (with --suggest, no markers were found); 2 the run "
+      "ended with an error, --keep-going passed over a file or folder, or "
       "standard output could not be written; 64 bad usage.");
 
   // `vantrel-cli --completion SHELL` prints the shell's completion script,
@@ -239,6 +291,17 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
   }
 
   try {
+    // What does not go with --suggest is told before any file is read.
+    for (const CLI::Option* option : app.get_options()) {
+      if (option->count() == 0 || option->get_positional()) continue;
+      if (!suggest) {
+        if (option == around_opt || option == around_file_opt) {
+          throw UsageError{option->get_name() + " goes only with --suggest"};
+        }
+      } else if (auto refusal = NotWithSuggest(option->get_name())) {
+        throw UsageError{*refusal};
+      }
+    }
     inputs.start_marker = Marker(*start_opt, start, *start_file_opt, start_file,
                                  kDefaultStartMarker);
     inputs.end_marker =
@@ -263,6 +326,16 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
       throw UsageError{
           "--jsonl writes one file and does not go with --separate"};
     }
+    if (suggest) {
+      SuggestionRequest& suggestion = request.suggestion.emplace();
+      suggestion.extension = inputs.extension;
+      suggestion.more_extensions = inputs.more_extensions;
+      if (around_file_opt->count() > 0) {
+        suggestion.around = FileText(around_file_opt->get_name(), around_file);
+      } else if (around_opt->count() > 0) {
+        suggestion.around = Utf8Argument("--around", around);
+      }
+    }
   } catch (const UsageError& e) {
     return BadUsage(e.message);
   }
@@ -278,6 +351,13 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
   // Near misses are looked for when someone will hear of them.
   options.near_misses = request.explain || !request.quiet;
   request.progress = !request.quiet && ::isatty(STDERR_FILENO) == 1;
+  if (request.suggestion) {
+    SuggestionRequest& suggestion = *request.suggestion;
+    suggestion.folder = inputs.folder;
+    suggestion.recursive = options.recursive;
+    suggestion.charset = options.charset;
+    suggestion.detect_charset = options.detect_charset;
+  }
   return request;
 }
 

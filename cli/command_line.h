@@ -3,11 +3,13 @@
 #ifndef VANTREL_CLI_COMMAND_LINE_H_
 #define VANTREL_CLI_COMMAND_LINE_H_
 
+#include <optional>
 #include <string>
 #include <variant>
 
 #include "extraction/run_inputs.h"
 #include "extraction/run_options.h"
+#include "extraction/suggestion.h"
 
 namespace vantrel::cli {
 
@@ -22,6 +24,8 @@ inline constexpr int kExitUsage = 64;    // bad usage (as sysexits' EX_USAGE)
 struct CliRequest {
   RunInputs inputs;
   RunOptions options;
+  // With --suggest: markers to suggest for the folder, instead of a run.
+  std::optional<SuggestionRequest> suggestion;
 
   bool json = false;     // JSON Lines instead of the log
   bool explain = false;  // tell why a file gave no piece (--json implies it)
@@ -39,8 +43,8 @@ struct EarlyExit {
   std::string err;
 };
 
-// Reads the command line, and any marker file it names, into the run it
-// asks for.
+// Reads the command line, and any marker or text file it names, into the
+// run or the suggestion it asks for.
 std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
                                                      const char* const* argv);
 

@@ -1,6 +1,7 @@
 // vantrel-cli: one extraction run from a terminal, for scripts and batch
 // work. It takes the window's inputs as options, prints the run's log, the
 // output's path and the summary, and tells the outcome by its exit status.
+// With --suggest it finds the markers for a folder instead, and prints them.
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +17,7 @@
 #include "cli/cli_report.h"
 #include "cli/command_line.h"
 #include "cli/report_stream.h"
+#include "cli/suggest_report.h"
 #include "extraction/nothing_read.h"
 #include "extraction/run.h"
 #include "extraction/text/native_names.h"
@@ -116,6 +118,11 @@ int main(int argc, char** argv) {
   }
   const auto& request = std::get<vc::CliRequest>(parsed);
   vc::ReportStream out(STDOUT_FILENO);
+  if (request.suggestion) {
+    const int status =
+        vc::SuggestAndReport(*request.suggestion, request.json, out);
+    return out.error() != 0 ? ReportLost(out.error()) : status;
+  }
   const vantrel::RunResult result = Run(request, out);
   return ExitStatus(result, out);
 }

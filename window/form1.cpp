@@ -12,6 +12,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,19 +23,27 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
+#include <exception>
 #include <initializer_list>
 #include <iterator>
+#include <new>
 #include <utility>
 
 #include "extraction/defaults.h"
 #include "extraction/messages.h"
 #include "extraction/nothing_read.h"
 #include "extraction/run.h"
+#include "extraction/suggestion.h"
 #include "extraction/text/native_names.h"
+#include "extraction/text/text.h"
 #include "vantrel_version.h"
 #include "window/bar_position.h"
+#include "window/box_text.h"
 #include "window/line_control.h"
 #include "window/run_relay.h"
 #include "window/text_boxes.h"
@@ -87,6 +96,18 @@ constexpr char kChooserTitle[] =
     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Choose Folder:");
 constexpr char kExplainItem[] = QT_TRANSLATE_NOOP(
     "vantrel::window::Form1", "Explain why files gave no piece");
+constexpr char kSuggestItem[] = QT_TRANSLATE_NOOP(
+    "vantrel::window::Form1", "Suggest markers from the folder");
+// After a suggestion whose best pair is a pattern, which the window's run
+// does not take: the literal pair it took instead, or the pattern.
+constexpr char kLiteralTakenPattern[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1",
+                      "These markers give a piece on %1 of %2 files; the "
+                      "best pair is a pattern, which the window cannot run.");
+constexpr char kOnlyPatternPattern[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1",
+                      "Only a pattern was found, which the window cannot "
+                      "run: start %1, end %2.");
 // Label6's caption in the window's design, which shows what the line is for;
 // Form_Load clears it before the window is first shown.
 constexpr char kSummaryDesignCaption[] = QT_TRANSLATE_NOOP(
@@ -206,6 +227,22 @@ QString NothingReadLine(const RunInputs& inputs) {
         .arg(folder, extension, FromText(*without_dots));
   }
   return Translated(kNothingReadPattern).arg(folder, extension);
+}
+
+// A pattern on one line of the log: its CR and LF as \r and \n, which
+// match the same characters.
+QString PatternLine(std::u16string_view pattern) {
+  QString line;
+  for (const char16_t c : pattern) {
+    if (c == u'\r') {
+      line += QStringLiteral("\\r");
+    } else if (c == u'\n') {
+      line += QStringLiteral("\\n");
+    } else {
+      line += QChar(c);
+    }
+  }
+  return line;
 }
 
 // The local file or folder that a drop carries, or "" when it carries
@@ -411,11 +448,44 @@ void Form1::WireEvents() {
   setAcceptDrops(true);
   Text3_->installEventFilter(this);
   Text4_->installEventFilter(this);
+  // Marker suggestion: from either marker box's context menu, opened by
+  // the mouse, the menu key or Shift+F10, or by its shortcut.
+  suggest_ = new QAction(tr(kSuggestItem), this);
+  suggest_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  suggest_->setShortcutContext(Qt::WidgetShortcut);
+  connect(suggest_, &QAction::triggered, this,
+          &Form1::SuggestMarkersFromFolder);
+  for (MarkerBox* box : {Text1_, Text2_}) {
+    box->addAction(suggest_);
+    box->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(box, &QWidget::customContextMenuRequested, this,
+            [this, box](const QPoint& at) {
+              ShowMarkerMenu(*box, box->viewport()->mapToGlobal(at));
+            });
+    box->installEventFilter(this);
+    // Any other edit ends the suggestion's shared undo.
+    connect(box->document(), &QTextDocument::undoCommandAdded, this,
+            [this] { suggestion_undo_.reset(); });
+    connect(box->document(), &QTextDocument::contentsChanged, this,
+            &Form1::KeepSuggestionUndoTogether);
+  }
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Command2_ && event->type() == QEvent::MouseButtonDblClick) {
     return true;
+  }
+  if ((watched == Text1_ || watched == Text2_) &&
+      event->type() == QEvent::KeyPress) {
+    // Not every platform opens a context menu for these keys by itself.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) ||
+        (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+      auto* box = static_cast<MarkerBox*>(watched);
+      ShowMarkerMenu(*box,
+                     box->viewport()->mapToGlobal(box->cursorRect().center()));
+      return true;
+    }
   }
   if ((watched == Text3_ || watched == Text4_) &&
       (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
@@ -566,6 +636,97 @@ void Form1::ExplainFailures() {
   worker_ = std::thread([relay = relay_.get(), inputs = run_inputs_] {
     RunExtraction(inputs, ExplainRelay::Options(), *relay);
   });
+}
+
+QMenu* Form1::CreateMarkerMenu(MarkerBox& box) {
+  QMenu* menu = box.createStandardContextMenu();
+  menu->addSeparator();
+  suggest_->setEnabled(!Running() && !choosing_);
+  menu->addAction(suggest_);
+  return menu;
+}
+
+// One menu at a time: where the platform also makes a context menu of the
+// menu key, the second request finds the first menu open.
+void Form1::ShowMarkerMenu(MarkerBox& box, const QPoint& at) {
+  if (marker_menu_ && marker_menu_->isVisible()) return;
+  marker_menu_ = CreateMarkerMenu(box);
+  marker_menu_->setAttribute(Qt::WA_DeleteOnClose);
+  marker_menu_->popup(at);
+}
+
+// The pages are read on the window's thread, under the wait cursor: a
+// suggestion reads a sample of them and checks a few pairs on the rest,
+// which takes about as long as listing the folder.
+void Form1::SuggestMarkersFromFolder() {
+  if (choosing_ || Running()) return;
+  SuggestionRequest request;
+  request.folder = Text3();
+  request.extension = Text4();
+  SuggestionResult result;
+  SetBusyPointer(true);
+  try {
+    result = vantrel::SuggestMarkers(request);
+  } catch (const std::exception& e) {
+    SetBusyPointer(false);
+    // Told as a run tells the failure that ends it.
+    Logged(kUnknownErrorMessage);
+    Logged(dynamic_cast<const std::bad_alloc*>(&e) != nullptr
+               ? Utf8ToText(kOutOfMemoryDescription)
+               : Utf8ToText(e.what()));
+    Text5_->Redraw();
+    return;
+  }
+  SetBusyPointer(false);
+  const auto& suggestions = result.suggestions;
+  const auto literal =
+      std::ranges::find(suggestions, false, &MarkerSuggestion::regex);
+  QString line = FromText(result.message);
+  if (literal != suggestions.end()) {
+    FillMarkers(literal->start, literal->end);
+    if (literal != suggestions.begin()) {
+      line = Translated(kLiteralTakenPattern)
+                 .arg(literal->pieces)
+                 .arg(result.files);
+    }
+  } else if (!suggestions.empty()) {
+    line = Translated(kOnlyPatternPattern)
+               .arg(PatternLine(suggestions.front().start),
+                    PatternLine(suggestions.front().end));
+  }
+  Text5_->Append(ToText(line) + std::u16string(kLineEnd));
+  Text5_->Redraw();
+}
+
+// Each box takes its marker as one edit of its own; KeepSuggestionUndoTogether
+// makes the two one step.
+void Form1::FillMarkers(std::u16string_view start, std::u16string_view end) {
+  for (const auto& [box, text] : {std::pair{Text1_, start}, {Text2_, end}}) {
+    QTextCursor cursor(box->document());
+    cursor.select(QTextCursor::Document);
+    InsertBoxText(cursor, text);
+  }
+  suggestion_undo_ =
+      SuggestionUndo{Text1_->document()->availableUndoSteps(),
+                     Text2_->document()->availableUndoSteps(), true};
+}
+
+// An undo of the suggestion in one box undoes it in the other, and a redo
+// redoes it, whichever box and whichever way (keys, menu) it came.
+void Form1::KeepSuggestionUndoTogether() {
+  if (!suggestion_undo_) return;
+  SuggestionUndo& undo = *suggestion_undo_;
+  const int start_steps = Text1_->document()->availableUndoSteps();
+  const int end_steps = Text2_->document()->availableUndoSteps();
+  const bool start_in = start_steps == undo.start_steps;
+  const bool end_in = end_steps == undo.end_steps;
+  if (undo.applied && start_in != end_in) {
+    undo.applied = false;
+    start_in ? Text1_->undo() : Text2_->undo();
+  } else if (!undo.applied && start_in != end_in) {
+    undo.applied = true;
+    start_in ? Text2_->redo() : Text1_->redo();
+  }
 }
 
 void Form1::JoinRun() {

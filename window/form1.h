@@ -7,14 +7,17 @@
 // worker thread, and shows what the run tells (the RunSink events) on the
 // log, the summary, the bar and the pointer, at most once a frame; "..."
 // fills the folder field from a folder chooser. Escape or closing the
-// window stops a run between two files. The window reads and writes no
+// window stops a run between two files. The marker boxes' context menus
+// suggest markers for the folder's pages. The window reads and writes no
 // file of its own.
 #ifndef VANTREL_WINDOW_FORM1_H_
 #define VANTREL_WINDOW_FORM1_H_
 
+#include <QPointer>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -29,6 +32,7 @@ class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
 class QLabel;
+class QAction;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -87,6 +91,17 @@ class Form1 : public QWidget, public RunSink {
   // piece, why: found on a worker thread by a dry run of the same inputs.
   void ExplainFailures();
 
+  // A marker box's context menu: the box's own items, then "Suggest markers
+  // from the folder" (Ctrl+Shift+S in either box), enabled when no run is
+  // going on.
+  QMenu* CreateMarkerMenu(MarkerBox& box);
+  // Suggests markers for the files of the folder and extension fields and
+  // puts the best pair that the window can run (literal text, no pattern)
+  // in the marker boxes, as one edit that one undo in either box takes
+  // back from both; writes one line in the log that says what the markers
+  // give, or why there are none.
+  void SuggestMarkersFromFolder();
+
   // RunSink: what a run tells, shown on the controls, on the window's
   // thread.
   void Started() override;
@@ -120,6 +135,9 @@ class Form1 : public QWidget, public RunSink {
   void ShowNews();
   void EndRun();
   void JoinRun();
+  void ShowMarkerMenu(MarkerBox& box, const QPoint& at);
+  void FillMarkers(std::u16string_view start, std::u16string_view end);
+  void KeepSuggestionUndoTogether();
 
   FolderChooser chooser_;
   bool busy_ = false;
@@ -138,6 +156,18 @@ class Form1 : public QWidget, public RunSink {
   QShortcut* stop_key_ = nullptr;
   // The control that had the focus when the run took the inputs.
   QWidget* focus_before_run_ = nullptr;
+  // "Suggest markers from the folder", in both marker boxes' menus.
+  QAction* suggest_ = nullptr;
+  QPointer<QMenu> marker_menu_;
+  // The marker boxes' undo steps just after a suggestion filled them, and
+  // whether the suggestion is in them, while neither box has had another
+  // edit since.
+  struct SuggestionUndo {
+    int start_steps;
+    int end_steps;
+    bool applied;
+  };
+  std::optional<SuggestionUndo> suggestion_undo_;
 
   QLabel* Image1_ = nullptr;
   QLabel* Label1_ = nullptr;

@@ -46,6 +46,9 @@ done <<'CASES'
 --separate pag|pages pagez 
 --start pag|
 --ext |
+--a|--around --around-file 
+--around-file pages.|pages.txt 
+--around |
 CASES
 
 if command -v zsh >/dev/null; then

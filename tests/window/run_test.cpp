@@ -271,6 +271,75 @@ TEST(WindowRun, LogMenuExplainsWhyFilesGaveNoPiece) {
   EXPECT_FALSE(explain_item());  // no failures
 }
 
+// "Suggest markers from the folder", from either marker box's menu or by
+// its shortcut, fills both boxes with the suggested pair and writes one line
+// in the log; one undo in either box restores both markers, one redo brings
+// the pair back. Nothing is written in the folder.
+TEST(WindowRun, SuggestedMarkersFillBothBoxesAndOneUndoRestoresThem) {
+  TempFolder folder;
+  for (int n = 1; n <= 5; ++n) {
+    const std::string number = std::to_string(n);
+    folder.create("page" + number + ".htm",
+                  "<html><body>\r\n<div class=\"nav\">Home</div>\r\n"
+                  "<div class=\"body\"><h1>Page " +
+                      number + "</h1><p>The words of page " + number +
+                      " alone.</p></div>\r\n<div class=\"foot\">Made "
+                      "here</div>\r\n</body></html>\r\n");
+  }
+  const std::vector<std::string> names = folder.list();
+  WatchedForm form;
+  Control<QLineEdit>(form, "Text3")
+      .setText(QString::fromStdU16String(folder.text()));
+  auto& start = Control<MarkerBox>(form, "Text1");
+  auto& end = Control<MarkerBox>(form, "Text2");
+  const std::u16string start_before = start.Text(), end_before = end.Text();
+
+  struct Case {
+    MarkerBox* used;  // the box whose menu or shortcut suggests
+    bool by_shortcut;
+    MarkerBox* undone;  // the box in which the user undoes and redoes
+  };
+  for (const Case& c : {Case{&start, false, &end}, Case{&end, true, &start}}) {
+    c.used->setFocus();
+    // The menu key opens the box's menu; the item comes after its own.
+    QTest::keyClick(c.used, Qt::Key_Menu);
+    auto* shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(shown, nullptr);
+    EXPECT_GT(shown->actions().size(), 2);
+    EXPECT_EQ(shown->actions().back()->text(),
+              "Suggest markers from the folder");
+    shown->close();
+    const std::u16string log = form.Log();
+    if (c.by_shortcut) {
+      QTest::keyClick(c.used, Qt::Key_S,
+                      Qt::ControlModifier | Qt::ShiftModifier);
+    } else {
+      std::unique_ptr<QMenu> menu(form.CreateMarkerMenu(*c.used));
+      menu->actions().back()->trigger();
+    }
+    const std::u16string suggested_start = start.Text();
+    const std::u16string suggested_end = end.Text();
+    EXPECT_NE(suggested_start, start_before);
+    EXPECT_NE(suggested_end, end_before);
+    EXPECT_FALSE(suggested_start.empty() || suggested_end.empty());
+    ASSERT_TRUE(form.Log().starts_with(log));
+    const std::u16string added = form.Log().substr(log.size());
+    EXPECT_TRUE(added.size() > 2 && added.find(u"\r\n") == added.size() - 2)
+        << QString::fromStdU16String(added).toStdString();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(folder.list(), names);
+
+    c.undone->setFocus();
+    QTest::keyClick(c.undone, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(start.Text(), start_before);
+    EXPECT_EQ(end.Text(), end_before);
+    c.undone->redo();
+    EXPECT_EQ(start.Text(), suggested_start);
+    EXPECT_EQ(end.Text(), suggested_end);
+    c.undone->undo();
+  }
+}
+
 TEST(WindowBar, PositionsInTwips) {
   struct Case {
     std::int64_t done, total;

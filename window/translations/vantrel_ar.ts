@@ -62,6 +62,18 @@ it in a new text file.<byte value="xd"/>
         <translation>اشرح لماذا لم يُستخرج نص من بعض الملفات</translation>
     </message>
     <message>
+        <source>Suggest markers from the folder</source>
+        <translation>اقترح علامتين من ملفات المجلد</translation>
+    </message>
+    <message>
+        <source>These markers give a piece on %1 of %2 files; the best pair is a pattern, which the window cannot run.</source>
+        <translation>تستخرج هاتان العلامتان نصًا من %1 من %2 ملفًا؛ أفضل زوج نمطٌ لا تستطيع النافذة تشغيله.</translation>
+    </message>
+    <message>
+        <source>Only a pattern was found, which the window cannot run: start %1, end %2.</source>
+        <translation>لم يوجد إلا نمط لا تستطيع النافذة تشغيله: البداية %1، والنهاية %2.</translation>
+    </message>
+    <message>
         <source>23 file checked, 3 string(s) didn&apos;t find.</source>
         <translation>فُحص 23 ملفًا، ولم يوجد 3 نصوص.</translation>
     </message>

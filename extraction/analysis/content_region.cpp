@@ -1,0 +1,397 @@
+#include "extraction/analysis/content_region.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace vantrel {
+namespace {
+
+// What a page's own word inside a link counts for, beside one outside: the
+// title of the next page or a heading in a table of contents is the page's
+// own, but not its content.
+constexpr double kLinkShare = 0.1;
+// What crossing an anchor costs on each page, in words.
+constexpr double kGapCost = 3.0;
+
+// The indices of the longest strictly increasing run of `values` (not
+// necessarily consecutive), in order.
+std::vector<std::size_t> LongestIncreasing(
+    const std::vector<std::uint32_t>& values) {
+  std::vector<std::size_t> tails;  // index of the last value of each length
+  std::vector<std::size_t> before(values.size(), values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const auto place = std::lower_bound(
+        tails.begin(), tails.end(), values[i],
+        [&](std::size_t t, std::uint32_t v) { return values[t] < v; });
+    if (place != tails.begin()) before[i] = *(place - 1);
+    if (place == tails.end()) {
+      tails.push_back(i);
+    } else {
+      *place = i;
+    }
+  }
+  std::vector<std::size_t> run;
+  for (std::size_t i = tails.empty() ? values.size() : tails.back();
+       i < values.size(); i = before[i]) {
+    run.push_back(i);
+  }
+  std::reverse(run.begin(), run.end());
+  return run;
+}
+
+std::uint64_t GapWordKey(std::size_t gap, std::uint64_t word) {
+  return (word ^ (gap * 0x9E3779B97F4A7C15ull)) + gap;
+}
+
+}  // namespace
+
+TemplateAnchors FindAnchors(
+    const std::vector<TokenizedPage>& sample,
+    const std::vector<std::size_t>& group,
+    const std::vector<std::pair<std::uint32_t, std::uint32_t>>* within) {
+  TemplateAnchors anchors;
+  anchors.pages = group;
+  if (group.empty()) return anchors;
+  // Keys that stand once on a page, with their token; a key met twice is
+  // marked with the largest index.
+  constexpr std::uint32_t kTwice = UINT32_MAX;
+  std::vector<std::unordered_map<std::uint64_t, std::uint32_t>> once(
+      group.size());
+  for (std::size_t j = 0; j < group.size(); ++j) {
+    const std::vector<PageToken>& tokens = sample[group[j]].tokens;
+    const auto [first, last] =
+        within ? (*within)[j]
+               : std::pair<std::uint32_t, std::uint32_t>(
+                     0, static_cast<std::uint32_t>(tokens.size()));
+    once[j].reserve(last - first);
+    for (std::uint32_t t = first; t < last; ++t) {
+      const auto [place, added] = once[j].try_emplace(tokens[t].key, t);
+      if (!added) place->second = kTwice;
+    }
+  }
+  // Anchors in the order of the first page, then only as many as keep one
+  // order on every page.
+  std::vector<std::vector<std::uint32_t>> at;
+  const auto [first, last] =
+      within
+          ? (*within)[0]
+          : std::pair<std::uint32_t, std::uint32_t>(
+                0, static_cast<std::uint32_t>(sample[group[0]].tokens.size()));
+  for (std::uint32_t t = first; t < last; ++t) {
+    const std::uint64_t key = sample[group[0]].tokens[t].key;
+    std::vector<std::uint32_t> places;
+    for (std::size_t j = 0; j < group.size(); ++j) {
+      const auto found = once[j].find(key);
+      if (found == once[j].end() || found->second == kTwice) break;
+      places.push_back(found->second);
+    }
+    if (places.size() == group.size()) at.push_back(std::move(places));
+  }
+  for (std::size_t j = 1; j < group.size() && !at.empty(); ++j) {
+    std::vector<std::uint32_t> column;
+    for (const auto& places : at) column.push_back(places[j]);
+    std::vector<std::vector<std::uint32_t>> kept;
+    for (const std::size_t k : LongestIncreasing(column)) {
+      kept.push_back(std::move(at[k]));
+    }
+    at = std::move(kept);
+  }
+  anchors.at = std::move(at);
+  return anchors;
+}
+
+std::vector<std::size_t> WithFramePages(
+    const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors) {
+  if (anchors.at.empty()) return anchors.pages;
+  const TokenizedPage& first = sample[anchors.pages[0]];
+  std::unordered_map<std::uint64_t, std::uint32_t> wanted;  // key: times seen
+  for (const auto& at : anchors.at) wanted[first.tokens[at[0]].key] = 0;
+  std::vector<std::size_t> pages;
+  for (std::size_t i = 0; i < sample.size(); ++i) {
+    if (std::find(anchors.pages.begin(), anchors.pages.end(), i) !=
+        anchors.pages.end()) {
+      pages.push_back(i);
+      continue;
+    }
+    for (auto& [key, seen] : wanted) seen = 0;
+    for (const PageToken& token : sample[i].tokens) {
+      const auto found = wanted.find(token.key);
+      if (found != wanted.end()) ++found->second;
+    }
+    std::size_t once = 0;
+    for (const auto& [key, seen] : wanted) once += seen == 1;
+    if (10 * once >= 9 * wanted.size()) pages.push_back(i);
+  }
+  return pages;
+}
+
+std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
+                              const TemplateAnchors& anchors,
+                              bool spare_own_words) {
+  const std::size_t gaps = anchors.at.empty() ? 0 : anchors.at.size() - 1;
+  std::vector<double> scores(gaps, 0);
+  const std::size_t pages = anchors.pages.size();
+  if (gaps == 0 || pages < 2) return scores;
+  // The visible words of each gap of each page, and on how many pages each
+  // word stands in each gap.
+  // The visible text of each gap of each page, token by token, and on how
+  // many pages each token stands in each gap. A whole text is compared, not
+  // its words: a site of few words still writes each page's sentences anew,
+  // while its navigation repeats the same texts.
+  struct GapText {
+    std::uint32_t gap;
+    bool link;
+    bool aside;
+    std::uint32_t words;
+    std::uint64_t key;
+  };
+  std::vector<std::vector<GapText>> words(pages);
+  std::vector<bool> worded(gaps, false);  // some page has words there
+  std::unordered_map<std::uint64_t, std::uint32_t> pages_with;
+  std::vector<std::uint64_t> scratch, seen;
+  for (std::size_t j = 0; j < pages; ++j) {
+    const TokenizedPage& page = sample[anchors.pages[j]];
+    seen.clear();
+    for (std::size_t k = 0; k < gaps; ++k) {
+      for (std::uint32_t t = anchors.at[k][j] + 1; t < anchors.at[k + 1][j];
+           ++t) {
+        const PageToken& token = page.tokens[t];
+        if (token.kind != PageToken::Kind::kText) continue;
+        scratch.clear();
+        AppendWords(std::u16string_view(page.text).substr(
+                        token.begin, token.end - token.begin),
+                    scratch);
+        if (scratch.empty()) continue;
+        words[j].push_back(
+            {static_cast<std::uint32_t>(k), token.link, token.aside,
+             static_cast<std::uint32_t>(scratch.size()), token.key});
+        worded[k] = true;
+        seen.push_back(GapWordKey(k, token.key));
+      }
+    }
+    std::sort(seen.begin(), seen.end());
+    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+    for (const std::uint64_t gap_word : seen) ++pages_with[gap_word];
+  }
+  // A text on one page only counts +1 a word, a text on every page -1, and
+  // those between in proportion; a page's own text in a link counts a
+  // fraction, and beside the content (a sidebar, comments) nothing. A
+  // common text counts once in a gap however often it stands there: a
+  // navigation bar repeats few of its texts, while content may repeat a text
+  // common to all pages (a type name in a table of functions) often.
+  const double spread = static_cast<double>(pages - 1);
+  std::vector<std::uint64_t> counted;
+  // Pages with a text of their own in each gap, outside links.
+  std::vector<std::size_t> own_pages(gaps, 0);
+  std::vector<std::size_t> last_own(gaps, pages);
+  for (std::size_t j = 0; j < pages; ++j) {
+    counted.clear();
+    for (const GapText& word : words[j]) {
+      const std::uint64_t key = GapWordKey(word.gap, word.key);
+      const double others = pages_with[key] - 1.0;
+      const double score = 1.0 - 2.0 * others / spread;
+      if (others == 0 && !word.link && last_own[word.gap] != j) {
+        last_own[word.gap] = j;
+        ++own_pages[word.gap];
+      }
+      const double weight = score * word.words;
+      if (score > 0) {
+        if (!word.aside) {
+          scores[word.gap] += word.link ? weight * kLinkShare : weight;
+        }
+      } else if (std::find(counted.begin(), counted.end(), key) ==
+                 counted.end()) {
+        counted.push_back(key);
+        scores[word.gap] += weight;
+      }
+    }
+  }
+  for (std::size_t k = 0; k < gaps; ++k) {
+    // Each gap costs, so that a region does not reach over template to take
+    // in a few words of a page's own (a title); inside an edge, only a gap
+    // with words does, and not one with texts of most pages' own.
+    if (spare_own_words && (!worded[k] || 2 * own_pages[k] >= pages)) {
+      continue;
+    }
+    scores[k] -= kGapCost * static_cast<double>(pages);
+  }
+  return scores;
+}
+
+std::optional<Region> BestRegion(
+    const std::vector<double>& scores,
+    std::optional<std::pair<std::size_t, std::size_t>> cover) {
+  if (scores.empty()) return std::nullopt;
+  if (cover) {
+    // The best stretch to the left of the covered gaps and to their right,
+    // each only when it adds.
+    const auto [lo, hi] = *cover;
+    Region region{lo, hi + 1};
+    double sum = 0, best = 0;
+    for (std::size_t k = lo; k-- > 0;) {
+      sum += scores[k];
+      if (sum > best) best = sum, region.first = k;
+    }
+    sum = best = 0;
+    for (std::size_t k = hi + 1; k < scores.size(); ++k) {
+      sum += scores[k];
+      if (sum > best) best = sum, region.last = k + 1;
+    }
+    return region;
+  }
+  std::optional<Region> best;
+  double best_sum = 0, sum = 0;
+  std::size_t first = 0;
+  for (std::size_t k = 0; k < scores.size(); ++k) {
+    if (sum <= 0) sum = 0, first = k;
+    sum += scores[k];
+    if (sum > best_sum) best_sum = sum, best = Region{first, k + 1};
+  }
+  return best;
+}
+
+namespace {
+
+// Adds the anchors found inside gap `gap` after anchor `gap`; returns how
+// many.
+std::size_t SplitGap(const std::vector<TokenizedPage>& sample,
+                     TemplateAnchors& anchors, std::size_t gap) {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> within;
+  for (std::size_t j = 0; j < anchors.pages.size(); ++j) {
+    within.emplace_back(anchors.at[gap][j] + 1, anchors.at[gap + 1][j]);
+  }
+  TemplateAnchors inside = FindAnchors(sample, anchors.pages, &within);
+  anchors.at.insert(anchors.at.begin() + static_cast<std::ptrdiff_t>(gap) + 1,
+                    inside.at.begin(), inside.at.end());
+  return inside.at.size();
+}
+
+}  // namespace
+
+Region TrimEdges(const std::vector<TokenizedPage>& sample,
+                 TemplateAnchors& anchors, Region region) {
+  // The gaps that were the first edge gap, and those that were the last.
+  const std::size_t first_split = SplitGap(sample, anchors, region.first);
+  region.last += first_split;
+  std::size_t last_begin = region.first;
+  if (region.last - region.first > first_split + 1) {
+    last_begin = region.last - 1;
+    region.last += SplitGap(sample, anchors, region.last - 1);
+  }
+  // A gap at the edge with words of most pages' own, outside links (a
+  // title), is not charged for: it stays unless those words are outweighed.
+  const std::vector<double> scores = GapScores(sample, anchors, true);
+  // The start that keeps the most of the first edge's score, then the end
+  // that keeps the most of the last edge's.
+  double best = 0, sum = 0;
+  std::size_t start = region.first;
+  for (std::size_t k = region.first + first_split + 1; k-- > region.first;) {
+    sum += scores[k];
+    if (sum >= best) best = sum, start = k;
+  }
+  region.first = start;
+  last_begin = std::max(last_begin, start);
+  best = sum = 0;
+  std::size_t end = region.last;
+  for (std::size_t k = last_begin; k < region.last; ++k) {
+    sum += scores[k];
+    if (sum >= best) best = sum, end = k + 1;
+  }
+  region.last = end;
+  return region;
+}
+
+Region WidenOverTags(const std::vector<TokenizedPage>& sample,
+                     const TemplateAnchors& anchors, Region region) {
+  const auto textless = [&](std::size_t gap) {
+    for (std::size_t j = 0; j < anchors.pages.size(); ++j) {
+      const std::vector<PageToken>& tokens = sample[anchors.pages[j]].tokens;
+      for (std::uint32_t t = anchors.at[gap][j] + 1; t < anchors.at[gap + 1][j];
+           ++t) {
+        if (tokens[t].kind == PageToken::Kind::kText) return false;
+      }
+    }
+    return true;
+  };
+  while (region.first > 0 && textless(region.first - 1)) --region.first;
+  while (region.last + 1 < anchors.at.size() && textless(region.last)) {
+    ++region.last;
+  }
+  return region;
+}
+
+std::vector<PagePlace> PlacesOf(const std::vector<TokenizedPage>& sample,
+                                const TemplateAnchors& anchors, Region region) {
+  const std::size_t pages = anchors.pages.size();
+  std::vector<PagePlace> places(pages);
+  for (std::size_t j = 0; j < pages; ++j) {
+    const TokenizedPage& page = sample[anchors.pages[j]];
+    const PageToken& before = page.tokens[anchors.at[region.first][j]];
+    const PageToken& behind = page.tokens[anchors.at[region.last][j]];
+    places[j] = {&page, before.begin, before.end, behind.begin, behind.end};
+  }
+  // How far the text after the anchor before is the same on every page,
+  // and the text before the anchor behind.
+  const auto text = [&](std::size_t j) -> std::u16string_view {
+    return places[j].page->text;
+  };
+  std::size_t same_after = places[0].end - places[0].start;
+  std::size_t same_before = same_after;
+  for (std::size_t j = 1; j < pages; ++j) {
+    const std::u16string_view a = text(0), b = text(j);
+    const std::size_t room =
+        std::min(same_after, places[j].end - places[j].start);
+    std::size_t n = 0;
+    while (n < room && a[places[0].start + n] == b[places[j].start + n]) ++n;
+    same_after = n;
+    const std::size_t back =
+        std::min(same_before, places[j].end - places[j].start);
+    n = 0;
+    while (n < back && a[places[0].end - 1 - n] == b[places[j].end - 1 - n]) {
+      ++n;
+    }
+    same_before = n;
+  }
+  // The tags of the first page that lie wholly in those stretches, from
+  // the anchors inwards, with no text between.
+  const TokenizedPage& first = *places[0].page;
+  std::size_t inward_start = 0, inward_end = 0;
+  for (std::uint32_t t = anchors.at[region.first][0] + 1;
+       t < anchors.at[region.last][0]; ++t) {
+    const PageToken& token = first.tokens[t];
+    if (token.kind != PageToken::Kind::kTag ||
+        token.end > places[0].start + same_after) {
+      break;
+    }
+    inward_start = token.end - places[0].start;
+  }
+  for (std::uint32_t t = anchors.at[region.last][0];
+       t-- > anchors.at[region.first][0] + 1;) {
+    const PageToken& token = first.tokens[t];
+    if (token.kind != PageToken::Kind::kTag ||
+        token.begin < places[0].end - same_before ||
+        token.begin < places[0].start + inward_start) {
+      break;
+    }
+    inward_end = places[0].end - token.begin;
+  }
+  for (PagePlace& place : places) {
+    place.start += inward_start;
+    place.end -= inward_end;
+  }
+  return places;
+}
+
+std::optional<std::size_t> GapAt(const std::vector<TokenizedPage>& sample,
+                                 const TemplateAnchors& anchors, std::size_t j,
+                                 std::size_t at) {
+  const TokenizedPage& page = sample[anchors.pages[j]];
+  std::optional<std::size_t> gap;
+  for (std::size_t k = 0; k < anchors.at.size(); ++k) {
+    if (page.tokens[anchors.at[k][j]].end > at) break;
+    gap = k;
+  }
+  return gap;
+}
+
+}  // namespace vantrel

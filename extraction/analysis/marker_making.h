@@ -1,0 +1,41 @@
+// Marker pairs that cut the content out of each page of a sample: the start
+// marker ends where the content starts, the end marker starts where it
+// ends, each the shortest text of whole tags (from a '<' to a '>') that
+// finds that place on every page. Literal where a literal does; a pattern
+// for a run with regular-expression markers only where the template text
+// varies per page (ids, dates, counters).
+#ifndef VANTREL_EXTRACTION_ANALYSIS_MARKER_MAKING_H_
+#define VANTREL_EXTRACTION_ANALYSIS_MARKER_MAKING_H_
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "extraction/analysis/content_region.h"
+
+namespace vantrel {
+
+struct MarkerPair {
+  std::u16string start;
+  std::u16string end;
+  bool regex = false;
+  bool operator==(const MarkerPair&) const = default;
+};
+
+enum class MarkerReach {
+  kShortest,     // as short as finds the place
+  kWholeAnchors  // at least the anchors around the content, when they are
+                 // literal: longer, but made of template text only
+};
+
+// The markers that cut [start, end) out of every place's page, or nothing.
+std::optional<MarkerPair> MarkersFor(const std::vector<PagePlace>& places,
+                                     MarkerReach reach);
+
+// `text` as a pattern that matches exactly it.
+std::u16string EscapedForPattern(std::u16string_view text);
+
+}  // namespace vantrel
+
+#endif  // VANTREL_EXTRACTION_ANALYSIS_MARKER_MAKING_H_

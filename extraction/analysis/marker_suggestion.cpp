@@ -1,0 +1,244 @@
+#include "extraction/analysis/marker_suggestion.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "extraction/analysis/around_text.h"
+#include "extraction/analysis/content_region.h"
+#include "extraction/analysis/page_tokens.h"
+#include "extraction/analysis/template_groups.h"
+#include "extraction/analysis/visible_text.h"
+
+namespace vantrel {
+namespace {
+
+constexpr std::size_t kMostPairs = 3;
+// A suggestion around text tries the element that holds it and a few of
+// those around it.
+constexpr std::size_t kElements = 4;
+
+TokenizedPage PageOf(std::u16string text, std::size_t file) {
+  TokenizedPage page;
+  page.text = std::move(text);
+  page.tokens = TokenizePage(page.text);
+  page.file = file;
+  return page;
+}
+
+std::vector<TokenizedPage> ReadSample(PageReader& reader) {
+  const std::size_t n = reader.size();
+  const std::size_t count = std::min(n, kSamplePages);
+  std::vector<TokenizedPage> sample;
+  sample.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t file = i * n / count;
+    sample.push_back(PageOf(reader.Read(file), file));
+  }
+  return sample;
+}
+
+// Adds `pair` to `pairs` unless it is there already, as literal text or as
+// a pattern of the same text.
+void AddPair(std::optional<MarkerPair> pair, std::vector<MarkerPair>& pairs) {
+  if (!pair) return;
+  const bool known =
+      std::any_of(pairs.begin(), pairs.end(), [&](const MarkerPair& other) {
+        return other.start == pair->start && other.end == pair->end;
+      });
+  if (!known) pairs.push_back(std::move(*pair));
+}
+
+// The pairs for the region: shortest markers, then markers that take in
+// the anchors whole; then the same for the region one gap wider on each
+// side.
+void AddRegionPairs(const std::vector<TokenizedPage>& sample,
+                    const TemplateAnchors& anchors, Region region,
+                    std::vector<MarkerPair>& pairs) {
+  const std::vector<PagePlace> places = PlacesOf(sample, anchors, region);
+  AddPair(MarkersFor(places, MarkerReach::kShortest), pairs);
+  AddPair(MarkersFor(places, MarkerReach::kWholeAnchors), pairs);
+  const Region wider{region.first > 0 ? region.first - 1 : 0,
+                     std::min(region.last + 1, anchors.at.size() - 1)};
+  if (wider != region) {
+    AddPair(
+        MarkersFor(PlacesOf(sample, anchors, wider), MarkerReach::kShortest),
+        pairs);
+  }
+}
+
+// The pairs with their outcomes on every file, those that give nothing (or,
+// around text, whose piece does not hold it) left out; the first that is
+// left stays first (it is the best region's), the others by how many
+// pieces they give, of equals the earlier first.
+FoundPairs Checked(PageReader& reader, const std::vector<MarkerPair>& pairs,
+                   std::optional<HeldText> held) {
+  FoundPairs found;
+  found.files = static_cast<std::int64_t>(reader.size());
+  const std::vector<PairOutcome> outcomes = CheckPairs(reader, pairs, held);
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    if (outcomes[i].pieces == 0 || (held && !outcomes[i].holds)) continue;
+    found.pairs.emplace_back(pairs[i], outcomes[i]);
+  }
+  if (found.pairs.size() > 1) {
+    std::stable_sort(found.pairs.begin() + 1, found.pairs.end(),
+                     [](const auto& a, const auto& b) {
+                       return a.second.pieces > b.second.pieces;
+                     });
+  }
+  if (found.pairs.size() > kMostPairs) found.pairs.resize(kMostPairs);
+  if (found.pairs.empty()) found.lack = FoundPairs::Lack::kNoMarkers;
+  return found;
+}
+
+// The majority's template: the largest group of pages alike, without those
+// that lack much of its frame.
+std::vector<std::size_t> MajorityGroup(
+    const std::vector<TokenizedPage>& sample) {
+  return WithoutOutliers(sample, GroupByTemplate(sample).front());
+}
+
+// The group's anchors, the pages that share its whole frame among its pages.
+TemplateAnchors AnchorsOf(const std::vector<TokenizedPage>& sample,
+                          const std::vector<std::size_t>& group) {
+  TemplateAnchors anchors = FindAnchors(sample, group);
+  const std::vector<std::size_t> framed_group = WithFramePages(sample, anchors);
+  if (framed_group.size() > group.size()) {
+    TemplateAnchors framed = FindAnchors(sample, framed_group);
+    if (framed.at.size() >= 2) anchors = std::move(framed);
+  }
+  return anchors;
+}
+
+bool AllAlike(const std::vector<TokenizedPage>& sample,
+              const std::vector<std::size_t>& group) {
+  return std::all_of(group.begin(), group.end(), [&](std::size_t j) {
+    return sample[j].text == sample[group[0]].text;
+  });
+}
+
+FoundPairs FromPages(PageReader& reader) {
+  FoundPairs found;
+  found.files = static_cast<std::int64_t>(reader.size());
+  if (reader.size() < 3) {
+    found.lack = FoundPairs::Lack::kTooFewFiles;
+    return found;
+  }
+  const std::vector<TokenizedPage> sample = ReadSample(reader);
+  const std::vector<std::size_t> group = MajorityGroup(sample);
+  if (AllAlike(sample, group)) {
+    found.lack = FoundPairs::Lack::kAllAlike;
+    return found;
+  }
+  TemplateAnchors anchors = AnchorsOf(sample, group);
+  std::optional<Region> region = BestRegion(GapScores(sample, anchors));
+  if (!region) {
+    // Pages that differ, but not between two anchors, give no markers;
+    // with anchors, no gap holds text of a page's own.
+    found.lack = anchors.at.size() < 2 ? FoundPairs::Lack::kNoMarkers
+                                       : FoundPairs::Lack::kAllAlike;
+    return found;
+  }
+  std::vector<MarkerPair> pairs;
+  const TemplateAnchors untrimmed = anchors;
+  const Region trimmed = TrimEdges(sample, anchors, *region);
+  AddRegionPairs(sample, anchors, trimmed, pairs);
+  const std::vector<PagePlace> framed =
+      PlacesOf(sample, untrimmed, WidenOverTags(sample, untrimmed, *region));
+  AddPair(MarkersFor(framed, MarkerReach::kShortest), pairs);
+  AddRegionPairs(sample, untrimmed, *region, pairs);
+  found = Checked(reader, pairs, std::nullopt);
+  if (anchors.pages.size() < sample.size() && !found.pairs.empty()) {
+    found.other_template = found.files - found.pairs.front().second.pieces;
+  }
+  return found;
+}
+
+FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
+  FoundPairs found;
+  found.files = static_cast<std::int64_t>(reader.size());
+  if (reader.size() == 0) {
+    found.lack = FoundPairs::Lack::kTooFewFiles;
+    return found;
+  }
+  const std::u16string snippet = SearchableSnippet(around);
+  std::vector<TokenizedPage> sample = ReadSample(reader);
+  // The first page of the sample that shows the text, or else the first
+  // file of the folder that does.
+  std::optional<std::size_t> labelled;
+  std::optional<FoundText> place;
+  for (std::size_t i = 0; i < sample.size() && !place; ++i) {
+    if ((place = FindPasted(sample[i].text, snippet))) labelled = i;
+  }
+  if (!place && sample.size() < reader.size()) {
+    const std::u16string key_word = KeyWord(around);
+    reader.ForEach([&](std::size_t file, std::u16string_view text) {
+      if (!MayShow(text, key_word)) return true;
+      place = FindPasted(text, snippet);
+      if (!place) return true;
+      labelled = sample.size();
+      sample.push_back(PageOf(std::u16string(text), file));
+      return false;
+    });
+  }
+  if (!place) {
+    found.lack = FoundPairs::Lack::kTextNotFound;
+    return found;
+  }
+  std::vector<MarkerPair> pairs;
+  if (sample.size() >= 3) {
+    // The majority's template, with the labelled page among its pages even
+    // where its own content made it look unlike them: only anchors that it
+    // has too count.
+    std::vector<std::size_t> group = MajorityGroup(sample);
+    if (std::find(group.begin(), group.end(), *labelled) == group.end()) {
+      group.push_back(*labelled);
+    }
+    if (group.size() >= 3) {
+      TemplateAnchors anchors = AnchorsOf(sample, group);
+      const std::size_t j = static_cast<std::size_t>(
+          std::find(anchors.pages.begin(), anchors.pages.end(), *labelled) -
+          anchors.pages.begin());
+      const auto first = GapAt(sample, anchors, j, place->begin);
+      const auto last = GapAt(sample, anchors, j, place->end - 1);
+      if (first && last && *last + 1 < anchors.at.size()) {
+        const std::vector<double> scores = GapScores(sample, anchors);
+        if (const auto region = BestRegion(scores, {{*first, *last}})) {
+          // Trimmed, when that keeps the text in (the check tells), and as
+          // found.
+          const std::vector<PagePlace> places =
+              PlacesOf(sample, anchors, *region);
+          TemplateAnchors trimmed_anchors = anchors;
+          const Region trimmed = TrimEdges(sample, trimmed_anchors, *region);
+          AddPair(MarkersFor(PlacesOf(sample, trimmed_anchors, trimmed),
+                             MarkerReach::kShortest),
+                  pairs);
+          AddPair(MarkersFor(places, MarkerReach::kShortest), pairs);
+          AddPair(MarkersFor(places, MarkerReach::kWholeAnchors), pairs);
+        }
+      }
+    }
+  }
+  const std::vector<PagePlace> elements =
+      ElementsHolding(sample[*labelled], *place);
+  for (std::size_t i = 0; i < elements.size() && i < kElements; ++i) {
+    AddPair(MarkersFor({elements[i]}, MarkerReach::kShortest), pairs);
+  }
+  const HeldText held{sample[*labelled].file, place->begin, place->end};
+  found = Checked(reader, pairs, held);
+  // The first pair that gives a piece on most files goes first.
+  const auto most = std::find_if(
+      found.pairs.begin(), found.pairs.end(),
+      [&](const auto& pair) { return 2 * pair.second.pieces > found.files; });
+  if (most != found.pairs.end()) {
+    std::rotate(found.pairs.begin(), most, most + 1);
+  }
+  return found;
+}
+
+}  // namespace
+
+FoundPairs FindMarkerPairs(PageReader& reader, std::u16string_view around) {
+  return around.empty() ? FromPages(reader) : AroundText(reader, around);
+}
+
+}  // namespace vantrel

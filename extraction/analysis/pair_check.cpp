@@ -1,0 +1,67 @@
+#include "extraction/analysis/pair_check.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "extraction/analysis/visible_text.h"
+#include "extraction/match/cut.h"
+#include "extraction/match/matchers.h"
+#include "extraction/match/regex_matcher.h"
+
+namespace vantrel {
+
+std::vector<PairOutcome> CheckPairs(PageReader& reader,
+                                    const std::vector<MarkerPair>& pairs,
+                                    std::optional<HeldText> held) {
+  struct Check {
+    std::unique_ptr<Matcher> start, end;
+    std::vector<std::int64_t> lengths;
+    bool failed = false;  // a pattern that ran away
+  };
+  std::vector<Check> checks;
+  std::vector<PairOutcome> outcomes(pairs.size());
+  for (const MarkerPair& pair : pairs) {
+    MatchOptions options;
+    options.regex = pair.regex;
+    checks.push_back({MakeMatcher(pair.start, options, "start"),
+                      MakeMatcher(pair.end, options, "end"),
+                      {}});
+  }
+  reader.ForEach([&](std::size_t file, std::u16string_view text) {
+    for (std::size_t i = 0; i < checks.size(); ++i) {
+      Check& check = checks[i];
+      if (check.failed) continue;
+      CutResult cut;
+      try {
+        cut = CutPiece(text, *check.start, *check.end);
+      } catch (const PatternTimeout&) {
+        check.failed = true;
+        continue;
+      }
+      if (cut.outcome != FileOutcome::kExtracted) continue;
+      const std::u16string_view piece =
+          text.substr(cut.piece.begin, cut.piece.size());
+      if (check.lengths.empty()) outcomes[i].preview = PreviewOf(piece);
+      check.lengths.push_back(static_cast<std::int64_t>(piece.size()));
+      if (held && held->file == file) {
+        outcomes[i].holds =
+            cut.piece.begin <= held->begin && held->end <= cut.piece.end;
+      }
+    }
+    return true;
+  });
+  for (std::size_t i = 0; i < checks.size(); ++i) {
+    std::vector<std::int64_t>& lengths = checks[i].lengths;
+    if (checks[i].failed || lengths.empty()) {
+      outcomes[i] = {};
+      continue;
+    }
+    outcomes[i].pieces = static_cast<std::int64_t>(lengths.size());
+    const auto middle = lengths.begin() + lengths.size() / 2;
+    std::nth_element(lengths.begin(), middle, lengths.end());
+    outcomes[i].median_length = *middle;
+  }
+  return outcomes;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,39 @@
+// The text a browser shows of a piece of HTML: tags, scripts, styles and
+// comments left out, entities decoded, white space collapsed; and the same
+// text made for finding a pasted snippet in it, with a way back to where
+// each of its units lies in the HTML.
+#ifndef VANTREL_EXTRACTION_ANALYSIS_VISIBLE_TEXT_H_
+#define VANTREL_EXTRACTION_ANALYSIS_VISIBLE_TEXT_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel {
+
+// The first `count` characters of the visible text of `html`, each run of
+// white space one space, none at either end.
+std::u16string PreviewOf(std::u16string_view html, std::size_t count = 80);
+
+// The visible text of a page for finding a snippet in: white space left out
+// altogether (a paste rarely keeps the page's spacing), letter case folded
+// (ICU's simple case folding, character by character).
+struct SearchableText {
+  std::u16string text;
+  // For each unit of `text`: where the character it comes from begins and
+  // ends in the HTML (an entity's whole text, for example).
+  std::vector<std::uint32_t> from, to;
+};
+
+SearchableText SearchableTextOf(std::u16string_view html);
+
+// A pasted snippet made comparable with a SearchableText: entities decoded
+// as in the HTML (a paste may hold them too), white space left out, letter
+// case folded.
+std::u16string SearchableSnippet(std::u16string_view pasted);
+
+}  // namespace vantrel
+
+#endif  // VANTREL_EXTRACTION_ANALYSIS_VISIBLE_TEXT_H_

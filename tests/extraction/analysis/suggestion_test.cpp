@@ -1,0 +1,395 @@
+// Marker suggestion on small made folders: what the first pair cuts out of
+// every page, patterns where the template varies, the majority template,
+// line breaks and charsets kept, text pasted around, and the reasons for
+// no suggestion.
+#include "extraction/suggestion.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "extraction/match/cut.h"
+#include "extraction/match/matchers.h"
+#include "extraction/text/charsets.h"
+#include "extraction/text/text.h"
+#include "tests/support/pages.h"
+#include "tests/support/temp_folder.h"
+
+namespace vantrel {
+namespace {
+
+using testing::TempFolder;
+
+constexpr const char* kBodies[] = {
+    "Rivers carry <b>silt</b> to the delta.",
+    "Granite forms deep below; <div class=\"box\">it cools</div> slowly.",
+    "Glaciers carve valleys &amp; leave moraines behind.",
+    "Tides follow the moon, twice a day.",
+    "Volcanoes vent ash, gas and molten rock.",
+    "Deserts lose their heat quickly at night.",
+};
+
+// A page of one site: a frame around `body`; `id` varies per page where
+// the site numbers its pages; `eol` ends its lines.
+std::string SitePage(std::string_view body, int id = 0,
+                     std::string_view eol = "\n") {
+  const std::string e(eol);
+  const std::string number = std::to_string(7 + 31 * id);
+  return "<html><head><title>Site</title></head><body>" + e +
+         "<div class=\"nav\"><a href=\"/\">Home</a> <a href=\"/about\">About" +
+         "</a></div>" + e +
+         (id == 0 ? "<div class=\"content\">"
+                  : "<div class=\"content\" id=\"post-" + number + "\">") +
+         std::string(body) + "</div>" + e +
+         "<div class=\"footer\">Made by the site</div>" + e + "</body></html>" +
+         e;
+}
+
+SuggestionRequest Request(const TempFolder& folder,
+                          std::u16string around = u"") {
+  SuggestionRequest request;
+  request.folder = folder.text();
+  request.extension = u"htm";
+  request.around = std::move(around);
+  return request;
+}
+
+constexpr const char* kBookEnd = "</td></tr></table><hr /></div>";
+
+// A page whose navigation header ends in tags that its content has too,
+// so that no anchor stands between the header's text and the content.
+std::string BookPage(std::string_view body, int n) {
+  const std::string part = n % 2 == 0 ? "Part One" : "Part Two";
+  return "<html><body><div class=\"navheader\"><table><tr><th>Chapter " +
+         std::to_string(n) + "</th></tr><tr><td><a href=\"c" +
+         std::to_string(n) + ".htm\">Prev</a></td><th>" + part +
+         "</th></tr></table><hr /></div><div id=\"" +
+         std::string(body.substr(0, 4)) + "\">" + std::string(body) +
+         "<table><tr><td>" + std::string(body) + kBookEnd +
+         "<div class=\"navfooter\"><hr /></div></body></html>";
+}
+
+// The first two visible characters of a page's own text.
+std::u16string PreviewStart(const std::string& body) {
+  std::u16string shown;
+  bool in_tag = false;
+  for (const char c : body) {
+    if (c == '<') in_tag = true;
+    if (!in_tag && shown.size() < 2) shown += static_cast<char16_t>(c);
+    if (c == '>') in_tag = false;
+  }
+  return shown;
+}
+
+std::string Stub(int n) {
+  return "<html><head><meta http-equiv=\"refresh\" content=\"0; url=p" +
+         std::to_string(n) + ".htm\"></head><body><p>Moved.</p></body></html>";
+}
+
+struct File {
+  std::string name;
+  std::string bytes;
+  std::string body;  // what the first pair must cut out; empty: nothing
+};
+
+struct Case {
+  const char* what;
+  std::vector<File> files;
+  Charset charset;  // how the test decodes the files
+  bool regex = false;
+  std::int64_t other_template = 0;
+  std::string in_marker;  // text the first pair's markers hold between them
+};
+
+std::vector<File> Book(int pages) {
+  std::vector<File> files;
+  for (int i = 0; i < pages; ++i) {
+    const std::string body = kBodies[i % 6];
+    const std::string page = BookPage(body, i);
+    // The content's own start tag varies, so the piece starts with it.
+    const std::size_t at = page.find("<div id=");
+    const std::string piece = page.substr(at, page.find(kBookEnd) - at);
+    files.push_back({"c" + std::to_string(i) + ".htm", page, piece});
+  }
+  return files;
+}
+
+// Reference pages made of many tags of their own, and chapter pages of
+// links, in one frame: alike in their frame only.
+std::vector<File> Manual() {
+  std::string nav;
+  for (char c = 'a'; c < 'k'; ++c) {
+    nav += "<a href=\"/" + std::string(1, c) + "\">" +
+           std::string(3, static_cast<char>(c - 32)) + "</a>";
+  }
+  std::vector<File> files;
+  for (int i = 0; i < 8; ++i) {
+    const std::string words = std::string(kBodies[i % 6]).substr(0, 5);
+    std::string content;
+    if (i % 3 == 2) {
+      content = "<ul><li><a href=\"r.htm\">Topic " + words + "</a></li></ul>";
+    } else {
+      content = "<h1 class=\"ref\">" + words + "</h1>";
+      for (int k = 0; k < 60; ++k) {
+        content += "<span class=\"" + std::string(1, char('A' + k % 30)) +
+                   "\">" + std::string(1, char('a' + k % 26)) +
+                   std::string(1, char('a' + i)) + " </span>";
+      }
+    }
+    files.push_back({"m" + std::to_string(i) + ".htm",
+                     "<html><body><div class=\"nav\">" + nav +
+                         "</div><div class=\"main\">" + content +
+                         "</div><div class=\"footer\">Site</div></body>"
+                         "</html>",
+                     content});
+  }
+  return files;
+}
+
+// A blog of few words: every page uses them all, in sentences of its own;
+// each article has comments of its own after its text, and two pages are
+// archive lists in the same frame, with no text of their own.
+std::vector<File> Blog() {
+  const char* kWords[] = {"sun", "rain", "wind", "snow", "fog"};
+  const auto sentence = [&](int seed, int length) {
+    std::string text;
+    for (int w = 0; w < length; ++w) {
+      text += std::string(kWords[(seed * 7 + w * (seed % 4 + 1)) % 5]) + " ";
+    }
+    return text;
+  };
+  std::vector<File> files;
+  for (int i = 0; i < 8; ++i) {
+    std::string main, content;
+    if (i == 3 || i == 6) {
+      main = "<ul><li><a href=\"/p1\">sun fog</a></li></ul>";
+    } else {
+      content =
+          "<p>" + sentence(i, 9) + "</p><p>" + sentence(i + 11, 7) + "</p>";
+      main = "<article><h1>" + sentence(i + 5, 2) +
+             "</h1><div class=\"entry\">" + content +
+             "</div><section id=\"comments\"><p>" + sentence(i + 3, 12) +
+             sentence(i + 9, 12) + "</p></section></article>";
+    }
+    files.push_back(
+        {"b" + std::to_string(i) + ".htm",
+         "<html><head><title>" + sentence(i, 3) +
+             "</title></head><body><header><a href=\"/\">Blog</a>"
+             "<nav><a href=\"/a\">Alpha</a><a href=\"/b\">Beta</a>"
+             "</nav></header><main>" +
+             main +
+             "</main><footer>Blog team</footer></body>"
+             "</html>",
+         // Tags that every article has there go in the markers.
+         content.empty() ? "" : content.substr(3, content.size() - 7)});
+  }
+  return files;
+}
+
+std::vector<File> Site(int pages, bool ids = false, std::string_view eol = "\n",
+                       bool utf16 = false) {
+  std::vector<File> files;
+  for (int i = 0; i < pages; ++i) {
+    const std::string body = kBodies[i % 6];
+    std::string bytes = SitePage(body, ids ? i + 1 : 0, eol);
+    if (utf16) {
+      bytes = std::string(testing::kUtf16LeSignature) + testing::Utf16Le(bytes);
+    }
+    files.push_back({"p" + std::to_string(i) + ".htm", bytes, body});
+  }
+  return files;
+}
+
+TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
+  std::vector<File> mixed = Site(6);
+  mixed.push_back({"s1.htm", Stub(1), ""});
+  mixed.push_back({"s2.htm", Stub(2), ""});
+  const Case cases[] = {
+      {"one template, varying body", Site(6), Charset::kWindows1256, false, 0,
+       ""},
+      {"per-page ids give a pattern", Site(5, true), Charset::kWindows1256,
+       true, 0, ""},
+      {"the majority template wins", mixed, Charset::kWindows1256, false, 2,
+       ""},
+      {"CR LF kept in the markers", Site(4, false, "\r\n"),
+       Charset::kWindows1256, false, 0, "\r\n"},
+      {"header ending in the content's tags", Book(6), Charset::kWindows1256,
+       false, 0, ""},
+      {"pages alike in their frame only", Manual(), Charset::kWindows1256,
+       false, 0, ""},
+      {"few words, comments and archive pages", Blog(), Charset::kWindows1256,
+       false, 2, ""},
+      {"UTF-16LE pages", Site(4, false, "\n", true), Charset::kUtf16Le, false,
+       0, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    for (const File& file : c.files) folder.create(file.name, file.bytes);
+    const SuggestionResult result = SuggestMarkers(Request(folder));
+    ASSERT_EQ(result.why, NoSuggestion::kNone) << TextToUtf8(result.message);
+    ASSERT_FALSE(result.suggestions.empty());
+    ASSERT_LE(result.suggestions.size(), 3u);
+    const MarkerSuggestion& first = result.suggestions.front();
+    EXPECT_EQ(first.regex, c.regex);
+    EXPECT_EQ(result.other_template, c.other_template);
+    const std::size_t with_body = static_cast<std::size_t>(
+        std::count_if(c.files.begin(), c.files.end(),
+                      [](const File& f) { return !f.body.empty(); }));
+    EXPECT_EQ(first.pieces, static_cast<std::int64_t>(with_body));
+    EXPECT_EQ(result.files, static_cast<std::int64_t>(c.files.size()));
+    EXPECT_NE(TextToUtf8(result.message)
+                  .find(std::to_string(with_body) + " of " +
+                        std::to_string(c.files.size())),
+              std::string::npos);
+    if (c.other_template > 0) {
+      EXPECT_NE(TextToUtf8(result.message).find("2 files follow another"),
+                std::string::npos);
+    }
+    // No pair twice, whether as literal text or as the same pattern.
+    for (std::size_t i = 1; i < result.suggestions.size(); ++i) {
+      for (std::size_t j = 0; j < i; ++j) {
+        EXPECT_FALSE(result.suggestions[i].start ==
+                         result.suggestions[j].start &&
+                     result.suggestions[i].end == result.suggestions[j].end);
+      }
+    }
+    // Markers are whole tags: no empty marker, none in a word or a tag.
+    for (const MarkerSuggestion& s : result.suggestions) {
+      EXPECT_GT(s.pieces, 0);
+      if (s.regex) continue;
+      for (const std::u16string& marker : {s.start, s.end}) {
+        ASSERT_FALSE(marker.empty());
+        EXPECT_EQ(marker.front(), u'<');
+        EXPECT_EQ(marker.back(), u'>');
+      }
+    }
+    if (!c.in_marker.empty()) {
+      EXPECT_NE(TextToUtf8(first.start + first.end).find(c.in_marker),
+                std::string::npos);
+    }
+    EXPECT_EQ(first.preview.substr(0, 2), PreviewStart(c.files.front().body));
+    // Cut as a run cuts: every page gives exactly its own text.
+    MatchOptions matching;
+    matching.regex = first.regex;
+    const auto start = MakeMatcher(first.start, matching);
+    const auto end = MakeMatcher(first.end, matching);
+    for (const File& file : c.files) {
+      std::u16string text;
+      DecodeText(file.bytes, c.charset, text);
+      const CutResult cut = CutPiece(text, *start, *end);
+      if (file.body.empty()) {
+        EXPECT_NE(cut.outcome, FileOutcome::kExtracted) << file.name;
+        continue;
+      }
+      ASSERT_EQ(cut.outcome, FileOutcome::kExtracted) << file.name;
+      EXPECT_EQ(TextToUtf8(text.substr(cut.piece.begin, cut.piece.size())),
+                file.body)
+          << file.name;
+    }
+  }
+}
+
+TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
+  struct Around {
+    const char* what;
+    std::vector<File> files;
+    std::u16string pasted;
+    std::string held;   // source text the piece on its page must hold
+    bool exact = true;  // every page gives exactly its own text
+  };
+  const Around cases[] = {
+      {"entity, case and line breaks", Site(4),
+       u"GLACIERS carve\n  valleys & leave",
+       "Glaciers carve valleys &amp; leave"},
+      {"inline tags skipped", Site(4), u"carry silt to",
+       "carry <b>silt</b> to"},
+      {"the majority's template, comments and archive pages aside", Blog(),
+       u"wind rain sun fog", "wind rain sun fog"},
+      // Too few pages to compare: the element that holds the text.
+      {"two pages", Site(2), u"rivers CARRY silt", "carry <b>silt</b>", false},
+  };
+  for (const Around& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    for (const File& file : c.files) folder.create(file.name, file.bytes);
+    const SuggestionResult result = SuggestMarkers(Request(folder, c.pasted));
+    ASSERT_EQ(result.why, NoSuggestion::kNone) << TextToUtf8(result.message);
+    ASSERT_FALSE(result.suggestions.empty());
+    const MarkerSuggestion& first = result.suggestions.front();
+    MatchOptions matching;
+    matching.regex = first.regex;
+    bool held = false;
+    // Every page with text of its own gives exactly that, and nothing else.
+    for (const File& file : c.files) {
+      std::u16string text;
+      DecodeText(file.bytes, Charset::kWindows1256, text);
+      const CutResult cut = CutPiece(text, *MakeMatcher(first.start, matching),
+                                     *MakeMatcher(first.end, matching));
+      const std::string piece =
+          cut.outcome == FileOutcome::kExtracted
+              ? TextToUtf8(text.substr(cut.piece.begin, cut.piece.size()))
+              : "";
+      if (c.exact) {
+        EXPECT_EQ(piece, file.body) << file.name;
+      }
+      held = held || piece.find(c.held) != std::string::npos;
+    }
+    EXPECT_TRUE(held);
+  }
+}
+
+TEST(SuggestionTest, ReasonsForNoSuggestion) {
+  struct Reason {
+    const char* what;
+    std::vector<std::string> pages;
+    std::u16string around;
+    NoSuggestion why;
+    std::string said;  // part of the message
+  };
+  const std::string page = SitePage(kBodies[0]);
+  const Reason cases[] = {
+      {"too few pages",
+       {page, SitePage(kBodies[1])},
+       u"",
+       NoSuggestion::kTooFewFiles,
+       "--around"},
+      {"all alike",
+       {page, page, page},
+       u"",
+       NoSuggestion::kAllAlike,
+       "--around"},
+      {"no markup to make markers of",
+       {"first words", "second words", "third words"},
+       u"",
+       NoSuggestion::kNoMarkers,
+       "No marker pair"},
+      {"pasted text nowhere",
+       {page, page, page},
+       u"no such words",
+       NoSuggestion::kTextNotFound,
+       "none of the files"},
+  };
+  for (const Reason& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    for (std::size_t i = 0; i < c.pages.size(); ++i) {
+      folder.create("p" + std::to_string(i) + ".htm", c.pages[i]);
+    }
+    const SuggestionResult result = SuggestMarkers(Request(folder, c.around));
+    EXPECT_EQ(result.why, c.why);
+    EXPECT_TRUE(result.suggestions.empty());
+    EXPECT_NE(TextToUtf8(result.message).find(c.said), std::string::npos)
+        << TextToUtf8(result.message);
+  }
+  SuggestionRequest request;
+  request.folder = u"/no/such/folder";
+  request.extension = u"htm";
+  const SuggestionResult missing = SuggestMarkers(request);
+  EXPECT_EQ(missing.why, NoSuggestion::kInputMissing);
+  EXPECT_EQ(missing.message, u"Didn't find choosed folder.");
+}
+
+}  // namespace
+}  // namespace vantrel
