@@ -48,9 +48,13 @@ Outcome Bash(const std::string& command) {
 }
 
 // Pages of one site: one template, with CR LF line breaks, tabs and both
-// kinds of quotes in it, around a body that differs on every page.
+// kinds of quotes in it, around a body that differs on every page in its
+// words, not only in its numbers (numbers alone could be a page counter).
 std::string TemplatePage(int n, const std::string& words) {
-  const std::string number = std::to_string(n);
+  static const char* const kOwnWords[] = {"amber", "birch", "cedar",
+                                          "delta", "ember", "fjord"};
+  const std::string number =
+      std::to_string(n) + " " + kOwnWords[(n - 1) % std::size(kOwnWords)];
   return "<html>\r\n<head><title>Page " + number +
          "</title></head>\r\n<body>\r\n<div class='nav'>\t<a "
          "href=\"index.htm\">Home</a></div>\r\n<div class=\"body\">\r\n<h1>" +

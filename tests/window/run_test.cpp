@@ -277,12 +277,15 @@ TEST(WindowRun, LogMenuExplainsWhyFilesGaveNoPiece) {
 // the pair back. Nothing is written in the folder.
 TEST(WindowRun, SuggestedMarkersFillBothBoxesAndOneUndoRestoresThem) {
   TempFolder folder;
+  // Each page has words of its own: numbers alone could be a page counter.
+  const char* const own_words[] = {"amber", "birch", "cedar", "delta", "ember"};
   for (int n = 1; n <= 5; ++n) {
     const std::string number = std::to_string(n);
     folder.create("page" + number + ".htm",
                   "<html><body>\r\n<div class=\"nav\">Home</div>\r\n"
                   "<div class=\"body\"><h1>Page " +
-                      number + "</h1><p>The words of page " + number +
+                      number + "</h1><p>The words of page " + number + " " +
+                      own_words[n - 1] +
                       " alone.</p></div>\r\n<div class=\"foot\">Made "
                       "here</div>\r\n</body></html>\r\n");
   }
