@@ -190,7 +190,7 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
       const std::uint64_t key = GapWordKey(word.gap, word.key);
       const double others = pages_with[key] - 1.0;
       const double score = 1.0 - 2.0 * others / spread;
-      if (others == 0 && !word.link && last_own[word.gap] != j) {
+      if (others == 0 && !word.link && !word.aside && last_own[word.gap] != j) {
         last_own[word.gap] = j;
         ++own_pages[word.gap];
       }
@@ -281,12 +281,25 @@ Region TrimEdges(const std::vector<TokenizedPage>& sample,
   // A gap at the edge with words of most pages' own, outside links (a
   // title), is not charged for: it stays unless those words are outweighed.
   const std::vector<double> scores = GapScores(sample, anchors, true);
+  // An anchor that is text ("Home", "Next") is template text on every page:
+  // a region that takes it in pays for its words as for common text.
+  const auto crossing = [&](std::size_t k) {
+    const TokenizedPage& page = sample[anchors.pages[0]];
+    const PageToken& token = page.tokens[anchors.at[k][0]];
+    if (token.kind != PageToken::Kind::kText) return 0.0;
+    std::vector<std::uint64_t> words;
+    AppendWords(std::u16string_view(page.text).substr(token.begin,
+                                                      token.end - token.begin),
+                words);
+    return static_cast<double>(words.size() * anchors.pages.size());
+  };
   // The start that keeps the most of the first edge's score, then the end
   // that keeps the most of the last edge's.
   double best = 0, sum = 0;
   std::size_t start = region.first;
   for (std::size_t k = region.first + first_split + 1; k-- > region.first;) {
     sum += scores[k];
+    if (k + 1 < region.last) sum -= crossing(k + 1);
     if (sum >= best) best = sum, start = k;
   }
   region.first = start;
@@ -295,6 +308,7 @@ Region TrimEdges(const std::vector<TokenizedPage>& sample,
   std::size_t end = region.last;
   for (std::size_t k = last_begin; k < region.last; ++k) {
     sum += scores[k];
+    if (k > start) sum -= crossing(k);
     if (sum >= best) best = sum, end = k + 1;
   }
   region.last = end;

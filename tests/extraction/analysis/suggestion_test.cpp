@@ -58,16 +58,21 @@ SuggestionRequest Request(const TempFolder& folder,
 constexpr const char* kBookEnd = "</td></tr></table><hr /></div>";
 
 // A page whose navigation header ends in tags that its content has too,
-// so that no anchor stands between the header's text and the content.
+// so that no anchor stands between the header's text and the content but
+// its links, text of every page that the footer repeats.
 std::string BookPage(std::string_view body, int n) {
   const std::string part = n % 2 == 0 ? "Part One" : "Part Two";
   return "<html><body><div class=\"navheader\"><table><tr><th>Chapter " +
          std::to_string(n) + "</th></tr><tr><td><a href=\"c" +
          std::to_string(n) + ".htm\">Prev</a></td><th>" + part +
-         "</th></tr></table><hr /></div><div id=\"" +
+         "</th><td><a href=\"index.htm\">Home</a></td><td> <a href=\"c" +
+         std::to_string(n + 1) +
+         ".htm\">Next</a></td></tr></table><hr /></div><div id=\"" +
          std::string(body.substr(0, 4)) + "\">" + std::string(body) +
          "<table><tr><td>" + std::string(body) + kBookEnd +
-         "<div class=\"navfooter\"><hr /></div></body></html>";
+         "<div class=\"navfooter\"><hr /><a href=\"index.htm\">Home</a> "
+         "<a href=\"c" +
+         std::to_string(n + 1) + ".htm\">Next</a></div></body></html>";
 }
 
 // The first two visible characters of a page's own text.
@@ -109,7 +114,7 @@ std::vector<File> Book(int pages) {
     const std::string page = BookPage(body, i);
     // The content's own start tag varies, so the piece starts with it.
     const std::size_t at = page.find("<div id=");
-    const std::string piece = page.substr(at, page.find(kBookEnd) - at);
+    const std::string piece = page.substr(at, page.find(kBookEnd, at) - at);
     files.push_back({"c" + std::to_string(i) + ".htm", page, piece});
   }
   return files;
