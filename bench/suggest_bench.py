@@ -17,7 +17,7 @@ text (tags, scripts and styles dropped, entities decoded) of the piece and
 of the main content, 0 where the pair gives no piece. A speed row times
 `--suggest` on 10,000 template pages of about 20 KB.
 
-Usage: suggest_bench.py [--cli PATH] [--corpora synth,python,...]
+Usage: suggest_bench.py [--cli PATH] [--run-child PATH] [--corpora synth,python,...]
                         [--keep-aside gtk3,git] [--json] [--speed-pages N]
 Corpora kept aside are not scored unless --keep-aside leaves them out
 (--keep-aside '' scores every corpus).
@@ -219,18 +219,23 @@ def prepare(corpus, folder, pages):
 
 # ---------------------------------------------------------------- running it
 
+# vantrel-run-child, built beside vantrel-cli: the measured program is
+# started from it, not from this script, since Linux counts the memory of
+# the process that forks (here, whole corpora) towards the child's peak.
+RUN_CHILD = None
+
+
 def run_measured(args):
     """Runs args; gives (exit status, stdout, stderr, seconds, peak KiB)."""
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        start = time.perf_counter()
-        child = subprocess.Popen(args, stdout=out, stderr=err)
-        _, status, usage = os.wait4(child.pid, 0)
-        seconds = time.perf_counter() - start
-        child.returncode = os.waitstatus_to_exitcode(status)
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err, \
+            tempfile.NamedTemporaryFile(mode="r") as result:
+        program = [os.path.abspath(shutil.which(args[0]) or args[0])] + list(args[1:])
+        subprocess.run([RUN_CHILD, result.name] + program, stdout=out, stderr=err, check=True)
+        seconds, peak, status = result.read().split()
         out.seek(0)
         err.seek(0)
-        return (child.returncode, out.read().decode("utf-8", "replace"),
-                err.read().decode("utf-8", "replace"), seconds, usage.ru_maxrss)
+        return (int(status), out.read().decode("utf-8", "replace"),
+                err.read().decode("utf-8", "replace"), float(seconds), int(peak))
 
 
 def suggest(cli, corpus, folder, extension):
@@ -508,7 +513,17 @@ def main():
     parser.add_argument("--show-truth", type=int, default=0, metavar="N",
                         help="show the main content's ends on N pages per corpus")
     parser.add_argument("--json", action="store_true", help="JSON Lines, one per row")
+    parser.add_argument("--run-child", metavar="PATH",
+                        help="vantrel-run-child (default: the one built beside --cli)")
     args = parser.parse_args()
+
+    global RUN_CHILD
+    RUN_CHILD = args.run_child or str(
+        pathlib.Path(shutil.which(args.cli) or args.cli).resolve().parent.parent
+        / "bench" / "vantrel-run-child")
+    if not os.access(RUN_CHILD, os.X_OK):
+        parser.error("no vantrel-run-child at %s (build with -DVANTREL_BENCH=ON, "
+                     "or give --run-child)" % RUN_CHILD)
 
     known = {c.name: c for c in CORPORA}
     wanted = [n for n in args.corpora.split(",") if n]
