@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/cli/cli_process.h"
+#include "tests/cli/json_lines.h"
 #include "tests/support/pages.h"
 #include "tests/support/temp_folder.h"
 
@@ -19,6 +20,7 @@ namespace vantrel {
 namespace {
 
 using nlohmann::json;
+using testing::JsonLines;
 using testing::Page;
 using testing::RunCli;
 using testing::TempFolder;
@@ -190,15 +192,6 @@ TEST(ReportTest, DryRunTellsWhatARunWouldDoAndWritesNothing) {
       EXPECT_NE(Snapshot(dir.path()), before) << shown;
     }
   }
-}
-
-std::vector<json> JsonLines(const std::string& out) {
-  std::vector<json> lines;
-  std::istringstream in(out);
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(json::parse(line));  // throws, failing the test
-  }
-  return lines;
 }
 
 TEST(ReportTest, JsonLinesForFilesInputsAndTheTrap) {

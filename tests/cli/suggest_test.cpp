@@ -16,12 +16,14 @@
 
 #include "cli/shell_quote.h"
 #include "tests/cli/cli_process.h"
+#include "tests/cli/json_lines.h"
 #include "tests/support/temp_folder.h"
 
 namespace vantrel {
 namespace {
 
 using nlohmann::json;
+using testing::JsonLines;
 using testing::Outcome;
 using testing::RunCli;
 using testing::TempFolder;
@@ -70,15 +72,6 @@ void MakeSite(TempFolder& dir, const std::string& sub, const std::string& ext,
     dir.create(sub + "page" + std::to_string(n) + "." + ext,
                TemplatePage(n, words));
   }
-}
-
-std::vector<json> JsonLines(const std::string& out) {
-  std::vector<json> lines;
-  std::istringstream in(out);
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(json::parse(line));  // throws, failing the test
-  }
-  return lines;
 }
 
 TEST(SuggestTest, OptionsThatDoNotGoWithIt) {
