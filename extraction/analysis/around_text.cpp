@@ -45,25 +45,41 @@ bool MayShow(std::u16string_view html, std::u16string_view key_word) {
   return found != html.end();
 }
 
-std::optional<FoundText> FindPasted(std::u16string_view html,
-                                    std::u16string_view snippet) {
+std::optional<FoundText> FindPasted(
+    std::u16string_view html, std::u16string_view snippet,
+    const std::function<bool(const FoundText&)>& aside) {
   if (snippet.empty()) return std::nullopt;
   const SearchableText visible = SearchableTextOf(html);
   const std::u16string_view text = visible.text;
   const auto range = [&](std::size_t first, std::size_t last) {
     return FoundText{visible.from[first], visible.to[last]};
   };
-  if (const std::size_t at = text.find(snippet);
-      at != std::u16string_view::npos) {
-    return range(at, at + snippet.size() - 1);
+  // The places in order, the first that is not aside kept, else the first.
+  std::optional<FoundText> first;
+  const auto take = [&](FoundText found) {
+    if (!first) first = found;
+    return !aside || !aside(found);
+  };
+  for (std::size_t at = text.find(snippet); at != std::u16string_view::npos;
+       at = text.find(snippet, at + 1)) {
+    if (const FoundText found = range(at, at + snippet.size() - 1);
+        take(found)) {
+      return found;
+    }
   }
-  if (snippet.size() < 2 * kEdge) return std::nullopt;
-  const std::size_t head = text.find(snippet.substr(0, kEdge));
-  if (head == std::u16string_view::npos) return std::nullopt;
-  const std::size_t tail =
-      text.find(snippet.substr(snippet.size() - kEdge), head + kEdge);
-  if (tail == std::u16string_view::npos) return std::nullopt;
-  return range(head, tail + kEdge - 1);
+  if (first || snippet.size() < 2 * kEdge) return first;
+  const std::u16string_view head_text = snippet.substr(0, kEdge);
+  const std::u16string_view tail_text = snippet.substr(snippet.size() - kEdge);
+  for (std::size_t head = text.find(head_text);
+       head != std::u16string_view::npos;
+       head = text.find(head_text, head + 1)) {
+    const std::size_t tail = text.find(tail_text, head + kEdge);
+    if (tail == std::u16string_view::npos) break;
+    if (const FoundText found = range(head, tail + kEdge - 1); take(found)) {
+      return found;
+    }
+  }
+  return first;
 }
 
 std::vector<PagePlace> ElementsHolding(const TokenizedPage& page,

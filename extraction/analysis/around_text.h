@@ -4,6 +4,7 @@
 #define VANTREL_EXTRACTION_ANALYSIS_AROUND_TEXT_H_
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -19,9 +20,12 @@ struct FoundText {
 };
 
 // Finds `snippet` (made by SearchableSnippet) in the visible text of
-// `html`: whole, or else from its first to its last few characters.
-std::optional<FoundText> FindPasted(std::u16string_view html,
-                                    std::u16string_view snippet);
+// `html`: whole, or else from its first to its last few characters. Where
+// it stands more than once, the first place that `aside` does not call
+// beside the content (a link to the page in a menu) wins over the first.
+std::optional<FoundText> FindPasted(
+    std::u16string_view html, std::u16string_view snippet,
+    const std::function<bool(const FoundText&)>& aside = nullptr);
 
 // The longest run of ASCII letters and digits in the pasted text, lowered:
 // a page that shows the text holds it, in some letter case, in its HTML.

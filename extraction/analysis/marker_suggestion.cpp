@@ -1,6 +1,7 @@
 #include "extraction/analysis/marker_suggestion.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 #include "extraction/analysis/around_text.h"
@@ -35,6 +36,21 @@ std::vector<TokenizedPage> ReadSample(PageReader& reader) {
     sample.push_back(PageOf(reader.Read(file), file));
   }
   return sample;
+}
+
+// Whether text found on `page` stands in a link or beside the content
+// (navigation, a sidebar): where a menu names another page.
+bool BesideContent(const TokenizedPage& page, const FoundText& found) {
+  const auto token = std::upper_bound(
+      page.tokens.begin(), page.tokens.end(), found.begin,
+      [](std::size_t at, const PageToken& t) { return at < t.end; });
+  return token != page.tokens.end() && token->kind == PageToken::Kind::kText &&
+         (token->link || token->aside);
+}
+
+std::function<bool(const FoundText&)> BesideContentOf(
+    const TokenizedPage& page) {
+  return [&page](const FoundText& found) { return BesideContent(page, found); };
 }
 
 // Adds `pair` to `pairs` unless it is there already, as literal text or as
@@ -162,23 +178,41 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
   }
   const std::u16string snippet = SearchableSnippet(around);
   std::vector<TokenizedPage> sample = ReadSample(reader);
-  // The first page of the sample that shows the text, or else the first
-  // file of the folder that does.
+  // The first page of the sample that shows the text in its content, or
+  // else the first file of the folder that does; where the text stands
+  // only in links and menus (another page's title), the first page that
+  // shows it there.
   std::optional<std::size_t> labelled;
   std::optional<FoundText> place;
+  std::optional<std::pair<std::size_t, FoundText>> in_menu;
   for (std::size_t i = 0; i < sample.size() && !place; ++i) {
-    if ((place = FindPasted(sample[i].text, snippet))) labelled = i;
+    const auto found =
+        FindPasted(sample[i].text, snippet, BesideContentOf(sample[i]));
+    if (!found) continue;
+    if (!BesideContent(sample[i], *found)) {
+      place = found, labelled = i;
+    } else if (!in_menu) {
+      in_menu.emplace(i, *found);
+    }
   }
   if (!place && sample.size() < reader.size()) {
     const std::u16string key_word = KeyWord(around);
     reader.ForEach([&](std::size_t file, std::u16string_view text) {
       if (!MayShow(text, key_word)) return true;
-      place = FindPasted(text, snippet);
-      if (!place) return true;
-      labelled = sample.size();
-      sample.push_back(PageOf(std::u16string(text), file));
-      return false;
+      TokenizedPage page = PageOf(std::u16string(text), file);
+      const auto found = FindPasted(text, snippet, BesideContentOf(page));
+      if (!found) return true;
+      const bool beside = BesideContent(page, *found);
+      if (beside && in_menu) return true;
+      if (beside) in_menu.emplace(sample.size(), *found);
+      if (!beside) place = found, labelled = sample.size();
+      sample.push_back(std::move(page));
+      return beside;
     });
+  }
+  if (!place && in_menu) {
+    labelled = in_menu->first;
+    place = in_menu->second;
   }
   if (!place) {
     found.lack = FoundPairs::Lack::kTextNotFound;

@@ -83,9 +83,13 @@ constexpr std::array<std::u16string_view, 14> kVoid{
     u"area",  u"base", u"br",   u"col",   u"embed",  u"hr",    u"img",
     u"input", u"link", u"meta", u"param", u"source", u"track", u"wbr"};
 
-// Whether a start tag opens an element beside the content.
+// Whether a start tag opens an element beside the content. A page's title
+// shows in a window's or tab's bar, not on the page.
 bool OpensAside(std::u16string_view tag, std::u16string_view name) {
-  if (name == u"nav" || name == u"aside" || name == u"footer") return true;
+  if (name == u"nav" || name == u"aside" || name == u"footer" ||
+      name == u"title") {
+    return true;
+  }
   std::u16string lowered;
   for (const std::u16string_view attribute : {u" class=\"", u" id=\""}) {
     for (std::size_t at = 0; at + attribute.size() <= tag.size(); ++at) {

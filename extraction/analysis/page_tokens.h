@@ -30,8 +30,8 @@ struct PageToken {
   // pages are made of links, content mostly is not.
   bool link = false;
   // Text inside an element that says it is beside the content: a nav,
-  // aside or footer element, or one whose class or id names navigation,
-  // a sidebar, a menu, related pages, comments or a footer.
+  // aside, footer or title element, or one whose class or id names
+  // navigation, a sidebar, a menu, related pages, comments or a footer.
   bool aside = false;
 };
 

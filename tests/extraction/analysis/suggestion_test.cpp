@@ -296,6 +296,19 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
   }
 }
 
+// Pages whose menu links to the page on tides by its first words, which
+// are that page's title too.
+std::vector<File> SiteWithMenuLink() {
+  std::vector<File> files = Site(5);
+  for (File& file : files) {
+    const std::size_t at = file.bytes.find("About</a>") + 9;
+    file.bytes.insert(at, " <a href=\"p3.htm\">Tides follow the moon</a>");
+  }
+  std::string& tides = files[3].bytes;
+  tides.replace(tides.find("<title>Site"), 11, "<title>Tides follow the moon");
+  return files;
+}
+
 TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
   struct Around {
     const char* what;
@@ -310,6 +323,8 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
        "Glaciers carve valleys &amp; leave"},
       {"inline tags skipped", Site(4), u"carry silt to",
        "carry <b>silt</b> to"},
+      {"text in a menu before the page that holds it", SiteWithMenuLink(),
+       u"tides follow the moon", "Tides follow the moon, twice"},
       {"the majority's template, comments and archive pages aside", Blog(),
        u"wind rain sun fog", "wind rain sun fog"},
       // Too few pages to compare: the element that holds the text.
