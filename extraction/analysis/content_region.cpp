@@ -12,6 +12,10 @@ namespace {
 constexpr double kLinkShare = 0.1;
 // What crossing an anchor costs on each page, in words.
 constexpr double kGapCost = 3.0;
+// The share of the anchors around the content that a page of another
+// template holds to count as one in the same frame: its navigation may lack
+// a few of them (a page's own shortcuts).
+constexpr double kFrameShare = 2.0 / 3.0;
 
 // The indices of the longest strictly increasing run of `values` (not
 // necessarily consecutive), in order.
@@ -101,7 +105,8 @@ TemplateAnchors FindAnchors(
 }
 
 std::vector<std::size_t> WithFramePages(
-    const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors) {
+    const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors,
+    double share) {
   if (anchors.at.empty()) return anchors.pages;
   const TokenizedPage& first = sample[anchors.pages[0]];
   std::unordered_map<std::uint64_t, std::uint32_t> wanted;  // key: times seen
@@ -120,7 +125,10 @@ std::vector<std::size_t> WithFramePages(
     }
     std::size_t once = 0;
     for (const auto& [key, seen] : wanted) once += seen == 1;
-    if (10 * once >= 9 * wanted.size()) pages.push_back(i);
+    if (static_cast<double>(once) >=
+        share * static_cast<double>(wanted.size())) {
+      pages.push_back(i);
+    }
   }
   return pages;
 }
@@ -332,6 +340,117 @@ Region WidenOverTags(const std::vector<TokenizedPage>& sample,
     ++region.last;
   }
   return region;
+}
+
+std::optional<FramedRegion> FrameRegion(
+    const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors,
+    Region region, const TemplateAnchors& trimmed_anchors, Region trimmed) {
+  // The pages that hold the group's anchors outside the content and the
+  // tags around it.
+  const Region widened = WidenOverTags(sample, anchors, region);
+  TemplateAnchors outside;
+  outside.pages = anchors.pages;
+  for (std::size_t k = 0; k < anchors.at.size(); ++k) {
+    if (k <= widened.first || k >= widened.last) {
+      outside.at.push_back(anchors.at[k]);
+    }
+  }
+  const std::vector<std::size_t> pages =
+      WithFramePages(sample, outside, kFrameShare);
+  if (pages.size() <= anchors.pages.size()) return std::nullopt;
+  FramedRegion framed{FindAnchors(sample, pages), {}};
+  const TemplateAnchors& frame = framed.anchors;
+  if (frame.at.size() < 2) return std::nullopt;
+  // Where each of the group's pages stands among the frame's pages.
+  const std::vector<std::size_t>& group = trimmed_anchors.pages;
+  std::vector<std::size_t> in_frame;
+  for (const std::size_t page : group) {
+    in_frame.push_back(static_cast<std::size_t>(
+        std::find(frame.pages.begin(), frame.pages.end(), page) -
+        frame.pages.begin()));
+  }
+  // The frame's anchors around the content on the group's first page.
+  const std::uint32_t content_first = trimmed_anchors.at[trimmed.first][0];
+  const std::uint32_t content_last = trimmed_anchors.at[trimmed.last][0];
+  std::optional<std::size_t> first, last;
+  for (std::size_t k = 0; k < frame.at.size(); ++k) {
+    const std::uint32_t at = frame.at[k][in_frame[0]];
+    if (at <= content_first) first = k;
+    if (!last && at >= content_last) last = k;
+  }
+  if (!first || !last || *first >= *last) return std::nullopt;
+  const auto has_text = [&](const TokenizedPage& page, std::uint32_t from,
+                            std::uint32_t to, auto&& counts) {
+    for (std::uint32_t t = from; t < to; ++t) {
+      const PageToken& token = page.tokens[t];
+      if (token.kind == PageToken::Kind::kText && counts(token)) return true;
+    }
+    return false;
+  };
+  const auto any = [](const PageToken&) { return true; };
+  // The same text on the group's pages: only tags between the frame's
+  // anchors and the content's (an anchor of text counts as text).
+  for (std::size_t j = 0; j < group.size(); ++j) {
+    const TokenizedPage& page = sample[group[j]];
+    const std::uint32_t before = frame.at[*first][in_frame[j]];
+    const std::uint32_t start = trimmed_anchors.at[trimmed.first][j];
+    const std::uint32_t end = trimmed_anchors.at[trimmed.last][j];
+    const std::uint32_t behind = frame.at[*last][in_frame[j]];
+    if (before > start || end > behind) return std::nullopt;
+    if (has_text(page, before + 1, start + (before < start ? 1 : 0), any) ||
+        has_text(page, end, behind, any)) {
+      return std::nullopt;
+    }
+  }
+  // As far out as only tags lie between on the group's pages, so that the
+  // markers are made of the frame's tags rather than the content's. Moving
+  // an edge from anchor `inner` to anchor `outer` takes in the tokens
+  // between them and `inner` itself.
+  const auto tags_only = [&](std::size_t inner, std::size_t outer) {
+    for (std::size_t j = 0; j < group.size(); ++j) {
+      const std::uint32_t a = frame.at[inner][in_frame[j]];
+      const std::uint32_t b = frame.at[outer][in_frame[j]];
+      if (has_text(sample[group[j]], std::min(a, b + 1), std::max(a + 1, b),
+                   any)) {
+        return false;
+      }
+    }
+    return true;
+  };
+  while (*first > 0 && tags_only(*first, *first - 1)) --*first;
+  while (*last + 1 < frame.at.size() && tags_only(*last, *last + 1)) ++*last;
+  framed.region = {*first, *last};
+  // Text of the other pages' own, outside links and navigation, on most
+  // of them: on one page only, not a heading that index pages share.
+  std::unordered_map<std::uint64_t, std::size_t> pages_with;
+  std::vector<std::size_t> others;
+  for (std::size_t jf = 0; jf < frame.pages.size(); ++jf) {
+    if (std::find(group.begin(), group.end(), frame.pages[jf]) != group.end()) {
+      continue;
+    }
+    others.push_back(jf);
+    const TokenizedPage& page = sample[frame.pages[jf]];
+    std::vector<std::uint64_t> keys;
+    for (std::uint32_t t = frame.at[*first][jf] + 1; t < frame.at[*last][jf];
+         ++t) {
+      if (page.tokens[t].kind == PageToken::Kind::kText) {
+        keys.push_back(page.tokens[t].key);
+      }
+    }
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    for (const std::uint64_t key : keys) ++pages_with[key];
+  }
+  std::size_t with_own = 0;
+  for (const std::size_t jf : others) {
+    const auto own = [&](const PageToken& token) {
+      return !token.link && !token.aside && pages_with[token.key] == 1;
+    };
+    with_own += has_text(sample[frame.pages[jf]], frame.at[*first][jf] + 1,
+                         frame.at[*last][jf], own);
+  }
+  if (2 * with_own <= others.size()) return std::nullopt;
+  return framed;
 }
 
 std::vector<PagePlace> PlacesOf(const std::vector<TokenizedPage>& sample,

@@ -37,11 +37,12 @@ TemplateAnchors FindAnchors(
         nullptr);
 
 // The group's pages and the other pages of the sample that hold at least
-// two thirds of its anchors, each once: pages in the site's frame whose
+// `share` of its anchors, each once: pages in the site's frame whose
 // content made them look unlike the group (a chapter's table of contents
 // beside reference pages), in the sample's order.
 std::vector<std::size_t> WithFramePages(
-    const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors);
+    const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors,
+    double share);
 
 // For each gap k, between anchors k and k + 1: the words of the visible
 // texts that are the pages' own less those of its template texts, over all
@@ -73,6 +74,24 @@ std::optional<Region> BestRegion(
 // content). The anchors come back with the new ones among them.
 Region TrimEdges(const std::vector<TokenizedPage>& sample,
                  TemplateAnchors& anchors, Region region);
+
+// The content as pages of another template in the same frame have it too:
+// the anchors of the group's pages together with theirs, and the region
+// between the last of those before the content and the first behind it.
+struct FramedRegion {
+  TemplateAnchors anchors;
+  Region region;
+};
+
+// The framed region of the content that `region` of `anchors` marks out
+// (`trimmed` of `trimmed_anchors`, its edges moved in), where it cuts the
+// same text out of the group's pages (nothing but tags lies between the
+// frame's anchors and the content) and most other pages that share the
+// frame have text of their own there: a manual's chapter pages beside its
+// reference pages, but not lists of links. Nothing otherwise.
+std::optional<FramedRegion> FrameRegion(
+    const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors,
+    Region region, const TemplateAnchors& trimmed_anchors, Region trimmed);
 
 // The region widened over the gaps next to it that hold no visible text on
 // any page: the same text, with markers in the frame of the template,

@@ -117,7 +117,10 @@ std::vector<std::size_t> MajorityGroup(
 TemplateAnchors AnchorsOf(const std::vector<TokenizedPage>& sample,
                           const std::vector<std::size_t>& group) {
   TemplateAnchors anchors = FindAnchors(sample, group);
-  const std::vector<std::size_t> framed_group = WithFramePages(sample, anchors);
+  // Pages that lack few of the group's anchors: the group's template
+  // with content unlike the pages compared first.
+  const std::vector<std::size_t> framed_group =
+      WithFramePages(sample, anchors, 0.9);
   if (framed_group.size() > group.size()) {
     TemplateAnchors framed = FindAnchors(sample, framed_group);
     if (framed.at.size() >= 2) anchors = std::move(framed);
@@ -157,6 +160,14 @@ FoundPairs FromPages(PageReader& reader) {
   std::vector<MarkerPair> pairs;
   const TemplateAnchors untrimmed = anchors;
   const Region trimmed = TrimEdges(sample, anchors, *region);
+  // Markers in the frame go first where they cut the same text out of the
+  // group's pages and also the content of pages of another template.
+  if (const auto framed =
+          FrameRegion(sample, untrimmed, *region, anchors, trimmed)) {
+    AddPair(MarkersFor(PlacesOf(sample, framed->anchors, framed->region),
+                       MarkerReach::kShortest),
+            pairs);
+  }
   AddRegionPairs(sample, anchors, trimmed, pairs);
   const std::vector<PagePlace> framed =
       PlacesOf(sample, untrimmed, WidenOverTags(sample, untrimmed, *region));

@@ -152,6 +152,45 @@ std::vector<File> Manual() {
   return files;
 }
 
+// A manual's reference pages, whose content starts with tags that vary
+// (an anchor per page), and its chapter pages, a title and a list of
+// topics, in one frame: the frame's markers cut both.
+std::vector<File> Reference() {
+  const char* const kTitles[] = {
+      "Arrays of elements that grow as needed, in one block",
+      "Hash tables of keys and values, found by their hashes",
+      "Quarks that stand for strings, compared as small numbers",
+      "Getting started with the kit",
+      "Byte order of numbers in memory, from host to network",
+      "Timers that measure elapsed time, with microseconds kept",
+      "Tools for the build"};
+  std::vector<File> files;
+  for (int i = 0; i < 7; ++i) {
+    const std::string n = std::to_string(i);
+    const std::string title = kTitles[i];
+    const std::string content =
+        i % 3 == 0 && i > 0
+            ? "<div class=\"chapter\"><h1>Part " + title +
+                  "</h1><dl><dt><a href=\"r.htm\">" + title + "</a> " +
+                  kBodies[(i + 2) % 6] + "</dt></dl></div>"
+            : "<div class=\"refentry\"><a name=\"ref-" + n +
+                  "\"></a><div class=\"head\"><h2><span class=\"title\">" +
+                  title + "</span></h2><p>" + kBodies[i % 6] +
+                  "</p></div><div class=\"details\"><p>" +
+                  kBodies[(i + 1) % 6] + " " + n + "</p></div></div>";
+    const std::string page =
+        "<html><body><table class=\"nav\"><tr><td><a "
+        "href=\"index.htm\">Home</a></td><td><a href=\"p" +
+        std::to_string(i + 1) + ".htm\">Next</a></td></tr></table>" + content +
+        "<div class=\"footer\">Made with tools</div></body></html>";
+    // Every page ends its content with the same end tag, which the end
+    // marker takes in.
+    files.push_back(
+        {"r" + n + ".htm", page, content.substr(0, content.size() - 6)});
+  }
+  return files;
+}
+
 // A blog of few words: every page uses them all, in sentences of its own;
 // each article has comments of its own after its text, and two pages are
 // archive lists in the same frame, with no text of their own.
@@ -223,6 +262,8 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
        false, 0, ""},
       {"pages alike in their frame only", Manual(), Charset::kWindows1256,
        false, 0, ""},
+      {"reference and chapter pages in one frame", Reference(),
+       Charset::kWindows1256, false, 0, ""},
       {"few words, comments and archive pages", Blog(), Charset::kWindows1256,
        false, 2, ""},
       {"UTF-16LE pages", Site(4, false, "\n", true), Charset::kUtf16Le, false,
