@@ -358,7 +358,7 @@ std::optional<FramedRegion> FrameRegion(
   const std::vector<std::size_t> pages =
       WithFramePages(sample, outside, kFrameShare);
   if (pages.size() <= anchors.pages.size()) return std::nullopt;
-  FramedRegion framed{FindAnchors(sample, pages), {}};
+  FramedRegion framed{FindAnchors(sample, pages), {}, {}};
   const TemplateAnchors& frame = framed.anchors;
   if (frame.at.size() < 2) return std::nullopt;
   // Where each of the group's pages stands among the frame's pages.
@@ -402,10 +402,9 @@ std::optional<FramedRegion> FrameRegion(
       return std::nullopt;
     }
   }
-  // As far out as only tags lie between on the group's pages, so that the
-  // markers are made of the frame's tags rather than the content's. Moving
-  // an edge from anchor `inner` to anchor `outer` takes in the tokens
-  // between them and `inner` itself.
+  // As far out as only tags lie between on the group's pages. Moving an
+  // edge from anchor `inner` to anchor `outer` takes in the tokens between
+  // them and `inner` itself.
   const auto tags_only = [&](std::size_t inner, std::size_t outer) {
     for (std::size_t j = 0; j < group.size(); ++j) {
       const std::uint32_t a = frame.at[inner][in_frame[j]];
@@ -417,9 +416,15 @@ std::optional<FramedRegion> FrameRegion(
     }
     return true;
   };
-  while (*first > 0 && tags_only(*first, *first - 1)) --*first;
-  while (*last + 1 < frame.at.size() && tags_only(*last, *last + 1)) ++*last;
-  framed.region = {*first, *last};
+  framed.region = framed.widest = {*first, *last};
+  Region& widest = framed.widest;
+  while (widest.first > 0 && tags_only(widest.first, widest.first - 1)) {
+    --widest.first;
+  }
+  while (widest.last + 1 < frame.at.size() &&
+         tags_only(widest.last, widest.last + 1)) {
+    ++widest.last;
+  }
   // Text of the other pages' own, outside links and navigation, on most
   // of them: on one page only, not a heading that index pages share.
   std::unordered_map<std::uint64_t, std::size_t> pages_with;

@@ -81,6 +81,9 @@ Region TrimEdges(const std::vector<TokenizedPage>& sample,
 struct FramedRegion {
   TemplateAnchors anchors;
   Region region;
+  // As far out as only tags lie between it and `region` on the group's
+  // pages: where markers may be made of the frame's tags instead.
+  Region widest;
 };
 
 // The framed region of the content that `region` of `anchors` marks out

@@ -106,6 +106,23 @@ FoundPairs Checked(PageReader& reader, const std::vector<MarkerPair>& pairs,
   return found;
 }
 
+// The markers of the framed region, or where those are patterns (its
+// anchors stand inside the content's own varying tags), of the nearest
+// region out to the widest that has literal markers.
+std::optional<MarkerPair> FramePair(const std::vector<TokenizedPage>& sample,
+                                    const FramedRegion& framed) {
+  std::optional<MarkerPair> narrowest;
+  for (Region region = framed.region;;) {
+    std::optional<MarkerPair> pair = MarkersFor(
+        PlacesOf(sample, framed.anchors, region), MarkerReach::kShortest);
+    if (pair && !pair->regex) return pair;
+    if (!narrowest) narrowest = std::move(pair);
+    if (region == framed.widest) return narrowest;
+    region.first -= region.first > framed.widest.first ? 1 : 0;
+    region.last += region.last < framed.widest.last ? 1 : 0;
+  }
+}
+
 // The majority's template: the largest group of pages alike, without those
 // that lack much of its frame.
 std::vector<std::size_t> MajorityGroup(
@@ -164,9 +181,7 @@ FoundPairs FromPages(PageReader& reader) {
   // group's pages and also the content of pages of another template.
   if (const auto framed =
           FrameRegion(sample, untrimmed, *region, anchors, trimmed)) {
-    AddPair(MarkersFor(PlacesOf(sample, framed->anchors, framed->region),
-                       MarkerReach::kShortest),
-            pairs);
+    AddPair(FramePair(sample, *framed), pairs);
   }
   AddRegionPairs(sample, anchors, trimmed, pairs);
   const std::vector<PagePlace> framed =
