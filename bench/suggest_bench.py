@@ -18,7 +18,7 @@ of the main content, 0 where the pair gives no piece. A speed row times
 `--suggest` on 10,000 template pages of about 20 KB.
 
 Usage: suggest_bench.py [--cli PATH] [--run-child PATH] [--corpora synth,python,...]
-                        [--keep-aside gtk3,git] [--json] [--speed-pages N]
+                        [--keep-aside node,fish,valgrind] [--json] [--speed-pages N]
 Corpora kept aside are not scored unless --keep-aside leaves them out
 (--keep-aside '' scores every corpus).
 """
@@ -144,6 +144,11 @@ DOCBOOK = between_elements(r'<div class="navheader">', "div", r'<div class="navf
 GTKDOC = between_elements(r'<table class="navigation" id="top"[^>]*summary="Navigation header"[^>]*>',
                           "table", r'<div class="footer">')
 ASCIIDOC = inside_element(r'<div id="content">', "div")
+# Node.js's API pages: the main element. Valgrind's DocBook: between the
+# navigation header table and the element that holds the footer table.
+NODE_API = inside_element(r'<div role="main" id="apicontent">', "div")
+VALGRIND = between_elements(r'<table class="nav"[^>]*summary="Navigation header"[^>]*>', "table",
+                            r'<div>\s*<br>\s*<table class="nav"[^>]*summary="Navigation footer"')
 
 
 # --------------------------------------------------------------------- corpora
@@ -179,6 +184,12 @@ CORPORA = [
            "/usr/share/gtk-doc/html/gtk3", rule=GTKDOC),
     Corpus("git", "AsciiDoc: git-doc", "git-doc", "/usr/share/doc/git-doc",
            rule=ASCIIDOC),
+    Corpus("node", "Node.js API pages: nodejs", "nodejs", "/usr/share/doc/nodejs/api",
+           rule=NODE_API),
+    Corpus("fish", "Sphinx: fish-common commands", "fish-common", "/usr/share/doc/fish/cmds",
+           rule=SPHINX),
+    Corpus("valgrind", "DocBook: valgrind manual", "valgrind", "/usr/share/doc/valgrind/html",
+           rule=VALGRIND),
 ]
 
 
@@ -495,7 +506,7 @@ def main():
     parser.add_argument("--cli", default=default_cli(), help="vantrel-cli to score")
     parser.add_argument("--corpora", default=",".join(c.name for c in CORPORA),
                         help="comma-separated, of: " + ", ".join(c.name for c in CORPORA))
-    parser.add_argument("--keep-aside", default="gtk3,git",
+    parser.add_argument("--keep-aside", default="node,fish,valgrind",
                         help="hold-out corpora, not scored ('' scores all)")
     parser.add_argument("--pages", type=int, default=0,
                         help="pages per corpus (0: 200 made-up, every real one)")
