@@ -53,6 +53,14 @@ std::function<bool(const FoundText&)> BesideContentOf(
   return [&page](const FoundText& found) { return BesideContent(page, found); };
 }
 
+// The sample's pages and their tokens are done with once the pairs are
+// made: checking the pairs reads every file afresh, with a run's read-ahead,
+// so the sample's memory goes before it.
+void ForgetPages(std::vector<TokenizedPage>& sample) {
+  sample.clear();
+  sample.shrink_to_fit();
+}
+
 // Adds `pair` to `pairs` unless it is there already, as literal text or as
 // a pattern of the same text.
 void AddPair(std::optional<MarkerPair> pair, std::vector<MarkerPair>& pairs) {
@@ -159,7 +167,7 @@ FoundPairs FromPages(PageReader& reader) {
     found.lack = FoundPairs::Lack::kTooFewFiles;
     return found;
   }
-  const std::vector<TokenizedPage> sample = ReadSample(reader);
+  std::vector<TokenizedPage> sample = ReadSample(reader);
   const std::vector<std::size_t> group = MajorityGroup(sample);
   if (AllAlike(sample, group)) {
     found.lack = FoundPairs::Lack::kAllAlike;
@@ -188,8 +196,10 @@ FoundPairs FromPages(PageReader& reader) {
       PlacesOf(sample, untrimmed, WidenOverTags(sample, untrimmed, *region));
   AddPair(MarkersFor(framed, MarkerReach::kShortest), pairs);
   AddRegionPairs(sample, untrimmed, *region, pairs);
+  const bool other_pages = anchors.pages.size() < sample.size();
+  ForgetPages(sample);
   found = Checked(reader, pairs, std::nullopt);
-  if (anchors.pages.size() < sample.size() && !found.pairs.empty()) {
+  if (other_pages && !found.pairs.empty()) {
     found.other_template = found.files - found.pairs.front().second.pieces;
   }
   return found;
@@ -284,6 +294,7 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
     AddPair(MarkersFor({elements[i]}, MarkerReach::kShortest), pairs);
   }
   const HeldText held{sample[*labelled].file, place->begin, place->end};
+  ForgetPages(sample);
   found = Checked(reader, pairs, held);
   // The first pair that gives a piece on most files goes first.
   const auto most = std::find_if(

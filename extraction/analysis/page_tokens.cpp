@@ -154,8 +154,8 @@ std::vector<PageToken> TokenizePage(std::u16string_view text) {
     while (e > b && IsSpace(text[e - 1])) --e;
     if (b == e) return;
     tokens.push_back({static_cast<std::uint32_t>(b),
-                      static_cast<std::uint32_t>(e),
-                      KeyOf(text.substr(b, e - b)), kind, link, asides > 0});
+                      static_cast<std::uint32_t>(e), kind, link, asides > 0,
+                      KeyOf(text.substr(b, e - b))});
   };
   std::size_t at = 0, text_begin = 0;
   while (at < text.size()) {
@@ -169,8 +169,8 @@ std::vector<PageToken> TokenizePage(std::u16string_view text) {
     add_text(text_begin, next, PageToken::Kind::kText);
     const std::u16string_view tag = text.substr(next, end - next);
     tokens.push_back({static_cast<std::uint32_t>(next),
-                      static_cast<std::uint32_t>(end), KeyOf(tag),
-                      PageToken::Kind::kTag});
+                      static_cast<std::uint32_t>(end), PageToken::Kind::kTag,
+                      false, false, KeyOf(tag)});
     at = text_begin = end;
     if (SameLowered(tag.substr(0, 2), u"<a") && tag.size() > 2 &&
         (tag[2] == u'>' || IsSpace(tag[2]))) {
@@ -216,6 +216,9 @@ std::vector<PageToken> TokenizePage(std::u16string_view text) {
     }
   }
   add_text(text_begin, text.size(), PageToken::Kind::kText);
+  // The sample keeps every page's tokens while it is compared; what the
+  // vector grew beyond its tokens would stay with them.
+  tokens.shrink_to_fit();
   return tokens;
 }
 

@@ -22,17 +22,20 @@ struct PageToken {
     kText,    // visible text
     kHidden,  // the content of a script or a style
   };
+  // A sample holds a token for every few characters of its pages, so a
+  // token is kept to 16 bytes: the flags and the key share 8.
   std::uint32_t begin = 0;  // units of the page's text
   std::uint32_t end = 0;
-  std::uint64_t key = 0;
-  Kind kind = Kind::kText;
+  Kind kind : 8 = Kind::kText;
   // Text inside a link: navigation, tables of contents and lists of other
   // pages are made of links, content mostly is not.
-  bool link = false;
+  bool link : 1 = false;
   // Text inside an element that says it is beside the content: a nav,
   // aside, footer or title element, or one whose class or id names
   // navigation, a sidebar, a menu, related pages, comments or a footer.
-  bool aside = false;
+  bool aside : 1 = false;
+  // The low 54 bits of the text's key; tokens are compared by this.
+  std::uint64_t key : 54 = 0;
 };
 
 // A page of the sample with its tokens; `file` is its place among the
