@@ -231,10 +231,12 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
                "ExportN.txt (with --separate, one .txt per source), UTF-8 "
                "unless --out-charset says otherwise");
   std::string out_charset;
+  const std::string utf8(OutputFormatName(OutputFormat::kUtf8));
+  const std::string utf16le(OutputFormatName(OutputFormat::kUtf16Le));
   app.add_option("--out-charset", out_charset,
-                 "Write the output in utf-8 (no signature) or utf-16le "
-                 "(with signature; the default without --text)")
-      ->transform(CLI::IsMember({"utf-8", "utf-16le"}, CLI::ignore_case));
+                 "Write the output in " + utf8 + " (no signature) or " +
+                     utf16le + " (with signature; the default without --text)")
+      ->transform(CLI::IsMember({utf8, utf16le}, CLI::ignore_case));
   bool json_lines = false;
   auto* jsonl_opt =
       app.add_flag("--jsonl", json_lines,
@@ -342,7 +344,7 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
   options.output.json_lines = json_lines;
   if (!out_charset.empty()) {
     options.output.format =
-        out_charset == "utf-8" ? OutputFormat::kUtf8 : OutputFormat::kUtf16Le;
+        out_charset == utf8 ? OutputFormat::kUtf8 : OutputFormat::kUtf16Le;
   }
   inputs.folder = NativeToText(folder);
   options.charset = CharsetWithOptionName(charset);

@@ -14,6 +14,9 @@ namespace vantrel {
 namespace {
 
 constexpr std::size_t kMostPairs = 3;
+// The share of a group's anchors that a page holds to count as one of the
+// group's template whose content looked unlike the pages compared first.
+constexpr double kSameTemplateShare = 0.9;
 // A suggestion around text tries the element that holds it and a few of
 // those around it.
 constexpr std::size_t kElements = 4;
@@ -142,10 +145,8 @@ std::vector<std::size_t> MajorityGroup(
 TemplateAnchors AnchorsOf(const std::vector<TokenizedPage>& sample,
                           const std::vector<std::size_t>& group) {
   TemplateAnchors anchors = FindAnchors(sample, group);
-  // Pages that lack few of the group's anchors: the group's template
-  // with content unlike the pages compared first.
   const std::vector<std::size_t> framed_group =
-      WithFramePages(sample, anchors, 0.9);
+      WithFramePages(sample, anchors, kSameTemplateShare);
   if (framed_group.size() > group.size()) {
     TemplateAnchors framed = FindAnchors(sample, framed_group);
     if (framed.at.size() >= 2) anchors = std::move(framed);

@@ -174,15 +174,11 @@ std::string_view Signature(OutputFormat format) {
 }
 
 std::string_view OutputFormatName(OutputFormat format) {
-  switch (format) {
-    case OutputFormat::kUtf16Le:
-      return "utf-16le";
-    case OutputFormat::kWindows1256:
-      return "windows-1256";
-    case OutputFormat::kUtf8:
-      break;
-  }
-  return "utf-8";
+  const Charset charset = format == OutputFormat::kUtf16Le ? Charset::kUtf16Le
+                          : format == OutputFormat::kWindows1256
+                              ? Charset::kWindows1256
+                              : Charset::kUtf8;
+  return NamesOf(charset).option_name;
 }
 
 void EncodeText(std::u16string_view text, OutputFormat format,

@@ -57,13 +57,7 @@ void AppendCodePointAsUtf8(int32_t c, std::string& utf8) {
 }
 
 std::optional<std::u16string> StrictUtf8ToText(std::string_view utf8) {
-  const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
-  const auto length = static_cast<int64_t>(utf8.size());
-  for (int64_t i = 0; i < length;) {
-    UChar32 c;
-    U8_NEXT(s, i, length, c);
-    if (c < 0) return std::nullopt;
-  }
+  if (!IsWellFormedUtf8(utf8)) return std::nullopt;
   return Utf8ToText(utf8);
 }
 
