@@ -9,7 +9,7 @@
 
 #include "extraction/run_inputs.h"
 #include "extraction/run_options.h"
-#include "extraction/suggestion.h"
+#include "extraction/suggest/suggestion.h"
 
 namespace vantrel::cli {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cli/report_stream.h"
-#include "extraction/suggestion.h"
+#include "extraction/suggest/suggestion.h"
 
 namespace vantrel::cli {
 

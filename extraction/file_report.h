@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "extraction/analysis/near_miss.h"
+#include "extraction/explain/near_miss.h"
 #include "extraction/match/cut.h"
 #include "extraction/text/charset_detection.h"
 

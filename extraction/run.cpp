@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "extraction/analysis/near_miss.h"
 #include "extraction/base/run_error.h"
+#include "extraction/explain/near_miss.h"
 #include "extraction/match/cut.h"
 #include "extraction/match/matchers.h"
 #include "extraction/match/regex_matcher.h"

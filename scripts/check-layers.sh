@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Fails on an #include against the engine's layers. Inside extraction/ a
 # part may include its own folder and the folders below it:
-#   base < text < sys < match < source, output < analysis, transform
-#   < the run
-# (extraction/ itself, which may include everything). The front ends
-# (cli/, window/) see the engine through the run's own headers and the
-# text helpers only: extraction/*.h and extraction/text/.
+#   base < text < sys < match < source, output < explain, transform
+#   < the run (extraction/ itself) < suggest
+# Marker suggestion sits above the run, whose inputs, messages and matchers
+# it uses. The front ends (cli/, window/) see the engine through the run's
+# own headers, the text helpers and the suggestion's public face only:
+# extraction/*.h, extraction/text/ and extraction/suggest/suggestion*.h.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 rank() {
   case $1 in
     base) echo 0 ;; text) echo 1 ;; sys) echo 2 ;; match) echo 3 ;;
-    source | output) echo 4 ;; analysis | transform) echo 5 ;; '') echo 6 ;;
+    source | output) echo 4 ;; explain | transform) echo 5 ;; '') echo 6 ;;
+    suggest) echo 7 ;;
     *) echo "unknown" ;;
   esac
 }
@@ -38,6 +40,9 @@ while IFS= read -r -d '' file; do
         failed=1
       fi
     else
+      case $included in
+        extraction/suggest/suggestion*.h) continue ;;
+      esac
       case $(part "$included") in
         '' | text) ;;
         *)

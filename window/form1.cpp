@@ -38,7 +38,7 @@
 #include "extraction/messages.h"
 #include "extraction/nothing_read.h"
 #include "extraction/run.h"
-#include "extraction/suggestion.h"
+#include "extraction/suggest/suggestion.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
 #include "vantrel_version.h"

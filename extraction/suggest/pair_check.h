@@ -2,16 +2,16 @@
 // cutting each file as a run cuts it (the run's matchers and cutting rule).
 // The files are read once for all candidates, and each is dropped before
 // the next is read.
-#ifndef VANTREL_EXTRACTION_ANALYSIS_PAIR_CHECK_H_
-#define VANTREL_EXTRACTION_ANALYSIS_PAIR_CHECK_H_
+#ifndef VANTREL_EXTRACTION_SUGGEST_PAIR_CHECK_H_
+#define VANTREL_EXTRACTION_SUGGEST_PAIR_CHECK_H_
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "extraction/analysis/marker_making.h"
-#include "extraction/analysis/page_reading.h"
+#include "extraction/suggest/marker_making.h"
+#include "extraction/suggest/page_reading.h"
 
 namespace vantrel {
 
@@ -37,4 +37,4 @@ std::vector<PairOutcome> CheckPairs(PageReader& reader,
 
 }  // namespace vantrel
 
-#endif  // VANTREL_EXTRACTION_ANALYSIS_PAIR_CHECK_H_
+#endif  // VANTREL_EXTRACTION_SUGGEST_PAIR_CHECK_H_

@@ -2,7 +2,7 @@
 // every page, patterns where the template varies, the majority template,
 // line breaks and charsets kept, text pasted around, and the reasons for
 // no suggestion.
-#include "extraction/suggestion.h"
+#include "extraction/suggest/suggestion.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 //
 // A suggestion reads the files a run with the same folder, extensions,
 // recursion and charset would read, and writes nothing anywhere.
-#ifndef VANTREL_EXTRACTION_SUGGESTION_H_
-#define VANTREL_EXTRACTION_SUGGESTION_H_
+#ifndef VANTREL_EXTRACTION_SUGGEST_SUGGESTION_H_
+#define VANTREL_EXTRACTION_SUGGEST_SUGGESTION_H_
 
 #include <cstdint>
 #include <optional>
@@ -88,4 +88,4 @@ SuggestionResult SuggestMarkers(const SuggestionRequest& request);
 
 }  // namespace vantrel
 
-#endif  // VANTREL_EXTRACTION_SUGGESTION_H_
+#endif  // VANTREL_EXTRACTION_SUGGEST_SUGGESTION_H_

@@ -4,15 +4,15 @@
 // finds that place on every page. Literal where a literal does; a pattern
 // for a run with regular-expression markers only where the template text
 // varies per page (ids, dates, counters).
-#ifndef VANTREL_EXTRACTION_ANALYSIS_MARKER_MAKING_H_
-#define VANTREL_EXTRACTION_ANALYSIS_MARKER_MAKING_H_
+#ifndef VANTREL_EXTRACTION_SUGGEST_MARKER_MAKING_H_
+#define VANTREL_EXTRACTION_SUGGEST_MARKER_MAKING_H_
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "extraction/analysis/content_region.h"
+#include "extraction/suggest/content_region.h"
 
 namespace vantrel {
 
@@ -38,4 +38,4 @@ std::u16string EscapedForPattern(std::u16string_view text);
 
 }  // namespace vantrel
 
-#endif  // VANTREL_EXTRACTION_ANALYSIS_MARKER_MAKING_H_
+#endif  // VANTREL_EXTRACTION_SUGGEST_MARKER_MAKING_H_

@@ -1,7 +1,7 @@
 // Every text that a marker suggestion says: how many files the first pair
 // gives a piece on, or why there is no pair and what to try instead.
-#ifndef VANTREL_EXTRACTION_SUGGESTION_MESSAGES_H_
-#define VANTREL_EXTRACTION_SUGGESTION_MESSAGES_H_
+#ifndef VANTREL_EXTRACTION_SUGGEST_SUGGESTION_MESSAGES_H_
+#define VANTREL_EXTRACTION_SUGGEST_SUGGESTION_MESSAGES_H_
 
 #include <string_view>
 
@@ -34,4 +34,4 @@ inline constexpr std::u16string_view kNoMarkersMessage =
 
 }  // namespace vantrel
 
-#endif  // VANTREL_EXTRACTION_SUGGESTION_MESSAGES_H_
+#endif  // VANTREL_EXTRACTION_SUGGEST_SUGGESTION_MESSAGES_H_

@@ -1,6 +1,6 @@
 // Why a file gave no piece: each kind of near miss with its line, the order
 // in which they are looked for, and no hint for a clean miss.
-#include "extraction/analysis/near_miss.h"
+#include "extraction/explain/near_miss.h"
 
 #include <gtest/gtest.h>
 

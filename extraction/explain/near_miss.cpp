@@ -1,4 +1,4 @@
-#include "extraction/analysis/near_miss.h"
+#include "extraction/explain/near_miss.h"
 
 #include <unicode/utf8.h>
 

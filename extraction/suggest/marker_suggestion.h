@@ -4,8 +4,8 @@
 // (template_groups.h), the content region (content_region.h), the markers
 // (marker_making.h), pasted text (around_text.h) and checking every
 // candidate on every file (pair_check.h).
-#ifndef VANTREL_EXTRACTION_ANALYSIS_MARKER_SUGGESTION_H_
-#define VANTREL_EXTRACTION_ANALYSIS_MARKER_SUGGESTION_H_
+#ifndef VANTREL_EXTRACTION_SUGGEST_MARKER_SUGGESTION_H_
+#define VANTREL_EXTRACTION_SUGGEST_MARKER_SUGGESTION_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "extraction/analysis/marker_making.h"
-#include "extraction/analysis/page_reading.h"
-#include "extraction/analysis/pair_check.h"
+#include "extraction/suggest/marker_making.h"
+#include "extraction/suggest/page_reading.h"
+#include "extraction/suggest/pair_check.h"
 
 namespace vantrel {
 
@@ -46,4 +46,4 @@ FoundPairs FindMarkerPairs(PageReader& reader, std::u16string_view around);
 
 }  // namespace vantrel
 
-#endif  // VANTREL_EXTRACTION_ANALYSIS_MARKER_SUGGESTION_H_
+#endif  // VANTREL_EXTRACTION_SUGGEST_MARKER_SUGGESTION_H_

@@ -1,4 +1,4 @@
-#include "extraction/analysis/page_tokens.h"
+#include "extraction/suggest/page_tokens.h"
 
 #include <unicode/uchar.h>
 

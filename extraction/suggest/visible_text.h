@@ -2,8 +2,8 @@
 // comments left out, entities decoded, white space collapsed; and the same
 // text made for finding a pasted snippet in it, with a way back to where
 // each of its units lies in the HTML.
-#ifndef VANTREL_EXTRACTION_ANALYSIS_VISIBLE_TEXT_H_
-#define VANTREL_EXTRACTION_ANALYSIS_VISIBLE_TEXT_H_
+#ifndef VANTREL_EXTRACTION_SUGGEST_VISIBLE_TEXT_H_
+#define VANTREL_EXTRACTION_SUGGEST_VISIBLE_TEXT_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -36,4 +36,4 @@ std::u16string SearchableSnippet(std::u16string_view pasted);
 
 }  // namespace vantrel
 
-#endif  // VANTREL_EXTRACTION_ANALYSIS_VISIBLE_TEXT_H_
+#endif  // VANTREL_EXTRACTION_SUGGEST_VISIBLE_TEXT_H_

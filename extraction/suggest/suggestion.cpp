@@ -1,9 +1,9 @@
-#include "extraction/suggestion.h"
+#include "extraction/suggest/suggestion.h"
 
-#include "extraction/analysis/marker_suggestion.h"
-#include "extraction/analysis/page_reading.h"
 #include "extraction/messages.h"
-#include "extraction/suggestion_messages.h"
+#include "extraction/suggest/marker_suggestion.h"
+#include "extraction/suggest/page_reading.h"
+#include "extraction/suggest/suggestion_messages.h"
 #include "extraction/sys/file_system.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"

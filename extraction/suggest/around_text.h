@@ -1,7 +1,7 @@
 // Finding text that the user pasted as a browser shows it on a page, and
 // the elements of the page that hold it.
-#ifndef VANTREL_EXTRACTION_ANALYSIS_AROUND_TEXT_H_
-#define VANTREL_EXTRACTION_ANALYSIS_AROUND_TEXT_H_
+#ifndef VANTREL_EXTRACTION_SUGGEST_AROUND_TEXT_H_
+#define VANTREL_EXTRACTION_SUGGEST_AROUND_TEXT_H_
 
 #include <cstddef>
 #include <functional>
@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "extraction/analysis/content_region.h"
-#include "extraction/analysis/page_tokens.h"
+#include "extraction/suggest/content_region.h"
+#include "extraction/suggest/page_tokens.h"
 
 namespace vantrel {
 
@@ -44,4 +44,4 @@ std::vector<PagePlace> ElementsHolding(const TokenizedPage& page,
 
 }  // namespace vantrel
 
-#endif  // VANTREL_EXTRACTION_ANALYSIS_AROUND_TEXT_H_
+#endif  // VANTREL_EXTRACTION_SUGGEST_AROUND_TEXT_H_

@@ -1,14 +1,14 @@
-#include "extraction/analysis/marker_suggestion.h"
+#include "extraction/suggest/marker_suggestion.h"
 
 #include <algorithm>
 #include <functional>
 #include <optional>
 
-#include "extraction/analysis/around_text.h"
-#include "extraction/analysis/content_region.h"
-#include "extraction/analysis/page_tokens.h"
-#include "extraction/analysis/template_groups.h"
-#include "extraction/analysis/visible_text.h"
+#include "extraction/suggest/around_text.h"
+#include "extraction/suggest/content_region.h"
+#include "extraction/suggest/page_tokens.h"
+#include "extraction/suggest/template_groups.h"
+#include "extraction/suggest/visible_text.h"
 
 namespace vantrel {
 namespace {

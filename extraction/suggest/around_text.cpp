@@ -1,9 +1,9 @@
-#include "extraction/analysis/around_text.h"
+#include "extraction/suggest/around_text.h"
 
 #include <algorithm>
 #include <string>
 
-#include "extraction/analysis/visible_text.h"
+#include "extraction/suggest/visible_text.h"
 
 namespace vantrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "extraction/analysis/page_reading.h"
+#include "extraction/suggest/page_reading.h"
 
 #include "extraction/source/read_ahead.h"
 #include "extraction/source/source_reading.h"

@@ -1,4 +1,4 @@
-#include "extraction/analysis/content_region.h"
+#include "extraction/suggest/content_region.h"
 
 #include <algorithm>
 #include <unordered_map>

@@ -14,8 +14,8 @@
 // however many checks ask for it, and a pattern's search may take a small
 // share of the time the run's may. A check that runs away is no hint, and
 // is not tried again in the run.
-#ifndef VANTREL_EXTRACTION_ANALYSIS_NEAR_MISS_H_
-#define VANTREL_EXTRACTION_ANALYSIS_NEAR_MISS_H_
+#ifndef VANTREL_EXTRACTION_EXPLAIN_NEAR_MISS_H_
+#define VANTREL_EXTRACTION_EXPLAIN_NEAR_MISS_H_
 
 #include <memory>
 #include <optional>
@@ -108,4 +108,4 @@ std::string_view NearMissKindName(NearMiss::Kind kind);
 
 }  // namespace vantrel
 
-#endif  // VANTREL_EXTRACTION_ANALYSIS_NEAR_MISS_H_
+#endif  // VANTREL_EXTRACTION_EXPLAIN_NEAR_MISS_H_

@@ -5,8 +5,8 @@
 // counts as one digit, and for text, every run of white space as one space,
 // so that two pages whose tag differs only in an id or a counter give the
 // same key. Text that is only white space is no token.
-#ifndef VANTREL_EXTRACTION_ANALYSIS_PAGE_TOKENS_H_
-#define VANTREL_EXTRACTION_ANALYSIS_PAGE_TOKENS_H_
+#ifndef VANTREL_EXTRACTION_SUGGEST_PAGE_TOKENS_H_
+#define VANTREL_EXTRACTION_SUGGEST_PAGE_TOKENS_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -64,4 +64,4 @@ void AppendWords(std::u16string_view text, std::vector<std::uint64_t>& words);
 
 }  // namespace vantrel
 
-#endif  // VANTREL_EXTRACTION_ANALYSIS_PAGE_TOKENS_H_
+#endif  // VANTREL_EXTRACTION_SUGGEST_PAGE_TOKENS_H_

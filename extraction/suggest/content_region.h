@@ -8,8 +8,8 @@
 // related pages) holds template. The content region is the run of
 // consecutive gaps with the highest score, so that inner structure of the
 // content (a heading, a signature, a description) does not narrow it.
-#ifndef VANTREL_EXTRACTION_ANALYSIS_CONTENT_REGION_H_
-#define VANTREL_EXTRACTION_ANALYSIS_CONTENT_REGION_H_
+#ifndef VANTREL_EXTRACTION_SUGGEST_CONTENT_REGION_H_
+#define VANTREL_EXTRACTION_SUGGEST_CONTENT_REGION_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "extraction/analysis/page_tokens.h"
+#include "extraction/suggest/page_tokens.h"
 
 namespace vantrel {
 
@@ -125,4 +125,4 @@ std::optional<std::size_t> GapAt(const std::vector<TokenizedPage>& sample,
 
 }  // namespace vantrel
 
-#endif  // VANTREL_EXTRACTION_ANALYSIS_CONTENT_REGION_H_
+#endif  // VANTREL_EXTRACTION_SUGGEST_CONTENT_REGION_H_

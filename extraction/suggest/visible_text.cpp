@@ -1,4 +1,4 @@
-#include "extraction/analysis/visible_text.h"
+#include "extraction/suggest/visible_text.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
@@ -6,7 +6,7 @@
 #include <array>
 #include <utility>
 
-#include "extraction/analysis/page_tokens.h"
+#include "extraction/suggest/page_tokens.h"
 
 namespace vantrel {
 namespace {

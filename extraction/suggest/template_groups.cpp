@@ -1,4 +1,4 @@
-#include "extraction/analysis/template_groups.h"
+#include "extraction/suggest/template_groups.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "extraction/analysis/marker_making.h"
+#include "extraction/suggest/marker_making.h"
 
 #include <algorithm>
 

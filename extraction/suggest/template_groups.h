@@ -1,13 +1,13 @@
 // Pages of one folder that come from one template: a site may hold
 // articles beside redirect stubs or index pages, and the template of the
 // articles must be learnt from the articles alone.
-#ifndef VANTREL_EXTRACTION_ANALYSIS_TEMPLATE_GROUPS_H_
-#define VANTREL_EXTRACTION_ANALYSIS_TEMPLATE_GROUPS_H_
+#ifndef VANTREL_EXTRACTION_SUGGEST_TEMPLATE_GROUPS_H_
+#define VANTREL_EXTRACTION_SUGGEST_TEMPLATE_GROUPS_H_
 
 #include <cstddef>
 #include <vector>
 
-#include "extraction/analysis/page_tokens.h"
+#include "extraction/suggest/page_tokens.h"
 
 namespace vantrel {
 
@@ -28,4 +28,4 @@ std::vector<std::size_t> WithoutOutliers(
 
 }  // namespace vantrel
 
-#endif  // VANTREL_EXTRACTION_ANALYSIS_TEMPLATE_GROUPS_H_
+#endif  // VANTREL_EXTRACTION_SUGGEST_TEMPLATE_GROUPS_H_

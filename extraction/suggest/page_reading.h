@@ -1,8 +1,8 @@
 // The pages a suggestion looks at: the files a run with the same folder,
 // extensions, recursion and charset reads, in its order, decoded as the run
 // decodes them.
-#ifndef VANTREL_EXTRACTION_ANALYSIS_PAGE_READING_H_
-#define VANTREL_EXTRACTION_ANALYSIS_PAGE_READING_H_
+#ifndef VANTREL_EXTRACTION_SUGGEST_PAGE_READING_H_
+#define VANTREL_EXTRACTION_SUGGEST_PAGE_READING_H_
 
 #include <cstddef>
 #include <functional>
@@ -62,4 +62,4 @@ class PageReader {
 
 }  // namespace vantrel
 
-#endif  // VANTREL_EXTRACTION_ANALYSIS_PAGE_READING_H_
+#endif  // VANTREL_EXTRACTION_SUGGEST_PAGE_READING_H_

@@ -1,12 +1,12 @@
-#include "extraction/analysis/pair_check.h"
+#include "extraction/suggest/pair_check.h"
 
 #include <algorithm>
 #include <memory>
 
-#include "extraction/analysis/visible_text.h"
 #include "extraction/match/cut.h"
 #include "extraction/match/matchers.h"
 #include "extraction/match/regex_matcher.h"
+#include "extraction/suggest/visible_text.h"
 
 namespace vantrel {
 
