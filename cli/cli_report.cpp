@@ -19,8 +19,8 @@ void CliReport::Write(std::string_view bytes) {
   out_.Write(bytes);
 }
 
-void TextReport::Logged(std::u16string_view text) {
-  std::u16string ended(text);
+void TextReport::Logged(const LogEntry& entry) {
+  std::u16string ended = LogLine(entry);
   ended += kLineEnd;
   const std::string line = TextToUtf8(ended);
   // The log's CR LF line ends become the terminal's plain line ends.

@@ -51,7 +51,7 @@ class TextReport final : public CliReport {
   TextReport(ReportStream& out, std::FILE* progress, bool explain)
       : CliReport(out, progress), explain_(explain) {}
 
-  void Logged(std::u16string_view line) override;
+  void Logged(const LogEntry& entry) override;
   void Finish(const RunResult& result, bool dry_run) override;
 
  private:

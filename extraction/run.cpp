@@ -10,6 +10,7 @@
 
 #include "extraction/base/run_error.h"
 #include "extraction/explain/near_miss.h"
+#include "extraction/log_entry.h"
 #include "extraction/match/cut.h"
 #include "extraction/match/matchers.h"
 #include "extraction/match/regex_matcher.h"
@@ -27,35 +28,33 @@
 namespace vantrel {
 namespace {
 
-// Tells the sink of a log line.
-void WriteLog(RunSink& sink, std::u16string_view message) {
-  sink.Logged(message);
-}
+// Tells the sink of a log entry.
+void WriteLog(RunSink& sink, const LogEntry& entry) { sink.Logged(entry); }
 
-// The message of the first input check that fails, if any.
-std::optional<std::u16string_view> CheckInputs(const RunInputs& inputs) {
-  if (inputs.folder.empty()) return kNoFolderMessage;
-  if (inputs.extension.empty()) return kNoExtensionMessage;
+// The first input check that fails, if any.
+std::optional<LogKind> CheckInputs(const RunInputs& inputs) {
+  if (inputs.folder.empty()) return LogKind::kNoFolder;
+  if (inputs.extension.empty()) return LogKind::kNoExtension;
   if (!fs::FolderExists(NativePath(inputs.folder))) {
-    return kMissingFolderMessage;
+    return LogKind::kMissingFolder;
   }
   return std::nullopt;
 }
 
-// The log line of a file that gave no piece.
-std::u16string_view FailurePrefix(FileOutcome outcome) {
+// The log entry of a file that gave no piece.
+LogKind FailureKind(FileOutcome outcome) {
   switch (outcome) {
     case FileOutcome::kCantRead:
-      return kCantReadPrefix;
+      return LogKind::kCantRead;
     case FileOutcome::kNoStart:
-      return kNoStartPrefix;
+      return LogKind::kNoStart;
     case FileOutcome::kUnreadable:
-      return kCantOpenPrefix;
+      return LogKind::kCantOpen;
     case FileOutcome::kNoEnd:
     case FileOutcome::kExtracted:
       break;
   }
-  return kNoEndPrefix;
+  return LogKind::kNoEnd;
 }
 
 // The next source, read and cut. A pattern that runs away on it ends the
@@ -90,12 +89,9 @@ std::optional<std::pair<Charset, const SourceItem*>> DecideCharset(
 // going past it.
 void LogUnreadable(RunSink& sink, const SourceItem& item,
                    std::u16string_view reason) {
-  std::u16string line(kCantOpenPrefix);
-  line += DisplayName(item.Name);
-  if (item.unlisted_error != 0) line += kFolderSuffix;
-  line += kReasonSeparator;
-  line += reason;
-  WriteLog(sink, line);
+  WriteLog(sink, LogEntry::Unreadable(DisplayName(item.Name),
+                                      item.unlisted_error != 0,
+                                      std::u16string(reason)));
 }
 
 // Both passes over the folder; fills the counts and the charset of
@@ -173,7 +169,7 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   std::int64_t failures = 0, successes = 0, done = 0;
   for (const SourceItem& item : items) {
     if (sink.StopRequested()) {
-      WriteLog(sink, kStoppedMessage);
+      WriteLog(sink, LogEntry(LogKind::kStopped));
       result.end = RunResult::End::kStopped;
       return;
     }
@@ -214,8 +210,8 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
       sink.PieceWritten(successes, result.matching);
     } else {
       ++failures;
-      WriteLog(sink, std::u16string(FailurePrefix(source.cut.outcome)) +
-                         DisplayName(item.Name));
+      WriteLog(sink, LogEntry(FailureKind(source.cut.outcome),
+                              DisplayName(item.Name)));
       if (options.near_misses) {
         report.near_miss =
             near_misses.Find(source.bytes, source.text, source.cut);
@@ -244,10 +240,11 @@ RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
   std::optional<OutputWriter> output;
   try {
     sink.Started();
-    if (const auto message = CheckInputs(inputs)) {
-      WriteLog(sink, *message);
+    if (const auto rejected = CheckInputs(inputs)) {
+      const LogEntry entry(*rejected);
+      WriteLog(sink, entry);
       result.end = RunResult::End::kInputRejected;
-      result.message = *message;
+      result.message = LogLine(entry);
     } else {
       ExtractAll(sink, inputs, options, output, result);
     }
@@ -261,8 +258,8 @@ RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
     result.end = RunResult::End::kErrorTrap;
     result.message = Describe(e);
     try {
-      WriteLog(sink, kUnknownErrorMessage);
-      WriteLog(sink, result.message);
+      WriteLog(sink, LogEntry(LogKind::kUnknownError));
+      WriteLog(sink, LogEntry::Failure(result.message));
     } catch (...) {
       // The log itself failed; the run still finishes below.
     }

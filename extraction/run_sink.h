@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "extraction/file_report.h"
+#include "extraction/log_entry.h"
 
 namespace vantrel {
 
@@ -24,8 +25,8 @@ class RunSink {
   // the run is busy until Finished.
   virtual void Started() {}
 
-  // A message for the log, one line without its line end.
-  virtual void Logged(std::u16string_view /*line*/) {}
+  // An entry for the log: one line, which LogLine renders in English.
+  virtual void Logged(const LogEntry& /*entry*/) {}
 
   // A piece was written: `done` pieces so far of `total` matching files
   // (1 <= total; done may exceed total only when files appeared after the
@@ -55,7 +56,7 @@ class RunSink {
 
   // True when the run should stop. Asked before each file, so that a run
   // stops between two files and its output holds whole pieces only; a
-  // stopped run logs kStoppedMessage and ends as RunResult::End::kStopped.
+  // stopped run logs LogKind::kStopped and ends as RunResult::End::kStopped.
   // It may be asked on the run's thread while another thread asks the stop.
   virtual bool StopRequested() const { return false; }
 };

@@ -222,8 +222,8 @@ class FuzzWindow : public vantrel::RunSink {
     events.insert(events.end(),
                   {u"bar 130", u"summary ", u"clear log", u"busy"});
   }
-  void Logged(std::u16string_view line) override {
-    events.push_back(u"log " + std::u16string(line) + u"\r\n");
+  void Logged(const vantrel::LogEntry& entry) override {
+    events.push_back(u"log " + vantrel::LogLine(entry) + u"\r\n");
   }
   void PieceWritten(std::int64_t done, std::int64_t total) override {
     events.push_back(u"bar " + Num(vantrel::window::BarX2(done, total)));

@@ -45,6 +45,7 @@
 #include "window/bar_position.h"
 #include "window/box_text.h"
 #include "window/line_control.h"
+#include "window/log_text.h"
 #include "window/run_relay.h"
 #include "window/text_boxes.h"
 #include "window/twips.h"
@@ -158,75 +159,8 @@ void SetColors(QWidget& control, QPalette::ColorRole text,
   control.setPalette(palette);
 }
 
-// The engine's fixed log lines, each shown through tr(): a whole line, or a
-// prefix followed by a file's name (and for kCantOpenPrefix the system's
-// reason), which stays as it is. In English each pattern gives back the
-// engine's own line.
-struct LogText {
-  std::u16string_view engine;
-  const char* shown;
-};
-constexpr LogText kWholeLines[] = {
-    {kNoFolderMessage,
-     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Didn't find files' path.")},
-    {kNoExtensionMessage,
-     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Didn't find extension.")},
-    {kMissingFolderMessage, QT_TRANSLATE_NOOP("vantrel::window::Form1",
-                                              "Didn't find choosed folder.")},
-    {kUnknownErrorMessage,
-     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Unknown error occurred:")},
-    {kStoppedMessage,
-     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Stopped by the user.")},
-};
-constexpr LogText kPrefixedLines[] = {
-    {kCantReadPrefix,
-     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Can't read: %1")},
-    {kNoStartPrefix,
-     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Haven't start: %1")},
-    {kNoEndPrefix,
-     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Haven't end: %1")},
-    {kCantOpenPrefix,
-     QT_TRANSLATE_NOOP("vantrel::window::Form1", "Can't open: %1")},
-};
-constexpr char kSummaryPattern[] =
-    QT_TRANSLATE_NOOP("vantrel::window::Form1", "%1 checked, %2 didn't find.");
-constexpr char kNothingReadPattern[] = QT_TRANSLATE_NOOP(
-    "vantrel::window::Form1", "No file in %1 has the extension %2.");
-constexpr char kNothingReadDottedPattern[] =
-    QT_TRANSLATE_NOOP("vantrel::window::Form1",
-                      "No file in %1 has the extension %2; the extension is "
-                      "typed without its dot: %3.");
-
 QString Translated(const char* text) {
   return QCoreApplication::translate("vantrel::window::Form1", text);
-}
-
-// A log line of the run as the window shows it, in the window's language.
-QString ShownLogLine(std::u16string_view line) {
-  for (const LogText& text : kWholeLines) {
-    if (line == text.engine) return Translated(text.shown);
-  }
-  for (const LogText& text : kPrefixedLines) {
-    if (line.starts_with(text.engine)) {
-      return Translated(text.shown)
-          .arg(FromText(line.substr(text.engine.size())));
-    }
-  }
-  return FromText(line);
-}
-
-// The log line after a run that found no file with the extension, in the
-// command line's words (extraction/nothing_read.h): "No file in FOLDER has
-// the extension thml." and, for an extension typed with its dot, how to
-// type it. The window's run has one extension.
-QString NothingReadLine(const RunInputs& inputs) {
-  const QString folder = FromText(DisplayName(inputs.folder));
-  const QString extension = FromText(inputs.extension);
-  if (const auto without_dots = ExtensionsWithoutDots(inputs)) {
-    return Translated(kNothingReadDottedPattern)
-        .arg(folder, extension, FromText(*without_dots));
-  }
-  return Translated(kNothingReadPattern).arg(folder, extension);
 }
 
 // A pattern on one line of the log: its CR and LF as \r and \n, which
@@ -583,10 +517,10 @@ void Form1::TakeInputs(bool take) {
 void Form1::ShowNews() {
   if (!relay_) return;
   RunRelay::News news = relay_->Take();
-  for (const std::u16string& line : news.lines) Logged(line);
+  for (const LogEntry& entry : news.entries) Logged(entry);
   if (news.piece) {
     PieceWritten(news.piece->first, news.piece->second);
-  } else if (!news.lines.empty()) {
+  } else if (!news.entries.empty()) {
     Text5_->Redraw();
   }
 }
@@ -670,10 +604,10 @@ void Form1::SuggestMarkersFromFolder() {
   } catch (const std::exception& e) {
     SetBusyPointer(false);
     // Told as a run tells the failure that ends it.
-    Logged(kUnknownErrorMessage);
-    Logged(dynamic_cast<const std::bad_alloc*>(&e) != nullptr
-               ? Utf8ToText(kOutOfMemoryDescription)
-               : Utf8ToText(e.what()));
+    Logged(LogEntry(LogKind::kUnknownError));
+    Logged(LogEntry::Failure(dynamic_cast<const std::bad_alloc*>(&e) != nullptr
+                                 ? Utf8ToText(kOutOfMemoryDescription)
+                                 : Utf8ToText(e.what())));
     Text5_->Redraw();
     return;
   }
@@ -755,8 +689,8 @@ void Form1::Started() {
   SetBusyPointer(true);
 }
 
-void Form1::Logged(std::u16string_view line) {
-  std::u16string text = ToText(ShownLogLine(line));
+void Form1::Logged(const LogEntry& entry) {
+  std::u16string text = ToText(ShownLogLine(entry));
   text += kLineEnd;
   Text5_->Append(text);
 }
@@ -775,8 +709,7 @@ void Form1::PieceWritten(std::int64_t done, std::int64_t total) {
 // checked" alone does not.
 void Form1::Finished(const RunResult& result) {
   if (result.end != RunResult::End::kErrorTrap) {
-    SetLabel6(ToText(
-        Translated(kSummaryPattern).arg(result.checked).arg(result.failures)));
+    SetLabel6(ToText(ShownSummary(result)));
   }
   if (result.end == RunResult::End::kNormal ||
       result.end == RunResult::End::kInputRejected) {

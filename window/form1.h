@@ -105,7 +105,7 @@ class Form1 : public QWidget, public RunSink {
   // RunSink: what a run tells, shown on the controls, on the window's
   // thread.
   void Started() override;
-  void Logged(std::u16string_view line) override;
+  void Logged(const LogEntry& entry) override;
   void PieceWritten(std::int64_t done, std::int64_t total) override;
   void Finished(const RunResult& result) override;
 

@@ -23,9 +23,9 @@ RunRelay::News RunRelay::Take() {
   return std::exchange(news_, {});
 }
 
-void RunRelay::Logged(std::u16string_view line) {
+void RunRelay::Logged(const LogEntry& entry) {
   const std::lock_guard lock(mutex_);
-  news_.lines.emplace_back(line);
+  news_.entries.push_back(entry);
 }
 
 void RunRelay::PieceWritten(std::int64_t done, std::int64_t total) {

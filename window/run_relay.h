@@ -24,7 +24,7 @@ class RunRelay : public RunSink {
  public:
   // What the run told since the window last looked.
   struct News {
-    std::vector<std::u16string> lines;  // in order, without their line end
+    std::vector<LogEntry> entries;  // in order
     // The latest piece written: done and total.
     std::optional<std::pair<std::int64_t, std::int64_t>> piece;
   };
@@ -45,7 +45,7 @@ class RunRelay : public RunSink {
   }
 
   // The run's thread. Started is the window's own, told at the click.
-  void Logged(std::u16string_view line) override;
+  void Logged(const LogEntry& entry) override;
   void PieceWritten(std::int64_t done, std::int64_t total) override;
   void FileExamined(const FileReport& report) override;
   void Finished(const RunResult& result) override;
@@ -76,7 +76,7 @@ class ExplainRelay : public RunRelay {
 
   const std::vector<std::u16string>& Lines() const { return lines_; }
 
-  void Logged(std::u16string_view) override {}
+  void Logged(const LogEntry&) override {}
   void PieceWritten(std::int64_t, std::int64_t) override {}
   void FileExamined(const FileReport& report) override;
 

@@ -43,7 +43,8 @@ void RecordingSink::Started() {
   Record("started");
 }
 
-void RecordingSink::Logged(std::u16string_view line) {
+void RecordingSink::Logged(const LogEntry& entry) {
+  const std::u16string line = LogLine(entry);
   log.append(line).append(u"\r\n");
   Record("log " + Quoted(line));
 }

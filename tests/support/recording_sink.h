@@ -17,7 +17,7 @@ RunInputs StartupInputs(std::u16string folder = {});
 class RecordingSink : public RunSink {
  public:
   void Started() override;
-  void Logged(std::u16string_view line) override;
+  void Logged(const LogEntry& entry) override;
   void PieceWritten(std::int64_t done, std::int64_t total) override;
   void Finished(const RunResult& result) override;
 
