@@ -1,8 +1,6 @@
 #include "cli/suggest_report.h"
 
-#include <exception>
 #include <iostream>
-#include <new>
 #include <nlohmann/json.hpp>
 #include <string_view>
 
@@ -117,16 +115,11 @@ std::string RunCommand(const SuggestionRequest& request,
 
 int SuggestAndReport(const SuggestionRequest& request, bool json,
                      ReportStream& out) {
-  SuggestionResult result;
-  try {
-    result = SuggestMarkers(request);
-  } catch (const std::exception& e) {
+  const SuggestionResult result = SuggestMarkers(request);
+  if (result.why == NoSuggestion::kFailed) {
     // Told as a run tells the failure that ends it, a name that is not
     // valid UTF-8 with U+FFFD.
-    const std::string description =
-        dynamic_cast<const std::bad_alloc*>(&e) != nullptr
-            ? std::string(kOutOfMemoryDescription)
-            : TextToUtf8(Utf8ToText(e.what()));
+    const std::string description = TextToUtf8(result.message);
     if (json) {
       WriteJson(result, &description, out);
     } else {

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <new>
 #include <optional>
 #include <string>
 #include <utility>
@@ -10,6 +9,7 @@
 
 #include "extraction/base/run_error.h"
 #include "extraction/explain/near_miss.h"
+#include "extraction/failure.h"
 #include "extraction/log_entry.h"
 #include "extraction/match/cut.h"
 #include "extraction/match/matchers.h"
@@ -224,13 +224,6 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   }
 }
 
-std::u16string Describe(const std::exception& e) {
-  if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) {
-    return Utf8ToText(kOutOfMemoryDescription);
-  }
-  return Utf8ToText(e.what());
-}
-
 }  // namespace
 
 RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
@@ -256,7 +249,7 @@ RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
         DecimalText(result.failures) + std::u16string(kSummaryDidntFind);
   } catch (const std::exception& e) {
     result.end = RunResult::End::kErrorTrap;
-    result.message = Describe(e);
+    result.message = DescribeFailure(e);
     try {
       WriteLog(sink, LogEntry(LogKind::kUnknownError));
       WriteLog(sink, LogEntry::Failure(result.message));

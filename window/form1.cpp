@@ -28,10 +28,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
-#include <exception>
 #include <initializer_list>
 #include <iterator>
-#include <new>
 #include <utility>
 
 #include "extraction/defaults.h"
@@ -597,21 +595,16 @@ void Form1::SuggestMarkersFromFolder() {
   SuggestionRequest request;
   request.folder = Text3();
   request.extension = Text4();
-  SuggestionResult result;
   SetBusyPointer(true);
-  try {
-    result = vantrel::SuggestMarkers(request);
-  } catch (const std::exception& e) {
-    SetBusyPointer(false);
+  const SuggestionResult result = vantrel::SuggestMarkers(request);
+  SetBusyPointer(false);
+  if (result.why == NoSuggestion::kFailed) {
     // Told as a run tells the failure that ends it.
     Logged(LogEntry(LogKind::kUnknownError));
-    Logged(LogEntry::Failure(dynamic_cast<const std::bad_alloc*>(&e) != nullptr
-                                 ? Utf8ToText(kOutOfMemoryDescription)
-                                 : Utf8ToText(e.what())));
+    Logged(LogEntry::Failure(result.message));
     Text5_->Redraw();
     return;
   }
-  SetBusyPointer(false);
   const auto& suggestions = result.suggestions;
   const auto literal =
       std::ranges::find(suggestions, false, &MarkerSuggestion::regex);

@@ -1,5 +1,6 @@
 #include "extraction/suggest/suggestion.h"
 
+#include "extraction/failure.h"
 #include "extraction/messages.h"
 #include "extraction/suggest/marker_suggestion.h"
 #include "extraction/suggest/page_reading.h"
@@ -24,6 +25,7 @@ std::u16string NoSuggestionMessage(NoSuggestion why, std::int64_t files) {
     case NoSuggestion::kNoMarkers:
     case NoSuggestion::kNone:
     case NoSuggestion::kInputMissing:
+    case NoSuggestion::kFailed:
       break;
   }
   return std::u16string(kNoMarkersMessage);
@@ -45,9 +47,8 @@ NoSuggestion WhyNone(FoundPairs::Lack lack) {
   return NoSuggestion::kNoMarkers;
 }
 
-}  // namespace
-
-SuggestionResult SuggestMarkers(const SuggestionRequest& request) {
+// The suggestion itself; a failure to read is thrown from below.
+SuggestionResult Suggest(const SuggestionRequest& request) {
   SuggestionResult result;
   // The run's own input checks, with its messages.
   std::u16string_view missing;
@@ -97,6 +98,19 @@ SuggestionResult SuggestMarkers(const SuggestionRequest& request) {
                       std::u16string(kOtherTemplateSuffix);
   }
   return result;
+}
+
+}  // namespace
+
+SuggestionResult SuggestMarkers(const SuggestionRequest& request) {
+  try {
+    return Suggest(request);
+  } catch (const std::exception& e) {
+    SuggestionResult result;
+    result.why = NoSuggestion::kFailed;
+    result.message = DescribeFailure(e);
+    return result;
+  }
 }
 
 }  // namespace vantrel

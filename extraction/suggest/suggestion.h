@@ -65,6 +65,7 @@ enum class NoSuggestion {
   kAllAlike,      // the files do not differ, so nothing marks content
   kTextNotFound,  // the text to suggest around is on none of the files
   kNoMarkers,     // no marker pair gives a piece on enough of the files
+  kFailed,        // a file or folder could not be read, or memory ran out
 };
 
 struct SuggestionResult {
@@ -78,12 +79,14 @@ struct SuggestionResult {
   NoSuggestion why = NoSuggestion::kNone;
   // With a suggestion: one line saying how many files the first one gives
   // a piece on. Without: why there is none, and what to try instead. The
-  // front ends show it as it stands.
+  // front ends show it as it stands. After a failure (kFailed): the
+  // failure's description (failure.h), which the front ends tell as a run
+  // tells the failure that ends it.
   std::u16string message;
 };
 
 // Reads the request's files and suggests markers for them. A folder or
-// file that cannot be read is a RunError, described as a run would.
+// file that cannot be read ends the suggestion as kFailed.
 SuggestionResult SuggestMarkers(const SuggestionRequest& request);
 
 }  // namespace vantrel
