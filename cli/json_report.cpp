@@ -23,16 +23,8 @@ using json = nlohmann::ordered_json;
 // each byte that is not, and its exact bytes go beside it, in hex, under
 // `field` + "_bytes".
 void PutName(json& object, const std::string& field, std::u16string_view name) {
-  const std::string bytes = TextToNative(name);
   object[field] = TextToUtf8(name);
-  if (StrictUtf8ToText(bytes)) return;
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string hex;
-  for (const unsigned char byte : bytes) {
-    hex += kHex[byte >> 4];
-    hex += kHex[byte & 0xF];
-  }
-  object[field + "_bytes"] = hex;
+  if (auto hex = NameBytesInHex(name)) object[field + "_bytes"] = *hex;
 }
 
 std::string_view ResultName(FileOutcome outcome) {

@@ -1,7 +1,6 @@
 // The line of a JSON-lines output (--jsonl) for one piece: a JSON object
-// naming the source and holding the piece, UTF-8, ended by a line feed. The
-// engine writes it itself; it needs nothing of JSON but the writing of a
-// string, which is small enough to own.
+// naming the source and holding the piece, UTF-8, ended by a line feed,
+// written with nlohmann::json as vantrel-cli's JSON report is.
 #ifndef VANTREL_EXTRACTION_OUTPUT_JSON_LINE_H_
 #define VANTREL_EXTRACTION_OUTPUT_JSON_LINE_H_
 
@@ -10,13 +9,9 @@
 
 namespace vantrel {
 
-// Appends `text` to `json` as a JSON string, quotes included: quote,
-// backslash and control characters escaped, the rest UTF-8 (a lone
-// surrogate as U+FFFD).
-void AppendJsonString(std::u16string_view text, std::string& json);
-
 // {"file":<name>,"piece":<piece>} and a line feed; a name that is not
-// valid UTF-8 also gets "file_bytes", its bytes in hex.
+// valid UTF-8 also gets "file_bytes", its bytes in hex. A lone surrogate in
+// either shows as U+FFFD.
 std::string JsonLine(std::u16string_view name, std::u16string_view piece);
 
 }  // namespace vantrel

@@ -85,4 +85,17 @@ std::u16string DisplayName(std::u16string_view text) {
   return out;
 }
 
+std::optional<std::string> NameBytesInHex(std::u16string_view text) {
+  const std::string bytes = TextToNative(text);
+  if (StrictUtf8ToText(bytes)) return std::nullopt;
+  constexpr std::string_view kHex = "0123456789abcdef";
+  std::string hex;
+  hex.reserve(2 * bytes.size());
+  for (const unsigned char byte : bytes) {
+    hex.push_back(kHex[byte >> 4]);
+    hex.push_back(kHex[byte & 0xF]);
+  }
+  return hex;
+}
+
 }  // namespace vantrel

@@ -11,6 +11,7 @@
 #define VANTREL_EXTRACTION_TEXT_NATIVE_NAMES_H_
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,11 @@ std::u16string PathText(const std::filesystem::path& path);
 
 // A name or path as it is shown in the log and in error descriptions.
 std::u16string DisplayName(std::u16string_view text);
+
+// The bytes of a name that is not valid UTF-8, in hex ("6162ff"), which
+// JSON reports give beside the name shown with U+FFFD; nothing for a name
+// that is valid UTF-8.
+std::optional<std::string> NameBytesInHex(std::u16string_view text);
 
 }  // namespace vantrel
 
