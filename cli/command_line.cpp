@@ -11,7 +11,10 @@
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "cli/completion.h"
 #include "extraction/defaults.h"
@@ -103,35 +106,325 @@ std::vector<std::string> CharsetChoices() {
   return choices;
 }
 
-// Why an option of a run does not go with --suggest, which only reads the
-// folder and prints what it found. Only the options that say what to read,
-// how, and how to print are taken with it.
-std::optional<std::string> NotWithSuggest(std::string_view option) {
-  static constexpr std::string_view kTaken[] = {
-      "--suggest",   "--around",  "--around-file", "--ext",
-      "--recursive", "--charset", "--json"};
-  static constexpr std::string_view kMarkerOptions[] = {
-      "--start", "--start-file",  "--end",        "--end-file",
-      "--regex", "--line-breaks", "--ignore-case"};
-  static constexpr std::string_view kOutputOptions[] = {
-      "--separate", "--dry-run", "--text", "--out-charset", "--jsonl"};
-  if (std::ranges::find(kTaken, option) != std::end(kTaken)) {
+// The commands an option serves: a run, a suggestion, or both. A run's
+// option that a suggestion does not take is refused with why.
+enum class Serves {
+  kBoth,        // what to read, how, and how to print
+  kSuggestion,  // only a suggestion
+  kRunMarkers,  // a run's markers, which a suggestion finds itself
+  kRunOutput,   // a run's output, while a suggestion writes nothing
+  kRun,         // the rest of a run
+};
+
+// Every option with the commands it serves, kept as each option is made,
+// so that no option can be left out of the refusals.
+class OptionTable {
+ public:
+  CLI::Option* Add(CLI::Option* option, Serves serves) {
+    serves_.emplace_back(option, serves);
+    return option;
+  }
+
+  // The first option given, in the table's order, that the command does not
+  // take, and why.
+  std::optional<std::string> Refusal(const CLI::App& app, bool suggest) const {
+    for (const CLI::Option* option : app.get_options()) {
+      if (option == app.get_help_ptr() || option == app.get_version_ptr() ||
+          option->get_positional()) {
+        continue;
+      }
+      const auto entry = std::ranges::find(serves_, option, &Entry::first);
+      if (entry == serves_.end()) {
+        throw std::logic_error(option->get_name() + " serves no command");
+      }
+      if (option->count() == 0) continue;
+      const std::string name = option->get_name();
+      switch (entry->second) {
+        case Serves::kBoth:
+          break;
+        case Serves::kSuggestion:
+          if (!suggest) return name + " goes only with --suggest";
+          break;
+        case Serves::kRunMarkers:
+          if (suggest) return NotWithSuggest(name, "finds the markers itself");
+          break;
+        case Serves::kRunOutput:
+          if (suggest) return NotWithSuggest(name, "writes nothing");
+          break;
+        case Serves::kRun:
+          if (suggest) return NotWithSuggest(name, "makes no run");
+          break;
+      }
+    }
     return std::nullopt;
   }
-  std::string why = "makes no run";
-  if (std::ranges::find(kMarkerOptions, option) != std::end(kMarkerOptions)) {
-    why = "finds the markers itself";
-  } else if (std::ranges::find(kOutputOptions, option) !=
-             std::end(kOutputOptions)) {
-    why = "writes nothing";
+
+ private:
+  using Entry = std::pair<const CLI::Option*, Serves>;
+
+  static std::string NotWithSuggest(const std::string& name,
+                                    std::string_view why) {
+    return name + " does not go with --suggest, which " + std::string(why);
   }
-  return std::string(option) + " does not go with --suggest, which " + why;
-}
+
+  std::vector<Entry> serves_;
+};
 
 EarlyExit BadUsage(const std::string& message) {
   return {kExitUsage, "",
           "vantrel-cli: " + message + "\n" +
               "Run with --help for more information.\n"};
+}
+
+// The command line as CLI11 reads it, before it is checked and turned into
+// a request.
+struct Arguments {
+  std::string start, start_file, end, end_file, folder;
+  std::string extension = TextToUtf8(kDefaultExtension);
+  std::string line_breaks = "exact", charset = "auto", out_charset;
+  std::string around, around_file;
+  bool separate = false, quiet = false, explain = false, ignore_case = false;
+  bool regex = false, recursive = false, keep_going = false, dry_run = false;
+  bool json = false, text = false, json_lines = false, suggest = false;
+  // The options whose presence, not only their value, counts.
+  const CLI::Option* start_opt = nullptr;
+  const CLI::Option* start_file_opt = nullptr;
+  const CLI::Option* end_opt = nullptr;
+  const CLI::Option* end_file_opt = nullptr;
+  const CLI::Option* around_opt = nullptr;
+  const CLI::Option* around_file_opt = nullptr;
+};
+
+// The option table: each option, its help, and the commands it serves, in
+// the order --help shows them.
+void DefineOptions(CLI::App& app, Arguments& a, OptionTable& table) {
+  app.set_version_flag("--version",
+                       std::string("vantrel-cli ") + VANTREL_VERSION_DISPLAY,
+                       "Print the version and exit");
+  auto* start_opt = table.Add(
+      app.add_option("--start", a.start,
+                     "Start marker (UTF-8; '' is an empty marker, which "
+                     "matches at the first character); default: the "
+                     "window's two-line <Div id=\"E23\"> marker"),
+      Serves::kRunMarkers);
+  auto* start_file_opt =
+      table.Add(app.add_option("--start-file", a.start_file,
+                               "Read the start marker from FILE, byte for "
+                               "byte (how to give CR LF line breaks)")
+                    ->type_name("FILE"),
+                Serves::kRunMarkers);
+  start_opt->excludes(start_file_opt);
+  auto* end_opt = table.Add(
+      app.add_option(
+          "--end", a.end,
+          "End marker (UTF-8; '' is an empty marker, which gives an empty "
+          "piece); default: the window's </p></Div>"),
+      Serves::kRunMarkers);
+  auto* end_file_opt =
+      table.Add(app.add_option("--end-file", a.end_file,
+                               "Read the end marker from FILE, byte for byte")
+                    ->type_name("FILE"),
+                Serves::kRunMarkers);
+  end_opt->excludes(end_file_opt);
+  // Split by Extensions, not by CLI11's delimiter(','), which drops empty
+  // items (bad usage here), keeps the spaces around an item and lets the
+  // option take the arguments after it too.
+  table.Add(
+      app.add_option("--ext", a.extension,
+                     "Extension of the files to read, without a dot; several "
+                     "as a comma-separated list (htm,html), the first naming "
+                     "the collected file")
+          ->type_name("EXT")
+          ->capture_default_str(),
+      Serves::kBoth);
+  table.Add(app.add_flag("--separate", a.separate,
+                         "One output file per source in a new folder ExportN"),
+            Serves::kRunOutput);
+  table.Add(app.add_flag("--quiet", a.quiet,
+                         "Show no progress bar and no summary of near misses"),
+            Serves::kRun);
+  table.Add(
+      app.add_flag("--explain", a.explain,
+                   "Below each file that gave no piece, tell why when a "
+                   "marker is nearly there (other line breaks, letter case, "
+                   "spacing, charset, the end marker only before the start "
+                   "marker)"),
+      Serves::kRun);
+  table.Add(
+      app.add_option("--line-breaks", a.line_breaks,
+                     "any: a line break in a marker (CR LF, LF or CR) matches "
+                     "any line break of the text")
+          ->transform(CLI::IsMember({"exact", "any"}, CLI::ignore_case))
+          ->capture_default_str(),
+      Serves::kRunMarkers);
+  table.Add(app.add_flag("--ignore-case", a.ignore_case,
+                         "Markers match whatever the letter case"),
+            Serves::kRunMarkers);
+  // IsMember, not CheckedTransformer, which would show its mapping in the
+  // help and in the message for a name it lacks.
+  table.Add(
+      app.add_option("--charset", a.charset,
+                     "Read every file in this charset; auto: the first "
+                     "file's signature decides; detect: each file's own "
+                     "(signature, UTF-8, UTF-16, meta charset, statistics, "
+                     "windows-1256), output in UTF-16LE")
+          ->transform(CLI::IsMember(CharsetChoices(), CLI::ignore_case))
+          ->capture_default_str(),
+      Serves::kBoth);
+  table.Add(app.add_flag("--regex", a.regex,
+                         "Both markers are regular expressions (ICU's "
+                         "syntax); the piece is what lies between the two "
+                         "matches"),
+            Serves::kRunMarkers);
+  table.Add(
+      app.add_flag("--recursive", a.recursive,
+                   "Read the files in sub-folders too, at any depth, in "
+                   "order of their path; with --separate, ExportN mirrors "
+                   "the tree"),
+      Serves::kBoth);
+  table.Add(
+      app.add_flag("--keep-going", a.keep_going,
+                   "Log a file or sub-folder that cannot be read, with the "
+                   "reason, and go on with the rest (exit status 2 at the "
+                   "end); without it, the first one ends the run"),
+      Serves::kRun);
+  table.Add(app.add_flag("--dry-run", a.dry_run,
+                         "Do everything but create or write anything; name "
+                         "the output a run would make"),
+            Serves::kRunOutput);
+  table.Add(
+      app.add_flag("--json", a.json,
+                   "JSON Lines on standard output instead of the log: one "
+                   "object per file, then a summary (implies --explain); "
+                   "with --suggest, one object per suggested pair, then a "
+                   "summary"),
+      Serves::kBoth);
+  table.Add(app.add_flag("--text", a.text,
+                         "Write each piece as the plain text of its HTML, "
+                         "into ExportN.txt (with --separate, one .txt per "
+                         "source), UTF-8 unless --out-charset says otherwise"),
+            Serves::kRunOutput);
+  const std::string utf8(OutputFormatName(OutputFormat::kUtf8));
+  const std::string utf16le(OutputFormatName(OutputFormat::kUtf16Le));
+  table.Add(app.add_option("--out-charset", a.out_charset,
+                           "Write the output in " + utf8 +
+                               " (no signature) or " + utf16le +
+                               " (with signature; the default without --text)")
+                ->transform(CLI::IsMember({utf8, utf16le}, CLI::ignore_case)),
+            Serves::kRunOutput);
+  table.Add(app.add_flag("--jsonl", a.json_lines,
+                         "Write ExportN.jsonl, UTF-8: one JSON object per "
+                         "piece, {\"file\":NAME,\"piece\":PIECE}"),
+            Serves::kRunOutput);
+  table.Add(
+      app.add_flag("--suggest", a.suggest,
+                   "Find the markers by comparing the pages of FOLDER (those "
+                   "that --ext, --recursive and --charset say a run would "
+                   "read) and print up to three pairs, best first, each with "
+                   "how many files it gives a piece on and the command line "
+                   "that runs it; writes nothing"),
+      Serves::kBoth);
+  auto* around_opt = table.Add(
+      app.add_option("--around", a.around,
+                     "With --suggest: markers around the element that holds "
+                     "TEXT, some of the wanted text as a browser shows it "
+                     "(UTF-8; spacing, entities and letter case may differ)")
+          ->type_name("TEXT"),
+      Serves::kSuggestion);
+  auto* around_file_opt = table.Add(
+      app.add_option("--around-file", a.around_file,
+                     "With --suggest: read the text for --around from FILE "
+                     "(UTF-8)")
+          ->type_name("FILE"),
+      Serves::kSuggestion);
+  around_opt->excludes(around_file_opt);
+  app.add_option("FOLDER", a.folder, "Folder whose files are read")
+      ->type_name("")
+      ->required();
+  app.footer(
+      "Exit status: 0 every file gave a piece (with --suggest, markers were "
+      "found); 1 an input was missing, no file had the extension, or a file "
+      "gave no piece (with --suggest, no markers were found); 2 the run "
+      "ended with an error, --keep-going passed over a file or folder, or "
+      "standard output could not be written; 64 bad usage.");
+  a.start_opt = start_opt;
+  a.start_file_opt = start_file_opt;
+  a.end_opt = end_opt;
+  a.end_file_opt = end_file_opt;
+  a.around_opt = around_opt;
+  a.around_file_opt = around_file_opt;
+}
+
+// The run or suggestion that checked arguments ask for; marker and text
+// files are read here. Bad usage is thrown as UsageError.
+CliRequest Request(const Arguments& a) {
+  CliRequest request;
+  RunInputs& inputs = request.inputs;
+  RunOptions& options = request.options;
+  inputs.separate = a.separate;
+  inputs.start_marker = Marker(*a.start_opt, a.start, *a.start_file_opt,
+                               a.start_file, kDefaultStartMarker);
+  inputs.end_marker =
+      Marker(*a.end_opt, a.end, *a.end_file_opt, a.end_file, kDefaultEndMarker);
+  const auto extensions = Extensions(Utf8Argument("--ext", a.extension));
+  inputs.extension = extensions.front();
+  inputs.more_extensions.assign(extensions.begin() + 1, extensions.end());
+  inputs.folder = NativeToText(a.folder);
+
+  options.matching.regex = a.regex;
+  options.matching.ignore_case = a.ignore_case;
+  options.matching.line_breaks_any = a.line_breaks == "any";
+  if (options.matching.regex) {
+    if (options.matching.line_breaks_any) {
+      throw UsageError{
+          "--line-breaks any does not go with --regex: a pattern says "
+          "how it takes line breaks (\\R matches any)"};
+    }
+    CheckPattern(a.start_file_opt->count() > 0 ? "--start-file" : "--start",
+                 inputs.start_marker, a.ignore_case);
+    CheckPattern(a.end_file_opt->count() > 0 ? "--end-file" : "--end",
+                 inputs.end_marker, a.ignore_case);
+  }
+  if (a.json_lines && a.separate) {
+    throw UsageError{"--jsonl writes one file and does not go with --separate"};
+  }
+  options.recursive = a.recursive;
+  options.keep_going = a.keep_going;
+  options.dry_run = a.dry_run;
+  options.html_to_text = a.text;
+  options.output.json_lines = a.json_lines;
+  if (!a.out_charset.empty()) {
+    options.output.format =
+        a.out_charset == OutputFormatName(OutputFormat::kUtf8)
+            ? OutputFormat::kUtf8
+            : OutputFormat::kUtf16Le;
+  }
+  options.charset = CharsetWithOptionName(a.charset);
+  options.detect_charset = a.charset == "detect";
+
+  request.json = a.json;
+  request.quiet = a.quiet;
+  request.explain = a.explain || a.json;
+  // Near misses are looked for when someone will hear of them.
+  options.near_misses = request.explain || !request.quiet;
+  request.progress = !request.quiet && ::isatty(STDERR_FILENO) == 1;
+
+  if (a.suggest) {
+    SuggestionRequest& suggestion = request.suggestion.emplace();
+    suggestion.folder = inputs.folder;
+    suggestion.extension = inputs.extension;
+    suggestion.more_extensions = inputs.more_extensions;
+    suggestion.recursive = options.recursive;
+    suggestion.charset = options.charset;
+    suggestion.detect_charset = options.detect_charset;
+    if (a.around_file_opt->count() > 0) {
+      suggestion.around =
+          FileText(a.around_file_opt->get_name(), a.around_file);
+    } else if (a.around_opt->count() > 0) {
+      suggestion.around = Utf8Argument("--around", a.around);
+    }
+  }
+  return request;
 }
 
 }  // namespace
@@ -146,131 +439,9 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
       "source). With --suggest, finds the markers itself instead and prints\n"
       "them, each with the command line that runs it.\n",
       "vantrel-cli"};
-  app.set_version_flag("--version",
-                       std::string("vantrel-cli ") + VANTREL_VERSION_DISPLAY,
-                       "Print the version and exit");
-
-  CliRequest request;
-  RunInputs& inputs = request.inputs;
-  RunOptions& options = request.options;
-  std::string start, start_file, end, end_file, folder;
-  std::string extension = TextToUtf8(kDefaultExtension);
-  auto* start_opt =
-      app.add_option("--start", start,
-                     "Start marker (UTF-8; '' is an empty marker, which "
-                     "matches at the first character); default: the "
-                     "window's two-line <Div id=\"E23\"> marker");
-  auto* start_file_opt =
-      app.add_option("--start-file", start_file,
-                     "Read the start marker from FILE, byte for "
-                     "byte (how to give CR LF line breaks)")
-          ->type_name("FILE");
-  start_opt->excludes(start_file_opt);
-  auto* end_opt = app.add_option(
-      "--end", end,
-      "End marker (UTF-8; '' is an empty marker, which gives an empty "
-      "piece); default: the window's </p></Div>");
-  auto* end_file_opt =
-      app.add_option("--end-file", end_file,
-                     "Read the end marker from FILE, byte for byte")
-          ->type_name("FILE");
-  end_opt->excludes(end_file_opt);
-  // Split by Extensions, not by CLI11's delimiter(','), which drops empty
-  // items (bad usage here), keeps the spaces around an item and lets the
-  // option take the arguments after it too.
-  app.add_option("--ext", extension,
-                 "Extension of the files to read, without a dot; several as "
-                 "a comma-separated list (htm,html), the first naming the "
-                 "collected file")
-      ->type_name("EXT")
-      ->capture_default_str();
-  app.add_flag("--separate", inputs.separate,
-               "One output file per source in a new folder ExportN");
-  app.add_flag("--quiet", request.quiet,
-               "Show no progress bar and no summary of near misses");
-  std::string line_breaks = "exact", charset = "auto";
-  app.add_flag("--explain", request.explain,
-               "Below each file that gave no piece, tell why when a marker is "
-               "nearly there (other line breaks, letter case, spacing, "
-               "charset, the end marker only before the start marker)");
-  app.add_option("--line-breaks", line_breaks,
-                 "any: a line break in a marker (CR LF, LF or CR) matches any "
-                 "line break of the text")
-      ->transform(CLI::IsMember({"exact", "any"}, CLI::ignore_case))
-      ->capture_default_str();
-  app.add_flag("--ignore-case", options.matching.ignore_case,
-               "Markers match whatever the letter case");
-  // IsMember, not CheckedTransformer, which would show its mapping in the
-  // help and in the message for a name it lacks.
-  app.add_option("--charset", charset,
-                 "Read every file in this charset; auto: the first file's "
-                 "signature decides; detect: each file's own (signature, "
-                 "UTF-8, UTF-16, meta charset, statistics, windows-1256), "
-                 "output in UTF-16LE")
-      ->transform(CLI::IsMember(CharsetChoices(), CLI::ignore_case))
-      ->capture_default_str();
-  app.add_flag("--regex", options.matching.regex,
-               "Both markers are regular expressions (ICU's syntax); the "
-               "piece is what lies between the two matches");
-  app.add_flag("--recursive", options.recursive,
-               "Read the files in sub-folders too, at any depth, in order of "
-               "their path; with --separate, ExportN mirrors the tree");
-  app.add_flag("--keep-going", options.keep_going,
-               "Log a file or sub-folder that cannot be read, with the "
-               "reason, and go on with the rest (exit status 2 at the end); "
-               "without it, the first one ends the run");
-  app.add_flag("--dry-run", options.dry_run,
-               "Do everything but create or write anything; name the output "
-               "a run would make");
-  app.add_flag("--json", request.json,
-               "JSON Lines on standard output instead of the log: one object "
-               "per file, then a summary (implies --explain); with --suggest, "
-               "one object per suggested pair, then a summary");
-  app.add_flag("--text", options.html_to_text,
-               "Write each piece as the plain text of its HTML, into "
-               "ExportN.txt (with --separate, one .txt per source), UTF-8 "
-               "unless --out-charset says otherwise");
-  std::string out_charset;
-  const std::string utf8(OutputFormatName(OutputFormat::kUtf8));
-  const std::string utf16le(OutputFormatName(OutputFormat::kUtf16Le));
-  app.add_option("--out-charset", out_charset,
-                 "Write the output in " + utf8 + " (no signature) or " +
-                     utf16le + " (with signature; the default without --text)")
-      ->transform(CLI::IsMember({utf8, utf16le}, CLI::ignore_case));
-  bool json_lines = false;
-  auto* jsonl_opt =
-      app.add_flag("--jsonl", json_lines,
-                   "Write ExportN.jsonl, UTF-8: one JSON object per piece, "
-                   "{\"file\":NAME,\"piece\":PIECE}");
-  bool suggest = false;
-  app.add_flag("--suggest", suggest,
-               "Find the markers by comparing the pages of FOLDER (those "
-               "that --ext, --recursive and --charset say a run would read) "
-               "and print up to three pairs, best first, each with how many "
-               "files it gives a piece on and the command line that runs "
-               "it; writes nothing");
-  std::string around, around_file;
-  auto* around_opt =
-      app.add_option("--around", around,
-                     "With --suggest: markers around the element that holds "
-                     "TEXT, some of the wanted text as a browser shows it "
-                     "(UTF-8; spacing, entities and letter case may differ)")
-          ->type_name("TEXT");
-  auto* around_file_opt =
-      app.add_option("--around-file", around_file,
-                     "With --suggest: read the text for --around from FILE "
-                     "(UTF-8)")
-          ->type_name("FILE");
-  around_opt->excludes(around_file_opt);
-  app.add_option("FOLDER", folder, "Folder whose files are read")
-      ->type_name("")
-      ->required();
-  app.footer(
-      "Exit status: 0 every file gave a piece (with --suggest, markers were "
-      "found); 1 an input was missing, no file had the extension, or a file "
-      "gave no piece (with --suggest, no markers were found); 2 the run "
-      "ended with an error, --keep-going passed over a file or folder, or "
-      "standard output could not be written; 64 bad usage.");
+  Arguments arguments;
+  OptionTable table;
+  DefineOptions(app, arguments, table);
 
   // `vantrel-cli --completion SHELL` prints the shell's completion script,
   // made from the options above; the build installs its output. It stays out
@@ -293,74 +464,14 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
   }
 
   try {
-    // What does not go with --suggest is told before any file is read.
-    for (const CLI::Option* option : app.get_options()) {
-      if (option->count() == 0 || option->get_positional()) continue;
-      if (!suggest) {
-        if (option == around_opt || option == around_file_opt) {
-          throw UsageError{option->get_name() + " goes only with --suggest"};
-        }
-      } else if (auto refusal = NotWithSuggest(option->get_name())) {
-        throw UsageError{*refusal};
-      }
+    // What the command does not take is told before any file is read.
+    if (auto refusal = table.Refusal(app, arguments.suggest)) {
+      throw UsageError{*refusal};
     }
-    inputs.start_marker = Marker(*start_opt, start, *start_file_opt, start_file,
-                                 kDefaultStartMarker);
-    inputs.end_marker =
-        Marker(*end_opt, end, *end_file_opt, end_file, kDefaultEndMarker);
-    const auto extensions = Extensions(Utf8Argument("--ext", extension));
-    inputs.extension = extensions.front();
-    inputs.more_extensions.assign(extensions.begin() + 1, extensions.end());
-    options.matching.line_breaks_any = line_breaks == "any";
-    if (options.matching.regex) {
-      if (options.matching.line_breaks_any) {
-        throw UsageError{
-            "--line-breaks any does not go with --regex: a pattern says "
-            "how it takes line breaks (\\R matches any)"};
-      }
-      const bool ignore_case = options.matching.ignore_case;
-      CheckPattern(start_file_opt->count() > 0 ? "--start-file" : "--start",
-                   inputs.start_marker, ignore_case);
-      CheckPattern(end_file_opt->count() > 0 ? "--end-file" : "--end",
-                   inputs.end_marker, ignore_case);
-    }
-    if (jsonl_opt->count() > 0 && inputs.separate) {
-      throw UsageError{
-          "--jsonl writes one file and does not go with --separate"};
-    }
-    if (suggest) {
-      SuggestionRequest& suggestion = request.suggestion.emplace();
-      suggestion.extension = inputs.extension;
-      suggestion.more_extensions = inputs.more_extensions;
-      if (around_file_opt->count() > 0) {
-        suggestion.around = FileText(around_file_opt->get_name(), around_file);
-      } else if (around_opt->count() > 0) {
-        suggestion.around = Utf8Argument("--around", around);
-      }
-    }
+    return Request(arguments);
   } catch (const UsageError& e) {
     return BadUsage(e.message);
   }
-  options.output.json_lines = json_lines;
-  if (!out_charset.empty()) {
-    options.output.format =
-        out_charset == utf8 ? OutputFormat::kUtf8 : OutputFormat::kUtf16Le;
-  }
-  inputs.folder = NativeToText(folder);
-  options.charset = CharsetWithOptionName(charset);
-  options.detect_charset = charset == "detect";
-  request.explain |= request.json;
-  // Near misses are looked for when someone will hear of them.
-  options.near_misses = request.explain || !request.quiet;
-  request.progress = !request.quiet && ::isatty(STDERR_FILENO) == 1;
-  if (request.suggestion) {
-    SuggestionRequest& suggestion = *request.suggestion;
-    suggestion.folder = inputs.folder;
-    suggestion.recursive = options.recursive;
-    suggestion.charset = options.charset;
-    suggestion.detect_charset = options.detect_charset;
-  }
-  return request;
 }
 
 }  // namespace vantrel::cli
