@@ -132,8 +132,8 @@ void BM_SystemCallsPerFile(benchmark::State& state) {
   RunInputs inputs;
   inputs.start_marker = u"[";
   inputs.end_marker = u"]";
-  inputs.folder = Utf8ToText(folder);
-  inputs.extension = u"htm";
+  inputs.files.folder = Utf8ToText(folder);
+  inputs.files.extensions = {u"htm"};
   inputs.separate = separate;
   RunSink quiet;
   // The calls of a run over `pages` pages.

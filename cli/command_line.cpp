@@ -366,10 +366,15 @@ CliRequest Request(const Arguments& a) {
                                a.start_file, kDefaultStartMarker);
   inputs.end_marker =
       Marker(*a.end_opt, a.end, *a.end_file_opt, a.end_file, kDefaultEndMarker);
-  const auto extensions = Extensions(Utf8Argument("--ext", a.extension));
-  inputs.extension = extensions.front();
-  inputs.more_extensions.assign(extensions.begin() + 1, extensions.end());
-  inputs.folder = NativeToText(a.folder);
+  FileSelection& files = inputs.files;
+  files.extensions = Extensions(Utf8Argument("--ext", a.extension));
+  files.folder = NativeToText(a.folder);
+  files.recursive = a.recursive;
+  if (a.charset == "detect") {
+    files.charset = CharsetOfEachFile{};
+  } else if (const auto fixed = CharsetWithOptionName(a.charset)) {
+    files.charset = *fixed;
+  }
 
   options.matching.regex = a.regex;
   options.matching.ignore_case = a.ignore_case;
@@ -388,10 +393,9 @@ CliRequest Request(const Arguments& a) {
   if (a.json_lines && a.separate) {
     throw UsageError{"--jsonl writes one file and does not go with --separate"};
   }
-  options.recursive = a.recursive;
   options.keep_going = a.keep_going;
   options.dry_run = a.dry_run;
-  options.html_to_text = a.text;
+  if (a.text) options.transform = &PlainTextTransform();
   options.output.json_lines = a.json_lines;
   if (!a.out_charset.empty()) {
     options.output.format =
@@ -399,8 +403,6 @@ CliRequest Request(const Arguments& a) {
             ? OutputFormat::kUtf8
             : OutputFormat::kUtf16Le;
   }
-  options.charset = CharsetWithOptionName(a.charset);
-  options.detect_charset = a.charset == "detect";
 
   request.json = a.json;
   request.quiet = a.quiet;
@@ -411,12 +413,7 @@ CliRequest Request(const Arguments& a) {
 
   if (a.suggest) {
     SuggestionRequest& suggestion = request.suggestion.emplace();
-    suggestion.folder = inputs.folder;
-    suggestion.extension = inputs.extension;
-    suggestion.more_extensions = inputs.more_extensions;
-    suggestion.recursive = options.recursive;
-    suggestion.charset = options.charset;
-    suggestion.detect_charset = options.detect_charset;
+    suggestion.files = files;
     if (a.around_file_opt->count() > 0) {
       suggestion.around =
           FileText(a.around_file_opt->get_name(), a.around_file);

@@ -35,12 +35,10 @@ bool ReadNothing(const vantrel::RunResult& result) {
 
 // Why a run read no file, for a folder in which no file has any of the
 // extensions: the folder, the extensions, and the likeliest slip, a dot.
-std::string NoFilesRead(const vantrel::RunInputs& inputs,
-                        const vantrel::RunOptions& options) {
-  std::string line =
-      "vantrel-cli: " + vantrel::TextToUtf8(vantrel::NoFileHasTheExtension(
-                            inputs, options.recursive));
-  if (const auto without_dots = vantrel::ExtensionsWithoutDots(inputs)) {
+std::string NoFilesRead(const vantrel::FileSelection& files) {
+  std::string line = "vantrel-cli: " +
+                     vantrel::TextToUtf8(vantrel::NoFileHasTheExtension(files));
+  if (const auto without_dots = vantrel::ExtensionsWithoutDots(files)) {
     line += "; --ext takes extensions without their dot: --ext " +
             vantrel::TextToUtf8(*without_dots);
   }
@@ -85,7 +83,7 @@ vantrel::RunResult Run(const vc::CliRequest& request, vc::ReportStream& out) {
     }
   }
   if (ReadNothing(result)) {
-    std::cerr << NoFilesRead(request.inputs, request.options) << '\n';
+    std::cerr << NoFilesRead(request.inputs.files) << '\n';
   }
   return result;
 }

@@ -94,20 +94,22 @@ std::string RunCommand(const SuggestionRequest& request,
                         MarkerArgument("--start", suggestion.start) +
                         MarkerArgument("--end", suggestion.end);
   if (suggestion.regex) command += " --regex";
-  std::u16string extensions = request.extension;
-  for (const std::u16string& more : request.more_extensions) {
-    extensions += u"," + more;
+  const FileSelection& files = request.files;
+  std::u16string extensions;
+  for (const std::u16string& extension : files.extensions) {
+    if (!extensions.empty()) extensions += u',';
+    extensions += extension;
   }
   if (extensions != kDefaultExtension) {
     command += " --ext " + ShellWord(TextToUtf8(extensions));
   }
-  if (request.recursive) command += " --recursive";
-  if (request.detect_charset) {
+  if (files.recursive) command += " --recursive";
+  if (files.charset_per_file()) {
     command += " --charset detect";
-  } else if (request.charset) {
-    command += " --charset " + std::string(CharsetOptionName(*request.charset));
+  } else if (const auto fixed = files.fixed_charset()) {
+    command += " --charset " + std::string(CharsetOptionName(*fixed));
   }
-  const std::string folder = TextToNative(request.folder);
+  const std::string folder = TextToNative(files.folder);
   // A folder that looks like an option comes after the end of the options.
   if (!folder.empty() && folder.front() == '-') command += " --";
   return command + " " + ShellWord(folder);

@@ -8,13 +8,6 @@
 namespace vantrel {
 namespace {
 
-std::vector<std::u16string> Extensions(const RunInputs& inputs) {
-  std::vector<std::u16string> extensions{inputs.extension};
-  extensions.insert(extensions.end(), inputs.more_extensions.begin(),
-                    inputs.more_extensions.end());
-  return extensions;
-}
-
 // A dot alone is an extension of its own, not a slip.
 bool Dotted(const std::u16string& extension) {
   return extension.size() > 1 && extension.front() == u'.';
@@ -22,10 +15,10 @@ bool Dotted(const std::u16string& extension) {
 
 }  // namespace
 
-std::u16string NoFileHasTheExtension(const RunInputs& inputs, bool recursive) {
-  const std::vector<std::u16string> extensions = Extensions(inputs);
-  std::u16string line = u"no file in " + DisplayName(inputs.folder);
-  if (recursive) line += u" or below it";
+std::u16string NoFileHasTheExtension(const FileSelection& files) {
+  const std::vector<std::u16string>& extensions = files.extensions;
+  std::u16string line = u"no file in " + DisplayName(files.folder);
+  if (files.recursive) line += u" or below it";
   line +=
       extensions.size() > 1 ? u" has the extensions " : u" has the extension ";
   for (std::size_t i = 0; i < extensions.size(); ++i) {
@@ -35,8 +28,9 @@ std::u16string NoFileHasTheExtension(const RunInputs& inputs, bool recursive) {
   return line;
 }
 
-std::optional<std::u16string> ExtensionsWithoutDots(const RunInputs& inputs) {
-  const std::vector<std::u16string> extensions = Extensions(inputs);
+std::optional<std::u16string> ExtensionsWithoutDots(
+    const FileSelection& files) {
+  const std::vector<std::u16string>& extensions = files.extensions;
   std::u16string without_dots;
   bool dotted = false;
   for (std::size_t i = 0; i < extensions.size(); ++i) {

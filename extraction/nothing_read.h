@@ -7,18 +7,18 @@
 #include <optional>
 #include <string>
 
-#include "extraction/run_inputs.h"
+#include "extraction/file_selection.h"
 
 namespace vantrel {
 
 // "no file in FOLDER has the extension htm", with " or below it" after the
 // folder for a run that reads sub-folders too, and every extension of the
 // run ("the extensions htm, html or txt").
-std::u16string NoFileHasTheExtension(const RunInputs& inputs, bool recursive);
+std::u16string NoFileHasTheExtension(const FileSelection& files);
 
 // The run's extensions without their leading dots, joined by commas, when
 // any of them was given with one ("htm,txt"); nothing otherwise.
-std::optional<std::u16string> ExtensionsWithoutDots(const RunInputs& inputs);
+std::optional<std::u16string> ExtensionsWithoutDots(const FileSelection& files);
 
 }  // namespace vantrel
 

@@ -16,30 +16,19 @@
 #include "extraction/match/regex_matcher.h"
 #include "extraction/messages.h"
 #include "extraction/output/output_writer.h"
+#include "extraction/run_plan.h"
 #include "extraction/source/read_ahead.h"
 #include "extraction/source/source_cut.h"
 #include "extraction/source/source_listing.h"
-#include "extraction/source/source_reading.h"
 #include "extraction/sys/file_system.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
-#include "extraction/transform/html_to_text.h"
 
 namespace vantrel {
 namespace {
 
 // Tells the sink of a log entry.
 void WriteLog(RunSink& sink, const LogEntry& entry) { sink.Logged(entry); }
-
-// The first input check that fails, if any.
-std::optional<LogKind> CheckInputs(const RunInputs& inputs) {
-  if (inputs.folder.empty()) return LogKind::kNoFolder;
-  if (inputs.extension.empty()) return LogKind::kNoExtension;
-  if (!fs::FolderExists(NativePath(inputs.folder))) {
-    return LogKind::kMissingFolder;
-  }
-  return std::nullopt;
-}
 
 // The log entry of a file that gave no piece.
 LogKind FailureKind(FileOutcome outcome) {
@@ -69,22 +58,6 @@ SourcePiece& NextSource(ReadAhead& reader, const Sources& sources,
   }
 }
 
-// The source whose signature decides the run's charset: the first, or in a
-// run that keeps going past unreadable files, the first that can be read.
-// Nothing when none can.
-std::optional<std::pair<Charset, const SourceItem*>> DecideCharset(
-    const Sources& sources, bool keep_going) {
-  SourceOpener opener(sources.root);
-  for (const SourceItem& item : sources.items) {
-    try {
-      return std::pair{TestFile(opener, item), &item};
-    } catch (const FileSystemError&) {
-      if (!keep_going) throw;
-    }
-  }
-  return std::nullopt;
-}
-
 // Logs a file or sub-folder that could not be read, in a run that keeps
 // going past it.
 void LogUnreadable(RunSink& sink, const SourceItem& item,
@@ -94,54 +67,28 @@ void LogUnreadable(RunSink& sink, const SourceItem& item,
                                       std::u16string(reason)));
 }
 
-// Both passes over the folder; fills the counts and the charset of
-// `result`, and makes `output` once the charset is known.
+// Both passes over the folder, the run planned between them; fills the
+// counts and the charset of `result`, and makes `output` once the charset is
+// known.
 void ExtractAll(RunSink& sink, const RunInputs& inputs,
                 const RunOptions& options, std::optional<OutputWriter>& output,
                 RunResult& result) {
-  const fs::Path folder = NativePath(inputs.folder);
-  std::vector<std::u16string> extensions = {inputs.extension};
-  extensions.insert(extensions.end(), inputs.more_extensions.begin(),
-                    inputs.more_extensions.end());
-  const ExtensionFilter filter(extensions);
-
-  const ListingOptions listing{options.recursive, options.keep_going};
+  const FileSelection& files = inputs.files;
+  const fs::Path folder = NativePath(files.folder);
+  const ExtensionFilter filter(files.extensions);
+  const ListingOptions listing{files.recursive, options.keep_going};
   result.matching =
       static_cast<std::int64_t>(CountSources(folder, filter, listing));
 
   const Sources sources = SourcesInOrder(folder, filter, listing);
   const std::vector<SourceItem>& items = sources.items;
   if (items.empty()) return;
-  // The run's first matching file decides how every file is read, unless
-  // the charset was chosen for the run. When no file can be read, the
-  // charset is the one of a file without a signature.
-  std::u16string_view decided_by;
-  // The charset that names the output: UTF-16LE when each file has its own.
-  if (options.detect_charset) {
-    result.charset.reset();
-  } else if (options.charset) {
-    result.charset = *options.charset;
-  } else if (const auto decided = DecideCharset(sources, options.keep_going)) {
-    result.charset = decided->first;
-    // The file that decided, viewed where its name lies (a conditional
-    // between a literal and the name would view a copy).
-    decided_by = decided->second->Name;
-  } else {
-    result.charset = DetectCharset("");
-  }
-  const Charset run_charset = result.charset.value_or(Charset::kUtf16Le);
-  OutputForm form = options.output;
-  const HtmlToTextTransform html_to_text;
-  const PieceTransform* transform = options.transform;
-  if (options.html_to_text) {
-    transform = &html_to_text;
-    form.text = true;
-    if (!form.format) form.format = OutputFormat::kUtf8;
-  }
-  output.emplace(inputs.folder, run_charset, inputs.separate, inputs.extension,
-                 options.dry_run, form);
-  if (form.format || form.json_lines) result.output_format = output->format();
-  if (form.text && inputs.separate) {
+  const RunPlan plan = PlanRun(inputs, options, sources);
+  result.charset = plan.charset;
+  output.emplace(files.folder, plan.output_charset, inputs.separate,
+                 files.first_extension(), options.dry_run, plan.form);
+  if (plan.output_format_chosen) result.output_format = output->format();
+  if (plan.form.text && inputs.separate) {
     std::vector<std::u16string_view> names;
     for (const SourceItem& item : items) names.push_back(item.Name);
     output->NameTextFiles(names);
@@ -150,18 +97,19 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
       MakeMatcher(inputs.start_marker, options.matching, "start");
   const auto end_marker =
       MakeMatcher(inputs.end_marker, options.matching, "end");
-  // A detect run decodes every piece, whatever its source's charset.
+  // A run that reads each file in its own charset decodes every piece.
+  const PieceTransform* transform = plan.transform;
   const SourceCutter cutter =
-      options.detect_charset
-          ? SourceCutter::Detecting(*start_marker, *end_marker,
-                                    sink.WantsFileTexts())
-          : SourceCutter(run_charset, *start_marker, *end_marker,
+      plan.charset
+          ? SourceCutter(*plan.charset, *start_marker, *end_marker,
                          sink.WantsFileTexts(),
                          transform != nullptr && transform->NeedsText(),
-                         transform != nullptr && transform->TakesUtf8());
+                         transform != nullptr && transform->TakesUtf8())
+          : SourceCutter::Detecting(*start_marker, *end_marker,
+                                    sink.WantsFileTexts());
   const NearMissRun near_miss{inputs.start_marker, inputs.end_marker,
-                              options.matching,    run_charset,
-                              decided_by,          options.detect_charset};
+                              options.matching,    plan.output_charset,
+                              plan.decided_by,     !plan.charset};
   NearMissFinder near_misses(near_miss);
   // The pieces are transformed as they are read ahead.
   ReadAhead reader(sources, cutter, options.keep_going, transform);
@@ -229,11 +177,11 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
 RunResult RunExtraction(const RunInputs& inputs, const RunOptions& options,
                         RunSink& sink) {
   RunResult result;
-  result.state.SourcePath = inputs.folder;
+  result.state.SourcePath = inputs.files.folder;
   std::optional<OutputWriter> output;
   try {
     sink.Started();
-    if (const auto rejected = CheckInputs(inputs)) {
+    if (const auto rejected = CheckSelection(inputs.files)) {
       const LogEntry entry(*rejected);
       WriteLog(sink, entry);
       result.end = RunResult::End::kInputRejected;

@@ -1,10 +1,12 @@
-// What the user gave a run: the window's five fields, and on the command
-// line more extensions beside the first.
+// What the user gave a run: the window's five fields (the folder and the
+// extension within the files it selects), and on the command line more
+// extensions, recursion and a charset policy beside them.
 #ifndef VANTREL_EXTRACTION_RUN_INPUTS_H_
 #define VANTREL_EXTRACTION_RUN_INPUTS_H_
 
 #include <string>
-#include <vector>
+
+#include "extraction/file_selection.h"
 
 namespace vantrel {
 
@@ -13,13 +15,8 @@ struct RunInputs {
   // breaks included, matched exactly.
   std::u16string start_marker;
   std::u16string end_marker;
-  // The folder to scan (Text3), taken as it stands.
-  std::u16string folder;
-  // The extension of the files to read (Text4), without a dot; it names
-  // the collected file.
-  std::u16string extension;
-  // Files with these extensions are read too.
-  std::vector<std::u16string> more_extensions;
+  // The files to read (Text3, Text4) and how.
+  FileSelection files;
   // "Put found strings in separated files." (Check1).
   bool separate = false;
 };

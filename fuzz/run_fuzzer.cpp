@@ -511,7 +511,8 @@ struct Outcome {
 // A run with `options` on `folder`, filled afresh from the case. Sources
 // must come out untouched, and nothing be made but ExportN outputs.
 Outcome RunOn(const Case& c, const std::string& folder,
-              const vantrel::RunOptions& options, bool wants_texts) {
+              const vantrel::RunOptions& options, bool wants_texts,
+              vantrel::CharsetPolicy charset = {}) {
   stdfs::remove_all(folder);
   stdfs::create_directory(folder);
   for (const auto& [name, entry] : c.entries) {
@@ -523,13 +524,14 @@ Outcome RunOn(const Case& c, const std::string& folder,
     }
   }
 
-  const vantrel::RunInputs inputs{
-      Utf8(c.start),
-      Utf8(c.end),
-      std::u16string(folder.begin(), folder.end()),
-      std::u16string(c.extension.begin(), c.extension.end()),
-      {},
-      c.separate};
+  vantrel::RunInputs inputs;
+  inputs.start_marker = Utf8(c.start);
+  inputs.end_marker = Utf8(c.end);
+  inputs.files.folder = std::u16string(folder.begin(), folder.end());
+  inputs.files.extensions = {
+      std::u16string(c.extension.begin(), c.extension.end())};
+  inputs.files.charset = charset;
+  inputs.separate = c.separate;
   FuzzWindow window(wants_texts);
   Outcome outcome;
   outcome.result = vantrel::RunExtraction(inputs, options, window);
@@ -618,9 +620,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Each file in the charset decided for it: the model decodes it on its
   // own, and the output is UTF-16LE.
-  vantrel::RunOptions detect;
-  detect.detect_charset = true;
-  const Outcome detected = RunOn(c, folder, detect, true);
+  const Outcome detected =
+      RunOn(c, folder, {}, true, vantrel::CharsetOfEachFile{});
   const Expected per_file = Model(c, folder, true);
   Check(detected.events == per_file.events, "a detect run's events");
   Check(detected.made == per_file.outputs, "a detect run's outputs");
@@ -648,7 +649,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // it, and each piece's text as the reference converter gives it.
   const Case html = AsHtml(c);
   vantrel::RunOptions text;
-  text.html_to_text = true;
+  text.transform = &vantrel::PlainTextTransform();
   const Outcome text_run = RunOn(html, folder, text, false);
   const Expected text_model = Model(html, folder, false, true);
   Check(text_run.events == text_model.events, "a text run's events");

@@ -593,8 +593,8 @@ void Form1::ShowMarkerMenu(MarkerBox& box, const QPoint& at) {
 void Form1::SuggestMarkersFromFolder() {
   if (choosing_ || Running()) return;
   SuggestionRequest request;
-  request.folder = Text3();
-  request.extension = Text4();
+  request.files.folder = Text3();
+  request.files.extensions = {Text4()};
   SetBusyPointer(true);
   const SuggestionResult result = vantrel::SuggestMarkers(request);
   SetBusyPointer(false);
@@ -672,7 +672,13 @@ std::u16string Form1::Text4() const { return ToText(Text4_->text()); }
 bool Form1::Check1() const { return Check1_->isChecked(); }
 
 RunInputs Form1::Inputs() const {
-  return {Text1(), Text2(), Text3(), Text4(), {}, Check1()};
+  RunInputs inputs;
+  inputs.start_marker = Text1();
+  inputs.end_marker = Text2();
+  inputs.files.folder = Text3();
+  inputs.files.extensions = {Text4()};
+  inputs.separate = Check1();
+  return inputs;
 }
 
 void Form1::Started() {

@@ -93,9 +93,9 @@ QString ShownSummary(const RunResult& result) {
 }
 
 QString NothingReadLine(const RunInputs& inputs) {
-  const QString folder = FromText(DisplayName(inputs.folder));
-  const QString extension = FromText(inputs.extension);
-  if (const auto without_dots = ExtensionsWithoutDots(inputs)) {
+  const QString folder = FromText(DisplayName(inputs.files.folder));
+  const QString extension = FromText(inputs.files.first_extension());
+  if (const auto without_dots = ExtensionsWithoutDots(inputs.files)) {
     return QCoreApplication::translate(kContext, kNothingReadDottedPattern)
         .arg(folder, extension, FromText(*without_dots));
   }

@@ -67,6 +67,10 @@ class PieceTransform {
   // True when Apply takes a piece given as UTF-8 bytes as well as its text:
   // a UTF-8 source's well-formed piece then comes undecoded.
   virtual bool TakesUtf8() const { return false; }
+  // True when Apply gives plain text rather than a piece of the source's
+  // kind: the run's output is then text (ExportN.txt, UTF-8 unless the run
+  // names another encoding).
+  virtual bool GivesText() const { return false; }
 
   // The piece to write instead of `piece`; it may view `scratch`, which the
   // transform may fill, or `piece` itself.

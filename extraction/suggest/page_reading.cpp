@@ -1,25 +1,24 @@
 #include "extraction/suggest/page_reading.h"
 
+#include "extraction/run_plan.h"
 #include "extraction/source/read_ahead.h"
-#include "extraction/source/source_reading.h"
+#include "extraction/text/native_names.h"
 
 namespace vantrel {
 
-PageReader::PageReader(const PageSource& source)
-    : sources_(SourcesInOrder(source.folder, ExtensionFilter(source.extensions),
-                              {source.recursive, false})) {
-  if (source.detect_charset) {
+PageReader::PageReader(const FileSelection& files)
+    : sources_(SourcesInOrder(NativePath(files.folder),
+                              ExtensionFilter(files.extensions),
+                              {files.recursive, false})) {
+  if (files.charset_per_file()) {
     cutter_.emplace(SourceCutter::Detecting(none_, none_, true));
     return;
   }
-  Charset charset = DetectCharset("");
-  if (source.charset) {
-    charset = *source.charset;
-  } else if (!sources_.items.empty()) {
-    SourceOpener opener(sources_.root);
-    charset = TestFile(opener, sources_.items.front());
-  }
-  cutter_.emplace(charset, none_, none_, true);
+  // As a run reads its files.
+  RunInputs inputs;
+  inputs.files = files;
+  const RunPlan plan = PlanRun(inputs, {}, sources_);
+  cutter_.emplace(*plan.charset, none_, none_, true);
 }
 
 std::u16string PageReader::Read(std::size_t index) {

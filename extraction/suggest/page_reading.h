@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "extraction/file_selection.h"
 #include "extraction/match/marker_search.h"
 #include "extraction/source/source_cut.h"
 #include "extraction/source/source_listing.h"
@@ -18,21 +19,11 @@
 
 namespace vantrel {
 
-struct PageSource {
-  fs::Path folder;
-  std::vector<std::u16string> extensions;
-  bool recursive = false;
-  // As for a run: every file in this charset, or nothing for the first
-  // file's signature; or each file in its own (`detect_charset`).
-  std::optional<Charset> charset;
-  bool detect_charset = false;
-};
-
 class PageReader {
  public:
   // Lists the folder and, unless it is given, decides the charset from the
   // first file, as a run does. Failures are thrown as RunError.
-  explicit PageReader(const PageSource& source);
+  explicit PageReader(const FileSelection& files);
   PageReader(const PageReader&) = delete;
   PageReader& operator=(const PageReader&) = delete;
 

@@ -1,12 +1,10 @@
 #include "extraction/suggest/suggestion.h"
 
 #include "extraction/failure.h"
-#include "extraction/messages.h"
+#include "extraction/log_entry.h"
 #include "extraction/suggest/marker_suggestion.h"
 #include "extraction/suggest/page_reading.h"
 #include "extraction/suggest/suggestion_messages.h"
-#include "extraction/sys/file_system.h"
-#include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
 
 namespace vantrel {
@@ -51,28 +49,12 @@ NoSuggestion WhyNone(FoundPairs::Lack lack) {
 SuggestionResult Suggest(const SuggestionRequest& request) {
   SuggestionResult result;
   // The run's own input checks, with its messages.
-  std::u16string_view missing;
-  if (request.folder.empty()) {
-    missing = kNoFolderMessage;
-  } else if (request.extension.empty()) {
-    missing = kNoExtensionMessage;
-  } else if (!fs::FolderExists(NativePath(request.folder))) {
-    missing = kMissingFolderMessage;
-  }
-  if (!missing.empty()) {
+  if (const auto rejected = CheckSelection(request.files)) {
     result.why = NoSuggestion::kInputMissing;
-    result.message = missing;
+    result.message = LogLine(LogEntry(*rejected));
     return result;
   }
-  PageSource source{NativePath(request.folder),
-                    {request.extension},
-                    request.recursive,
-                    request.charset,
-                    request.detect_charset};
-  source.extensions.insert(source.extensions.end(),
-                           request.more_extensions.begin(),
-                           request.more_extensions.end());
-  PageReader reader(source);
+  PageReader reader(request.files);
   const FoundPairs found = FindMarkerPairs(reader, request.around);
   result.files = found.files;
   result.other_template = found.other_template;

@@ -17,23 +17,14 @@
 #include <string>
 #include <vector>
 
-#include "extraction/text/charsets.h"
+#include "extraction/file_selection.h"
 
 namespace vantrel {
 
 // What to suggest markers for.
 struct SuggestionRequest {
-  // The folder and the files in it, as for a run (run_inputs.h).
-  std::u16string folder;
-  std::u16string extension;
-  std::vector<std::u16string> more_extensions;
-  // Files in sub-folders at any depth are read too.
-  bool recursive = false;
-  // How the files are read, as for a run (run_options.h): every file in
-  // this charset, or nothing for the first file's signature; or each file
-  // in the charset decided for it alone.
-  std::optional<Charset> charset;
-  bool detect_charset = false;
+  // The files, as for a run (file_selection.h).
+  FileSelection files;
   // Some of the wanted text as a browser shows it (no tags; spacing, line
   // breaks, entities and letter case may differ from the source). Empty:
   // the markers come from comparing the pages alone.

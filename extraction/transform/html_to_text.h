@@ -27,6 +27,7 @@ class HtmlToTextTransform : public PieceTransform {
  public:
   bool NeedsText() const override { return true; }
   bool TakesUtf8() const override { return true; }
+  bool GivesText() const override { return true; }
   Piece Apply(const Piece& piece, PieceScratch& scratch) const override;
 };
 

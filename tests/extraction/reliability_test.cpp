@@ -116,7 +116,7 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
       {
         TempFolder dir;
         make_folder(dir);
-        clean_inputs.folder = dir.text();
+        clean_inputs.files.folder = dir.text();
         clean_inputs.separate = separate;
         testing::ClearFault();
         RunExtraction(clean_inputs, {}, clean);
@@ -146,7 +146,7 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
           make_folder(dir);
           MarkingSink window;
           RunInputs inputs = testing::StartupInputs();
-          inputs.folder = dir.text();
+          inputs.files.folder = dir.text();
           inputs.separate = separate;
           const int descriptors = OpenDescriptors();
           testing::InjectFaultOn(
@@ -204,7 +204,7 @@ TEST(FaultInjectionTest, EveryFailingOperationEndsTheRunCleanly) {
             make_folder(kept_dir);
             MarkingSink kept;
             RunInputs kept_inputs = testing::StartupInputs();
-            kept_inputs.folder = kept_dir.text();
+            kept_inputs.files.folder = kept_dir.text();
             kept_inputs.separate = separate;
             RunOptions keep_going;
             keep_going.keep_going = true;
@@ -313,11 +313,14 @@ std::string AsUnprivilegedUser(const std::function<std::string()>& body) {
   return out;
 }
 
-// The run's log after a run on `dir` with the default inputs.
-std::string RunLog(const TempFolder& dir, const RunOptions& options = {}) {
+// The run's log after a run on `dir` with the default inputs, reading
+// sub-folders when `recursive`.
+std::string RunLog(const TempFolder& dir, const RunOptions& options = {},
+                   bool recursive = false) {
   RecordingSink window;
   RunInputs inputs = testing::StartupInputs();
-  inputs.folder = dir.text();
+  inputs.files.folder = dir.text();
+  inputs.files.recursive = recursive;
   const RunResult result = RunExtraction(inputs, options, window);
   return Utf8(window.log) + Utf8(window.summary) +
          (result.unreadable > 0
@@ -375,9 +378,10 @@ TEST_F(RealFaultTest, UnreadableFileOrFolderEndsTheRunUnlessItKeepsGoing) {
   };
   for (const auto& c : cases) {
     RunOptions options;
-    options.recursive = c.recursive;
     options.keep_going = c.keep_going;
-    EXPECT_EQ(AsUnprivilegedUser([&] { return RunLog(dir, options); }), c.log)
+    EXPECT_EQ(
+        AsUnprivilegedUser([&] { return RunLog(dir, options, c.recursive); }),
+        c.log)
         << c.recursive << c.keep_going;
     if (c.keep_going) {
       EXPECT_EQ(dir.read("Export1.htm"), "ad");
@@ -529,13 +533,12 @@ TEST(BadInputTest, TreesDeeperThanTheLongestPathAreReadAndWritten) {
     WriteIn(DeepFolder(dir.path(), 40, true), "deep.htm", "[deep]");
     RecordingSink window;
     RunInputs inputs = testing::StartupInputs();
-    inputs.folder = dir.text();
+    inputs.files.folder = dir.text();
     inputs.start_marker = u"[";
     inputs.end_marker = u"]";
     inputs.separate = separate;
-    RunOptions options;
-    options.recursive = true;
-    RunExtraction(inputs, options, window);
+    inputs.files.recursive = true;
+    RunExtraction(inputs, {}, window);
     EXPECT_EQ(Utf8(window.log) + Utf8(window.summary),
               "3 checked, 0 didn't find.")
         << separate;
@@ -560,8 +563,8 @@ TEST(LoadTest, ThirtyTwoThousandSevenHundredSixtyEightFiles) {
   }
   RecordingSink window;
   RunInputs inputs = testing::StartupInputs();
-  inputs.folder = dir.text();
-  inputs.extension = u"t";
+  inputs.files.folder = dir.text();
+  inputs.files.extensions = {u"t"};
   inputs.start_marker = u"[";
   inputs.end_marker = u"]";
   RunExtraction(inputs, {}, window);

@@ -95,7 +95,7 @@ TEST_F(RunTest, ExtensionIsCompareWithoutLetterCaseBehindTheLastDot) {
   };
   for (const Case& c : cases) {
     RecordingSink sink;
-    inputs.extension = c.extension;
+    inputs.files.extensions = {c.extension};
     RunExtraction(inputs, {}, sink);
     EXPECT_EQ(sink.summary, c.summary) << sink.transcript;
   }
@@ -193,7 +193,7 @@ TEST_F(RunTest, TheOutputCharsetIsChosenWhateverTheSources) {
   inputs.end_marker = u"]";
   for (const Case& c : cases) {
     TempFolder folder;
-    inputs.folder = folder.text();
+    inputs.files.folder = folder.text();
     folder.create("a.htm", c.bytes);
     RunOptions options;
     options.output.format = OutputFormat::kUtf8;
@@ -213,12 +213,12 @@ TEST_F(RunTest, TheOutputCharsetIsChosenWhateverTheSources) {
 // named .txt instead of the source's extension, unless two sources would
 // share the name.
 TEST_F(RunTest, TextPiecesAndTheirFileNames) {
-  inputs.more_extensions = {u"html"};
+  inputs.files.extensions.push_back(u"html");
   dir.create("a.htm", Page("<b>A</b>&amp;<br>a"));
   dir.create("A.html", Page("<script>x</script>B"));
   dir.create("b.htm", Page("<li>C"));
   RunOptions options;
-  options.html_to_text = true;
+  options.transform = &PlainTextTransform();
 
   options.dry_run = true;
   EXPECT_EQ(Run(options).output, dir.text() + u"/Export1.txt");
@@ -226,10 +226,10 @@ TEST_F(RunTest, TextPiecesAndTheirFileNames) {
   Run(options);
   // Read as UTF-8, the pieces go to the converter and from it as UTF-8
   // bytes, and are decoded for a UTF-16LE output.
-  options.charset = Charset::kUtf8;
+  inputs.files.charset = Charset::kUtf8;
   options.output.format = OutputFormat::kUtf16Le;
   Run(options);
-  options.charset.reset();
+  inputs.files.charset = CharsetOfFirstFile{};
   options.output.format.reset();
   inputs.separate = true;
   Run(options);

@@ -26,8 +26,8 @@ RunInputs StartupInputs(std::u16string folder) {
   RunInputs inputs;
   inputs.start_marker = kDefaultStartMarker;
   inputs.end_marker = kDefaultEndMarker;
-  inputs.folder = std::move(folder);
-  inputs.extension = kDefaultExtension;
+  inputs.files.folder = std::move(folder);
+  inputs.files.extensions = {std::u16string(kDefaultExtension)};
   return inputs;
 }
 

@@ -49,8 +49,8 @@ std::string SitePage(std::string_view body, int id = 0,
 SuggestionRequest Request(const TempFolder& folder,
                           std::u16string around = u"") {
   SuggestionRequest request;
-  request.folder = folder.text();
-  request.extension = u"htm";
+  request.files.folder = folder.text();
+  request.files.extensions = {u"htm"};
   request.around = std::move(around);
   return request;
 }
@@ -445,8 +445,8 @@ TEST(SuggestionTest, ReasonsForNoSuggestion) {
         << TextToUtf8(result.message);
   }
   SuggestionRequest request;
-  request.folder = u"/no/such/folder";
-  request.extension = u"htm";
+  request.files.folder = u"/no/such/folder";
+  request.files.extensions = {u"htm"};
   const SuggestionResult missing = SuggestMarkers(request);
   EXPECT_EQ(missing.why, NoSuggestion::kInputMissing);
   EXPECT_EQ(missing.message, u"Didn't find choosed folder.");

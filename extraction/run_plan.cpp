@@ -1,0 +1,61 @@
+#include "extraction/run_plan.h"
+
+#include <utility>
+
+#include "extraction/base/run_error.h"
+#include "extraction/source/source_reading.h"
+#include "extraction/sys/file_system.h"
+#include "extraction/transform/html_to_text.h"
+
+namespace vantrel {
+namespace {
+
+// The source whose signature decides the run's charset: the first, or in a
+// run that keeps going past unreadable files, the first that can be read.
+// Nothing when none can.
+std::optional<std::pair<Charset, const SourceItem*>> DecideCharset(
+    const Sources& sources, bool keep_going) {
+  SourceOpener opener(sources.root);
+  for (const SourceItem& item : sources.items) {
+    try {
+      return std::pair{TestFile(opener, item), &item};
+    } catch (const FileSystemError&) {
+      if (!keep_going) throw;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+const PieceTransform& PlainTextTransform() {
+  static const HtmlToTextTransform transform;
+  return transform;
+}
+
+RunPlan PlanRun(const RunInputs& inputs, const RunOptions& options,
+                const Sources& sources) {
+  RunPlan plan;
+  const FileSelection& files = inputs.files;
+  if (const auto fixed = files.fixed_charset()) {
+    plan.charset = *fixed;
+  } else if (!files.charset_per_file()) {
+    if (const auto decided = DecideCharset(sources, options.keep_going)) {
+      plan.charset = decided->first;
+      plan.decided_by = decided->second->Name;
+    } else {
+      plan.charset = DetectCharset("");
+    }
+  }
+  plan.output_charset = plan.charset.value_or(Charset::kUtf16Le);
+  plan.transform = options.transform;
+  plan.form = options.output;
+  if (plan.transform != nullptr && plan.transform->GivesText()) {
+    plan.form.text = true;
+    if (!plan.form.format) plan.form.format = OutputFormat::kUtf8;
+  }
+  plan.output_format_chosen = plan.form.format || plan.form.json_lines;
+  return plan;
+}
+
+}  // namespace vantrel
