@@ -328,6 +328,10 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
       throw UsageError{
           "--jsonl writes one file and does not go with --separate"};
     }
+    if (jsonl_opt->count() > 0 && out_charset == utf16le) {
+      throw UsageError{"--out-charset " + utf16le +
+                       " does not go with --jsonl, which writes " + utf8};
+    }
     if (suggest) {
       SuggestionRequest& suggestion = request.suggestion.emplace();
       suggestion.extension = inputs.extension;
@@ -336,6 +340,13 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
         suggestion.around = FileText(around_file_opt->get_name(), around_file);
       } else if (around_opt->count() > 0) {
         suggestion.around = Utf8Argument("--around", around);
+      }
+      // An empty text is on every page and marks out nothing.
+      for (const CLI::Option* option : {around_opt, around_file_opt}) {
+        if (option->count() > 0 && suggestion.around.empty()) {
+          throw UsageError{option->get_name() +
+                           ": the text to suggest around is empty"};
+        }
       }
     }
   } catch (const UsageError& e) {

@@ -206,6 +206,11 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{"--regex", "--start", "<div (class", folder}, "", 64},
       {{"--regex", "--line-breaks", "any", folder}, "", 64},
       {{"--ext", "htm,,html", folder}, "", 64},
+      {{"--jsonl", "--out-charset", "UTF-16LE", folder},
+       "",
+       64,
+       "vantrel-cli: --out-charset utf-16le does not go with --jsonl, which "
+       "writes utf-8\nRun with --help for more information.\n"},
       {{"--bogus", folder}, "", 64},
       {{}, "", 64},
       {{"--version"}, "vantrel-cli " VANTREL_VERSION_DISPLAY "\n", 0},

@@ -75,6 +75,7 @@ void MakeSite(TempFolder& dir, const std::string& sub, const std::string& ext,
 
 TEST(SuggestTest, OptionsThatDoNotGoWithIt) {
   TempFolder dir;
+  dir.create("empty", "");
   const std::string folder = dir.path().string();
   const std::string kMarkers =
       " does not go with --suggest, which finds the "
@@ -108,6 +109,9 @@ TEST(SuggestTest, OptionsThatDoNotGoWithIt) {
        "--around-file: cannot read " + folder +
            "/missing: No such file or directory"},
       {{"--around", "\xFF"}, "--around is not valid UTF-8"},
+      {{"--around", ""}, "--around: the text to suggest around is empty"},
+      {{"--around-file", folder + "/empty"},
+       "--around-file: the text to suggest around is empty"},
       {{"--around", "a", "--around-file", "f"}, ""},  // the parser's words
   };
   for (const Case& c : cases) {
