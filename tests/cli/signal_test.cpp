@@ -105,7 +105,11 @@ TEST(SignalTest, AStopSignalEndsTheRunBetweenPieces) {
                  << "signal " << c.signal << (c.separate ? ", separate" : ""));
     LargeRun large(c.separate);
     CliProcess process(large.args);
-    ASSERT_TRUE(large.WaitForOutput());
+    if (!large.WaitForOutput()) {
+      ::kill(process.pid(), SIGKILL);
+      process.Finish();
+      FAIL() << "the run wrote no output";
+    }
     ASSERT_EQ(::kill(process.pid(), c.signal), 0);
     const Outcome run = process.Finish();
 
@@ -134,7 +138,11 @@ TEST(SignalTest, ASecondSignalEndsAtOnceWithWholePiecesOnly) {
                  << (c.separate ? ", separate" : ""));
     LargeRun large(c.separate);
     CliProcess process(large.args);
-    ASSERT_TRUE(large.WaitForOutput());
+    if (!large.WaitForOutput()) {
+      ::kill(process.pid(), SIGKILL);
+      process.Finish();
+      FAIL() << "the run wrote no output";
+    }
     ASSERT_EQ(::kill(process.pid(), c.first), 0);
     // Two of one signal sent at once may come as one.
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
