@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "extraction/sys/file_system.h"
@@ -62,10 +63,20 @@ std::u16string WithTextExtension(std::u16string_view name) {
 }  // namespace
 
 TextFileNames::TextFileNames(const std::vector<std::u16string_view>& sources) {
-  // Name order, so that the plan is the same whatever order it is given.
-  std::vector<std::u16string_view> sorted(sources);
-  std::sort(sorted.begin(), sorted.end());
-  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+  // Name order as a run reads the sources (letter case ignored, ties in
+  // character order), so that the plan is the same whatever order it is
+  // given and a clash goes to the source the run reads first.
+  std::vector<std::pair<std::u16string, std::u16string_view>> keyed;
+  keyed.reserve(sources.size());
+  for (const std::u16string_view source : sources) {
+    keyed.emplace_back(FoldCase(source), source);
+  }
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<std::u16string_view> sorted;
+  sorted.reserve(keyed.size());
+  for (const auto& [folded, source] : keyed) {
+    if (sorted.empty() || sorted.back() != source) sorted.push_back(source);
+  }
 
   std::unordered_map<std::u16string, int> replaced_uses;
   for (const std::u16string_view source : sorted) {

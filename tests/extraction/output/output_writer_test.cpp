@@ -116,6 +116,9 @@ TEST(OutputNamesTest, TextFileNamesArePlannedApart) {
       {{u"X.htm", u"x.htm"}, {u"X.htm.txt", u"x.htm (2).txt"}},
       {{u"X.htm", u"x.HTM", u"x.html"},
        {u"X.htm.txt", u"x.HTM (2).txt", u"x.html.txt"}},
+      // The source that a run reads first, letter case ignored, keeps it.
+      {{u"X.htm.html", u"x.htm", u"x.html"},
+       {u"X.htm (2).txt", u"x.htm.txt", u"x.html.txt"}},
       // Sub-folders: a name clashes only with names in its own folder.
       {{u"s/a.htm", u"s/a.html", u"t/a.htm", u"s/a.htm.htm"},
        {u"s/a.htm.txt", u"s/a.html.txt", u"t/a.txt", u"s/a.htm (2).txt"}},
