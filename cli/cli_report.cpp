@@ -1,12 +1,15 @@
 #include "cli/cli_report.h"
 
 #include "extraction/messages.h"
+#include "extraction/stop_signals.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
 
 namespace vantrel::cli {
 
 void CliReport::Finished(const RunResult& /*result*/) { progress_.Clear(); }
+
+bool CliReport::StopRequested() const { return StopSignalReceived() != 0; }
 
 void CliReport::FileExamined(const FileReport& report) {
   if (report.near_miss) near_misses_.Add(*report.near_miss);

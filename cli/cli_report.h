@@ -26,6 +26,10 @@ class CliReport : public RunSink {
   // Takes the progress bar off the terminal.
   void Finished(const RunResult& result) final;
 
+  // A stop signal came (SIGINT, SIGTERM, SIGHUP): the run stops between
+  // two files as the window's Escape stops it.
+  bool StopRequested() const final;
+
   // Writes what follows the run's log, once the run is over.
   virtual void Finish(const RunResult& result, bool dry_run) = 0;
 

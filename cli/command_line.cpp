@@ -390,8 +390,14 @@ CliRequest Request(const Arguments& a) {
     CheckPattern(a.end_file_opt->count() > 0 ? "--end-file" : "--end",
                  inputs.end_marker, a.ignore_case);
   }
+  const std::string utf8(OutputFormatName(OutputFormat::kUtf8));
+  const std::string utf16le(OutputFormatName(OutputFormat::kUtf16Le));
   if (a.json_lines && a.separate) {
     throw UsageError{"--jsonl writes one file and does not go with --separate"};
+  }
+  if (a.json_lines && a.out_charset == utf16le) {
+    throw UsageError{"--out-charset " + utf16le +
+                     " does not go with --jsonl, which writes " + utf8};
   }
   options.keep_going = a.keep_going;
   options.dry_run = a.dry_run;
@@ -399,9 +405,7 @@ CliRequest Request(const Arguments& a) {
   options.output.json_lines = a.json_lines;
   if (!a.out_charset.empty()) {
     options.output.format =
-        a.out_charset == OutputFormatName(OutputFormat::kUtf8)
-            ? OutputFormat::kUtf8
-            : OutputFormat::kUtf16Le;
+        a.out_charset == utf8 ? OutputFormat::kUtf8 : OutputFormat::kUtf16Le;
   }
 
   request.json = a.json;
@@ -419,6 +423,13 @@ CliRequest Request(const Arguments& a) {
           FileText(a.around_file_opt->get_name(), a.around_file);
     } else if (a.around_opt->count() > 0) {
       suggestion.around = Utf8Argument("--around", a.around);
+    }
+    // An empty text is on every page and marks out nothing.
+    for (const CLI::Option* option : {a.around_opt, a.around_file_opt}) {
+      if (option->count() > 0 && suggestion.around.empty()) {
+        throw UsageError{option->get_name() +
+                         ": the text to suggest around is empty"};
+      }
     }
   }
   return request;

@@ -20,6 +20,7 @@
 #include "cli/suggest_report.h"
 #include "extraction/nothing_read.h"
 #include "extraction/run.h"
+#include "extraction/stop_signals.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
 
@@ -121,6 +122,14 @@ int main(int argc, char** argv) {
         vc::SuggestAndReport(*request.suggestion, request.json, out);
     return out.error() != 0 ? ReportLost(out.error()) : status;
   }
+  // A run stops on SIGINT, SIGTERM or SIGHUP with whole pieces, tells its
+  // log and summary, and then ends as the signal would.
+  vantrel::CatchStopSignals();
   const vantrel::RunResult result = Run(request, out);
-  return ExitStatus(result, out);
+  const int status = ExitStatus(result, out);
+  if (const int stop_signal = vantrel::StopSignalReceived()) {
+    std::cerr.flush();
+    vantrel::EndAsSignalled(stop_signal);
+  }
+  return status;
 }

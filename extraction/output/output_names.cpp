@@ -1,7 +1,9 @@
 #include "extraction/output/output_names.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "extraction/sys/file_system.h"
@@ -61,18 +63,62 @@ std::u16string WithTextExtension(std::u16string_view name) {
 }  // namespace
 
 TextFileNames::TextFileNames(const std::vector<std::u16string_view>& sources) {
+  // Name order as a run reads the sources (letter case ignored, ties in
+  // character order), so that the plan is the same whatever order it is
+  // given and a clash goes to the source the run reads first.
+  std::vector<std::pair<std::u16string, std::u16string_view>> keyed;
+  keyed.reserve(sources.size());
   for (const std::u16string_view source : sources) {
-    ++uses_[LowerCase(WithTextExtension(source))];
+    keyed.emplace_back(FoldCase(source), source);
+  }
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<std::u16string_view> sorted;
+  sorted.reserve(keyed.size());
+  for (const auto& [folded, source] : keyed) {
+    if (sorted.empty() || sorted.back() != source) sorted.push_back(source);
+  }
+
+  std::unordered_map<std::u16string, int> replaced_uses;
+  for (const std::u16string_view source : sorted) {
+    ++replaced_uses[LowerCase(WithTextExtension(source))];
+  }
+  std::vector<std::u16string> wanted;
+  wanted.reserve(sorted.size());
+  std::unordered_set<std::u16string> taken;
+  for (const std::u16string_view source : sorted) {
+    std::u16string name = WithTextExtension(source);
+    if (replaced_uses[LowerCase(name)] > 1) {
+      name = std::u16string(source) + std::u16string(kTextExtension);
+    }
+    taken.insert(LowerCase(name));
+    wanted.push_back(std::move(name));
+  }
+  // Every wanted name is taken before any number is chosen, so a number
+  // never lands on a name that a later source wants.
+  std::unordered_set<std::u16string> given;
+  for (std::size_t i = 0; i < sorted.size(); ++i) {
+    std::u16string name = std::move(wanted[i]);
+    if (!given.insert(LowerCase(name)).second) {
+      const std::u16string stem =
+          name.substr(0, name.size() - kTextExtension.size());
+      for (std::int64_t n = 2;; ++n) {
+        std::u16string numbered = stem + u" (" + DecimalText(n) + u")" +
+                                  std::u16string(kTextExtension);
+        const std::u16string lowered = LowerCase(numbered);
+        if (!taken.contains(lowered) && given.insert(lowered).second) {
+          taken.insert(lowered);
+          name = std::move(numbered);
+          break;
+        }
+      }
+    }
+    names_.emplace(sorted[i], std::move(name));
   }
 }
 
 std::u16string TextFileNames::For(std::u16string_view source) const {
-  std::u16string name = WithTextExtension(source);
-  const auto found = uses_.find(LowerCase(name));
-  if (found != uses_.end() && found->second > 1) {
-    return std::u16string(source) + std::u16string(kTextExtension);
-  }
-  return name;
+  const auto found = names_.find(std::u16string(source));
+  return found != names_.end() ? found->second : WithTextExtension(source);
 }
 
 std::u16string OutputFileName(std::u16string_view source_path, std::int64_t n,

@@ -48,18 +48,24 @@ class TakenOutputNumbers {
   std::unordered_set<std::int64_t> taken_;
 };
 
-// The names of the separate files of a text output: each source's name
-// with its extension replaced by "txt" (a.htm: a.txt), or, where two of the
-// run's sources would get one name (a.htm and a.html, letter case aside),
-// with "txt" added (a.htm.txt, a.html.txt).
+// The names of the separate files of a text output, planned for all the
+// run's sources at once so that no two share one (letter case aside) and
+// each depends only on the set of sources, not on the order of writing:
+// - each source's name with its extension replaced by "txt" (a.htm: a.txt);
+// - where two sources would get one name that way (a.htm and a.html), each
+//   of them keeps its extension and has "txt" added (a.htm.txt, a.html.txt);
+// - where a name is still wanted by more than one source (x.htm's x.htm.txt
+//   and x.htm.html's), the source first in name order keeps it and each
+//   other gets the first free number in brackets before ".txt"
+//   ("x.htm (2).txt").
 class TextFileNames {
  public:
   explicit TextFileNames(const std::vector<std::u16string_view>& sources);
+  // The planned name of `source`, one of the sources the plan was made for.
   std::u16string For(std::u16string_view source) const;
 
  private:
-  // How many sources each replaced name, lower-cased, would serve.
-  std::unordered_map<std::u16string, int> uses_;
+  std::unordered_map<std::u16string, std::u16string> names_;
 };
 
 }  // namespace vantrel

@@ -15,6 +15,7 @@ std::u16string NoSuggestionMessage(NoSuggestion why, std::int64_t files) {
     case NoSuggestion::kTooFewFiles:
       if (files == 0) return std::u16string(kNoFilesMessage);
       return std::u16string(kTooFewFilesPrefix) + DecimalText(files) +
+             std::u16string(files == 1 ? kTooFewFilesOne : kTooFewFilesMany) +
              std::u16string(kTooFewFilesSuffix);
     case NoSuggestion::kAllAlike:
       return std::u16string(kAllAlikeMessage);

@@ -17,10 +17,13 @@ inline constexpr std::u16string_view kSuggestedPiecesSuffix = u" files.";
 inline constexpr std::u16string_view kOtherTemplateSuffix =
     u" files follow another template.";
 
-// Comparing the pages needs at least three: "Only 2 files to compare; ...".
+// Comparing the pages needs at least three: "Only 2 files to compare; ...",
+// "Only 1 file to compare; ...".
 inline constexpr std::u16string_view kTooFewFilesPrefix = u"Only ";
+inline constexpr std::u16string_view kTooFewFilesOne = u" file";
+inline constexpr std::u16string_view kTooFewFilesMany = u" files";
 inline constexpr std::u16string_view kTooFewFilesSuffix =
-    u" files to compare; suggesting markers from the pages takes at least "
+    u" to compare; suggesting markers from the pages takes at least "
     u"3. Suggest around a piece of the wanted text instead (--around).";
 inline constexpr std::u16string_view kNoFilesMessage =
     u"No files to suggest markers for.";

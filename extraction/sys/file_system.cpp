@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,6 +43,45 @@ auto Sys(Operation operation, const Path& path, Call&& call)
     result = call();
   } while (result == -1 && errno == EINTR);
   return result;
+}
+
+// The output file being written, as DiscardUnfinishedOutput needs it. It
+// is in atomics and a fixed buffer, since a signal handler reads it: `fd`
+// is -1 while the rest is changed, and set last.
+struct UnfinishedOutput {
+  std::atomic<int> fd{-1};
+  std::atomic<int> folder_fd{AT_FDCWD};
+  std::atomic<bool> created{false};
+  std::atomic<off_t> whole_length{0};
+  // The name to remove a created file by, from `folder_fd`; empty when it
+  // does not fit.
+  char name[PATH_MAX] = {};
+};
+static_assert(std::atomic<int>::is_always_lock_free &&
+              std::atomic<bool>::is_always_lock_free &&
+              std::atomic<off_t>::is_always_lock_free);
+
+UnfinishedOutput g_unfinished;
+
+void PublishOutput(int fd, int folder_fd, const char* name, bool created,
+                   off_t whole_length) {
+  g_unfinished.fd.store(-1);
+  const std::size_t size = std::strlen(name);
+  if (size < sizeof g_unfinished.name) {
+    std::memcpy(g_unfinished.name, name, size + 1);
+  } else {
+    g_unfinished.name[0] = '\0';
+  }
+  g_unfinished.folder_fd.store(folder_fd);
+  g_unfinished.created.store(created);
+  g_unfinished.whole_length.store(whole_length);
+  g_unfinished.fd.store(fd);
+}
+
+// The file of `fd` is done with: it is no longer the one being written.
+void WithdrawOutput(int fd) {
+  int published = fd;
+  g_unfinished.fd.compare_exchange_strong(published, -1);
 }
 
 std::string Shown(const Path& path) {
@@ -244,6 +284,7 @@ bool CreateFolder(const Path& path) {
 std::optional<OutputFile> OutputFile::CreateNew(const Path& path) {
   const int fd = CreateNewFile(AT_FDCWD, path.c_str(), path);
   if (fd < 0) return std::nullopt;
+  PublishOutput(fd, AT_FDCWD, path.c_str(), /*created=*/true, 0);
   return OutputFile(path, fd, /*created=*/true, /*length=*/0);
 }
 
@@ -264,6 +305,7 @@ OutputFile OutputFile::OpenForAppend(const Path& path) {
   }
   if (!S_ISREG(st.st_mode)) Fail("cannot open", path, EINVAL);
   file.length_ = st.st_size;
+  PublishOutput(fd, AT_FDCWD, path.c_str(), /*created=*/false, st.st_size);
   return file;
 }
 
@@ -277,7 +319,10 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
       piece_start_(other.piece_start_) {}
 
 OutputFile::~OutputFile() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) {
+    WithdrawOutput(fd_);
+    ::close(fd_);
+  }
   if (created_) {
     if (folder_fd_ >= 0) {
       ::unlinkat(folder_fd_, name_.c_str(), 0);
@@ -316,8 +361,23 @@ void OutputFile::AppendPart(std::string_view bytes) {
 }
 
 void OutputFile::Close() {
+  WithdrawOutput(fd_);
   CloseOrFail(std::exchange(fd_, -1), path_);
   created_ = false;
+}
+
+void DiscardUnfinishedOutput() noexcept {
+  const int fd = g_unfinished.fd.exchange(-1);
+  if (fd < 0) return;
+  if (!g_unfinished.created.load()) {
+    [[maybe_unused]] const int cut =
+        ::ftruncate(fd, g_unfinished.whole_length.load());
+  } else if (g_unfinished.name[0] != '\0') {
+    ::unlinkat(g_unfinished.folder_fd.load(), g_unfinished.name, 0);
+  } else {
+    // A name too long to keep: at least no part of the piece stays.
+    [[maybe_unused]] const int cut = ::ftruncate(fd, 0);
+  }
 }
 
 std::vector<std::string> ListNames(const Path& folder) {
@@ -475,6 +535,7 @@ std::optional<OutputFile> Folder::CreateFile(std::string_view name) const {
   Path path = path_ / file;
   const int fd = CreateNewFile(fd_, file.c_str(), path);
   if (fd < 0) return std::nullopt;
+  PublishOutput(fd, fd_, file.c_str(), /*created=*/true, 0);
   OutputFile created(std::move(path), fd, /*created=*/true, /*length=*/0);
   created.folder_fd_ = fd_;
   created.name_ = std::move(file);

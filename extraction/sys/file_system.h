@@ -124,6 +124,15 @@ class OutputFile {
   off_t piece_start_;  // the file's length where the current piece began
 };
 
+// Leaves no partial piece behind when the process must end at once, in the
+// middle of a write: a file that an OutputFile created and has not closed
+// is removed, and a file opened to append to is cut back to its length at
+// opening, so that it holds whole pieces only. It acts on the output file
+// open at the moment (whichever OutputFile opened last and is not yet
+// closed), and on nothing when none is. Only async-signal-safe calls: made
+// from a signal handler just before the process ends.
+void DiscardUnfinishedOutput() noexcept;
+
 // The name of every entry directly inside `folder`, of any kind, in the file
 // system's order.
 std::vector<std::string> ListNames(const Path& folder);

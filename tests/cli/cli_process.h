@@ -79,6 +79,9 @@ class CliProcess {
     out_fd_ = out[0];
   }
 
+  // The program's process, for a test that sends it signals.
+  pid_t pid() const { return child_; }
+
   // Waits for the program to end.
   Outcome Finish() {
     Outcome outcome;

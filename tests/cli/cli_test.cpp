@@ -124,6 +124,33 @@ TEST(CliRegression, LostReportIsAnErrorButTheOutputIsWhole) {
   }
 }
 
+// Text files of sources that would get one name are named apart before
+// anything is written, and the dry run tells the same run.
+TEST(CliRegression, TextFilesThatWouldShareANameAreNamedApart) {
+  TempFolder dir;
+  dir.create("x.htm", Page("<p>one"));
+  dir.create("x.html", Page("<p>two"));
+  dir.create("x.htm.html", Page("<p>three"));
+  const std::string folder = dir.path().string();
+  const std::vector<std::string> args = {"--text", "--separate", "--ext",
+                                         "htm,html", folder};
+  std::vector<std::string> dry_args = args;
+  dry_args.insert(dry_args.begin(), "--dry-run");
+
+  const Outcome dry = RunCli(dry_args);
+  EXPECT_EQ(dry.status, 0) << dry.out;
+  EXPECT_EQ(dir.list(),
+            (std::vector<std::string>{"x.htm", "x.htm.html", "x.html"}));
+  const Outcome run = RunCli(args);
+  EXPECT_EQ(run.out, "Output: " + folder +
+                         "/Export1\n"
+                         "3 checked, 0 didn't find.\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(dir.read("Export1/x.htm.txt"), "one");
+  EXPECT_EQ(dir.read("Export1/x.html.txt"), "two");
+  EXPECT_EQ(dir.read("Export1/x.htm (2).txt"), "three");
+}
+
 TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   TempFolder dir;
   dir.create("Export1", "a plain file where the output folder would go");
@@ -179,6 +206,11 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{"--regex", "--start", "<div (class", folder}, "", 64},
       {{"--regex", "--line-breaks", "any", folder}, "", 64},
       {{"--ext", "htm,,html", folder}, "", 64},
+      {{"--jsonl", "--out-charset", "UTF-16LE", folder},
+       "",
+       64,
+       "vantrel-cli: --out-charset utf-16le does not go with --jsonl, which "
+       "writes utf-8\nRun with --help for more information.\n"},
       {{"--bogus", folder}, "", 64},
       {{}, "", 64},
       {{"--version"}, "vantrel-cli " VANTREL_VERSION_DISPLAY "\n", 0},

@@ -75,6 +75,7 @@ void MakeSite(TempFolder& dir, const std::string& sub, const std::string& ext,
 
 TEST(SuggestTest, OptionsThatDoNotGoWithIt) {
   TempFolder dir;
+  dir.create("empty", "");
   const std::string folder = dir.path().string();
   const std::string kMarkers =
       " does not go with --suggest, which finds the "
@@ -108,6 +109,9 @@ TEST(SuggestTest, OptionsThatDoNotGoWithIt) {
        "--around-file: cannot read " + folder +
            "/missing: No such file or directory"},
       {{"--around", "\xFF"}, "--around is not valid UTF-8"},
+      {{"--around", ""}, "--around: the text to suggest around is empty"},
+      {{"--around-file", folder + "/empty"},
+       "--around-file: the text to suggest around is empty"},
       {{"--around", "a", "--around-file", "f"}, ""},  // the parser's words
   };
   for (const Case& c : cases) {
@@ -263,6 +267,9 @@ TEST(SuggestTest, PrintedCommandGivesThePiecesPromised) {
        "htm",
        {"--charset", "utf-8"},
        "\xD9\x86\xD8\xB5 \xD8\xB9\xD8\xB1\xD8\xA8\xD9\x8A"},
+      // Given as it stands, from the folder above it: a name that looks
+      // like an option.
+      {"-pages", "htm", {}, "Body text"},
   };
   for (const Case& c : cases) {
     TempFolder root;
@@ -270,11 +277,16 @@ TEST(SuggestTest, PrintedCommandGivesThePiecesPromised) {
     MakeSite(root, c.folder + "/", c.ext, c.words, 3);
     MakeSite(root, c.folder + (recursive ? "/more/" : "/x"), c.ext, c.words, 3);
     const std::string folder = (root.path() / c.folder).string();
-    std::vector<std::string> args = c.options;
-    args.insert(args.begin(), "--suggest");
-    args.push_back(folder);
-    const Outcome suggested = RunCli(args);
-    ASSERT_EQ(suggested.status, 0) << suggested.out << suggested.err;
+    const bool relative = c.folder.front() == '-';
+    const std::string in_root =
+        relative ? "cd " + cli::ShellWord(root.path().string()) + " && " : "";
+    std::string typed = "vantrel-cli --suggest";
+    for (const std::string& option : c.options) {
+      typed += " " + cli::ShellWord(option);
+    }
+    typed += " -- " + cli::ShellWord(relative ? c.folder : folder);
+    const Outcome suggested = Bash(in_root + typed);
+    ASSERT_EQ(suggested.status, 0) << suggested.out;
 
     std::istringstream lines(suggested.out);
     int commands = 0, pieces = -1, files = -1;
@@ -293,7 +305,7 @@ TEST(SuggestTest, PrintedCommandGivesThePiecesPromised) {
       for (const std::string& option : c.options) {
         EXPECT_NE(line.find(" " + option), std::string::npos) << line;
       }
-      const Outcome run = Bash(line);
+      const Outcome run = Bash(in_root + line);
       EXPECT_EQ(run.status, pieces == files ? 0 : 1) << line << run.out;
       const std::string summary = std::to_string(files) + " checked, " +
                                   std::to_string(files - pieces) +

@@ -96,6 +96,49 @@ TEST(OutputNamesTest, TheFirstNumberWhoseNameIsFreeInAnyLetterCase) {
   }
 }
 
+// The separate files of a text output: no two sources share a name, in
+// any letter case, and each name depends on the set of sources only, so
+// the plan given the sources in reverse is the same.
+TEST(OutputNamesTest, TextFileNamesArePlannedApart) {
+  struct Case {
+    std::vector<std::u16string> sources;
+    std::vector<std::u16string> names;  // in the order of `sources`
+  };
+  const Case cases[] = {
+      {{u"a.htm", u"b.html", u"c"}, {u"a.txt", u"b.txt", u"c.txt"}},
+      {{u"a.htm", u"A.html"}, {u"a.htm.txt", u"A.html.txt"}},
+      {{u"x.htm", u"x.html", u"x.htm.html"},
+       {u"x.htm.txt", u"x.html.txt", u"x.htm (2).txt"}},
+      // A number already wanted by a source is passed over.
+      {{u"x.htm", u"x.html", u"x.htm.html", u"x.htm (2).htm"},
+       {u"x.htm.txt", u"x.html.txt", u"x.htm (3).txt", u"x.htm (2).txt"}},
+      // Names that differ in letter case only clash.
+      {{u"X.htm", u"x.htm"}, {u"X.htm.txt", u"x.htm (2).txt"}},
+      {{u"X.htm", u"x.HTM", u"x.html"},
+       {u"X.htm.txt", u"x.HTM (2).txt", u"x.html.txt"}},
+      // The source that a run reads first, letter case ignored, keeps it.
+      {{u"X.htm.html", u"x.htm", u"x.html"},
+       {u"X.htm (2).txt", u"x.htm.txt", u"x.html.txt"}},
+      // Sub-folders: a name clashes only with names in its own folder.
+      {{u"s/a.htm", u"s/a.html", u"t/a.htm", u"s/a.htm.htm"},
+       {u"s/a.htm.txt", u"s/a.html.txt", u"t/a.txt", u"s/a.htm (2).txt"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::u16string_view> forward(c.sources.begin(),
+                                             c.sources.end());
+    std::vector<std::u16string_view> backward(c.sources.rbegin(),
+                                              c.sources.rend());
+    for (const auto& given : {forward, backward}) {
+      const TextFileNames names(given);
+      std::vector<std::u16string> planned;
+      for (const std::u16string& source : c.sources) {
+        planned.push_back(names.For(source));
+      }
+      EXPECT_EQ(planned, c.names) << TextToUtf8(c.sources.back());
+    }
+  }
+}
+
 // Where the output cannot be made, the run ends naming it, a dry run as a
 // real one, and the folder is left as it was: something of the other kind
 // is in the way (a plain file Export1 in separated mode, a folder

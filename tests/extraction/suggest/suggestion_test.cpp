@@ -337,6 +337,19 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
   }
 }
 
+// After the first pair, which is the best region's, the others are ranked
+// by how many files they give a piece on, most first: of a manual's
+// reference and chapter pages, another pair cuts every page too, and goes
+// before the pairs that cut the reference pages only.
+TEST(SuggestionTest, LaterPairsRankedByMostPieces) {
+  TempFolder folder;
+  for (const File& file : Reference()) folder.create(file.name, file.bytes);
+  const SuggestionResult result = SuggestMarkers(Request(folder));
+  ASSERT_EQ(result.suggestions.size(), 3u) << TextToUtf8(result.message);
+  EXPECT_EQ(result.suggestions[1].pieces, result.files);
+  EXPECT_GT(result.suggestions[1].pieces, result.suggestions[2].pieces);
+}
+
 // Pages whose menu links to the page on tides by its first words, which
 // are that page's title too.
 std::vector<File> SiteWithMenuLink() {
@@ -415,7 +428,12 @@ TEST(SuggestionTest, ReasonsForNoSuggestion) {
        {page, SitePage(kBodies[1])},
        u"",
        NoSuggestion::kTooFewFiles,
-       "--around"},
+       "Only 2 files to compare; "},
+      {"one page",
+       {page},
+       u"",
+       NoSuggestion::kTooFewFiles,
+       "Only 1 file to compare; "},
       {"all alike",
        {page, page, page},
        u"",
