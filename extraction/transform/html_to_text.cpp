@@ -70,7 +70,11 @@ class TextBuilder : public HtmlWalker {
     }
     if (name == "pre") ++pre_;
     if (name == "li") {
-      Put("-");
+      // A nested list's items stand two spaces further in per level.
+      const int level = std::max(lists_, 1) - 1;
+      indent_.assign(static_cast<std::size_t>(2 * level), ' ');
+      indent_ += '-';
+      Put(indent_);
       space_ = true;
     }
     return true;
@@ -135,6 +139,7 @@ class TextBuilder : public HtmlWalker {
   bool space_ = false;
   int pre_ = 0;
   int lists_ = 0;
+  std::string indent_;  // a list item's mark, kept for its memory
   // Per open table row, the number of cells met in it so far.
   std::vector<int> cells_;
 };
@@ -160,6 +165,35 @@ std::string_view WithoutCutTag(std::string_view html) {
   return html.substr(close + 1);
 }
 
+bool IsBlankLine(std::string_view line) {
+  return std::all_of(line.begin(), line.end(), IsHtmlSpace);
+}
+
+// Drops the blank lines (white space only) that begin and end `text`, which
+// only pre can leave there, so that pieces set off by one blank line are
+// set off by exactly one.
+void TrimBlankLines(std::string& text) {
+  std::size_t end = text.size();
+  while (true) {
+    const std::size_t line = text.rfind('\n', end == 0 ? 0 : end - 1);
+    const std::size_t from = line == std::string::npos ? 0 : line + 1;
+    if (!IsBlankLine(std::string_view(text).substr(from, end - from))) break;
+    end = line == std::string::npos ? 0 : line;
+    if (end == 0) break;
+  }
+  text.resize(end);
+  std::size_t begin = 0;
+  while (true) {
+    const std::size_t line = text.find('\n', begin);
+    if (line == std::string::npos ||
+        !IsBlankLine(std::string_view(text).substr(begin, line - begin))) {
+      break;
+    }
+    begin = line + 1;
+  }
+  text.erase(0, begin);
+}
+
 }  // namespace
 
 void HtmlToTextInto(std::string_view html, std::string& text) {
@@ -168,6 +202,7 @@ void HtmlToTextInto(std::string_view html, std::string& text) {
   text.reserve(html.size());
   TextBuilder builder(text);
   WalkHtmlFragment(WithoutCutTag(html), builder);
+  TrimBlankLines(text);
 }
 
 std::string HtmlToText(std::string_view html) {

@@ -2,11 +2,12 @@
 // text a reader sees. Scripts, styles, templates, the head and comments
 // give nothing; entities are decoded; block elements end a line and
 // paragraphs, headings, block quotes, tables, pre and top-level lists are
-// set off by one blank line; a list item starts with "- "; a table row's
-// cells are separated by a tab; pre keeps its white space; elsewhere a run
-// of white space is one space and lines are trimmed; an image gives its alt
-// text. What is left at the start of a tag that the cut went through (as in
-// `class="x">`) is dropped.
+// set off by one blank line; a list item starts with "- ", two spaces
+// further in per level of nested list; a table row's cells are separated
+// by a tab; pre keeps its white space; elsewhere a run of white space is
+// one space and lines are trimmed; an image gives its alt text; the text
+// neither begins nor ends with a blank line. What is left at the start of
+// a tag that the cut went through (as in `class="x">`) is dropped.
 #ifndef VANTREL_EXTRACTION_TRANSFORM_HTML_TO_TEXT_H_
 #define VANTREL_EXTRACTION_TRANSFORM_HTML_TO_TEXT_H_
 

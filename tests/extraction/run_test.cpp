@@ -242,6 +242,20 @@ TEST_F(RunTest, TextPiecesAndTheirFileNames) {
   EXPECT_EQ(dir.read("Export1/b.txt"), "- C");
 }
 
+// An empty piece, or one whose text ends in a line break, still leaves
+// exactly one blank line between two texts of the collected file.
+TEST_F(RunTest, TextPiecesSetOffByOneBlankLine) {
+  dir.create("1.htm", Page(""));
+  dir.create("2.htm", Page("<pre>a\n\n</pre>"));
+  dir.create("3.htm", Page("<script>x</script>"));
+  dir.create("4.htm", Page("<pre>\n\nb</pre>"));
+  dir.create("5.htm", Page(""));
+  RunOptions options;
+  options.html_to_text = true;
+  Run(options);
+  EXPECT_EQ(dir.read("Export1.txt"), "a\n\nb");
+}
+
 // A sink that asks the run to stop once `stop_after` files were examined.
 class StoppingSink : public testing::RecordingSink {
  public:
