@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "extraction/match/tag_cut.h"
 #include "extraction/text/text.h"
 #include "extraction/transform/html_parser.h"
 
@@ -144,27 +145,6 @@ class TextBuilder : public HtmlWalker {
   std::vector<int> cells_;
 };
 
-// The rest of a tag that the cut began inside: everything up to a first
-// ">" that no "<" precedes, when what precedes it could only be the end of
-// a tag (attributes, a quote, a slash, or a bare tag name). Text such as
-// "1 > 0" stays.
-std::string_view WithoutCutTag(std::string_view html) {
-  const std::size_t close = html.find('>');
-  if (close == std::string_view::npos) return html;
-  const std::string_view head = html.substr(0, close);
-  if (head.find('<') != std::string_view::npos) return html;
-  const bool attributes = head.find('=') != std::string_view::npos;
-  const bool quote_or_slash =
-      !head.empty() &&
-      (head.back() == '"' || head.back() == '\'' || head.back() == '/');
-  const bool name_rest = std::all_of(head.begin(), head.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-           (c >= '0' && c <= '9') || c == '-';
-  });
-  if (!attributes && !quote_or_slash && !name_rest) return html;
-  return html.substr(close + 1);
-}
-
 bool IsBlankLine(std::string_view line) {
   return std::all_of(line.begin(), line.end(), IsHtmlSpace);
 }
@@ -196,18 +176,19 @@ void TrimBlankLines(std::string& text) {
 
 }  // namespace
 
-void HtmlToTextInto(std::string_view html, std::string& text) {
+void HtmlToTextInto(std::string_view html, std::string& text,
+                    TagCut begins_in) {
   text.clear();
   // The text is rarely longer than its HTML: one block for it.
   text.reserve(html.size());
   TextBuilder builder(text);
-  WalkHtmlFragment(WithoutCutTag(html), builder);
+  WalkHtmlFragment(html.substr(CutTagLength(html, begins_in)), builder);
   TrimBlankLines(text);
 }
 
-std::string HtmlToText(std::string_view html) {
+std::string HtmlToText(std::string_view html, TagCut begins_in) {
   std::string text;
-  HtmlToTextInto(html, text);
+  HtmlToTextInto(html, text, begins_in);
   return text;
 }
 
@@ -215,7 +196,8 @@ Piece HtmlToTextTransform::Apply(const Piece& piece,
                                  PieceScratch& scratch) const {
   std::string decoded;  // the HTML, unless it comes as UTF-8
   if (!piece.utf8) AppendTextAsUtf8(piece.text, decoded);
-  HtmlToTextInto(piece.utf8 ? *piece.utf8 : decoded, scratch.bytes);
+  HtmlToTextInto(piece.utf8 ? *piece.utf8 : decoded, scratch.bytes,
+                 piece.tag_cut);
   // Gumbo writes well-formed UTF-8; should a character it lets through not
   // be, the text is decoded as any other UTF-8 would be.
   if (IsWellFormedUtf8(scratch.bytes)) return Piece::Utf8(scratch.bytes);

@@ -7,7 +7,8 @@
 // by a tab; pre keeps its white space; elsewhere a run of white space is
 // one space and lines are trimmed; an image gives its alt text; the text
 // neither begins nor ends with a blank line. What is left at the start of
-// a tag that the cut went through (as in `class="x">`) is dropped.
+// a tag that the start marker cut through (as in `class="x">`) is dropped,
+// as the source tells (Piece::tag_cut).
 #ifndef VANTREL_EXTRACTION_TRANSFORM_HTML_TO_TEXT_H_
 #define VANTREL_EXTRACTION_TRANSFORM_HTML_TO_TEXT_H_
 
@@ -18,10 +19,12 @@
 
 namespace vantrel {
 
-// The text of the HTML fragment `html`, both UTF-8.
-std::string HtmlToText(std::string_view html);
+// The text of the HTML fragment `html`, both UTF-8, which begins where
+// `begins_in` tells: the rest of a tag it begins inside gives nothing.
+std::string HtmlToText(std::string_view html, TagCut begins_in = TagCut::kNone);
 // The same into `text`, replacing what it held, in its memory.
-void HtmlToTextInto(std::string_view html, std::string& text);
+void HtmlToTextInto(std::string_view html, std::string& text,
+                    TagCut begins_in = TagCut::kNone);
 
 // Takes a UTF-8 piece as it is and gives the text as UTF-8 bytes.
 class HtmlToTextTransform : public PieceTransform {

@@ -54,16 +54,23 @@ TEST(HtmlToText, FollowsTheRules) {
        "\xE2\x80\x8F\xD8\xA8\xD9\x83\xD9\x85</p>",
        "\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7 "
        "\xE2\x80\x8F\xD8\xA8\xD9\x83\xD9\x85"},
-      {"a tag cut at the start", "\">first<p>second", "first\n\nsecond"},
-      {"attributes cut at the start", " class=\"x\" id=y>text", "text"},
-      {"a tag name cut at the start", "iv>text</div>", "text"},
       {"a greater-than sign in text stays", "1 > 0", "1 > 0"},
+      {"a piece outside a tag keeps what looks like a tag's end", "x>0 holds",
+       "x>0 holds"},
       {"a tag cut at the end", "<p>text</p><di", "text"},
       {"unclosed elements", "<div><p>a<b>b<i>c</div>d", "abc\n\nd"},
   };
   for (const Rule& rule : rules) {
     EXPECT_EQ(HtmlToText(rule.html), rule.text) << rule.what;
   }
+}
+
+// A piece that begins inside a tag loses the rest of that tag only.
+TEST(HtmlToText, DropsTheRestOfTheTagThePieceBeginsIn) {
+  EXPECT_EQ(HtmlToText("\">first<p>second", TagCut::kInDoubleQuote),
+            "first\n\nsecond");
+  EXPECT_EQ(HtmlToText(" data-x=\"1>2\">text", TagCut::kInTag), "text");
+  EXPECT_EQ(HtmlToText(" c --> a>b", TagCut::kInComment), "a>b");
 }
 
 // The piece as text or as UTF-8 bytes gives its text as UTF-8 bytes.
