@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "extraction/transform/html_parser.h"
+
 namespace vantrel {
 namespace {
 
@@ -93,6 +95,22 @@ TEST(HtmlToText, DeeplyNestedElements) {
   std::string html;
   for (int i = 0; i < 300000; ++i) html += "<span>";
   EXPECT_EQ(HtmlToText(html + "x"), "x");
+}
+
+// Elements nested deeper than the bound lose their tags, not their text:
+// the words inside them join the line of the deepest element kept, and the
+// end tags that close them end nothing more.
+TEST(HtmlToText, NestingBeyondTheBoundKeepsItsText) {
+  std::string html, text;
+  for (std::size_t i = 1; i <= kMaxHtmlDepth + 2; ++i) {
+    const std::string word = "w" + std::to_string(i);
+    html += "<div>" + word + " ";
+    text += word + (i < kMaxHtmlDepth ? "\n" : " ");
+  }
+  text.back() = '\n';
+  for (std::size_t i = 0; i < kMaxHtmlDepth + 2; ++i) html += "</div>";
+  EXPECT_EQ(HtmlToText(html + "<b>x<br>y</b><ul><li>z</ul>"),
+            text + "x\ny\n\n- z");
 }
 
 }  // namespace
