@@ -113,5 +113,16 @@ TEST(HtmlToText, NestingBeyondTheBoundKeepsItsText) {
             text + "x\ny\n\n- z");
 }
 
+// Elements that end by themselves (p, an inline element left open inside a
+// block) do not count towards the bound, however many follow each other.
+TEST(HtmlToText, SiblingsLeftOpenAreNoNesting) {
+  std::string html, text;
+  for (std::size_t i = 0; i < 2 * kMaxHtmlDepth; ++i) {
+    html += "<div><b>w</div><p>v";
+    text += i == 0 ? "w\n\nv" : "\n\nw\n\nv";
+  }
+  EXPECT_EQ(HtmlToText(html), text);
+}
+
 }  // namespace
 }  // namespace vantrel
