@@ -434,16 +434,17 @@ Expected Model(const Case& c, const std::string& folder, bool detect = false,
           utf16 ? Utf16Le(piece) : WithConverter("windows-1256", piece);
       if (text_run) {
         // ExportN.txt, UTF-8 without signature, a blank line between two
-        // pieces.
+        // texts that are not empty.
         if (output_file.empty()) {
           for (int n = 1;; ++n) {
             output_file = "Export" + std::to_string(n) + ".txt";
             if (!TakenInAnyCase(c, output_file, false)) break;
           }
-        } else {
-          e.outputs[output_file] += "\n\n";
         }
-        e.outputs[output_file] += ReferenceText(WithConverter("utf-8", piece));
+        std::string& out = e.outputs[output_file];
+        const std::string text = ReferenceText(WithConverter("utf-8", piece));
+        if (!out.empty() && !text.empty()) out += "\n\n";
+        out += text;
       } else if (c.separate) {
         if (output_folder.empty()) {
           for (int n = 1;; ++n) {

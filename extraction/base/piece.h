@@ -17,6 +17,18 @@
 
 namespace vantrel {
 
+// Where a piece begins as HTML reads its source: outside every tag, or
+// inside the tag (or comment) that the start marker's match ended in, and
+// then where in it. match/tag_cut.h decides it from the source.
+enum class TagCut : unsigned char {
+  kNone,           // outside a tag
+  kInTag,          // in a tag, outside its attribute values
+  kAfterEquals,    // in a tag, where an attribute value may begin
+  kInDoubleQuote,  // in a tag, in a value quoted with "
+  kInSingleQuote,  // in a tag, in a value quoted with '
+  kInComment,      // in a comment
+};
+
 struct Piece {
   Piece() = default;
   // Implicit: a text is a piece.
@@ -40,6 +52,8 @@ struct Piece {
   std::u16string_view text;
   std::optional<std::string_view> windows1256;
   std::optional<std::string_view> utf8;
+  // Where the piece begins in its source's HTML.
+  TagCut tag_cut = TagCut::kNone;
 };
 
 // The memory a transform may give its pieces in, kept from one piece to

@@ -153,10 +153,16 @@ void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName) {
   }
   const std::u16string text_name =
       text_names_ ? text_names_->For(fName) : std::u16string();
+  // Text pieces in one file are set off by a blank line; an empty one
+  // adds nothing, so that one blank line stands between any two texts.
+  const bool empty = piece.windows1256 ? piece.windows1256->empty()
+                     : piece.utf8      ? piece.utf8->empty()
+                                       : piece.text.empty();
+  const bool set_off = text_ && !separate_ && texts_written_ && !empty;
+  if (text_ && !empty) texts_written_ = true;
   Write(text_names_ ? std::u16string_view(text_name) : fName,
-        [&](fs::OutputFile& file, bool is_new) {
-          // Text pieces in one file are set off by a blank line.
-          if (text_ && !separate_ && !is_new) {
+        [&](fs::OutputFile& file, bool) {
+          if (set_off) {
             std::string scratch;
             file.Append(EncodedBytes(u"\n\n", format_, scratch));
           }

@@ -97,6 +97,8 @@ class OutputWriter {
   const bool json_lines_;
   std::optional<TextFileNames> text_names_;
   bool started_ = false;
+  // Whether a text piece that was not empty went to the collected file.
+  bool texts_written_ = false;
   std::u16string out_file_;
   std::u16string out_folder_;
   std::optional<std::u16string> made_;

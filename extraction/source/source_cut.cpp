@@ -2,6 +2,7 @@
 
 #include <bit>
 
+#include "extraction/match/tag_cut.h"
 #include "extraction/text/code_page.h"
 #include "extraction/text/text.h"
 
@@ -101,11 +102,14 @@ SourcePiece SourceCutter::CutBytes(SourceBuffers& buffers) const {
     if (cut.outcome == FileOutcome::kExtracted) {
       const std::string_view piece =
           bytes.substr(cut.piece.begin, cut.piece.size());
+      // Both charsets spell every ASCII character as its own byte.
+      const TagCut tag_cut = TagCutAt(bytes, cut.piece.begin);
       SourcePiece source;
       if (charset_ == Charset::kWindows1256) {
         source.cut = cut;  // one byte is one unit
         if (!piece_texts_ && CodePage::Windows1256().RoundTrips(piece)) {
           source.piece = Piece::Windows1256(piece);
+          source.piece.tag_cut = tag_cut;
           return source;
         }
       } else {
@@ -113,6 +117,7 @@ SourcePiece SourceCutter::CutBytes(SourceBuffers& buffers) const {
         if (utf8_pieces_ && charset_ == Charset::kUtf8 &&
             IsWellFormedUtf8(piece)) {
           source.piece = Piece::Utf8(piece);
+          source.piece.tag_cut = tag_cut;
           return source;
         }
       }
@@ -125,6 +130,7 @@ SourcePiece SourceCutter::CutBytes(SourceBuffers& buffers) const {
       }
       const std::size_t n = DecodePieceInto(now, charset_, buffers.units);
       source.piece.text = {buffers.units.data(), n};
+      source.piece.tag_cut = tag_cut;
       source.units = &buffers.units;
       return source;
     }
@@ -150,6 +156,7 @@ SourcePiece SourceCutter::CutText(std::u16string_view text) const {
   if (source.cut.outcome == FileOutcome::kExtracted) {
     source.piece.text =
         text.substr(source.cut.piece.begin, source.cut.piece.size());
+    source.piece.tag_cut = TagCutAt(text, source.cut.piece.begin);
   }
   return source;
 }

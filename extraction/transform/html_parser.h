@@ -5,6 +5,7 @@
 #ifndef VANTREL_EXTRACTION_TRANSFORM_HTML_PARSER_H_
 #define VANTREL_EXTRACTION_TRANSFORM_HTML_PARSER_H_
 
+#include <cstddef>
 #include <string_view>
 
 namespace vantrel {
@@ -22,6 +23,14 @@ class HtmlWalker {
   virtual void Leave(std::string_view name) = 0;
   virtual void Text(std::string_view text) = 0;
 };
+
+// How deep elements nest in a parsed fragment, at most. The tags of the
+// elements nested deeper are dropped before parsing, their content kept in
+// the element at this depth, as browsers bound the depth of a page's tree:
+// an HTML5 parser looks through the open elements at each tag, so that an
+// unbounded depth costs time in its square. Elements whose end tag may be
+// left out (p, li, td...) and void elements (br, img...) are not counted.
+inline constexpr std::size_t kMaxHtmlDepth = 256;
 
 // Parses `utf8` as HTML5 parses the content of a body element (unclosed
 // elements closed, entities decoded, a tag cut at the end dropped) and

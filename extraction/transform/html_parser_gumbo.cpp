@@ -8,10 +8,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "extraction/match/tag_cut.h"
 #include "extraction/transform/html_parser.h"
 
 namespace vantrel {
@@ -181,6 +184,130 @@ void WalkChildren(const GumboElement& root, HtmlWalker& walker) {
   }
 }
 
+bool IsAsciiLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsNameEnd(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' ||
+         c == '/' || c == '>';
+}
+
+template <std::size_t N>
+bool IsOneOf(std::string_view name,
+             const std::array<std::string_view, N>& names) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Elements that hold nothing, or whose end tag may be left out: a parser
+// closes them by itself, so they add no depth that lasts.
+constexpr std::array<std::string_view, 31> kUncounted = {
+    "area", "base", "br",    "col",    "embed",    "hr",    "img",    "input",
+    "link", "meta", "param", "source", "track",    "wbr",   "keygen", "p",
+    "li",   "dt",   "dd",    "option", "optgroup", "rb",    "rt",     "rp",
+    "rtc",  "tr",   "td",    "th",     "tbody",    "thead", "tfoot"};
+// Elements whose content is text up to their end tag, never tags.
+constexpr std::array<std::string_view, 9> kRawText = {
+    "script", "style",   "textarea", "title",   "xmp",
+    "iframe", "noembed", "noframes", "noscript"};
+
+// `html` with the tags of elements nested deeper than kMaxHtmlDepth
+// dropped, in `bounded` when any is; `html` itself otherwise. The depth is
+// read from the tags alone: each end tag closes the nearest open element
+// of its name and those opened inside it, and an end tag with none open is
+// passed over, as the parser does.
+std::string_view WithBoundedDepth(std::string_view html, std::string& bounded) {
+  // Fewer tags than the bound cannot pass it.
+  if (static_cast<std::size_t>(std::count(html.begin(), html.end(), '<')) <=
+      kMaxHtmlDepth) {
+    return html;
+  }
+  constexpr std::size_t npos = std::string_view::npos;
+  std::vector<std::string> open;  // names, lower-case
+  // How many of each name are open: an end tag of a name none is open of
+  // is passed over without a look through the open elements.
+  std::unordered_map<std::string, std::size_t> open_count;
+  std::string name;
+  std::size_t copied = 0;  // html before it is in `bounded`
+  bool dropped = false;
+  const auto drop = [&](std::size_t begin, std::size_t end) {
+    bounded.append(html.substr(copied, begin - copied));
+    copied = end;
+    dropped = true;
+  };
+  std::size_t at = 0;
+  while ((at = html.find('<', at)) != npos && at + 1 < html.size()) {
+    const std::size_t tag = at;
+    const char next = html[at + 1];
+    if (html.substr(at, 4) == "<!--") {
+      const std::size_t end = html.find("-->", at + 4);
+      at = end == npos ? html.size() : end + 3;
+      continue;
+    }
+    if (next == '!' || next == '?') {
+      const std::size_t end = html.find('>', at + 2);
+      at = end == npos ? html.size() : end + 1;
+      continue;
+    }
+    const bool end_tag = next == '/';
+    std::size_t name_end = at + 1 + (end_tag ? 1 : 0);
+    if (name_end == html.size() || !IsAsciiLetter(html[name_end])) {
+      ++at;
+      continue;
+    }
+    name.clear();
+    for (; name_end < html.size() && !IsNameEnd(html[name_end]); ++name_end) {
+      const char c = html[name_end];
+      name.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c);
+    }
+    const std::string_view rest = html.substr(name_end);
+    const std::size_t close = name_end + CutTagLength(rest, TagCut::kInTag);
+    at = close;
+    if (IsOneOf(name, kUncounted)) continue;
+    if (end_tag) {
+      const auto count = open_count.find(name);
+      if (count == open_count.end() || count->second == 0) continue;
+      std::size_t i = open.size();
+      while (open[--i] != name) {
+      }
+      for (std::size_t j = i; j < open.size(); ++j) --open_count[open[j]];
+      open.resize(i);
+      if (i >= kMaxHtmlDepth) drop(tag, close);
+      continue;
+    }
+    if (IsOneOf(name, kRawText)) {
+      // Its content is passed over up to an end tag of its name.
+      const std::string end = "</" + name;
+      while (at < html.size()) {
+        at = html.find("</", at);
+        if (at == npos) {
+          at = html.size();
+          break;
+        }
+        const std::string_view candidate = html.substr(at, end.size());
+        if (candidate.size() == end.size() &&
+            std::equal(candidate.begin(), candidate.end(), end.begin(),
+                       [](char a, char b) {
+                         return (a >= 'A' && a <= 'Z' ? a + 32 : a) == b;
+                       })) {
+          break;
+        }
+        at += 2;
+      }
+      continue;
+    }
+    if (close - tag >= 2 && html[close - 2] == '/' && html[close - 1] == '>') {
+      continue;  // self-closing
+    }
+    open.push_back(name);
+    ++open_count[name];
+    if (open.size() > kMaxHtmlDepth) drop(tag, close);
+  }
+  if (!dropped) return html;
+  bounded.append(html.substr(copied));
+  return bounded;
+}
+
 }  // namespace
 
 void WalkHtmlFragment(std::string_view utf8, HtmlWalker& walker) {
@@ -197,8 +324,10 @@ void WalkHtmlFragment(std::string_view utf8, HtmlWalker& walker) {
   // it to free it node by node.
   const auto reset = [](ParseArena* a) { a->Reset(); };
   const std::unique_ptr<ParseArena, decltype(reset)> reset_after(&arena, reset);
+  std::string bounded;
+  const std::string_view html = WithBoundedDepth(utf8, bounded);
   const GumboOutput* output =
-      gumbo_parse_with_options(&options, utf8.data(), utf8.size());
+      gumbo_parse_with_options(&options, html.data(), html.size());
   // A fragment's content lies under the root (the context element's
   // stand-in), whose own name is not the piece's.
   WalkChildren(output->root->v.element, walker);

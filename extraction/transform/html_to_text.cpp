@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "extraction/match/tag_cut.h"
 #include "extraction/text/text.h"
 #include "extraction/transform/html_parser.h"
 
@@ -70,7 +71,11 @@ class TextBuilder : public HtmlWalker {
     }
     if (name == "pre") ++pre_;
     if (name == "li") {
-      Put("-");
+      // A nested list's items stand two spaces further in per level.
+      const int level = std::max(lists_, 1) - 1;
+      indent_.assign(static_cast<std::size_t>(2 * level), ' ');
+      indent_ += '-';
+      Put(indent_);
       space_ = true;
     }
     return true;
@@ -135,44 +140,55 @@ class TextBuilder : public HtmlWalker {
   bool space_ = false;
   int pre_ = 0;
   int lists_ = 0;
+  std::string indent_;  // a list item's mark, kept for its memory
   // Per open table row, the number of cells met in it so far.
   std::vector<int> cells_;
 };
 
-// The rest of a tag that the cut began inside: everything up to a first
-// ">" that no "<" precedes, when what precedes it could only be the end of
-// a tag (attributes, a quote, a slash, or a bare tag name). Text such as
-// "1 > 0" stays.
-std::string_view WithoutCutTag(std::string_view html) {
-  const std::size_t close = html.find('>');
-  if (close == std::string_view::npos) return html;
-  const std::string_view head = html.substr(0, close);
-  if (head.find('<') != std::string_view::npos) return html;
-  const bool attributes = head.find('=') != std::string_view::npos;
-  const bool quote_or_slash =
-      !head.empty() &&
-      (head.back() == '"' || head.back() == '\'' || head.back() == '/');
-  const bool name_rest = std::all_of(head.begin(), head.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-           (c >= '0' && c <= '9') || c == '-';
-  });
-  if (!attributes && !quote_or_slash && !name_rest) return html;
-  return html.substr(close + 1);
+bool IsBlankLine(std::string_view line) {
+  return std::all_of(line.begin(), line.end(), IsHtmlSpace);
+}
+
+// Drops the blank lines (white space only) that begin and end `text`, which
+// only pre can leave there, so that pieces set off by one blank line are
+// set off by exactly one.
+void TrimBlankLines(std::string& text) {
+  std::size_t end = text.size();
+  while (true) {
+    const std::size_t line = text.rfind('\n', end == 0 ? 0 : end - 1);
+    const std::size_t from = line == std::string::npos ? 0 : line + 1;
+    if (!IsBlankLine(std::string_view(text).substr(from, end - from))) break;
+    end = line == std::string::npos ? 0 : line;
+    if (end == 0) break;
+  }
+  text.resize(end);
+  std::size_t begin = 0;
+  while (true) {
+    const std::size_t line = text.find('\n', begin);
+    if (line == std::string::npos ||
+        !IsBlankLine(std::string_view(text).substr(begin, line - begin))) {
+      break;
+    }
+    begin = line + 1;
+  }
+  text.erase(0, begin);
 }
 
 }  // namespace
 
-void HtmlToTextInto(std::string_view html, std::string& text) {
+void HtmlToTextInto(std::string_view html, std::string& text,
+                    TagCut begins_in) {
   text.clear();
   // The text is rarely longer than its HTML: one block for it.
   text.reserve(html.size());
   TextBuilder builder(text);
-  WalkHtmlFragment(WithoutCutTag(html), builder);
+  WalkHtmlFragment(html.substr(CutTagLength(html, begins_in)), builder);
+  TrimBlankLines(text);
 }
 
-std::string HtmlToText(std::string_view html) {
+std::string HtmlToText(std::string_view html, TagCut begins_in) {
   std::string text;
-  HtmlToTextInto(html, text);
+  HtmlToTextInto(html, text, begins_in);
   return text;
 }
 
@@ -180,7 +196,8 @@ Piece HtmlToTextTransform::Apply(const Piece& piece,
                                  PieceScratch& scratch) const {
   std::string decoded;  // the HTML, unless it comes as UTF-8
   if (!piece.utf8) AppendTextAsUtf8(piece.text, decoded);
-  HtmlToTextInto(piece.utf8 ? *piece.utf8 : decoded, scratch.bytes);
+  HtmlToTextInto(piece.utf8 ? *piece.utf8 : decoded, scratch.bytes,
+                 piece.tag_cut);
   // Gumbo writes well-formed UTF-8; should a character it lets through not
   // be, the text is decoded as any other UTF-8 would be.
   if (IsWellFormedUtf8(scratch.bytes)) return Piece::Utf8(scratch.bytes);

@@ -242,6 +242,63 @@ TEST_F(RunTest, TextPiecesAndTheirFileNames) {
   EXPECT_EQ(dir.read("Export1/b.txt"), "- C");
 }
 
+// An empty piece, or one whose text ends in a line break, still leaves
+// exactly one blank line between two texts of the collected file.
+TEST_F(RunTest, TextPiecesSetOffByOneBlankLine) {
+  dir.create("1.htm", Page(""));
+  dir.create("2.htm", Page("<pre>a\n\n</pre>"));
+  dir.create("3.htm", Page("<script>x</script>"));
+  dir.create("4.htm", Page("<pre>\n\nb</pre>"));
+  dir.create("5.htm", Page(""));
+  RunOptions options;
+  options.transform = &PlainTextTransform();
+  Run(options);
+  EXPECT_EQ(dir.read("Export1.txt"), "a\n\nb");
+}
+
+// Whether the start marker ended inside a tag is read from the source, in
+// every charset a source is cut in: a piece that begins after its tag
+// keeps all of its text, one that begins inside drops the tag's rest.
+TEST_F(RunTest, TextOfAPieceTheStartMarkerCutATagFor) {
+  struct Case {
+    const char* start;
+    const char* end;
+    const char* page;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"<td>", "</td>", "<table><tr><td>x>0 holds</td></table>", "x>0 holds"},
+      {"<td>", "</td>", "<table><tr><td>->arrow</td></table>", "->arrow"},
+      {"<p>", "</p>", "<p>Tom said \"hi\"> there</p>",
+       "Tom said \"hi\"> there"},
+      {"<div id=\"main\"", "</div>",
+       "<div id=\"main\" data-x=\"1>2\"><b>text</b></div>", "text"},
+  };
+  const std::pair<const char*, CharsetPolicy> charsets[] = {
+      {"", CharsetOfFirstFile{}},              // windows-1256, cut in its bytes
+      {"\xEF\xBB\xBF", CharsetOfFirstFile{}},  // UTF-8, cut in its bytes
+      {"", Charset::kUtf16Le},                 // read as text
+  };
+  for (const auto& [signature, charset] : charsets) {
+    for (const Case& c : cases) {
+      TempFolder folder;
+      inputs.files.folder = folder.text();
+      inputs.files.charset = charset;
+      const std::string_view start = c.start, end = c.end;
+      inputs.start_marker = std::u16string(start.begin(), start.end());
+      inputs.end_marker = std::u16string(end.begin(), end.end());
+      const std::string page = c.page;
+      folder.create("a.htm", signature + (inputs.files.fixed_charset()
+                                              ? testing::Utf16Le(page)
+                                              : page));
+      RunOptions options;
+      options.transform = &PlainTextTransform();
+      Run(options);
+      EXPECT_EQ(folder.read("Export1.txt"), c.text) << c.page;
+    }
+  }
+}
+
 // A sink that asks the run to stop once `stop_after` files were examined.
 class StoppingSink : public testing::RecordingSink {
  public:

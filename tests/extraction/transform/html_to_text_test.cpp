@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "extraction/transform/html_parser.h"
+
 namespace vantrel {
 namespace {
 
@@ -33,32 +35,44 @@ TEST(HtmlToText, FollowsTheRules) {
        "word next"},
       {"br and hr", "a<br>b<br><br>c<hr>d", "a\nb\n\nc\nd"},
       {"list items", "<ul><li>a</li><li>b</ul>after", "- a\n- b\n\nafter"},
-      {"nested lists", "<ul><li>a<ol><li>b</li><li>c</li></ol></li><li>d</ul>",
-       "- a\n- b\n- c\n- d"},
+      {"nested lists indent by level",
+       "<ul><li>a<ol><li>b</li><li>c<ul><li>d</ul></li></ol></li><li>e</ul>",
+       "- a\n  - b\n  - c\n    - d\n- e"},
       {"table cells by tab, rows by line",
        "<table><tr><th>h1<th>h2<tr><td>1</td><td></td><td>3</td></table>",
        "h1\th2\n1\t\t3"},
+      {"blank lines at the ends of pre go", "<pre>\n\n a\n \n</pre>", " a"},
+      {"only blank lines", "<pre>\n \n\t\n</pre>", ""},
       {"pre keeps white space", "<p>x</p><pre>  a  b\n\n c</pre>y",
        "x\n\n  a  b\n\n c\n\ny"},
       {"img gives its alt",
        "see <img src=a.png alt=\"a cat\"> here<img src=b><img alt=x><img "
        "alt=y>",
        "see a cat here x y"},
+      {"text right after an image stands apart", "<img alt=logo>Text",
+       "logo Text"},
       {"right-to-left text unchanged",
        "<p dir=rtl>\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7 "
        "\xE2\x80\x8F\xD8\xA8\xD9\x83\xD9\x85</p>",
        "\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7 "
        "\xE2\x80\x8F\xD8\xA8\xD9\x83\xD9\x85"},
-      {"a tag cut at the start", "\">first<p>second", "first\n\nsecond"},
-      {"attributes cut at the start", " class=\"x\" id=y>text", "text"},
-      {"a tag name cut at the start", "iv>text</div>", "text"},
       {"a greater-than sign in text stays", "1 > 0", "1 > 0"},
+      {"a piece outside a tag keeps what looks like a tag's end", "x>0 holds",
+       "x>0 holds"},
       {"a tag cut at the end", "<p>text</p><di", "text"},
       {"unclosed elements", "<div><p>a<b>b<i>c</div>d", "abc\n\nd"},
   };
   for (const Rule& rule : rules) {
     EXPECT_EQ(HtmlToText(rule.html), rule.text) << rule.what;
   }
+}
+
+// A piece that begins inside a tag loses the rest of that tag only.
+TEST(HtmlToText, DropsTheRestOfTheTagThePieceBeginsIn) {
+  EXPECT_EQ(HtmlToText("\">first<p>second", TagCut::kInDoubleQuote),
+            "first\n\nsecond");
+  EXPECT_EQ(HtmlToText(" data-x=\"1>2\">text", TagCut::kInTag), "text");
+  EXPECT_EQ(HtmlToText(" c --> a>b", TagCut::kInComment), "a>b");
 }
 
 // The piece as text or as UTF-8 bytes gives its text as UTF-8 bytes.
@@ -81,6 +95,33 @@ TEST(HtmlToText, DeeplyNestedElements) {
   std::string html;
   for (int i = 0; i < 300000; ++i) html += "<span>";
   EXPECT_EQ(HtmlToText(html + "x"), "x");
+}
+
+// Elements nested deeper than the bound lose their tags, not their text:
+// the words inside them join the line of the deepest element kept, and the
+// end tags that close them end nothing more.
+TEST(HtmlToText, NestingBeyondTheBoundKeepsItsText) {
+  std::string html, text;
+  for (std::size_t i = 1; i <= kMaxHtmlDepth + 2; ++i) {
+    const std::string word = "w" + std::to_string(i);
+    html += "<div>" + word + " ";
+    text += word + (i < kMaxHtmlDepth ? "\n" : " ");
+  }
+  text.back() = '\n';
+  for (std::size_t i = 0; i < kMaxHtmlDepth + 2; ++i) html += "</div>";
+  EXPECT_EQ(HtmlToText(html + "<b>x<br>y</b><ul><li>z</ul>"),
+            text + "x\ny\n\n- z");
+}
+
+// Elements that end by themselves (p, an inline element left open inside a
+// block) do not count towards the bound, however many follow each other.
+TEST(HtmlToText, SiblingsLeftOpenAreNoNesting) {
+  std::string html, text;
+  for (std::size_t i = 0; i < 2 * kMaxHtmlDepth; ++i) {
+    html += "<div><b>w</div><p>v";
+    text += i == 0 ? "w\n\nv" : "\n\nw\n\nv";
+  }
+  EXPECT_EQ(HtmlToText(html), text);
 }
 
 }  // namespace
