@@ -105,11 +105,19 @@ std::optional<Charset> PlainUtf16(std::string_view bytes) {
   if (bytes.size() < 4 || bytes.size() % 2 != 0) return std::nullopt;
   const std::string_view sample = bytes.substr(0, kUtf16SampleBytes);
   const std::size_t pairs = sample.size() / 2;
-  std::size_t low[2] = {0, 0}, zero[2] = {0, 0};
+  // Without a 0x00 byte, which 8-bit text never holds, only the first test
+  // can answer, and its counts tell 8-bit text after a few hundred bytes.
+  const bool zeros = sample.find('\0') != std::string_view::npos;
+  std::size_t low[2] = {0, 0}, zero[2] = {0, 0}, other[2] = {0, 0};
   for (std::size_t i = 0; i < sample.size(); ++i) {
     const auto byte = static_cast<unsigned char>(sample[i]);
-    if (byte < 0x08) ++low[i % 2];
-    if (byte == 0) ++zero[i % 2];
+    if (byte < 0x08) {
+      ++low[i % 2];
+      if (byte == 0) ++zero[i % 2];
+    } else if (!zeros && ++other[i % 2] * 10 > pairs &&
+               other[1 - i % 2] * 10 > pairs) {
+      return std::nullopt;
+    }
   }
   for (std::size_t high = 0; high < 2; ++high) {
     const Charset charset = high == 0 ? Charset::kUtf16Be : Charset::kUtf16Le;
