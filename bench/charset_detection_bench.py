@@ -3,7 +3,8 @@
 
 Builds a labelled set of pages in a temporary folder from real sentences:
 the translations in the machine's .mo catalogues (Arabic, French and Greek
-msgstr texts, English msgids), at several lengths, markup weights, charsets
+msgstr texts, English msgids, and Russian, Hebrew, Czech, Chinese,
+Japanese and Korean ones in their legacy charsets), at several lengths, markup weights, charsets
 and meta declarations (none, true, lying). Runs vantrel-cli --charset detect
 --separate --json over it, and counts a page right when its piece, read back
 from the UTF-16LE output, is its text exactly. Prints the accuracy per cell
@@ -41,6 +42,17 @@ ENCODINGS = [
     ("iso-8859-6", "iso8859_6", b""),
     ("windows-1252", "cp1252", b""),
     ("iso-8859-7", "iso8859_7", b""),
+    ("windows-1251", "cp1251", b""),
+    ("koi8-r", "koi8_r", b""),
+    ("windows-1255", "cp1255", b""),
+    ("windows-1250", "cp1250", b""),
+    ("iso-8859-2", "iso8859_2", b""),
+    ("gbk", "gbk", b""),
+    ("gb18030", "gb18030", b""),
+    ("big5", "big5", b""),
+    ("shift_jis", "cp932", b""),
+    ("euc-jp", "euc_jp", b""),
+    ("euc-kr", "euc_kr", b""),
 ]
 # The charsets each language's text may be saved in.
 LANG_ENCODINGS = {
@@ -48,7 +60,17 @@ LANG_ENCODINGS = {
     "en": {"windows-1256", "iso-8859-6", "windows-1252"},
     "fr": {"windows-1256", "windows-1252"},
     "el": {"iso-8859-7"},
+    "ru": {"windows-1251", "koi8-r"},
+    "he": {"windows-1255"},
+    "cs": {"windows-1250", "iso-8859-2"},
+    "zh_CN": {"gbk", "gb18030"},
+    "zh_TW": {"big5"},
+    "ja": {"shift_jis", "euc-jp"},
+    "ko": {"euc-kr"},
 }
+LANGS = list(LANG_ENCODINGS)
+# The Python codec of each 8-bit or multi-byte charset.
+CODECS = {name: codec for name, codec, sig in ENCODINGS if not sig}
 # What a lying meta claims instead of the truth.
 LIES = {
     "windows-1256": "iso-8859-6",
@@ -57,6 +79,10 @@ LIES = {
     "iso-8859-7": "windows-1252",
     "utf-8": "windows-1256",
 }
+# The other charsets' pages lie that they are UTF-8, which their bytes
+# beyond ASCII cannot be: the statistics decide.
+for _name in CODECS:
+    LIES.setdefault(_name, "utf-8")
 START, END = "[[[", "]]]"
 
 
@@ -87,8 +113,8 @@ def catalogue_texts(lang):
 
 
 def fits(text, lang):
-    codecs = {"ar": ["cp1256", "iso8859_6"], "fr": ["cp1256", "cp1252"],
-              "el": ["iso8859_7"], "en": ["ascii"]}[lang]
+    codecs = ["ascii"] if lang == "en" else [
+        CODECS[name] for name in LANG_ENCODINGS[lang]]
     try:
         for codec in codecs:
             text.encode(codec)
@@ -143,11 +169,11 @@ def build(folder, samples, rng):
     """Writes the pages; gives {file name: (cell, text)}."""
     labels = {}
     sentences = {lang: [s for s in catalogue_texts(lang) if fits(s, lang)]
-                 for lang in ("ar", "en", "fr", "el")}
+                 for lang in LANGS}
     for lang, found in sentences.items():
         print("%s: %d sentences" % (lang, len(found)))
     n = 0
-    for lang in ("ar", "en", "fr", "el"):
+    for lang in LANGS:
         if not sentences[lang]:
             continue
         for length in LENGTHS:
@@ -253,6 +279,16 @@ def quality(build_dir, samples):
         print("  Arabic windows-1256/ISO-8859-6, %d letters, no lying meta: %s" % (
             length, accuracy(pick(lambda c: c[0] == "ar" and c[1] in (
                 "windows-1256", "iso-8859-6") and c[2] == length and c[4] != "lying"))))
+    print("\nPer charset (target: true meta 100%, no meta >= 95% from 100 letters):")
+    print("| language | charset | true meta | no meta, >= 100 letters | no meta, < 100 letters |")
+    print("|---|---|---|---|---|")
+    for lang in LANGS:
+        for name in sorted(LANG_ENCODINGS[lang]) + ["utf-16le", "utf-16be"]:
+            cell = lambda c, meta: c[0] == lang and c[1] == name and c[4] == meta
+            print("| %s | %s | %s | %s | %s |" % (
+                lang, name, accuracy(pick(lambda c: cell(c, "true"))),
+                accuracy(pick(lambda c: cell(c, "none") and c[2] >= 100)),
+                accuracy(pick(lambda c: cell(c, "none") and c[2] < 100))))
 
 
 def timed_once(args, folder):

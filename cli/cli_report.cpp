@@ -42,6 +42,7 @@ void TextReport::Report(const FileReport& report) {
     std::string why(DetectionReasonName(decision.reason));
     if (decision.reason == DetectionReason::kDetected) {
       why += ", confidence " + std::to_string(decision.confidence);
+      if (decision.low_confidence) why += ", low confidence";
     }
     Write("  " + TextToUtf8(DisplayName(report.name)) + ": read as " +
           decision.name + " (" + why + ")\n");

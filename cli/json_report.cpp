@@ -98,6 +98,7 @@ void JsonReport::Report(const FileReport& report) {
     line["charset_reason"] = DetectionReasonName(report.charset->reason);
     if (report.charset->reason == DetectionReason::kDetected) {
       line["confidence"] = report.charset->confidence;
+      line["low_confidence"] = report.charset->low_confidence;
     }
   }
   if (report.near_miss) {

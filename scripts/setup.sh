@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev  # the fuzzers (libFuzzer) and sanitizer runtimes
   libicu-dev      # charset conversion and Unicode case mapping
   libgumbo-dev    # the HTML parser of --text
+  libuchardet-dev  # charset statistics of --charset detect
   libcli11-dev    # the command line
   nlohmann-json3-dev  # vantrel-cli's JSON report
   libgtest-dev    # the tests

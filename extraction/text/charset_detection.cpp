@@ -8,6 +8,11 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
+
+#include "extraction/text/text.h"
+#include "extraction/text/uchardet_guess.h"
 
 namespace vantrel {
 namespace {
@@ -19,97 +24,6 @@ constexpr std::size_t kPrescanBytes = 1024;
 constexpr std::size_t kSampleBytes = 64 * 1024;
 // UTF-16 shows in its first pairs.
 constexpr std::size_t kUtf16SampleBytes = 4 * 1024;
-
-struct Label {
-  std::string_view label;
-  std::string_view charset;
-};
-
-// Web browsers' labels of the charsets a folder of Arabic, Latin and Greek
-// pages may hold. A page that declares UTF-16 in its bytes is not UTF-16
-// (it could not have been read so far), so the UTF-16 labels name UTF-8.
-constexpr std::array<Label, 80> kLabels{{
-    {"unicode-1-1-utf-8", "UTF-8"},
-    {"unicode11utf8", "UTF-8"},
-    {"unicode20utf8", "UTF-8"},
-    {"utf-8", "UTF-8"},
-    {"utf8", "UTF-8"},
-    {"x-unicode20utf8", "UTF-8"},
-    {"csunicode", "UTF-8"},
-    {"iso-10646-ucs-2", "UTF-8"},
-    {"ucs-2", "UTF-8"},
-    {"unicode", "UTF-8"},
-    {"unicodefeff", "UTF-8"},
-    {"utf-16", "UTF-8"},
-    {"utf-16le", "UTF-8"},
-    {"unicodefffe", "UTF-8"},
-    {"utf-16be", "UTF-8"},
-    {"ansi_x3.4-1968", "windows-1252"},
-    {"ascii", "windows-1252"},
-    {"cp1252", "windows-1252"},
-    {"cp819", "windows-1252"},
-    {"csisolatin1", "windows-1252"},
-    {"ibm819", "windows-1252"},
-    {"iso-8859-1", "windows-1252"},
-    {"iso-ir-100", "windows-1252"},
-    {"iso8859-1", "windows-1252"},
-    {"iso88591", "windows-1252"},
-    {"iso_8859-1", "windows-1252"},
-    {"iso_8859-1:1987", "windows-1252"},
-    {"l1", "windows-1252"},
-    {"latin1", "windows-1252"},
-    {"us-ascii", "windows-1252"},
-    {"windows-1252", "windows-1252"},
-    {"x-cp1252", "windows-1252"},
-    {"cp1256", "windows-1256"},
-    {"windows-1256", "windows-1256"},
-    {"x-cp1256", "windows-1256"},
-    {"arabic", "ISO-8859-6"},
-    {"asmo-708", "ISO-8859-6"},
-    {"csiso88596e", "ISO-8859-6"},
-    {"csiso88596i", "ISO-8859-6"},
-    {"csisolatinarabic", "ISO-8859-6"},
-    {"ecma-114", "ISO-8859-6"},
-    {"iso-8859-6", "ISO-8859-6"},
-    {"iso-8859-6-e", "ISO-8859-6"},
-    {"iso-8859-6-i", "ISO-8859-6"},
-    {"iso-ir-127", "ISO-8859-6"},
-    {"iso8859-6", "ISO-8859-6"},
-    {"iso88596", "ISO-8859-6"},
-    {"iso_8859-6", "ISO-8859-6"},
-    {"iso_8859-6:1987", "ISO-8859-6"},
-    {"csisolatingreek", "ISO-8859-7"},
-    {"ecma-118", "ISO-8859-7"},
-    {"elot_928", "ISO-8859-7"},
-    {"greek", "ISO-8859-7"},
-    {"greek8", "ISO-8859-7"},
-    {"iso-8859-7", "ISO-8859-7"},
-    {"iso-ir-126", "ISO-8859-7"},
-    {"iso8859-7", "ISO-8859-7"},
-    {"iso88597", "ISO-8859-7"},
-    {"iso_8859-7", "ISO-8859-7"},
-    {"iso_8859-7:1987", "ISO-8859-7"},
-    {"sun_eu_greek", "ISO-8859-7"},
-    {"cp1253", "windows-1253"},
-    {"windows-1253", "windows-1253"},
-    {"x-cp1253", "windows-1253"},
-    {"csisolatin9", "ISO-8859-15"},
-    {"iso-8859-15", "ISO-8859-15"},
-    {"iso8859-15", "ISO-8859-15"},
-    {"iso885915", "ISO-8859-15"},
-    {"iso_8859-15", "ISO-8859-15"},
-    {"l9", "ISO-8859-15"},
-    {"cp1250", "windows-1250"},
-    {"windows-1250", "windows-1250"},
-    {"x-cp1250", "windows-1250"},
-    {"cp1251", "windows-1251"},
-    {"windows-1251", "windows-1251"},
-    {"x-cp1251", "windows-1251"},
-    {"cp1254", "windows-1254"},
-    {"iso-8859-9", "windows-1254"},
-    {"latin5", "windows-1254"},
-    {"windows-1254", "windows-1254"},
-}};
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
 
@@ -166,26 +80,53 @@ bool IsUtf8BeyondAscii(std::string_view bytes) {
   return beyond;
 }
 
-// UTF-16 without a signature: even in length, and nearly every byte at one
-// place of the pairs is 0x00-0x07 while hardly any at the other is, which
-// no 8-bit text shows.
+// Whether the UTF-16 units whose high byte is at `high` (0 big-endian, 1
+// little-endian) pair their surrogates, as UTF-16 text does.
+bool PairsSurrogates(std::string_view sample, std::size_t high) {
+  bool open = false;
+  for (std::size_t i = high; i < sample.size(); i += 2) {
+    const auto byte = static_cast<unsigned char>(sample[i]);
+    const bool lead = byte >= 0xD8 && byte <= 0xDB;
+    const bool trail = byte >= 0xDC && byte <= 0xDF;
+    if (trail != open) return false;
+    open = lead;
+  }
+  return true;
+}
+
+// UTF-16 without a signature: even in length, and either nearly every byte
+// at one place of the pairs is 0x00-0x07 while hardly any at the other is,
+// which no 8-bit text shows; or, for text of scripts beyond U+07FF
+// (Chinese, Japanese, Korean), the markup, spaces and digits put 0x00 at
+// one place of at least one pair in twenty, far more often than the other
+// place holds it, and the surrogates pair up. 8-bit and multi-byte text
+// never holds 0x00.
 std::optional<Charset> PlainUtf16(std::string_view bytes) {
   if (bytes.size() < 4 || bytes.size() % 2 != 0) return std::nullopt;
   const std::string_view sample = bytes.substr(0, kUtf16SampleBytes);
   const std::size_t pairs = sample.size() / 2;
-  // Neither place can hold the high bytes once each has more other bytes
-  // than a tenth of the pairs: 8-bit text is told after a few hundred.
-  std::size_t low[2] = {0, 0}, other[2] = {0, 0};
+  // Without a 0x00 byte, which 8-bit text never holds, only the first test
+  // can answer, and its counts tell 8-bit text after a few hundred bytes.
+  const bool zeros = sample.find('\0') != std::string_view::npos;
+  std::size_t low[2] = {0, 0}, zero[2] = {0, 0}, other[2] = {0, 0};
   for (std::size_t i = 0; i < sample.size(); ++i) {
-    if (static_cast<unsigned char>(sample[i]) < 0x08) {
+    const auto byte = static_cast<unsigned char>(sample[i]);
+    if (byte < 0x08) {
       ++low[i % 2];
-    } else if (++other[i % 2] * 10 > pairs && other[1 - i % 2] * 10 > pairs) {
+      if (byte == 0) ++zero[i % 2];
+    } else if (!zeros && ++other[i % 2] * 10 > pairs &&
+               other[1 - i % 2] * 10 > pairs) {
       return std::nullopt;
     }
   }
-  for (int high = 0; high < 2; ++high) {
+  for (std::size_t high = 0; high < 2; ++high) {
+    const Charset charset = high == 0 ? Charset::kUtf16Be : Charset::kUtf16Le;
     if (low[high] * 10 >= pairs * 9 && low[1 - high] * 10 < pairs) {
-      return high == 0 ? Charset::kUtf16Be : Charset::kUtf16Le;
+      return charset;
+    }
+    if (zero[high] * 20 >= pairs && zero[1 - high] * 4 < zero[high] &&
+        PairsSurrogates(sample, high)) {
+      return charset;
     }
   }
   return std::nullopt;
@@ -278,7 +219,11 @@ std::string StrippedText(std::string_view bytes) {
   std::size_t at = 0;
   while (at < bytes.size() && text.size() < kSampleBytes) {
     if (bytes[at] != '<') {
-      text += bytes[at++];
+      // The text up to the next tag, in one piece.
+      const std::size_t tag = std::min(bytes.find('<', at), bytes.size());
+      text.append(
+          bytes.substr(at, std::min(tag - at, kSampleBytes - text.size())));
+      at = tag;
       continue;
     }
     std::string_view close = ">";
@@ -290,7 +235,11 @@ std::string StrippedText(std::string_view bytes) {
       close = "</style";
     }
     std::size_t end = at + 1;
-    while (end < bytes.size() && !HasAt(bytes, end, close)) ++end;
+    if (close.size() <= 3) {
+      end = std::min(bytes.find(close, end), bytes.size());
+    } else {
+      while (end < bytes.size() && !HasAt(bytes, end, close)) ++end;
+    }
     at = end + close.size();
     if (close.size() > 3) {
       while (at < bytes.size() && bytes[at] != '>') ++at;
@@ -309,27 +258,68 @@ struct ConverterCloser {
   void operator()(UConverter* converter) const { ucnv_close(converter); }
 };
 
-// Whether the bytes can be text in the charset: a meta that names one that
-// leaves out bytes the page holds (UTF-8 for bytes that are not UTF-8,
-// ISO-8859-6 for windows-1256 letters) says nothing. Only the sample is
-// looked at.
-bool CanHold(std::string_view bytes, const std::string& charset) {
+// The ICU converter of a charset, opened once per thread and charset: a run
+// reads many files in few charsets, and opening a converter costs more than
+// decoding a page. Nothing when ICU has none.
+UConverter* ConverterFor(std::string_view charset) {
+  thread_local std::vector<
+      std::pair<std::string, std::unique_ptr<UConverter, ConverterCloser>>>
+      opened;
+  for (auto& [name, converter] : opened) {
+    if (name == charset) return converter.get();
+  }
+  UErrorCode status = U_ZERO_ERROR;
+  std::unique_ptr<UConverter, ConverterCloser> converter(
+      ucnv_open(std::string(ConverterOf(charset)).c_str(), &status));
+  if (U_FAILURE(status)) return nullptr;
+  opened.emplace_back(std::string(charset), std::move(converter));
+  return opened.back().second.get();
+}
+
+// Decodes `bytes` in the charset's converter into the start of `buffer`,
+// stopping at the first byte sequence the charset lacks when `strict`, and
+// else putting U+FFFD for it. Nothing when there is no converter or a
+// strict decoding stopped.
+std::optional<std::size_t> Convert(std::string_view bytes,
+                                   std::string_view charset, bool strict,
+                                   std::u16string& buffer) {
+  UConverter* converter = ConverterFor(charset);
+  if (converter == nullptr) return std::nullopt;
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setToUCallBack(
+      converter,
+      strict ? UCNV_TO_U_CALLBACK_STOP : UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr,
+      nullptr, nullptr, &status);
+  const auto length =
+      static_cast<int32_t>(std::min<std::size_t>(bytes.size(), INT32_MAX));
+  // Every charset here gives at most one unit per byte; the loop is for
+  // the converter that would not.
+  if (buffer.size() < bytes.size() + 1) buffer.resize(bytes.size() + 1);
+  for (;;) {
+    status = U_ZERO_ERROR;
+    const int32_t units = ucnv_toUChars(
+        converter, buffer.data(),
+        static_cast<int32_t>(std::min<std::size_t>(buffer.size(), INT32_MAX)),
+        bytes.data(), length, &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR) {
+      buffer.resize(static_cast<std::size_t>(units) + 1);
+      continue;
+    }
+    if (U_FAILURE(status)) return std::nullopt;
+    return static_cast<std::size_t>(units);
+  }
+}
+
+// Whether the bytes are text in the charset: every byte sequence of the
+// whole source decodes in it. A charset that leaves out bytes the page
+// holds (UTF-8 for bytes that are not UTF-8, ISO-8859-6 for windows-1256
+// letters, Shift_JIS for GBK's double bytes) is never chosen.
+bool CanHold(std::string_view bytes, std::string_view charset) {
   // windows-1256 gives every byte a character.
   if (charset == "windows-1256") return true;
-  bytes = bytes.substr(0, kSampleBytes);
-  UErrorCode status = U_ZERO_ERROR;
-  const std::unique_ptr<UConverter, ConverterCloser> converter(
-      ucnv_open(charset.c_str(), &status));
-  if (U_FAILURE(status)) return true;
-  ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr,
-                      nullptr, nullptr, &status);
-  std::u16string out(bytes.size() + 1, u'\0');
-  const char* in = bytes.data();
-  UChar* to = out.data();
-  // A sample cut inside a UTF-8 sequence is not flushed as an error.
-  ucnv_toUnicode(converter.get(), &to, out.data() + out.size(), &in,
-                 bytes.data() + bytes.size(), nullptr, false, &status);
-  return U_SUCCESS(status);
+  if (charset == "UTF-8") return IsWellFormedUtf8(bytes);
+  thread_local std::u16string scratch;
+  return Convert(bytes, charset, true, scratch).has_value();
 }
 
 // Whether 8-bit text is Arabic, and in which of the two Arabic charsets,
@@ -359,31 +349,53 @@ Arabic ArabicIn(std::string_view text) {
   return Arabic::kUndecided;
 }
 
-// Whether a meta naming one of the two Arabic charsets is belied by the
-// page's letters, which ArabicIn finds to be those of the other: every byte
-// has a character in windows-1256, so an ISO-8859-6 page declared
-// windows-1256 would otherwise read as Latin accented letters amid Arabic.
+// Whether a meta naming windows-1256 is belied by the page's letters,
+// which ArabicIn finds to be those of ISO-8859-6: every byte has a
+// character in windows-1256, so an ISO-8859-6 page declared windows-1256
+// would otherwise read as Latin accented letters amid Arabic. (A page
+// declared ISO-8859-6 that holds windows-1256's own letters is refused
+// before, as ISO-8859-6 leaves those bytes out.)
 bool ArabicLettersBelie(std::string_view bytes, const std::string& meta) {
-  if (meta != "windows-1256" && meta != "ISO-8859-6") return false;
-  const Arabic arabic = ArabicIn(StrippedText(bytes));
-  return arabic ==
-         (meta == "windows-1256" ? Arabic::kIso8859_6 : Arabic::kWindows1256);
+  if (meta != "windows-1256") return false;
+  // Most pages hold none of ISO-8859-6's own letters anywhere, which a
+  // search for each byte tells far faster than reading the text.
+  const bool any_8859_6_letter = std::ranges::any_of(
+      std::string_view("\xD7\xE7\xE8\xE9\xEA"),
+      [&](char c) { return bytes.find(c) != std::string_view::npos; });
+  return any_8859_6_letter &&
+         ArabicIn(StrippedText(bytes)) == Arabic::kIso8859_6;
 }
 
-// ICU's statistical detector on the text; nothing when it names no charset
-// that a web browser knows and that the earlier steps left open (the text
-// is not valid UTF-8). Arabic text is always given one of the two Arabic
-// charsets, the one that ArabicIn names when it names one.
-std::optional<CharsetDecision> Detected(
-    std::string_view bytes, const std::optional<std::string>& meta) {
-  const std::string text = StrippedText(bytes);
-  if (std::ranges::none_of(text, [](char c) { return (c & 0x80) != 0; })) {
-    return std::nullopt;
-  }
+// Whether the charset is one of a script with letters of its own beyond
+// ASCII (Cyrillic, Greek, Hebrew, Thai, Chinese, Japanese, Korean), whose
+// bytes may look like Arabic letters to ArabicIn: KOI8-R puts the Russian
+// small letters at 0xC0-0xDF, and the double bytes of the Chinese, Japanese
+// and Korean charsets spread over all of 0xA1-0xFE.
+bool OfOwnScript(std::string_view charset) {
+  static constexpr std::array<std::string_view, 19> kOwnScript{
+      "IBM866",       "ISO-8859-5",     "KOI8-R",       "KOI8-U",
+      "windows-1251", "x-mac-cyrillic", "ISO-8859-7",   "windows-1253",
+      "ISO-8859-8",   "ISO-8859-8-I",   "windows-1255", "windows-874",
+      "GBK",          "gb18030",        "Big5",         "EUC-JP",
+      "ISO-2022-JP",  "Shift_JIS",      "EUC-KR"};
+  return std::ranges::find(kOwnScript, charset) != kOwnScript.end();
+}
+
+// One of ICU's matches, by the name web browsers give its charset.
+struct IcuMatch {
+  std::string charset;
+  int confidence = 0;
+};
+
+// ICU's statistical detector's matches for the text, best first, those it
+// names by a name web browsers know; UTF-8 and UTF-16 are left out, as the
+// earlier steps would have found them.
+std::vector<IcuMatch> IcuMatches(std::string_view text,
+                                 const std::optional<std::string>& meta) {
   UErrorCode status = U_ZERO_ERROR;
   const std::unique_ptr<UCharsetDetector, DetectorCloser> detector(
       ucsdet_open(&status));
-  if (U_FAILURE(status)) return std::nullopt;
+  if (U_FAILURE(status)) return {};
   ucsdet_setText(detector.get(), text.data(), static_cast<int32_t>(text.size()),
                  &status);
   if (meta) {
@@ -393,34 +405,122 @@ std::optional<CharsetDecision> Detected(
   int32_t found = 0;
   const UCharsetMatch** matches =
       ucsdet_detectAll(detector.get(), &found, &status);
-  if (U_FAILURE(status)) return std::nullopt;
-  const Arabic arabic = ArabicIn(text);
-  const auto fits = [arabic](const std::string& charset) {
-    switch (arabic) {
-      case Arabic::kNo:
-        return charset != "UTF-8";
-      case Arabic::kUndecided:
-        return charset == "windows-1256" || charset == "ISO-8859-6";
-      case Arabic::kWindows1256:
-        return charset == "windows-1256";
-      case Arabic::kIso8859_6:
-        break;
-    }
-    return charset == "ISO-8859-6";
-  };
+  if (U_FAILURE(status)) return {};
+  std::vector<IcuMatch> named;
   for (int32_t i = 0; i < found; ++i) {
     const char* name = ucsdet_getName(matches[i], &status);
     const int confidence = ucsdet_getConfidence(matches[i], &status);
     if (U_FAILURE(status) || name == nullptr) break;
-    const auto charset = CharsetOfLabel(name);
-    if (charset && fits(*charset)) {
-      return Decided(*charset, DetectionReason::kDetected, confidence);
+    if (std::string_view(name).starts_with("UTF")) continue;
+    if (auto charset = CharsetOfLabel(name); charset && *charset != "UTF-8") {
+      named.push_back({std::move(*charset), confidence});
     }
   }
-  // The Arabic letters decide where the detector named neither charset.
-  if (arabic == Arabic::kNo) return std::nullopt;
-  return Decided(arabic == Arabic::kIso8859_6 ? "ISO-8859-6" : "windows-1256",
-                 DetectionReason::kDetected, 1);
+  return named;
+}
+
+// Whether the two charsets read the text alike: ISO-8859-8 and
+// windows-1255 do for Hebrew letters, ISO-8859-1's windows-1252 and
+// ISO-8859-15 for most French.
+bool ReadAlike(std::string_view text, std::string_view a, std::string_view b) {
+  if (a == b) return true;
+  thread_local std::u16string first, second;
+  const auto n = Convert(text, a, false, first);
+  const auto m = Convert(text, b, false, second);
+  return n && m &&
+         std::u16string_view(first.data(), *n) ==
+             std::u16string_view(second.data(), *m);
+}
+
+// The statistics' charset for the text: uchardet's guess, and where it has
+// none ICU's best match, among the charsets that the whole source decodes
+// in. Arabic text (ArabicIn) is given one of the two Arabic charsets, from
+// ICU's matches or the letters, unless both detectors read it alike in a
+// charset of another script. The guess is of low confidence unless both
+// detectors read the text as the chosen charset does. Nothing when the
+// text holds no byte beyond ASCII or neither detector names a charset.
+std::optional<CharsetDecision> Detected(
+    std::string_view bytes, const std::optional<std::string>& meta) {
+  const std::string text = StrippedText(bytes);
+  if (std::ranges::none_of(text, [](char c) { return (c & 0x80) != 0; })) {
+    return std::nullopt;
+  }
+  const std::vector<IcuMatch> matches = IcuMatches(text, meta);
+  std::vector<std::pair<std::string, bool>> checked;
+  const auto holds = [&](const std::string& charset) {
+    for (const auto& [name, can] : checked) {
+      if (name == charset) return can;
+    }
+    checked.emplace_back(charset, CanHold(bytes, charset));
+    return checked.back().second;
+  };
+  const auto icu_best = std::ranges::find_if(
+      matches, [&](const IcuMatch& m) { return holds(m.charset); });
+  const std::optional<std::string> icu = icu_best == matches.end()
+                                             ? std::nullopt
+                                             : std::optional(icu_best->charset);
+  std::optional<std::string> guess = UchardetGuess(text);
+  if (guess && (*guess == "UTF-8" || !holds(*guess))) guess.reset();
+
+  // ICU's confidence in the best of its matches that the source decodes in
+  // and that `pick` takes.
+  const auto icu_confidence = [&](const auto& pick) {
+    const auto found = std::ranges::find_if(matches, [&](const IcuMatch& m) {
+      return holds(m.charset) && pick(m.charset);
+    });
+    return found == matches.end() ? 0 : found->confidence;
+  };
+  // Text in a charset of another script leaves the Arabic rule when
+  // uchardet names that charset and ICU either reads the text alike or
+  // trusts the reading more than either Arabic charset.
+  const auto other_script = [&] {
+    return guess && OfOwnScript(*guess) &&
+           ((icu && ReadAlike(text, *guess, *icu)) ||
+            icu_confidence([&](const std::string& charset) {
+              return ReadAlike(text, *guess, charset);
+            }) > icu_confidence([](const std::string& charset) {
+              return charset == "windows-1256" || charset == "ISO-8859-6";
+            }));
+  };
+  const Arabic arabic = ArabicIn(text);
+  std::string chosen;
+  if (arabic != Arabic::kNo && !other_script()) {
+    const auto fits = [arabic](const std::string& charset) {
+      switch (arabic) {
+        case Arabic::kUndecided:
+          return charset == "windows-1256" || charset == "ISO-8859-6";
+        case Arabic::kWindows1256:
+          return charset == "windows-1256";
+        default:
+          break;
+      }
+      return charset == "ISO-8859-6";
+    };
+    const auto found = std::ranges::find_if(matches, [&](const IcuMatch& m) {
+      return fits(m.charset) && holds(m.charset);
+    });
+    // The Arabic letters decide where the detector named neither charset.
+    chosen = found != matches.end() ? found->charset
+             : arabic == Arabic::kIso8859_6 && holds("ISO-8859-6")
+                 ? "ISO-8859-6"
+                 : "windows-1256";
+  } else if (guess) {
+    chosen = *guess;
+  } else if (icu) {
+    chosen = *icu;
+  } else {
+    return std::nullopt;
+  }
+  const bool icu_backs = icu && ReadAlike(text, *icu, chosen);
+  const auto named = std::ranges::find(matches, chosen, &IcuMatch::charset);
+  const int confidence = named != matches.end() ? named->confidence
+                         : icu_backs            ? icu_best->confidence
+                                                : 0;
+  CharsetDecision decision =
+      Decided(chosen, DetectionReason::kDetected, confidence);
+  decision.low_confidence =
+      !icu_backs || !guess || !ReadAlike(text, *guess, chosen);
+  return decision;
 }
 
 }  // namespace
@@ -441,16 +541,6 @@ std::string_view DetectionReasonName(DetectionReason reason) {
       break;
   }
   return "default";
-}
-
-std::optional<std::string> CharsetOfLabel(std::string_view label) {
-  while (!label.empty() && IsSpace(label.front())) label.remove_prefix(1);
-  while (!label.empty() && IsSpace(label.back())) label.remove_suffix(1);
-  std::string lowered(label);
-  std::ranges::transform(lowered, lowered.begin(), Lower);
-  const auto found = std::ranges::find(kLabels, lowered, &Label::label);
-  if (found == kLabels.end()) return std::nullopt;
-  return std::string(found->charset);
 }
 
 std::optional<std::string> MetaCharset(std::string_view bytes) {
@@ -479,10 +569,12 @@ CharsetDecision DecideSourceCharset(std::string_view bytes) {
                              DetectionReason::kSignature, 0};
     return decision;
   }
-  if (IsUtf8BeyondAscii(bytes)) return Decided("UTF-8", DetectionReason::kUtf8);
+  // UTF-16 first: its Chinese, Japanese or Korean text may be valid UTF-8
+  // too, and UTF-8 text never holds the 0x00 bytes that UTF-16 needs.
   if (const auto utf16 = PlainUtf16(bytes)) {
     return Decided(std::string(CharsetLabel(*utf16)), DetectionReason::kUtf16);
   }
+  if (IsUtf8BeyondAscii(bytes)) return Decided("UTF-8", DetectionReason::kUtf8);
   const auto meta = MetaCharset(bytes);
   if (meta && CanHold(bytes, *meta) && !ArabicLettersBelie(bytes, *meta)) {
     return Decided(*meta, DetectionReason::kMeta);
@@ -495,19 +587,10 @@ std::size_t DecodeDecidedInto(std::string_view bytes,
                               const CharsetDecision& decision,
                               std::u16string& buffer) {
   if (decision.fast) return DecodeTextInto(bytes, *decision.fast, buffer);
-  UErrorCode status = U_ZERO_ERROR;
-  const std::unique_ptr<UConverter, ConverterCloser> converter(
-      ucnv_open(decision.name.c_str(), &status));
-  if (U_FAILURE(status)) {
-    return DecodeTextInto(bytes, Charset::kWindows1256, buffer);
+  if (const auto units = Convert(bytes, decision.name, false, buffer)) {
+    return *units;
   }
-  // The single-byte charsets here give at most one unit per byte.
-  if (buffer.size() < bytes.size()) buffer.resize(bytes.size());
-  const char* in = bytes.data();
-  UChar* out = buffer.data();
-  ucnv_toUnicode(converter.get(), &out, buffer.data() + buffer.size(), &in,
-                 bytes.data() + bytes.size(), nullptr, true, &status);
-  return static_cast<std::size_t>(out - buffer.data());
+  return DecodeTextInto(bytes, Charset::kWindows1256, buffer);
 }
 
 }  // namespace vantrel

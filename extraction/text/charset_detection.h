@@ -19,6 +19,7 @@
 #include <string>
 #include <string_view>
 
+#include "extraction/text/charset_labels.h"
 #include "extraction/text/charsets.h"
 
 namespace vantrel {
@@ -42,8 +43,12 @@ struct CharsetDecision {
   // it is one of them.
   std::optional<Charset> fast;
   DetectionReason reason = DetectionReason::kDefault;
-  // The statistical detector's confidence (0-100); 0 for the other steps.
+  // ICU's statistical detector's confidence (0-100) in the charset chosen
+  // by the statistics; 0 when ICU does not name it, and for the other steps.
   int confidence = 0;
+  // Whether the statistics' choice is a guess that the two detectors do
+  // not both back: they read the text differently, or one names nothing.
+  bool low_confidence = false;
 };
 
 // "signature", "utf-8", "utf-16", "meta", "detected", "default".
@@ -57,10 +62,6 @@ CharsetDecision DecideSourceCharset(std::string_view bytes);
 // web browsers' label table ("latin1" is windows-1252, "arabic"
 // ISO-8859-6, "utf-16" UTF-8); nothing when none names a known one.
 std::optional<std::string> MetaCharset(std::string_view bytes);
-
-// The charset that a label names in web browsers' label table, letter case
-// and surrounding white space ignored: "windows-1252" for "latin1".
-std::optional<std::string> CharsetOfLabel(std::string_view label);
 
 // Decodes a whole source in the decided charset into the start of
 // `buffer`, a signature left out, as DecodeTextInto does; charsets beyond

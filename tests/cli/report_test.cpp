@@ -322,6 +322,55 @@ TEST(ReportTest, DetectReadsEachPageInItsOwnCharset) {
             "\x45\x06");
 }
 
+// A charset that the statistics guess without both detectors backing it is
+// marked as a guess of low confidence, in --explain's line and in --json;
+// a guess they both back is not.
+TEST(ReportTest, DetectMarksALowConfidenceGuess) {
+  TempFolder dir;
+  // "Дом" in KOI8-R: three letters that several charsets could hold.
+  dir.create("short.htm", "[\xE4\xCF\xCD]");
+  // "السلام عليكم ورحمة الله وبركاته" in windows-1256, five times.
+  std::string greeting;
+  for (int i = 0; i < 5; ++i) {
+    greeting +=
+        "\xC7\xE1\xD3\xE1\xC7\xE3 \xDA\xE1\xED\xDF\xE3 \xE6\xD1\xCD\xE3\xC9 "
+        "\xC7\xE1\xE1\xE5 \xE6\xC8\xD1\xDF\xC7\xCA\xE5 ";
+  }
+  dir.create("long.htm", "[" + greeting + "]");
+  const std::vector<std::string> args = {"--charset", "detect", "--start",  "[",
+                                         "--end",     "]",      "--dry-run"};
+  auto explain = args;
+  explain.insert(explain.end(), {"--explain", dir.path().string()});
+  const std::string out = RunCli(explain).out;
+  // Each file's --explain line, up to its end.
+  const auto line_of = [&out](const std::string& file) {
+    const std::size_t at = out.find("  " + file + ": read as ");
+    return at == std::string::npos ? std::string()
+                                   : out.substr(at, out.find('\n', at) - at);
+  };
+  EXPECT_TRUE(line_of("short.htm").ends_with(", low confidence)")) << out;
+  EXPECT_TRUE(
+      line_of("long.htm")
+          .starts_with(
+              "  long.htm: read as windows-1256 (detected, confidence "))
+      << out;
+  EXPECT_EQ(line_of("long.htm").find("low"), std::string::npos) << out;
+
+  auto json = args;
+  json.insert(json.end(), {"--json", dir.path().string()});
+  const std::string lines = RunCli(json).out;
+  const auto object_of = [&lines](const std::string& file) {
+    const std::size_t at = lines.find(R"("file":")" + file + "\"");
+    return at == std::string::npos
+               ? std::string()
+               : lines.substr(at, lines.find('\n', at) - at);
+  };
+  EXPECT_TRUE(object_of("short.htm").ends_with(R"("low_confidence":true})"))
+      << lines;
+  EXPECT_TRUE(object_of("long.htm").ends_with(R"("low_confidence":false})"))
+      << lines;
+}
+
 }  // namespace
 }  // namespace vantrel
 

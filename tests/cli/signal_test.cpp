@@ -149,7 +149,11 @@ TEST(SignalTest, ASecondSignalEndsAtOnceWithWholePiecesOnly) {
     ASSERT_EQ(::kill(process.pid(), c.second), 0);
     const Outcome run = process.Finish();
 
-    EXPECT_EQ(run.status, -128 - c.second);
+    // The run may have come to the end of its piece, stopped and ended on
+    // the first signal before the second came; either way it ended by a
+    // signal, with whole pieces only.
+    EXPECT_TRUE(run.status == -128 - c.second || run.status == -128 - c.first)
+        << run.status;
     EXPECT_LT(large.WholePieces(), kPages);
   }
 }
