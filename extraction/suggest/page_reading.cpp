@@ -7,7 +7,8 @@ namespace vantrel {
 
 PageReader::PageReader(const PageSource& source)
     : sources_(SourcesInOrder(source.folder, ExtensionFilter(source.extensions),
-                              {source.recursive, false})) {
+                              {source.recursive, false})),
+      stop_requested_(source.stop_requested) {
   if (source.detect_charset) {
     cutter_.emplace(SourceCutter::Detecting(none_, none_, true));
     return;
@@ -22,7 +23,12 @@ PageReader::PageReader(const PageSource& source)
   cutter_.emplace(charset, none_, none_, true);
 }
 
+void PageReader::StopIfRequested() const {
+  if (stop_requested_ && stop_requested_()) throw SuggestionStopped{};
+}
+
 std::u16string PageReader::Read(std::size_t index) {
+  StopIfRequested();
   SourceOpener opener(sources_.root);
   fs::SourceFile file = opener.Open(sources_.items[index]);
   SourceBuffers buffers;
@@ -35,6 +41,7 @@ void PageReader::ForEach(
     const std::function<bool(std::size_t, std::u16string_view)>& visit) {
   ReadAhead reader(sources_, *cutter_);
   for (std::size_t index = 0; index < sources_.items.size(); ++index) {
+    StopIfRequested();
     if (!visit(index, reader.Next().text)) return;
   }
 }

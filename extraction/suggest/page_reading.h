@@ -26,7 +26,13 @@ struct PageSource {
   // file's signature; or each file in its own (`detect_charset`).
   std::optional<Charset> charset;
   bool detect_charset = false;
+  // Asked before each page is read; true ends the reading with
+  // SuggestionStopped. Called on the reading thread.
+  std::function<bool()> stop_requested = {};
 };
+
+// Thrown by PageReader when the suggestion was asked to stop.
+struct SuggestionStopped {};
 
 class PageReader {
  public:
@@ -38,7 +44,8 @@ class PageReader {
 
   std::size_t size() const { return sources_.items.size(); }
 
-  // The decoded text of file `index`.
+  // The decoded text of file `index`. Read and ForEach throw
+  // SuggestionStopped, before a page, once a stop was requested.
   std::u16string Read(std::size_t index);
 
   // Reads every file in order, reading ahead on a second thread as a run
@@ -55,7 +62,10 @@ class PageReader {
     }
   };
 
+  void StopIfRequested() const;
+
   Sources sources_;
+  std::function<bool()> stop_requested_;
   NoMarker none_;
   std::optional<SourceCutter> cutter_;
 };

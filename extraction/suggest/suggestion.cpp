@@ -21,6 +21,8 @@ std::u16string NoSuggestionMessage(NoSuggestion why, std::int64_t files) {
       return std::u16string(kAllAlikeMessage);
     case NoSuggestion::kTextNotFound:
       return std::u16string(kTextNotFoundMessage);
+    case NoSuggestion::kStopped:
+      return std::u16string(kStoppedMessage);
     case NoSuggestion::kNoMarkers:
     case NoSuggestion::kNone:
     case NoSuggestion::kInputMissing:
@@ -68,11 +70,19 @@ SuggestionResult SuggestMarkers(const SuggestionRequest& request) {
                     request.recursive,
                     request.charset,
                     request.detect_charset};
+  source.stop_requested = request.stop_requested;
   source.extensions.insert(source.extensions.end(),
                            request.more_extensions.begin(),
                            request.more_extensions.end());
-  PageReader reader(source);
-  const FoundPairs found = FindMarkerPairs(reader, request.around);
+  FoundPairs found;
+  try {
+    PageReader reader(source);
+    found = FindMarkerPairs(reader, request.around);
+  } catch (const SuggestionStopped&) {
+    result.why = NoSuggestion::kStopped;
+    result.message = NoSuggestionMessage(result.why, 0);
+    return result;
+  }
   result.files = found.files;
   result.other_template = found.other_template;
   result.why = WhyNone(found.lack);

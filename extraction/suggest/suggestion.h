@@ -13,6 +13,7 @@
 #define VANTREL_EXTRACTION_SUGGEST_SUGGESTION_H_
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +39,9 @@ struct SuggestionRequest {
   // breaks, entities and letter case may differ from the source). Empty:
   // the markers come from comparing the pages alone.
   std::u16string around;
+  // Asked between pages, on the suggestion's thread; once it says true the
+  // suggestion ends as kStopped. Empty: never stops.
+  std::function<bool()> stop_requested = {};
 };
 
 // One suggested marker pair, with what it gives on the folder.
@@ -65,6 +69,7 @@ enum class NoSuggestion {
   kAllAlike,      // the files do not differ, so nothing marks content
   kTextNotFound,  // the text to suggest around is on none of the files
   kNoMarkers,     // no marker pair gives a piece on enough of the files
+  kStopped,       // stop_requested said true before the suggestion ended
 };
 
 struct SuggestionResult {
