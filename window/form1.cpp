@@ -42,6 +42,7 @@
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
 #include "vantrel_version.h"
+#include "window/accessibility.h"
 #include "window/bar_position.h"
 #include "window/box_text.h"
 #include "window/line_control.h"
@@ -83,6 +84,13 @@ constexpr char kBrowseCaption[] =
     QT_TRANSLATE_NOOP("vantrel::window::Form1", "...");
 constexpr char kGoCaption[] =
     QT_TRANSLATE_NOOP("vantrel::window::Form1", "GO!");
+// The names that assistive technology gives the controls without a caption
+// of their own: "...", the log and the bar.
+constexpr char kBrowseName[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1", "Choose folder");
+constexpr char kLogName[] = QT_TRANSLATE_NOOP("vantrel::window::Form1", "Log");
+constexpr char kBarName[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1", "Progress");
 constexpr char kHelpText[] =
     QT_TRANSLATE_NOOP("vantrel::window::Form1",
                       "Choose path, extension and press \"GO!\".\r\n"
@@ -256,10 +264,12 @@ QString DroppedPath(const QMimeData& data) {
 }  // namespace
 
 Form1::Form1(FolderChooser chooser) : chooser_(std::move(chooser)) {
+  InstallAccessibility();
   CreateControls();
   PlaceControls();
   SetLooks();
   SetStartupTexts();
+  NameControls();
   StackControls();
   OrderTabs();
   WireEvents();
@@ -397,6 +407,24 @@ void Form1::SetStartupTexts() {
   Text3_->setText(QString::fromLatin1(kStartFolder));
   Text4_->setText(FromText(kDefaultExtension));
   Text5_->SetText(ToText(tr(kHelpText)));
+}
+
+// For assistive technology: each field is named by the caption beside it,
+// which labels it; the controls without a caption get a name of their own,
+// and the bar reports its share.
+void Form1::NameControls() {
+  for (const auto& [label, field] :
+       {std::pair<QLabel*, QWidget*>{Label1_, Text1_},
+        {Label2_, Text2_},
+        {Label3_, Text3_},
+        {Label5_, Text4_}}) {
+    label->setBuddy(field);
+    field->setAccessibleName(label->text());
+  }
+  Command1_->setAccessibleName(tr(kBrowseName));
+  Text5_->setAccessibleName(tr(kLogName));
+  Line2_->setAccessibleName(tr(kBarName));
+  Line2_->ShowShare(kBarLeft, kBarRight);
 }
 
 void Form1::StackControls() {

@@ -125,6 +125,7 @@ class Form1 : public QWidget, public RunSink {
   void PlaceControls();
   void SetLooks();
   void SetStartupTexts();
+  void NameControls();
   void StackControls();
   void OrderTabs();
   void WireEvents();
