@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QPalette>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -461,10 +462,9 @@ void Form1::WireEvents() {
   Text5_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(Text5_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) {
-            QMenu* menu = CreateLogMenu();
-            menu->setAttribute(Qt::WA_DeleteOnClose);
-            menu->popup(Text5_->viewport()->mapToGlobal(at));
+            ShowContextMenu(*Text5_, Text5_->viewport()->mapToGlobal(at));
           });
+  Text5_->installEventFilter(this);
   stop_key_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   stop_key_->setEnabled(false);
   connect(stop_key_, &QShortcut::activated, this, &Form1::StopRun);
@@ -488,7 +488,7 @@ void Form1::WireEvents() {
     box->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(box, &QWidget::customContextMenuRequested, this,
             [this, box](const QPoint& at) {
-              ShowMarkerMenu(*box, box->viewport()->mapToGlobal(at));
+              ShowContextMenu(*box, box->viewport()->mapToGlobal(at));
             });
     box->installEventFilter(this);
     // Any other edit ends the suggestion's shared undo.
@@ -503,15 +503,15 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Command2_ && event->type() == QEvent::MouseButtonDblClick) {
     return true;
   }
-  if ((watched == Text1_ || watched == Text2_) &&
+  if ((watched == Text1_ || watched == Text2_ || watched == Text5_) &&
       event->type() == QEvent::KeyPress) {
     // Not every platform opens a context menu for these keys by itself.
     const auto* key = static_cast<QKeyEvent*>(event);
     if ((key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) ||
         (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
-      auto* box = static_cast<MarkerBox*>(watched);
-      ShowMarkerMenu(*box,
-                     box->viewport()->mapToGlobal(box->cursorRect().center()));
+      auto* box = static_cast<QPlainTextEdit*>(watched);
+      ShowContextMenu(*box,
+                      box->viewport()->mapToGlobal(box->cursorRect().center()));
       return true;
     }
   }
@@ -545,8 +545,9 @@ void Form1::dropEvent(QDropEvent* event) {
 
 void Form1::OpenFolder(const QString& path) {
   const QFileInfo info(path);
-  const QString folder =
-      info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+  const QString folder = info.exists() && !info.isDir()
+                             ? info.absolutePath()
+                             : QDir::cleanPath(info.absoluteFilePath());
   Text3_->setText(QDir::toNativeSeparators(folder));
 }
 
@@ -630,6 +631,7 @@ void Form1::EndRun() {
          static_cast<const ExplainRelay&>(*relay_).Lines()) {
       Text5_->Append(line + std::u16string(kLineEnd));
     }
+    Text5_->ScrollToEnd();
     SetBusyPointer(false);
   } else {
     ShowNews();
@@ -676,11 +678,13 @@ QMenu* Form1::CreateMarkerMenu(MarkerBox& box) {
 
 // One menu at a time: where the platform also makes a context menu of the
 // menu key, the second request finds the first menu open.
-void Form1::ShowMarkerMenu(MarkerBox& box, const QPoint& at) {
-  if (marker_menu_ && marker_menu_->isVisible()) return;
-  marker_menu_ = CreateMarkerMenu(box);
-  marker_menu_->setAttribute(Qt::WA_DeleteOnClose);
-  marker_menu_->popup(at);
+void Form1::ShowContextMenu(QPlainTextEdit& box, const QPoint& at) {
+  if (context_menu_ && context_menu_->isVisible()) return;
+  context_menu_ = &box == Text5_
+                      ? CreateLogMenu()
+                      : CreateMarkerMenu(static_cast<MarkerBox&>(box));
+  context_menu_->setAttribute(Qt::WA_DeleteOnClose);
+  context_menu_->popup(at);
 }
 
 // The pages are read on the window's thread, under the wait cursor: a
@@ -702,6 +706,7 @@ void Form1::SuggestMarkersFromFolder() {
     Logged(dynamic_cast<const std::bad_alloc*>(&e) != nullptr
                ? Utf8ToText(kOutOfMemoryDescription)
                : Utf8ToText(e.what()));
+    Text5_->ScrollToEnd();
     Text5_->Redraw();
     return;
   }
@@ -723,6 +728,7 @@ void Form1::SuggestMarkersFromFolder() {
                     PatternLine(suggestions.front().end));
   }
   Text5_->Append(ToText(line) + std::u16string(kLineEnd));
+  Text5_->ScrollToEnd();
   Text5_->Redraw();
 }
 

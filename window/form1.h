@@ -35,6 +35,7 @@ class QLabel;
 class QAction;
 class QLineEdit;
 class QMenu;
+class QPlainTextEdit;
 class QPushButton;
 class QShortcut;
 class QTimer;
@@ -64,8 +65,10 @@ class Form1 : public QWidget, public RunSink {
   QString BrowseFolder(const QString& szDialogTitle);
 
   // Puts a folder given from outside (the command line, a drop) in the
-  // folder field: a folder as itself, a file as the folder it is in, both
-  // made absolute. Nothing else changes.
+  // folder field: a file as the folder it is in, anything else (a folder,
+  // or a path where there is nothing, which a run then says it did not
+  // find) as itself, without a trailing separator; made absolute either
+  // way. Nothing else changes.
   void OpenFolder(const QString& path);
 
   // The input fields as the run reads them.
@@ -136,7 +139,7 @@ class Form1 : public QWidget, public RunSink {
   void ShowNews();
   void EndRun();
   void JoinRun();
-  void ShowMarkerMenu(MarkerBox& box, const QPoint& at);
+  void ShowContextMenu(QPlainTextEdit& box, const QPoint& at);
   void FillMarkers(std::u16string_view start, std::u16string_view end);
   void KeepSuggestionUndoTogether();
 
@@ -159,7 +162,8 @@ class Form1 : public QWidget, public RunSink {
   QWidget* focus_before_run_ = nullptr;
   // "Suggest markers from the folder", in both marker boxes' menus.
   QAction* suggest_ = nullptr;
-  QPointer<QMenu> marker_menu_;
+  // The context menu open on a text box, if any.
+  QPointer<QMenu> context_menu_;
   // The marker boxes' undo steps just after a suggestion filled them, and
   // whether the suggestion is in them, while neither box has had another
   // edit since.

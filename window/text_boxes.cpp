@@ -111,6 +111,10 @@ void LogBox::Clear() {
   Changed(0);
 }
 
+void LogBox::ScrollToEnd() {
+  verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
 void LogBox::Changed(int line) {
   changed_from_ = changed_from_ < 0 ? line : std::min(changed_from_, line);
 }

@@ -51,6 +51,10 @@ class LogBox : public QPlainTextEdit {
   void Append(std::u16string_view text);
   void Clear();
 
+  // Scrolls down to the last line, which a line added below the view
+  // would not do by itself.
+  void ScrollToEnd();
+
   // Repaints at once what changed on screen since the last Redraw: the
   // text area when a changed line is in view, a scroll bar when its slider
   // moved. A line added below the view shows nothing new and costs nothing.

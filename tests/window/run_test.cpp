@@ -5,11 +5,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -271,6 +274,27 @@ TEST(WindowRun, LogMenuExplainsWhyFilesGaveNoPiece) {
   EXPECT_FALSE(explain_item());  // no failures
 }
 
+// The log's menu opens from the keyboard, by the menu key and by
+// Shift+F10, as in the marker boxes.
+TEST(WindowRun, LogMenuOpensFromTheKeyboard) {
+  WatchedForm form;
+  auto& log = Control<LogBox>(form, "Text5");
+  log.setFocus();
+  struct Key {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+  };
+  for (const Key& key : {Key{Qt::Key_Menu, Qt::NoModifier},
+                         Key{Qt::Key_F10, Qt::ShiftModifier}}) {
+    QTest::keyClick(&log, key.key, key.modifiers);
+    auto* shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(shown, nullptr) << key.key;
+    EXPECT_EQ(shown->actions().back()->text(),
+              "Explain why files gave no piece");
+    shown->close();
+  }
+}
+
 // "Suggest markers from the folder", from either marker box's menu or by
 // its shortcut, fills both boxes with the suggested pair and writes one line
 // in the log; one undo in either box restores both markers, one redo brings
@@ -340,6 +364,33 @@ TEST(WindowRun, SuggestedMarkersFillBothBoxesAndOneUndoRestoresThem) {
     EXPECT_EQ(start.Text(), suggested_start);
     EXPECT_EQ(end.Text(), suggested_end);
     c.undone->undo();
+  }
+}
+
+// Lines added below the log after a run, an explanation's or a
+// suggestion's, are scrolled into view; the run's own lines leave the view
+// where it was.
+TEST(WindowRun, LinesAddedAfterARunAreScrolledTo) {
+  TempFolder folder;
+  for (int i = 0; i < 40; ++i) {
+    folder.create("p" + std::to_string(100 + i) + ".htm", "no markers");
+  }
+  WatchedForm form;
+  form.Run(folder);
+  auto& log = Control<LogBox>(form, "Text5");
+  QScrollBar& bar = *log.verticalScrollBar();
+  ASSERT_GT(bar.maximum(), 0);
+  EXPECT_EQ(bar.value(), 0);
+  const std::vector<std::function<void()>> additions{
+      [&] { form.ExplainFailures(); },
+      [&] { form.SuggestMarkersFromFolder(); }};
+  for (const auto& add : additions) {
+    const std::size_t lines_before = std::ranges::count(log.Text(), u'\n');
+    bar.setValue(0);
+    add();
+    ASSERT_TRUE(testing::WaitForRun(form));
+    EXPECT_GT(std::ranges::count(log.Text(), u'\n'), lines_before);
+    EXPECT_EQ(bar.value(), bar.maximum());
   }
 }
 
