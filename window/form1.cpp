@@ -625,13 +625,15 @@ void Form1::ShowNews() {
 void Form1::EndRun() {
   if (!Running()) return;
   JoinRun();
-  if (explaining_) {
-    explaining_ = false;
+  if (work_ == Work::kExplanation) {
     for (const std::u16string& line :
          static_cast<const ExplainRelay&>(*relay_).Lines()) {
       Text5_->Append(line + std::u16string(kLineEnd));
     }
     Text5_->ScrollToEnd();
+    SetBusyPointer(false);
+  } else if (work_ == Work::kSuggestion) {
+    ShowSuggestion(static_cast<const SuggestionRelay&>(*relay_));
     SetBusyPointer(false);
   } else {
     ShowNews();
@@ -639,6 +641,7 @@ void Form1::EndRun() {
     unexplained_ = relay_->TakeFailedFiles();
   }
   relay_.reset();
+  work_ = Work::kRun;
   TakeInputs(false);
   emit RunEnded();
 }
@@ -656,7 +659,7 @@ QMenu* Form1::CreateLogMenu() {
 // fast as without them; the run's own log lines stay as they are.
 void Form1::ExplainFailures() {
   if (unexplained_.empty() || Running()) return;
-  explaining_ = true;
+  work_ = Work::kExplanation;
   SetBusyPointer(true);
   TakeInputs(true);
   relay_ =
@@ -687,34 +690,54 @@ void Form1::ShowContextMenu(QPlainTextEdit& box, const QPoint& at) {
   context_menu_->popup(at);
 }
 
-// The pages are read on the window's thread, under the wait cursor: a
-// suggestion reads a sample of them and checks a few pairs on the rest,
-// which takes about as long as listing the folder.
+// The pages are read on the worker thread, under the wait cursor, with the
+// inputs taken as for a run: a suggestion reads a sample of them and checks
+// a few pairs on the rest, which takes about as long as listing the folder.
 void Form1::SuggestMarkersFromFolder() {
   if (choosing_ || Running()) return;
   SuggestionRequest request;
   request.folder = Text3();
   request.extension = Text4();
-  SuggestionResult result;
+  work_ = Work::kSuggestion;
   SetBusyPointer(true);
-  try {
-    result = vantrel::SuggestMarkers(request);
-  } catch (const std::exception& e) {
-    SetBusyPointer(false);
+  TakeInputs(true);
+  auto relay = std::make_unique<SuggestionRelay>([this] {
+    QMetaObject::invokeMethod(this, &Form1::EndRun, Qt::QueuedConnection);
+  });
+  worker_ = std::thread([relay = relay.get(), request = std::move(request)] {
+    relay->Suggest(request);
+  });
+  relay_ = std::move(relay);
+}
+
+// The suggestion's end: its pair in the marker boxes and its line below the
+// log, shown.
+void Form1::ShowSuggestion(const SuggestionRelay& relay) {
+  if (relay.Failure()) {
     // Told as a run tells the failure that ends it.
+    std::u16string description;
+    try {
+      std::rethrow_exception(relay.Failure());
+    } catch (const std::bad_alloc&) {
+      description = Utf8ToText(kOutOfMemoryDescription);
+    } catch (const std::exception& e) {
+      description = Utf8ToText(e.what());
+    } catch (...) {
+      // Nothing to tell but the failure itself.
+    }
     Logged(kUnknownErrorMessage);
-    Logged(dynamic_cast<const std::bad_alloc*>(&e) != nullptr
-               ? Utf8ToText(kOutOfMemoryDescription)
-               : Utf8ToText(e.what()));
+    Logged(description);
     Text5_->ScrollToEnd();
     Text5_->Redraw();
     return;
   }
-  SetBusyPointer(false);
+  const SuggestionResult& result = relay.Suggestion();
   const auto& suggestions = result.suggestions;
   const auto literal =
       std::ranges::find(suggestions, false, &MarkerSuggestion::regex);
-  QString line = FromText(result.message);
+  QString line = result.why == NoSuggestion::kStopped
+                     ? ShownLogLine(result.message)
+                     : FromText(result.message);
   if (literal != suggestions.end()) {
     FillMarkers(literal->start, literal->end);
     if (literal != suggestions.begin()) {
@@ -846,7 +869,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     StopRun();
     JoinRun();
     relay_.reset();
-    explaining_ = false;
+    work_ = Work::kRun;
     TakeInputs(false);
     SetBusyPointer(false);
   }
