@@ -4,11 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColor>
-#include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QEvent>
-#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
@@ -16,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPalette>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -27,7 +22,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
-#include <QUrl>
 #include <algorithm>
 #include <exception>
 #include <initializer_list>
@@ -252,14 +246,6 @@ QString PatternLine(std::u16string_view pattern) {
     }
   }
   return line;
-}
-
-// The local file or folder that a drop carries, or "" when it carries
-// none (text, a web address).
-QString DroppedPath(const QMimeData& data) {
-  if (!data.hasUrls() || data.urls().isEmpty()) return {};
-  const QUrl& url = data.urls().front();
-  return url.isLocalFile() ? url.toLocalFile() : QString();
 }
 
 }  // namespace
@@ -515,40 +501,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  if ((watched == Text3_ || watched == Text4_) &&
-      (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
-    auto* drop = static_cast<QDropEvent*>(event);
-    if (!DroppedPath(*drop->mimeData()).isEmpty()) {
-      if (event->type() == QEvent::DragEnter) {
-        dragEnterEvent(static_cast<QDragEnterEvent*>(event));
-      } else {
-        dropEvent(drop);
-      }
-      return true;
-    }
+  if ((watched == Text3_ || watched == Text4_) && TakeFieldDrop(*event)) {
+    return true;
   }
   return QWidget::eventFilter(watched, event);
-}
-
-void Form1::dragEnterEvent(QDragEnterEvent* event) {
-  if (!Running() && !DroppedPath(*event->mimeData()).isEmpty()) {
-    event->acceptProposedAction();
-  }
-}
-
-void Form1::dropEvent(QDropEvent* event) {
-  const QString path = DroppedPath(*event->mimeData());
-  if (Running() || path.isEmpty()) return;
-  OpenFolder(path);
-  event->acceptProposedAction();
-}
-
-void Form1::OpenFolder(const QString& path) {
-  const QFileInfo info(path);
-  const QString folder = info.exists() && !info.isDir()
-                             ? info.absolutePath()
-                             : QDir::cleanPath(info.absoluteFilePath());
-  Text3_->setText(QDir::toNativeSeparators(folder));
 }
 
 void Form1::ShowCentred() {

@@ -145,6 +145,9 @@ class Form1 : public QWidget, public RunSink {
   void EndRun();
   void JoinRun();
   void ShowContextMenu(QPlainTextEdit& box, const QPoint& at);
+  // A drop or drag of a folder or file on a one-line field, taken as on the
+  // window; false for any other event, which the field keeps.
+  bool TakeFieldDrop(QEvent& event);
   void ShowSuggestion(const SuggestionRelay& relay);
   void FillMarkers(std::u16string_view start, std::u16string_view end);
   void KeepSuggestionUndoTogether();
