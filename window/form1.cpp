@@ -19,8 +19,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTimer>
 #include <algorithm>
 #include <exception>
@@ -39,7 +37,6 @@
 #include "vantrel_version.h"
 #include "window/accessibility.h"
 #include "window/bar_position.h"
-#include "window/box_text.h"
 #include "window/line_control.h"
 #include "window/run_relay.h"
 #include "window/text_boxes.h"
@@ -477,12 +474,8 @@ void Form1::WireEvents() {
               ShowContextMenu(*box, box->viewport()->mapToGlobal(at));
             });
     box->installEventFilter(this);
-    // Any other edit ends the suggestion's shared undo.
-    connect(box->document(), &QTextDocument::undoCommandAdded, this,
-            [this] { suggestion_undo_.reset(); });
-    connect(box->document(), &QTextDocument::contentsChanged, this,
-            &Form1::KeepSuggestionUndoTogether);
   }
+  marker_pair_ = new MarkerPair(*Text1_, *Text2_, this);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -695,7 +688,7 @@ void Form1::ShowSuggestion(const SuggestionRelay& relay) {
                      ? ShownLogLine(result.message)
                      : FromText(result.message);
   if (literal != suggestions.end()) {
-    FillMarkers(literal->start, literal->end);
+    marker_pair_->Fill(literal->start, literal->end);
     if (literal != suggestions.begin()) {
       line = Translated(kLiteralTakenPattern)
                  .arg(literal->pieces)
@@ -709,37 +702,6 @@ void Form1::ShowSuggestion(const SuggestionRelay& relay) {
   Text5_->Append(ToText(line) + std::u16string(kLineEnd));
   Text5_->ScrollToEnd();
   Text5_->Redraw();
-}
-
-// Each box takes its marker as one edit of its own; KeepSuggestionUndoTogether
-// makes the two one step.
-void Form1::FillMarkers(std::u16string_view start, std::u16string_view end) {
-  for (const auto& [box, text] : {std::pair{Text1_, start}, {Text2_, end}}) {
-    QTextCursor cursor(box->document());
-    cursor.select(QTextCursor::Document);
-    InsertBoxText(cursor, text);
-  }
-  suggestion_undo_ =
-      SuggestionUndo{Text1_->document()->availableUndoSteps(),
-                     Text2_->document()->availableUndoSteps(), true};
-}
-
-// An undo of the suggestion in one box undoes it in the other, and a redo
-// redoes it, whichever box and whichever way (keys, menu) it came.
-void Form1::KeepSuggestionUndoTogether() {
-  if (!suggestion_undo_) return;
-  SuggestionUndo& undo = *suggestion_undo_;
-  const int start_steps = Text1_->document()->availableUndoSteps();
-  const int end_steps = Text2_->document()->availableUndoSteps();
-  const bool start_in = start_steps == undo.start_steps;
-  const bool end_in = end_steps == undo.end_steps;
-  if (undo.applied && start_in != end_in) {
-    undo.applied = false;
-    start_in ? Text1_->undo() : Text2_->undo();
-  } else if (!undo.applied && start_in != end_in) {
-    undo.applied = true;
-    start_in ? Text2_->redo() : Text1_->redo();
-  }
 }
 
 void Form1::JoinRun() {

@@ -18,7 +18,6 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -46,6 +45,7 @@ namespace vantrel::window {
 class LineControl;
 class LogBox;
 class MarkerBox;
+class MarkerPair;
 class RunRelay;
 class SuggestionRelay;
 
@@ -149,8 +149,6 @@ class Form1 : public QWidget, public RunSink {
   // window; false for any other event, which the field keeps.
   bool TakeFieldDrop(QEvent& event);
   void ShowSuggestion(const SuggestionRelay& relay);
-  void FillMarkers(std::u16string_view start, std::u16string_view end);
-  void KeepSuggestionUndoTogether();
 
   FolderChooser chooser_;
   bool busy_ = false;
@@ -175,15 +173,8 @@ class Form1 : public QWidget, public RunSink {
   QAction* suggest_ = nullptr;
   // The context menu open on a text box, if any.
   QPointer<QMenu> context_menu_;
-  // The marker boxes' undo steps just after a suggestion filled them, and
-  // whether the suggestion is in them, while neither box has had another
-  // edit since.
-  struct SuggestionUndo {
-    int start_steps;
-    int end_steps;
-    bool applied;
-  };
-  std::optional<SuggestionUndo> suggestion_undo_;
+  // The marker boxes as a pair, which a suggestion fills.
+  MarkerPair* marker_pair_ = nullptr;
 
   QLabel* Image1_ = nullptr;
   QLabel* Label1_ = nullptr;

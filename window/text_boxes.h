@@ -5,6 +5,7 @@
 
 #include <QPlainTextEdit>
 #include <QRect>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,33 @@ class MarkerBox : public QPlainTextEdit {
   void insertFromMimeData(const QMimeData* source) override;
   // Copy, cut and drag: the selection as Text() would give it.
   QMimeData* createMimeDataFromSelection() const override;
+};
+
+// The start and end marker boxes as a pair. Markers filled in both at once
+// (a suggestion) are one edit: one undo in either box, by keys or menu,
+// takes them back from both, and one redo brings both back, until either
+// box has another edit.
+class MarkerPair : public QObject {
+  Q_OBJECT
+
+ public:
+  MarkerPair(MarkerBox& start, MarkerBox& end, QObject* parent);
+
+  void Fill(std::u16string_view start, std::u16string_view end);
+
+ private:
+  void KeepTogether();
+
+  MarkerBox& start_;
+  MarkerBox& end_;
+  // Each box's undo steps just after the last Fill, and whether the filled
+  // markers are in them, while neither box has had another edit since.
+  struct Filled {
+    int start_steps;
+    int end_steps;
+    bool applied;
+  };
+  std::optional<Filled> filled_;
 };
 
 // The message log: multi-line, no wrap, both scroll bars, closed to typing.
