@@ -4,11 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColor>
-#include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QEvent>
-#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
@@ -16,17 +12,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPalette>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTimer>
-#include <QUrl>
 #include <algorithm>
 #include <initializer_list>
 #include <iterator>
@@ -40,8 +33,8 @@
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
 #include "vantrel_version.h"
+#include "window/accessibility.h"
 #include "window/bar_position.h"
-#include "window/box_text.h"
 #include "window/line_control.h"
 #include "window/log_text.h"
 #include "window/run_relay.h"
@@ -82,6 +75,13 @@ constexpr char kBrowseCaption[] =
     QT_TRANSLATE_NOOP("vantrel::window::Form1", "...");
 constexpr char kGoCaption[] =
     QT_TRANSLATE_NOOP("vantrel::window::Form1", "GO!");
+// The names that assistive technology gives the controls without a caption
+// of their own: "...", the log and the bar.
+constexpr char kBrowseName[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1", "Choose folder");
+constexpr char kLogName[] = QT_TRANSLATE_NOOP("vantrel::window::Form1", "Log");
+constexpr char kBarName[] =
+    QT_TRANSLATE_NOOP("vantrel::window::Form1", "Progress");
 constexpr char kHelpText[] =
     QT_TRANSLATE_NOOP("vantrel::window::Form1",
                       "Choose path, extension and press \"GO!\".\r\n"
@@ -177,21 +177,15 @@ QString PatternLine(std::u16string_view pattern) {
   return line;
 }
 
-// The local file or folder that a drop carries, or "" when it carries
-// none (text, a web address).
-QString DroppedPath(const QMimeData& data) {
-  if (!data.hasUrls() || data.urls().isEmpty()) return {};
-  const QUrl& url = data.urls().front();
-  return url.isLocalFile() ? url.toLocalFile() : QString();
-}
-
 }  // namespace
 
 Form1::Form1(FolderChooser chooser) : chooser_(std::move(chooser)) {
+  InstallAccessibility();
   CreateControls();
   PlaceControls();
   SetLooks();
   SetStartupTexts();
+  NameControls();
   StackControls();
   OrderTabs();
   WireEvents();
@@ -331,6 +325,24 @@ void Form1::SetStartupTexts() {
   Text5_->SetText(ToText(tr(kHelpText)));
 }
 
+// For assistive technology: each field is named by the caption beside it,
+// which labels it; the controls without a caption get a name of their own,
+// and the bar reports its share.
+void Form1::NameControls() {
+  for (const auto& [label, field] :
+       {std::pair<QLabel*, QWidget*>{Label1_, Text1_},
+        {Label2_, Text2_},
+        {Label3_, Text3_},
+        {Label5_, Text4_}}) {
+    label->setBuddy(field);
+    field->setAccessibleName(label->text());
+  }
+  Command1_->setAccessibleName(tr(kBrowseName));
+  Text5_->setAccessibleName(tr(kLogName));
+  Line2_->setAccessibleName(tr(kBarName));
+  Line2_->ShowShare(kBarLeft, kBarRight);
+}
+
 void Form1::StackControls() {
   // Front to back. The overlaps that matter: the blue bar over the grey
   // track, Label4 over the picture, "..." over the folder field's right
@@ -365,10 +377,9 @@ void Form1::WireEvents() {
   Text5_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(Text5_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) {
-            QMenu* menu = CreateLogMenu();
-            menu->setAttribute(Qt::WA_DeleteOnClose);
-            menu->popup(Text5_->viewport()->mapToGlobal(at));
+            ShowContextMenu(*Text5_, Text5_->viewport()->mapToGlobal(at));
           });
+  Text5_->installEventFilter(this);
   stop_key_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   stop_key_->setEnabled(false);
   connect(stop_key_, &QShortcut::activated, this, &Form1::StopRun);
@@ -392,66 +403,33 @@ void Form1::WireEvents() {
     box->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(box, &QWidget::customContextMenuRequested, this,
             [this, box](const QPoint& at) {
-              ShowMarkerMenu(*box, box->viewport()->mapToGlobal(at));
+              ShowContextMenu(*box, box->viewport()->mapToGlobal(at));
             });
     box->installEventFilter(this);
-    // Any other edit ends the suggestion's shared undo.
-    connect(box->document(), &QTextDocument::undoCommandAdded, this,
-            [this] { suggestion_undo_.reset(); });
-    connect(box->document(), &QTextDocument::contentsChanged, this,
-            &Form1::KeepSuggestionUndoTogether);
   }
+  marker_pair_ = new MarkerPair(*Text1_, *Text2_, this);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Command2_ && event->type() == QEvent::MouseButtonDblClick) {
     return true;
   }
-  if ((watched == Text1_ || watched == Text2_) &&
+  if ((watched == Text1_ || watched == Text2_ || watched == Text5_) &&
       event->type() == QEvent::KeyPress) {
     // Not every platform opens a context menu for these keys by itself.
     const auto* key = static_cast<QKeyEvent*>(event);
     if ((key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) ||
         (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
-      auto* box = static_cast<MarkerBox*>(watched);
-      ShowMarkerMenu(*box,
-                     box->viewport()->mapToGlobal(box->cursorRect().center()));
+      auto* box = static_cast<QPlainTextEdit*>(watched);
+      ShowContextMenu(*box,
+                      box->viewport()->mapToGlobal(box->cursorRect().center()));
       return true;
     }
   }
-  if ((watched == Text3_ || watched == Text4_) &&
-      (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
-    auto* drop = static_cast<QDropEvent*>(event);
-    if (!DroppedPath(*drop->mimeData()).isEmpty()) {
-      if (event->type() == QEvent::DragEnter) {
-        dragEnterEvent(static_cast<QDragEnterEvent*>(event));
-      } else {
-        dropEvent(drop);
-      }
-      return true;
-    }
+  if ((watched == Text3_ || watched == Text4_) && TakeFieldDrop(*event)) {
+    return true;
   }
   return QWidget::eventFilter(watched, event);
-}
-
-void Form1::dragEnterEvent(QDragEnterEvent* event) {
-  if (!Running() && !DroppedPath(*event->mimeData()).isEmpty()) {
-    event->acceptProposedAction();
-  }
-}
-
-void Form1::dropEvent(QDropEvent* event) {
-  const QString path = DroppedPath(*event->mimeData());
-  if (Running() || path.isEmpty()) return;
-  OpenFolder(path);
-  event->acceptProposedAction();
-}
-
-void Form1::OpenFolder(const QString& path) {
-  const QFileInfo info(path);
-  const QString folder =
-      info.isDir() ? info.absoluteFilePath() : info.absolutePath();
-  Text3_->setText(QDir::toNativeSeparators(folder));
 }
 
 void Form1::ShowCentred() {
@@ -528,12 +506,15 @@ void Form1::ShowNews() {
 void Form1::EndRun() {
   if (!Running()) return;
   JoinRun();
-  if (explaining_) {
-    explaining_ = false;
+  if (work_ == Work::kExplanation) {
     for (const std::u16string& line :
          static_cast<const ExplainRelay&>(*relay_).Lines()) {
       Text5_->Append(line + std::u16string(kLineEnd));
     }
+    Text5_->ScrollToEnd();
+    SetBusyPointer(false);
+  } else if (work_ == Work::kSuggestion) {
+    ShowSuggestion(static_cast<const SuggestionRelay&>(*relay_));
     SetBusyPointer(false);
   } else {
     ShowNews();
@@ -541,6 +522,7 @@ void Form1::EndRun() {
     unexplained_ = relay_->TakeFailedFiles();
   }
   relay_.reset();
+  work_ = Work::kRun;
   TakeInputs(false);
   emit RunEnded();
 }
@@ -558,7 +540,7 @@ QMenu* Form1::CreateLogMenu() {
 // fast as without them; the run's own log lines stay as they are.
 void Form1::ExplainFailures() {
   if (unexplained_.empty() || Running()) return;
-  explaining_ = true;
+  work_ = Work::kExplanation;
   SetBusyPointer(true);
   TakeInputs(true);
   relay_ =
@@ -580,37 +562,55 @@ QMenu* Form1::CreateMarkerMenu(MarkerBox& box) {
 
 // One menu at a time: where the platform also makes a context menu of the
 // menu key, the second request finds the first menu open.
-void Form1::ShowMarkerMenu(MarkerBox& box, const QPoint& at) {
-  if (marker_menu_ && marker_menu_->isVisible()) return;
-  marker_menu_ = CreateMarkerMenu(box);
-  marker_menu_->setAttribute(Qt::WA_DeleteOnClose);
-  marker_menu_->popup(at);
+void Form1::ShowContextMenu(QPlainTextEdit& box, const QPoint& at) {
+  if (context_menu_ && context_menu_->isVisible()) return;
+  context_menu_ = &box == Text5_
+                      ? CreateLogMenu()
+                      : CreateMarkerMenu(static_cast<MarkerBox&>(box));
+  context_menu_->setAttribute(Qt::WA_DeleteOnClose);
+  context_menu_->popup(at);
 }
 
-// The pages are read on the window's thread, under the wait cursor: a
-// suggestion reads a sample of them and checks a few pairs on the rest,
-// which takes about as long as listing the folder.
+// The pages are read on the worker thread, under the wait cursor, with the
+// inputs taken as for a run: a suggestion reads a sample of them and checks
+// a few pairs on the rest, which takes about as long as listing the folder.
 void Form1::SuggestMarkersFromFolder() {
   if (choosing_ || Running()) return;
   SuggestionRequest request;
   request.files.folder = Text3();
   request.files.extensions = {Text4()};
+  work_ = Work::kSuggestion;
   SetBusyPointer(true);
-  const SuggestionResult result = vantrel::SuggestMarkers(request);
-  SetBusyPointer(false);
+  TakeInputs(true);
+  auto relay = std::make_unique<SuggestionRelay>([this] {
+    QMetaObject::invokeMethod(this, &Form1::EndRun, Qt::QueuedConnection);
+  });
+  worker_ = std::thread([relay = relay.get(), request = std::move(request)] {
+    relay->Suggest(request);
+  });
+  relay_ = std::move(relay);
+}
+
+// The suggestion's end: its pair in the marker boxes and its line below the
+// log, shown.
+void Form1::ShowSuggestion(const SuggestionRelay& relay) {
+  const SuggestionResult& result = relay.Suggestion();
   if (result.why == NoSuggestion::kFailed) {
     // Told as a run tells the failure that ends it.
     Logged(LogEntry(LogKind::kUnknownError));
     Logged(LogEntry::Failure(result.message));
+    Text5_->ScrollToEnd();
     Text5_->Redraw();
     return;
   }
   const auto& suggestions = result.suggestions;
   const auto literal =
       std::ranges::find(suggestions, false, &MarkerSuggestion::regex);
-  QString line = FromText(result.message);
+  QString line = result.why == NoSuggestion::kStopped
+                     ? ShownLogLine(LogEntry(LogKind::kStopped))
+                     : FromText(result.message);
   if (literal != suggestions.end()) {
-    FillMarkers(literal->start, literal->end);
+    marker_pair_->Fill(literal->start, literal->end);
     if (literal != suggestions.begin()) {
       line = Translated(kLiteralTakenPattern)
                  .arg(literal->pieces)
@@ -622,38 +622,8 @@ void Form1::SuggestMarkersFromFolder() {
                     PatternLine(suggestions.front().end));
   }
   Text5_->Append(ToText(line) + std::u16string(kLineEnd));
+  Text5_->ScrollToEnd();
   Text5_->Redraw();
-}
-
-// Each box takes its marker as one edit of its own; KeepSuggestionUndoTogether
-// makes the two one step.
-void Form1::FillMarkers(std::u16string_view start, std::u16string_view end) {
-  for (const auto& [box, text] : {std::pair{Text1_, start}, {Text2_, end}}) {
-    QTextCursor cursor(box->document());
-    cursor.select(QTextCursor::Document);
-    InsertBoxText(cursor, text);
-  }
-  suggestion_undo_ =
-      SuggestionUndo{Text1_->document()->availableUndoSteps(),
-                     Text2_->document()->availableUndoSteps(), true};
-}
-
-// An undo of the suggestion in one box undoes it in the other, and a redo
-// redoes it, whichever box and whichever way (keys, menu) it came.
-void Form1::KeepSuggestionUndoTogether() {
-  if (!suggestion_undo_) return;
-  SuggestionUndo& undo = *suggestion_undo_;
-  const int start_steps = Text1_->document()->availableUndoSteps();
-  const int end_steps = Text2_->document()->availableUndoSteps();
-  const bool start_in = start_steps == undo.start_steps;
-  const bool end_in = end_steps == undo.end_steps;
-  if (undo.applied && start_in != end_in) {
-    undo.applied = false;
-    start_in ? Text1_->undo() : Text2_->undo();
-  } else if (!undo.applied && start_in != end_in) {
-    undo.applied = true;
-    start_in ? Text2_->redo() : Text1_->redo();
-  }
 }
 
 void Form1::JoinRun() {
@@ -744,7 +714,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     StopRun();
     JoinRun();
     relay_.reset();
-    explaining_ = false;
+    work_ = Work::kRun;
     TakeInputs(false);
     SetBusyPointer(false);
   }

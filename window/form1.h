@@ -6,10 +6,11 @@
 // picture. "GO!" runs the engine's extraction on the window's inputs, on a
 // worker thread, and shows what the run tells (the RunSink events) on the
 // log, the summary, the bar and the pointer, at most once a frame; "..."
-// fills the folder field from a folder chooser. Escape or closing the
-// window stops a run between two files. The marker boxes' context menus
-// suggest markers for the folder's pages. The window reads and writes no
-// file of its own.
+// fills the folder field from a folder chooser. The marker boxes' context
+// menus suggest markers for the folder's pages, on the same worker thread.
+// Escape or closing the window stops a run between two files and a
+// suggestion between two pages. The window reads and writes no file of its
+// own.
 #ifndef VANTREL_WINDOW_FORM1_H_
 #define VANTREL_WINDOW_FORM1_H_
 
@@ -17,7 +18,6 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -35,6 +35,7 @@ class QLabel;
 class QAction;
 class QLineEdit;
 class QMenu;
+class QPlainTextEdit;
 class QPushButton;
 class QShortcut;
 class QTimer;
@@ -44,7 +45,9 @@ namespace vantrel::window {
 class LineControl;
 class LogBox;
 class MarkerBox;
+class MarkerPair;
 class RunRelay;
+class SuggestionRelay;
 
 class Form1 : public QWidget, public RunSink {
   Q_OBJECT
@@ -64,8 +67,10 @@ class Form1 : public QWidget, public RunSink {
   QString BrowseFolder(const QString& szDialogTitle);
 
   // Puts a folder given from outside (the command line, a drop) in the
-  // folder field: a folder as itself, a file as the folder it is in, both
-  // made absolute. Nothing else changes.
+  // folder field: a file as the folder it is in, anything else (a folder,
+  // or a path where there is nothing, which a run then says it did not
+  // find) as itself, without a trailing separator; made absolute either
+  // way. Nothing else changes.
   void OpenFolder(const QString& path);
 
   // The input fields as the run reads them.
@@ -78,9 +83,11 @@ class Form1 : public QWidget, public RunSink {
   // The inputs of a run, as the fields hold them.
   RunInputs Inputs() const;
 
-  // A run started by "GO!" is still going on.
+  // A run started by "GO!", an explanation or a suggestion is still going
+  // on.
   bool Running() const { return worker_.joinable(); }
-  // Asks the run to stop before its next file, as Escape does.
+  // Asks the run to stop before its next file, or the suggestion before its
+  // next page, as Escape does.
   void StopRun();
 
   // The log's context menu: the text box's own items, then "Explain why
@@ -95,11 +102,12 @@ class Form1 : public QWidget, public RunSink {
   // from the folder" (Ctrl+Shift+S in either box), enabled when no run is
   // going on.
   QMenu* CreateMarkerMenu(MarkerBox& box);
-  // Suggests markers for the files of the folder and extension fields and
-  // puts the best pair that the window can run (literal text, no pattern)
-  // in the marker boxes, as one edit that one undo in either box takes
-  // back from both; writes one line in the log that says what the markers
-  // give, or why there are none.
+  // Suggests markers for the files of the folder and extension fields, on
+  // the worker thread as a run goes (inputs taken, Escape stops it), and
+  // then puts the best pair that the window can run (literal text, no
+  // pattern) in the marker boxes, as one edit that one undo in either box
+  // takes back from both; writes one line in the log that says what the
+  // markers give, or why there are none.
   void SuggestMarkersFromFolder();
 
   // RunSink: what a run tells, shown on the controls, on the window's
@@ -125,6 +133,7 @@ class Form1 : public QWidget, public RunSink {
   void PlaceControls();
   void SetLooks();
   void SetStartupTexts();
+  void NameControls();
   void StackControls();
   void OrderTabs();
   void WireEvents();
@@ -135,9 +144,11 @@ class Form1 : public QWidget, public RunSink {
   void ShowNews();
   void EndRun();
   void JoinRun();
-  void ShowMarkerMenu(MarkerBox& box, const QPoint& at);
-  void FillMarkers(std::u16string_view start, std::u16string_view end);
-  void KeepSuggestionUndoTogether();
+  void ShowContextMenu(QPlainTextEdit& box, const QPoint& at);
+  // A drop or drag of a folder or file on a one-line field, taken as on the
+  // window; false for any other event, which the field keeps.
+  bool TakeFieldDrop(QEvent& event);
+  void ShowSuggestion(const SuggestionRelay& relay);
 
   FolderChooser chooser_;
   bool busy_ = false;
@@ -147,10 +158,12 @@ class Form1 : public QWidget, public RunSink {
   bool choosing_ = false;
   // The files of the last run that gave no piece, not yet explained.
   std::vector<std::u16string> unexplained_;
-  // The run going on (ExplainFailures' too): what it tells, and its thread.
+  // The work going on: a run, ExplainFailures' run or a suggestion; what it
+  // tells, and its thread.
+  enum class Work { kRun, kExplanation, kSuggestion };
+  Work work_ = Work::kRun;
   std::unique_ptr<RunRelay> relay_;
   std::thread worker_;
-  bool explaining_ = false;
   // Shows what the run told, once a frame.
   QTimer* frame_ = nullptr;
   QShortcut* stop_key_ = nullptr;
@@ -158,16 +171,10 @@ class Form1 : public QWidget, public RunSink {
   QWidget* focus_before_run_ = nullptr;
   // "Suggest markers from the folder", in both marker boxes' menus.
   QAction* suggest_ = nullptr;
-  QPointer<QMenu> marker_menu_;
-  // The marker boxes' undo steps just after a suggestion filled them, and
-  // whether the suggestion is in them, while neither box has had another
-  // edit since.
-  struct SuggestionUndo {
-    int start_steps;
-    int end_steps;
-    bool applied;
-  };
-  std::optional<SuggestionUndo> suggestion_undo_;
+  // The context menu open on a text box, if any.
+  QPointer<QMenu> context_menu_;
+  // The marker boxes as a pair, which a suggestion fills.
+  MarkerPair* marker_pair_ = nullptr;
 
   QLabel* Image1_ = nullptr;
   QLabel* Label1_ = nullptr;

@@ -1,7 +1,9 @@
 #include "window/line_control.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QPen>
+#include <cmath>
 
 #include "window/twips.h"
 
@@ -24,8 +26,24 @@ void LineControl::SetEnds(int x1, int y1, int x2, int y2) {
 }
 
 void LineControl::SetX2(int x2) {
+  const std::optional<int> before = Percent();
   x2_ = x2;
   Relocate();
+  if (Percent() != before && QAccessible::isActive()) {
+    QAccessibleValueChangeEvent change(this, *Percent());
+    QAccessible::updateAccessibility(&change);
+  }
+}
+
+void LineControl::ShowShare(int empty_x2, int full_x2) {
+  share_.emplace(empty_x2, full_x2);
+}
+
+std::optional<int> LineControl::Percent() const {
+  if (!share_ || share_->first == share_->second) return std::nullopt;
+  const auto [empty, full] = *share_;
+  return static_cast<int>(
+      std::lround(100.0 * (x2_ - empty) / static_cast<double>(full - empty)));
 }
 
 void LineControl::SetColor(const QColor& color) {

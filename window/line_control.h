@@ -9,6 +9,8 @@
 #include <QColor>
 #include <QRect>
 #include <QWidget>
+#include <optional>
+#include <utility>
 
 namespace vantrel::window {
 
@@ -28,6 +30,14 @@ class LineControl : public QWidget {
 
   void SetColor(const QColor& color);
 
+  // The line stands for a share, from none when X2 is `empty_x2` to all
+  // when it is `full_x2` (in twips): assistive technology reads it as a
+  // progress bar (window/accessibility.h).
+  void ShowShare(int empty_x2, int full_x2);
+  // The share X2 shows, in whole percent; nothing for a line that stands
+  // for none.
+  std::optional<int> Percent() const;
+
   // Repaints at once what changed on screen since the last Redraw (where
   // the line was and where it is now); does nothing when nothing did.
   void Redraw();
@@ -45,6 +55,7 @@ class LineControl : public QWidget {
 
   int x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
   QColor color_{Qt::black};
+  std::optional<std::pair<int, int>> share_;  // empty and full X2
   // The parent's area whose look changed since the last Redraw.
   QRect stale_;
 };

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <utility>
 
 #include "extraction/text/native_names.h"
 
@@ -41,7 +42,7 @@ void RunRelay::FileExamined(const FileReport& report) {
 
 void RunRelay::Finished(const RunResult& result) {
   result_ = result;
-  if (ended_) ended_();
+  End();
 }
 
 ExplainRelay::ExplainRelay(std::vector<std::u16string> failed_files,
@@ -68,6 +69,15 @@ void ExplainRelay::FileExamined(const FileReport& report) {
                                      : QCoreApplication::translate(
                                            kExplainContext, kNoNearMatch)
                                            .toStdU16String()));
+}
+
+SuggestionRelay::SuggestionRelay(std::function<void()> ended)
+    : RunRelay(std::move(ended)) {}
+
+void SuggestionRelay::Suggest(SuggestionRequest request) {
+  request.stop_requested = [this] { return StopRequested(); };
+  suggestion_ = SuggestMarkers(request);
+  End();
 }
 
 }  // namespace vantrel::window

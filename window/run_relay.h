@@ -17,6 +17,7 @@
 
 #include "extraction/run.h"
 #include "extraction/run_sink.h"
+#include "extraction/suggest/suggestion.h"
 
 namespace vantrel::window {
 
@@ -51,6 +52,12 @@ class RunRelay : public RunSink {
   void Finished(const RunResult& result) override;
   bool StopRequested() const override { return stop_.load(); }
 
+ protected:
+  // Tells the window that the work on the worker thread is over.
+  void End() {
+    if (ended_) ended_();
+  }
+
  private:
   std::function<void()> ended_;
   std::mutex mutex_;
@@ -83,6 +90,22 @@ class ExplainRelay : public RunRelay {
  private:
   std::vector<std::u16string> failed_files_;  // sorted
   std::vector<std::u16string> lines_;
+};
+
+// A marker suggestion on the worker thread, stopped as a run is
+// (RequestStop); what it gave, or the failure that ended it, is read once
+// the thread is joined.
+class SuggestionRelay : public RunRelay {
+ public:
+  explicit SuggestionRelay(std::function<void()> ended);
+
+  // The worker thread: suggests markers for `request`, then tells `ended`.
+  void Suggest(SuggestionRequest request);
+
+  const SuggestionResult& Suggestion() const { return suggestion_; }
+
+ private:
+  SuggestionResult suggestion_;
 };
 
 }  // namespace vantrel::window

@@ -76,6 +76,46 @@ QMimeData* MarkerBox::createMimeDataFromSelection() const {
   return data;
 }
 
+MarkerPair::MarkerPair(MarkerBox& start, MarkerBox& end, QObject* parent)
+    : QObject(parent), start_(start), end_(end) {
+  for (MarkerBox* box : {&start_, &end_}) {
+    // Any other edit ends the shared undo.
+    connect(box->document(), &QTextDocument::undoCommandAdded, this,
+            [this] { filled_.reset(); });
+    connect(box->document(), &QTextDocument::contentsChanged, this,
+            &MarkerPair::KeepTogether);
+  }
+}
+
+// Each box takes its marker as one edit of its own; KeepTogether makes the
+// two one step.
+void MarkerPair::Fill(std::u16string_view start, std::u16string_view end) {
+  for (const auto& [box, text] : {std::pair{&start_, start}, {&end_, end}}) {
+    QTextCursor cursor(box->document());
+    cursor.select(QTextCursor::Document);
+    InsertBoxText(cursor, text);
+  }
+  filled_ = Filled{start_.document()->availableUndoSteps(),
+                   end_.document()->availableUndoSteps(), true};
+}
+
+// An undo of the filled markers in one box undoes them in the other, and a
+// redo redoes them, whichever box and whichever way (keys, menu) it came.
+void MarkerPair::KeepTogether() {
+  if (!filled_) return;
+  Filled& filled = *filled_;
+  const bool start_in =
+      start_.document()->availableUndoSteps() == filled.start_steps;
+  const bool end_in = end_.document()->availableUndoSteps() == filled.end_steps;
+  if (filled.applied && start_in != end_in) {
+    filled.applied = false;
+    start_in ? start_.undo() : end_.undo();
+  } else if (!filled.applied && start_in != end_in) {
+    filled.applied = true;
+    start_in ? end_.redo() : start_.redo();
+  }
+}
+
 LogBox::LogBox(QWidget* parent) : QPlainTextEdit(parent) {
   setReadOnly(true);
   setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -109,6 +149,10 @@ void LogBox::Clear() {
   text_.clear();
   clear();
   Changed(0);
+}
+
+void LogBox::ScrollToEnd() {
+  verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 void LogBox::Changed(int line) {

@@ -5,6 +5,7 @@
 
 #include <QPlainTextEdit>
 #include <QRect>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,33 @@ class MarkerBox : public QPlainTextEdit {
   QMimeData* createMimeDataFromSelection() const override;
 };
 
+// The start and end marker boxes as a pair. Markers filled in both at once
+// (a suggestion) are one edit: one undo in either box, by keys or menu,
+// takes them back from both, and one redo brings both back, until either
+// box has another edit.
+class MarkerPair : public QObject {
+  Q_OBJECT
+
+ public:
+  MarkerPair(MarkerBox& start, MarkerBox& end, QObject* parent);
+
+  void Fill(std::u16string_view start, std::u16string_view end);
+
+ private:
+  void KeepTogether();
+
+  MarkerBox& start_;
+  MarkerBox& end_;
+  // Each box's undo steps just after the last Fill, and whether the filled
+  // markers are in them, while neither box has had another edit since.
+  struct Filled {
+    int start_steps;
+    int end_steps;
+    bool applied;
+  };
+  std::optional<Filled> filled_;
+};
+
 // The message log: multi-line, no wrap, both scroll bars, closed to typing.
 // It holds exactly the text that was written to it, CR LF included, and is
 // only ever emptied or appended to; an append costs the length of what is
@@ -50,6 +78,10 @@ class LogBox : public QPlainTextEdit {
   void SetText(std::u16string_view text);
   void Append(std::u16string_view text);
   void Clear();
+
+  // Scrolls down to the last line, which a line added below the view
+  // would not do by itself.
+  void ScrollToEnd();
 
   // Repaints at once what changed on screen since the last Redraw: the
   // text area when a changed line is in view, a scroll bar when its slider

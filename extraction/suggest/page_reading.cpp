@@ -6,10 +6,12 @@
 
 namespace vantrel {
 
-PageReader::PageReader(const FileSelection& files)
+PageReader::PageReader(const FileSelection& files,
+                       std::function<bool()> stop_requested)
     : sources_(SourcesInOrder(NativePath(files.folder),
                               ExtensionFilter(files.extensions),
-                              {files.recursive, false})) {
+                              {files.recursive, false})),
+      stop_requested_(std::move(stop_requested)) {
   if (files.charset_per_file()) {
     cutter_.emplace(SourceCutter::Detecting(none_, none_, true));
     return;
@@ -21,7 +23,12 @@ PageReader::PageReader(const FileSelection& files)
   cutter_.emplace(*plan.charset, none_, none_, true);
 }
 
+void PageReader::StopIfRequested() const {
+  if (stop_requested_ && stop_requested_()) throw SuggestionStopped{};
+}
+
 std::u16string PageReader::Read(std::size_t index) {
+  StopIfRequested();
   SourceOpener opener(sources_.root);
   fs::SourceFile file = opener.Open(sources_.items[index]);
   SourceBuffers buffers;
@@ -34,6 +41,7 @@ void PageReader::ForEach(
     const std::function<bool(std::size_t, std::u16string_view)>& visit) {
   ReadAhead reader(sources_, *cutter_);
   for (std::size_t index = 0; index < sources_.items.size(); ++index) {
+    StopIfRequested();
     if (!visit(index, reader.Next().text)) return;
   }
 }

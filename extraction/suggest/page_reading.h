@@ -19,17 +19,24 @@
 
 namespace vantrel {
 
+// Thrown by PageReader when the suggestion was asked to stop.
+struct SuggestionStopped {};
+
 class PageReader {
  public:
   // Lists the folder and, unless it is given, decides the charset from the
   // first file, as a run does. Failures are thrown as RunError.
-  explicit PageReader(const FileSelection& files);
+  // `stop_requested` is asked before each page is read; true ends the
+  // reading with SuggestionStopped. It is called on the reading thread.
+  explicit PageReader(const FileSelection& files,
+                      std::function<bool()> stop_requested = {});
   PageReader(const PageReader&) = delete;
   PageReader& operator=(const PageReader&) = delete;
 
   std::size_t size() const { return sources_.items.size(); }
 
-  // The decoded text of file `index`.
+  // The decoded text of file `index`. Read and ForEach throw
+  // SuggestionStopped, before a page, once a stop was requested.
   std::u16string Read(std::size_t index);
 
   // Reads every file in order, reading ahead on a second thread as a run
@@ -46,7 +53,10 @@ class PageReader {
     }
   };
 
+  void StopIfRequested() const;
+
   Sources sources_;
+  std::function<bool()> stop_requested_;
   NoMarker none_;
   std::optional<SourceCutter> cutter_;
 };

@@ -21,6 +21,8 @@ std::u16string NoSuggestionMessage(NoSuggestion why, std::int64_t files) {
       return std::u16string(kAllAlikeMessage);
     case NoSuggestion::kTextNotFound:
       return std::u16string(kTextNotFoundMessage);
+    case NoSuggestion::kStopped:
+      return LogLine(LogEntry(LogKind::kStopped));
     case NoSuggestion::kNoMarkers:
     case NoSuggestion::kNone:
     case NoSuggestion::kInputMissing:
@@ -55,8 +57,15 @@ SuggestionResult Suggest(const SuggestionRequest& request) {
     result.message = LogLine(LogEntry(*rejected));
     return result;
   }
-  PageReader reader(request.files);
-  const FoundPairs found = FindMarkerPairs(reader, request.around);
+  FoundPairs found;
+  try {
+    PageReader reader(request.files, request.stop_requested);
+    found = FindMarkerPairs(reader, request.around);
+  } catch (const SuggestionStopped&) {
+    result.why = NoSuggestion::kStopped;
+    result.message = NoSuggestionMessage(result.why, 0);
+    return result;
+  }
   result.files = found.files;
   result.other_template = found.other_template;
   result.why = WhyNone(found.lack);

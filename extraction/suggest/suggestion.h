@@ -13,6 +13,7 @@
 #define VANTREL_EXTRACTION_SUGGEST_SUGGESTION_H_
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ struct SuggestionRequest {
   // breaks, entities and letter case may differ from the source). Empty:
   // the markers come from comparing the pages alone.
   std::u16string around;
+  // Asked between pages, on the suggestion's thread; once it says true the
+  // suggestion ends as kStopped. Empty: never stops.
+  std::function<bool()> stop_requested = {};
 };
 
 // One suggested marker pair, with what it gives on the folder.
@@ -57,6 +61,7 @@ enum class NoSuggestion {
   kTextNotFound,  // the text to suggest around is on none of the files
   kNoMarkers,     // no marker pair gives a piece on enough of the files
   kFailed,        // a file or folder could not be read, or memory ran out
+  kStopped,       // stop_requested said true before the suggestion ended
 };
 
 struct SuggestionResult {

@@ -194,14 +194,34 @@ TEST(WindowPicker, FolderFromOutsideFillsTheFieldAndNothingElse) {
     EXPECT_EQ(form.Text4(), u"htm") << c.target;
     EXPECT_EQ(enter.isAccepted(), c.taken) << c.target;
   }
-  // From the command line, relative to where the program starts.
+  // From the command line, relative to where the program starts: a folder
+  // with or without its trailing slash, a file as its folder, and a path
+  // where there is nothing as given, which the run then does not find.
+  const QString root_path = QString::fromStdString(root.path().string());
+  struct Given {
+    QString path, field;
+  };
+  for (const Given& given :
+       std::vector<Given>{{"pages", pages},
+                          {"pages/", pages},
+                          {"pages/a.htm", pages},
+                          {"pages/none", pages + "/none"},
+                          {"/no/such/folder", "/no/such/folder"},
+                          {"/no/such/folder/", "/no/such/folder"}}) {
+    Form1 form;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(root_path);
+    form.OpenFolder(given.path);
+    QDir::setCurrent(before);
+    EXPECT_EQ(form.Text3(), given.field.toStdU16String())
+        << given.path.toStdString();
+    EXPECT_EQ(form.Text1(), kDefaultStartMarker);
+  }
   Form1 form;
-  const QString before = QDir::currentPath();
-  QDir::setCurrent(QString::fromStdString(root.path().string()));
-  form.OpenFolder("pages");
-  QDir::setCurrent(before);
-  EXPECT_EQ(form.Text3(), pages.toStdU16String());
-  EXPECT_EQ(form.Text1(), kDefaultStartMarker);
+  form.OpenFolder("/no/such/folder");
+  ASSERT_TRUE(testing::ClickGoAndWait(form));
+  EXPECT_EQ(Control<LogBox>(form, "Text5").Text(),
+            u"Didn't find choosed folder.\r\n");
 }
 
 TEST(WindowPicker, DialogOpensUnownedModalAtDesktopOrHome) {

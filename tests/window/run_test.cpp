@@ -5,11 +5,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -271,10 +274,32 @@ TEST(WindowRun, LogMenuExplainsWhyFilesGaveNoPiece) {
   EXPECT_FALSE(explain_item());  // no failures
 }
 
+// The log's menu opens from the keyboard, by the menu key and by
+// Shift+F10, as in the marker boxes.
+TEST(WindowRun, LogMenuOpensFromTheKeyboard) {
+  WatchedForm form;
+  auto& log = Control<LogBox>(form, "Text5");
+  log.setFocus();
+  struct Key {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+  };
+  for (const Key& key : {Key{Qt::Key_Menu, Qt::NoModifier},
+                         Key{Qt::Key_F10, Qt::ShiftModifier}}) {
+    QTest::keyClick(&log, key.key, key.modifiers);
+    auto* shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(shown, nullptr) << key.key;
+    EXPECT_EQ(shown->actions().back()->text(),
+              "Explain why files gave no piece");
+    shown->close();
+  }
+}
+
 // "Suggest markers from the folder", from either marker box's menu or by
-// its shortcut, fills both boxes with the suggested pair and writes one line
-// in the log; one undo in either box restores both markers, one redo brings
-// the pair back. Nothing is written in the folder.
+// its shortcut, fills both boxes with the suggested pair once it has run on
+// the worker thread, and writes one line in the log; one undo in either box
+// restores both markers, one redo brings the pair back. Nothing is written in
+// the folder.
 TEST(WindowRun, SuggestedMarkersFillBothBoxesAndOneUndoRestoresThem) {
   TempFolder folder;
   // Each page has words of its own: numbers alone could be a page counter.
@@ -302,7 +327,10 @@ TEST(WindowRun, SuggestedMarkersFillBothBoxesAndOneUndoRestoresThem) {
     bool by_shortcut;
     MarkerBox* undone;  // the box in which the user undoes and redoes
   };
-  for (const Case& c : {Case{&start, false, &end}, Case{&end, true, &start}}) {
+  // The shortcut first: offscreen, the window loses its activation, which
+  // the shortcut needs, once the closed menu goes while the suggestion is
+  // waited for.
+  for (const Case& c : {Case{&end, true, &start}, Case{&start, false, &end}}) {
     c.used->setFocus();
     // The menu key opens the box's menu; the item comes after its own.
     QTest::keyClick(c.used, Qt::Key_Menu);
@@ -320,6 +348,12 @@ TEST(WindowRun, SuggestedMarkersFillBothBoxesAndOneUndoRestoresThem) {
       std::unique_ptr<QMenu> menu(form.CreateMarkerMenu(*c.used));
       menu->actions().back()->trigger();
     }
+    // On the worker thread, the inputs taken as for a run, until its end.
+    EXPECT_TRUE(form.Running());
+    EXPECT_FALSE(start.isEnabled() || end.isEnabled());
+    EXPECT_EQ(start.Text(), start_before);
+    ASSERT_TRUE(testing::WaitForRun(form));
+    EXPECT_TRUE(start.isEnabled() && end.isEnabled());
     const std::u16string suggested_start = start.Text();
     const std::u16string suggested_end = end.Text();
     EXPECT_NE(suggested_start, start_before);
@@ -340,6 +374,60 @@ TEST(WindowRun, SuggestedMarkersFillBothBoxesAndOneUndoRestoresThem) {
     EXPECT_EQ(start.Text(), suggested_start);
     EXPECT_EQ(end.Text(), suggested_end);
     c.undone->undo();
+  }
+}
+
+// Escape stops a suggestion as it stops a run: the markers stay as they
+// were and the log says it was stopped.
+TEST(WindowRun, EscapeStopsASuggestion) {
+  TempFolder folder;
+  for (int i = 0; i < 2000; ++i) {
+    const std::string number = std::to_string(i);
+    folder.create("p" + number + ".htm",
+                  "<html><body><div class=\"nav\">Home</div><div>Page " +
+                      number + "</div><p>Made here</p></body></html>\r\n");
+  }
+  WatchedForm form;
+  Control<QLineEdit>(form, "Text3")
+      .setText(QString::fromStdU16String(folder.text()));
+  const std::u16string start = form.Text1(), end = form.Text2();
+  const std::u16string log = form.Log();
+  Control(form, "Text1").setFocus();
+  form.SuggestMarkersFromFolder();
+  ASSERT_TRUE(form.Running());
+  QTest::keyClick(&form, Qt::Key_Escape);
+  ASSERT_TRUE(testing::WaitForRun(form));
+  EXPECT_EQ(form.Log(), log + u"Stopped by the user.\r\n");
+  EXPECT_EQ(form.Text1(), start);
+  EXPECT_EQ(form.Text2(), end);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(Control(form, "Text1").hasFocus());
+}
+
+// Lines added below the log after a run, an explanation's or a
+// suggestion's, are scrolled into view; the run's own lines leave the view
+// where it was.
+TEST(WindowRun, LinesAddedAfterARunAreScrolledTo) {
+  TempFolder folder;
+  for (int i = 0; i < 40; ++i) {
+    folder.create("p" + std::to_string(100 + i) + ".htm", "no markers");
+  }
+  WatchedForm form;
+  form.Run(folder);
+  auto& log = Control<LogBox>(form, "Text5");
+  QScrollBar& bar = *log.verticalScrollBar();
+  ASSERT_GT(bar.maximum(), 0);
+  EXPECT_EQ(bar.value(), 0);
+  const std::vector<std::function<void()>> additions{
+      [&] { form.ExplainFailures(); },
+      [&] { form.SuggestMarkersFromFolder(); }};
+  for (const auto& add : additions) {
+    const std::size_t lines_before = std::ranges::count(log.Text(), u'\n');
+    bar.setValue(0);
+    add();
+    ASSERT_TRUE(testing::WaitForRun(form));
+    EXPECT_GT(std::ranges::count(log.Text(), u'\n'), lines_before);
+    EXPECT_EQ(bar.value(), bar.maximum());
   }
 }
 

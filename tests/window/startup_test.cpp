@@ -1,5 +1,7 @@
 // The window as it opens: the overlaps, focus and tab order, the empty bar;
 // in Arabic, translated and mirrored; in every language, texts that fit.
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
@@ -162,6 +164,76 @@ TEST(WindowStartUp, ArabicIsTranslatedAndMirroredAndEveryTextFits) {
     }
   }
   EXPECT_EQ(QApplication::layoutDirection(), Qt::LeftToRight);
+}
+
+// What assistive technology (a screen reader) reads of each control: the
+// fields by the captions that label them, "...", the log and the bar by
+// names of their own, translated; the window as a window; the bar as a
+// progress bar with its share, its grey track not at all.
+TEST(WindowStartUp, ControlsAreNamedForAssistiveTechnology) {
+  struct Named {
+    const char* control;
+    QAccessible::Role role;
+    QString english, arabic;
+    QString label;  // the caption that labels it, if any
+  };
+  const std::vector<Named> controls{
+      {"Text1", QAccessible::EditableText, "Start:", "البداية:", "Label1"},
+      {"Text2", QAccessible::EditableText, "End:", "النهاية:", "Label2"},
+      {"Text3", QAccessible::EditableText, "From:", "من:", "Label3"},
+      {"Text4", QAccessible::EditableText,
+       "Files' extension should be looking in:",
+       "ابحث في الملفات ذات الامتداد:", "Label5"},
+      {"Text5", QAccessible::EditableText, "Log", "السجل", ""},
+      {"Command1", QAccessible::Button, "Choose folder", "اختر المجلد", ""},
+      {"Command2", QAccessible::Button, "GO!", "ابدأ!", ""},
+      {"Check1", QAccessible::CheckBox, "Put found strings in separated files.",
+       "ضع كل نص مستخرج في ملف مستقل.", ""},
+      {"Line2", QAccessible::ProgressBar, "Progress", "التقدم", ""}};
+  for (const char* locale : {"en_US", "ar_EG"}) {
+    const bool arabic = locale[0] == 'a';
+    const WindowLanguage language{QLocale(locale)};
+    Form1 form;
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&form);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->role(), QAccessible::Window) << locale;
+    EXPECT_EQ(window->text(QAccessible::Name), "Vantrel") << locale;
+    for (const Named& c : controls) {
+      QAccessibleInterface* control = QAccessible::queryAccessibleInterface(
+          &testing::Control(form, c.control));
+      ASSERT_NE(control, nullptr) << c.control;
+      EXPECT_EQ(control->role(), c.role) << locale << " " << c.control;
+      EXPECT_EQ(control->text(QAccessible::Name), arabic ? c.arabic : c.english)
+          << locale << " " << c.control;
+      QString label;
+      for (const auto& [other, relation] :
+           control->relations(QAccessible::Label)) {
+        label += other->object()->objectName();
+      }
+      EXPECT_EQ(label, c.label) << locale << " " << c.control;
+    }
+  }
+  Form1 form;
+  auto& bar = testing::Control<LineControl>(form, "Line2");
+  QAccessibleValueInterface* value =
+      QAccessible::queryAccessibleInterface(&bar)->valueInterface();
+  ASSERT_NE(value, nullptr);
+  EXPECT_EQ(value->minimumValue().toInt(), 0);
+  EXPECT_EQ(value->maximumValue().toInt(), 100);
+  EXPECT_EQ(value->currentValue().toInt(), 0);
+  struct Share {
+    int done, total, percent;
+  };
+  for (const Share& share :
+       {Share{1, 2, 50}, Share{1, 3, 33}, Share{2, 3, 67}, Share{3, 3, 100}}) {
+    bar.SetX2(BarX2(share.done, share.total));
+    EXPECT_EQ(value->currentValue().toInt(), share.percent)
+        << share.done << "/" << share.total;
+  }
+  QAccessibleInterface* track =
+      QAccessible::queryAccessibleInterface(&testing::Control(form, "Line1"));
+  EXPECT_TRUE(track->state().invisible);
+  EXPECT_EQ(track->valueInterface(), nullptr);
 }
 
 }  // namespace

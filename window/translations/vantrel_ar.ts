@@ -39,6 +39,18 @@
         <translation>ابدأ!</translation>
     </message>
     <message>
+        <source>Choose folder</source>
+        <translation>اختر المجلد</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>السجل</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>التقدم</translation>
+    </message>
+    <message>
         <source>Choose path, extension and press &quot;GO!&quot;.<byte value="xd"/>
 This software will open all files and will<byte value="xd"/>
 search for &quot;start string&quot;, if it would be find,<byte value="xd"/>

@@ -470,5 +470,28 @@ TEST(SuggestionTest, ReasonsForNoSuggestion) {
   EXPECT_EQ(missing.message, u"Didn't find choosed folder.");
 }
 
+// A stop requested before the first page or while the pairs are checked on
+// every page ends the suggestion there: no pair, the run's stop message,
+// and no page read after it.
+TEST(SuggestionTest, StopRequestEndsIt) {
+  TempFolder folder;
+  for (int i = 0; i < 6; ++i) {
+    folder.create("p" + std::to_string(i) + ".htm", SitePage(kBodies[i]));
+  }
+  ASSERT_EQ(SuggestMarkers(Request(folder)).why, NoSuggestion::kNone);
+  // The sample is read page by page, then every page once more.
+  for (const int stop_at : {1, 9}) {
+    SCOPED_TRACE(stop_at);
+    int asked = 0;
+    SuggestionRequest request = Request(folder);
+    request.stop_requested = [&] { return ++asked >= stop_at; };
+    const SuggestionResult result = SuggestMarkers(request);
+    EXPECT_EQ(result.why, NoSuggestion::kStopped);
+    EXPECT_EQ(result.message, u"Stopped by the user.");
+    EXPECT_TRUE(result.suggestions.empty());
+    EXPECT_EQ(asked, stop_at);
+  }
+}
+
 }  // namespace
 }  // namespace vantrel
