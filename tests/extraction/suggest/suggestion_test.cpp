@@ -350,6 +350,15 @@ std::vector<File> SiteWithMenuLink() {
   return files;
 }
 
+// Pages of Site(4) whose second page has `body` for its own text.
+std::vector<File> SiteShowing(const std::string& body) {
+  std::vector<File> files = Site(4);
+  std::string& bytes = files[1].bytes;
+  bytes.replace(bytes.find(files[1].body), files[1].body.size(), body);
+  files[1].body = body;
+  return files;
+}
+
 TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
   struct Around {
     const char* what;
@@ -364,6 +373,17 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
        "Glaciers carve valleys &amp; leave"},
       {"inline tags skipped", Site(4), u"carry silt to",
        "carry <b>silt</b> to"},
+      {"named references beyond the common ones",
+       SiteShowing("Os requisi&ccedil;&otilde;es &#x2014; e o &Eacute;xito."),
+       u"os requisi\u00E7\u00F5es \u2014 E O \u00C9XITO",
+       "requisi&ccedil;&otilde;es"},
+      {"curly quotes, dashes and non-breaking spaces typed plainly",
+       SiteShowing("The river&rsquo;s &ldquo;delta&rdquo;&nbsp;grows "
+                   "&ndash; slowly&#8212;always."),
+       u"the river's \"delta\" grows - slowly-always", "river&rsquo;s"},
+      {"straight quotes on the page, curly ones pasted",
+       SiteShowing("Tides don't \"wait\" for boats."),
+       u"tides don\u2019t \u201Cwait\u201D", "don't"},
       {"text in a menu before the page that holds it", SiteWithMenuLink(),
        u"tides follow the moon", "Tides follow the moon, twice"},
       {"the majority's template, comments and archive pages aside", Blog(),
