@@ -421,6 +421,44 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
   }
 }
 
+// The run reads a page without a signature in windows-1256; the preview
+// shows the piece as a browser shows the page.
+TEST(SuggestionTest, PreviewShowsThePageAsABrowserDoes) {
+  struct Shown {
+    const char* what;
+    std::string head;        // put into each page's head
+    std::string body;        // the first page's own text, in its bytes
+    std::u16string preview;  // how the preview starts
+  };
+  const Shown cases[] = {
+      {"UTF-8 without a signature, said by its meta charset",
+       "<meta charset=\"utf-8\">", "\xC2\xB6 Rivers carry silt.",
+       u"\u00B6 Rivers"},
+      {"UTF-8 without a signature or a meta charset", "",
+       "Caf\xC3\xA9 \xC2\xB6 rivers.", u"Caf\u00E9 \u00B6"},
+      {"windows-1256 as it says", "<meta charset=\"windows-1256\">",
+       "\xC7\xE1\xE4\xEC"
+       "d rivers.",
+       u"\u0627\u0644\u0646\u0649d"},
+  };
+  for (const Shown& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    std::vector<File> files = SiteShowing(c.body);
+    // The first page gives the preview.
+    std::swap(files[0], files[1]);
+    std::swap(files[0].name, files[1].name);
+    for (File& file : files) {
+      file.bytes.insert(file.bytes.find("</head>"), c.head);
+      folder.create(file.name, file.bytes);
+    }
+    const SuggestionResult result = SuggestMarkers(Request(folder));
+    ASSERT_FALSE(result.suggestions.empty()) << TextToUtf8(result.message);
+    EXPECT_EQ(result.suggestions.front().preview.substr(0, c.preview.size()),
+              c.preview);
+  }
+}
+
 TEST(SuggestionTest, ReasonsForNoSuggestion) {
   struct Reason {
     const char* what;
