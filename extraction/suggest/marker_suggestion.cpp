@@ -1,6 +1,7 @@
 #include "extraction/suggest/marker_suggestion.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <functional>
 #include <optional>
 
@@ -17,6 +18,10 @@ constexpr std::size_t kMostPairs = 3;
 // The share of a group's anchors that a page holds to count as one of the
 // group's template whose content looked unlike the pages compared first.
 constexpr double kSameTemplateShare = 0.9;
+// A suggestion around text compares fewer pages: the template around the
+// text needs only a few to show, and its pages can be large (a reference
+// manual's pages of 300 KB). Every pair is still checked on every file.
+constexpr std::size_t kAroundSamplePages = 16;
 // A suggestion around text tries the element that holds it and a few of
 // those around it.
 constexpr std::size_t kElements = 4;
@@ -29,9 +34,10 @@ TokenizedPage PageOf(std::u16string text, std::size_t file) {
   return page;
 }
 
-std::vector<TokenizedPage> ReadSample(PageReader& reader) {
+std::vector<TokenizedPage> ReadSample(PageReader& reader,
+                                      std::size_t pages = kSamplePages) {
   const std::size_t n = reader.size();
-  const std::size_t count = std::min(n, kSamplePages);
+  const std::size_t count = std::min(n, pages);
   std::vector<TokenizedPage> sample;
   sample.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
@@ -214,7 +220,8 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
     return found;
   }
   const std::u16string snippet = SearchableSnippet(around);
-  std::vector<TokenizedPage> sample = ReadSample(reader);
+  const std::u16string key_word = KeyWord(around);
+  std::vector<TokenizedPage> sample = ReadSample(reader, kAroundSamplePages);
   // The first page of the sample that shows the text in its content, or
   // else the first file of the folder that does; where the text stands
   // only in links and menus (another page's title), the first page that
@@ -223,8 +230,9 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
   std::optional<FoundText> place;
   std::optional<std::pair<std::size_t, FoundText>> in_menu;
   for (std::size_t i = 0; i < sample.size() && !place; ++i) {
+    if (!MayShow(sample[i].text, key_word)) continue;
     const auto found =
-        FindPasted(sample[i].text, snippet, BesideContentOf(sample[i]));
+        FindPasted(sample[i], snippet, BesideContentOf(sample[i]));
     if (!found) continue;
     if (!BesideContent(sample[i], *found)) {
       place = found, labelled = i;
@@ -233,11 +241,10 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
     }
   }
   if (!place && sample.size() < reader.size()) {
-    const std::u16string key_word = KeyWord(around);
     reader.ForEach([&](std::size_t file, std::u16string_view text) {
       if (!MayShow(text, key_word)) return true;
       TokenizedPage page = PageOf(std::u16string(text), file);
-      const auto found = FindPasted(text, snippet, BesideContentOf(page));
+      const auto found = FindPasted(page, snippet, BesideContentOf(page));
       if (!found) return true;
       const bool beside = BesideContent(page, *found);
       if (beside && in_menu) return true;

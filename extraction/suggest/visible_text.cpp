@@ -4,6 +4,7 @@
 #include <unicode/utf16.h>
 
 #include <array>
+#include <span>
 #include <string>
 #include <unordered_map>
 
@@ -154,9 +155,10 @@ char32_t Searchable(char32_t c) {
 // `html`, and `visit(U' ', ...)` where white space or a tag separates two
 // runs of text.
 template <typename Visit>
-void ForEachVisible(std::u16string_view html, const Visit& visit) {
+void ForEachVisible(std::u16string_view html, std::span<const PageToken> tokens,
+                    const Visit& visit) {
   std::size_t previous_end = std::u16string_view::npos;
-  for (const PageToken& token : TokenizePage(html)) {
+  for (const PageToken& token : tokens) {
     if (token.kind != PageToken::Kind::kText) continue;
     if (previous_end != std::u16string_view::npos) {
       visit(U' ', previous_end, token.begin);
@@ -187,7 +189,8 @@ std::u16string PreviewOf(std::u16string_view html, std::size_t count) {
     out.clear();
     characters = 0;
     space = false;
-    ForEachVisible(html.substr(0, window),
+    const std::u16string_view start = html.substr(0, window);
+    ForEachVisible(start, TokenizePage(start),
                    [&](char32_t c, std::size_t, std::size_t) {
                      if (characters >= count) return;
                      if (IsWhite(c)) {
@@ -209,14 +212,23 @@ std::u16string PreviewOf(std::u16string_view html, std::size_t count) {
 }
 
 SearchableText SearchableTextOf(std::u16string_view html) {
+  return SearchableTextOf(html, TokenizePage(html));
+}
+
+SearchableText SearchableTextOf(std::u16string_view html,
+                                std::span<const PageToken> tokens) {
   SearchableText out;
-  ForEachVisible(html, [&](char32_t c, std::size_t begin, std::size_t end) {
-    c = Searchable(c);
-    if (c == 0) return;
-    Append(c, out.text);
-    out.from.resize(out.text.size(), static_cast<std::uint32_t>(begin));
-    out.to.resize(out.text.size(), static_cast<std::uint32_t>(end));
-  });
+  ForEachVisible(html, tokens,
+                 [&](char32_t c, std::size_t begin, std::size_t end) {
+                   c = Searchable(c);
+                   if (c == 0) return;
+                   Append(c, out.text);
+                   // One unit, or two for a character beyond the BMP.
+                   while (out.from.size() < out.text.size()) {
+                     out.from.push_back(static_cast<std::uint32_t>(begin));
+                     out.to.push_back(static_cast<std::uint32_t>(end));
+                   }
+                 });
   return out;
 }
 

@@ -8,9 +8,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "extraction/suggest/page_tokens.h"
 
 namespace vantrel {
 
@@ -31,6 +34,10 @@ struct SearchableText {
 };
 
 SearchableText SearchableTextOf(std::u16string_view html);
+// The same for a page already cut into tokens (`tokens` of `html`, as
+// TokenizePage gives them).
+SearchableText SearchableTextOf(std::u16string_view html,
+                                std::span<const PageToken> tokens);
 
 // A pasted snippet made comparable with a SearchableText: character
 // references decoded as in the HTML (a paste may hold them too), white
