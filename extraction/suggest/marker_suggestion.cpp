@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <tuple>
 
 #include "extraction/suggest/around_text.h"
 #include "extraction/suggest/content_region.h"
+#include "extraction/suggest/own_text.h"
 #include "extraction/suggest/page_tokens.h"
 #include "extraction/suggest/template_groups.h"
 #include "extraction/suggest/visible_text.h"
@@ -212,6 +214,42 @@ FoundPairs FromPages(PageReader& reader) {
   return found;
 }
 
+// The pairs around pasted text that give a piece holding it, best first:
+// the pair whose pieces are most nearly each page's own text; of nearly
+// equal ones, the one whose ends stand inside the content of the fewest
+// pages, the literal before the pattern, the one that holds more of the
+// pages' own text, the one nearer to it, the one with longer markers (more
+// of the template, less likely to occur in a page's content), the one that
+// gives more pieces.
+FoundPairs RankedAround(PageReader& reader,
+                        const std::vector<MarkerPair>& pairs,
+                        const std::vector<OwnTextShare>& shares,
+                        const HeldText& held) {
+  FoundPairs found;
+  found.files = static_cast<std::int64_t>(reader.size());
+  const std::vector<PairOutcome> outcomes = CheckPairs(reader, pairs, held);
+  std::vector<std::size_t> order;
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    if (outcomes[i].pieces > 0 && outcomes[i].holds) order.push_back(i);
+  }
+  // F1 within a fiftieth counts as equal: the sample's pages are few.
+  const auto rank = [&](std::size_t i) {
+    return std::make_tuple(static_cast<int>(shares[i].f1 * 50 + 0.5),
+                           -static_cast<std::ptrdiff_t>(shares[i].cut_inside),
+                           !pairs[i].regex, shares[i].held, shares[i].f1,
+                           pairs[i].start.size() + pairs[i].end.size(),
+                           outcomes[i].pieces);
+  };
+  std::stable_sort(
+      order.begin(), order.end(),
+      [&](std::size_t a, std::size_t b) { return rank(a) > rank(b); });
+  for (std::size_t i = 0; i < order.size() && i < kMostPairs; ++i) {
+    found.pairs.emplace_back(pairs[order[i]], outcomes[order[i]]);
+  }
+  if (found.pairs.empty()) found.lack = FoundPairs::Lack::kNoMarkers;
+  return found;
+}
+
 FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
   FoundPairs found;
   found.files = static_cast<std::int64_t>(reader.size());
@@ -302,16 +340,9 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
     AddPair(MarkersFor({elements[i]}, MarkerReach::kShortest), pairs);
   }
   const HeldText held{sample[*labelled].file, place->begin, place->end};
+  const std::vector<OwnTextShare> shares = OwnTextShares(sample, pairs);
   ForgetPages(sample);
-  found = Checked(reader, pairs, held);
-  // The first pair that gives a piece on most files goes first.
-  const auto most = std::find_if(
-      found.pairs.begin(), found.pairs.end(),
-      [&](const auto& pair) { return 2 * pair.second.pieces > found.files; });
-  if (most != found.pairs.end()) {
-    std::rotate(found.pairs.begin(), most, most + 1);
-  }
-  return found;
+  return RankedAround(reader, pairs, shares, held);
 }
 
 }  // namespace

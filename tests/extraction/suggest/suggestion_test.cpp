@@ -350,6 +350,22 @@ std::vector<File> SiteWithMenuLink() {
   return files;
 }
 
+// Reference pages: each item's title and declaration, in tags alike on
+// every page, open its content before its description.
+std::vector<File> ItemPages() {
+  const char* const kItems[] = {"delta", "glacier", "tide", "vent", "dune"};
+  std::vector<File> files;
+  for (int i = 0; i < 5; ++i) {
+    const std::string item = kItems[i];
+    const std::string content =
+        "<h1 class=\"title\">The " + item + "</h1>\n<pre class=\"decl\">void " +
+        item + "(int n);</pre>\n<p>" + kBodies[i == 0 ? 0 : i + 1] + "</p>";
+    std::string page = SitePage(content);
+    files.push_back({"p" + std::to_string(i) + ".htm", page, content});
+  }
+  return files;
+}
+
 // Pages of Site(4) whose second page has `body` for its own text.
 std::vector<File> SiteShowing(const std::string& body) {
   std::vector<File> files = Site(4);
@@ -381,6 +397,8 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
        SiteShowing("The river&rsquo;s &ldquo;delta&rdquo;&nbsp;grows "
                    "&ndash; slowly&#8212;always."),
        u"the river's \"delta\" grows - slowly-always", "river&rsquo;s"},
+      {"the item's title and declaration belong to its content", ItemPages(),
+       u"Tides follow the moon", "Tides follow the moon"},
       {"straight quotes on the page, curly ones pasted",
        SiteShowing("Tides don't \"wait\" for boats."),
        u"tides don\u2019t \u201Cwait\u201D", "don't"},
