@@ -46,10 +46,10 @@ bool MayShow(std::u16string_view html, std::u16string_view key_word) {
 }
 
 std::optional<FoundText> FindPasted(
-    std::u16string_view html, std::u16string_view snippet,
+    const TokenizedPage& page, std::u16string_view snippet,
     const std::function<bool(const FoundText&)>& aside) {
   if (snippet.empty()) return std::nullopt;
-  const SearchableText visible = SearchableTextOf(html);
+  const SearchableText visible = SearchableTextOf(page.text, page.tokens);
   const std::u16string_view text = visible.text;
   const auto range = [&](std::size_t first, std::size_t last) {
     return FoundText{visible.from[first], visible.to[last]};

@@ -20,11 +20,11 @@ struct FoundText {
 };
 
 // Finds `snippet` (made by SearchableSnippet) in the visible text of
-// `html`: whole, or else from its first to its last few characters. Where
+// `page`: whole, or else from its first to its last few characters. Where
 // it stands more than once, the first place that `aside` does not call
 // beside the content (a link to the page in a menu) wins over the first.
 std::optional<FoundText> FindPasted(
-    std::u16string_view html, std::u16string_view snippet,
+    const TokenizedPage& page, std::u16string_view snippet,
     const std::function<bool(const FoundText&)>& aside = nullptr);
 
 // The longest run of ASCII letters and digits in the pasted text, lowered:

@@ -1,11 +1,14 @@
 #include "extraction/suggest/marker_suggestion.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <functional>
 #include <optional>
+#include <tuple>
 
 #include "extraction/suggest/around_text.h"
 #include "extraction/suggest/content_region.h"
+#include "extraction/suggest/own_text.h"
 #include "extraction/suggest/page_tokens.h"
 #include "extraction/suggest/template_groups.h"
 #include "extraction/suggest/visible_text.h"
@@ -17,6 +20,10 @@ constexpr std::size_t kMostPairs = 3;
 // The share of a group's anchors that a page holds to count as one of the
 // group's template whose content looked unlike the pages compared first.
 constexpr double kSameTemplateShare = 0.9;
+// A suggestion around text compares fewer pages: the template around the
+// text needs only a few to show, and its pages can be large (a reference
+// manual's pages of 300 KB). Every pair is still checked on every file.
+constexpr std::size_t kAroundSamplePages = 16;
 // A suggestion around text tries the element that holds it and a few of
 // those around it.
 constexpr std::size_t kElements = 4;
@@ -29,9 +36,10 @@ TokenizedPage PageOf(std::u16string text, std::size_t file) {
   return page;
 }
 
-std::vector<TokenizedPage> ReadSample(PageReader& reader) {
+std::vector<TokenizedPage> ReadSample(PageReader& reader,
+                                      std::size_t pages = kSamplePages) {
   const std::size_t n = reader.size();
-  const std::size_t count = std::min(n, kSamplePages);
+  const std::size_t count = std::min(n, pages);
   std::vector<TokenizedPage> sample;
   sample.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
@@ -206,6 +214,42 @@ FoundPairs FromPages(PageReader& reader) {
   return found;
 }
 
+// The pairs around pasted text that give a piece holding it, best first:
+// the pair whose pieces are most nearly each page's own text; of nearly
+// equal ones, the one whose ends stand inside the content of the fewest
+// pages, the literal before the pattern, the one that holds more of the
+// pages' own text, the one nearer to it, the one with longer markers (more
+// of the template, less likely to occur in a page's content), the one that
+// gives more pieces.
+FoundPairs RankedAround(PageReader& reader,
+                        const std::vector<MarkerPair>& pairs,
+                        const std::vector<OwnTextShare>& shares,
+                        const HeldText& held) {
+  FoundPairs found;
+  found.files = static_cast<std::int64_t>(reader.size());
+  const std::vector<PairOutcome> outcomes = CheckPairs(reader, pairs, held);
+  std::vector<std::size_t> order;
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    if (outcomes[i].pieces > 0 && outcomes[i].holds) order.push_back(i);
+  }
+  // F1 within a fiftieth counts as equal: the sample's pages are few.
+  const auto rank = [&](std::size_t i) {
+    return std::make_tuple(static_cast<int>(shares[i].f1 * 50 + 0.5),
+                           -static_cast<std::ptrdiff_t>(shares[i].cut_inside),
+                           !pairs[i].regex, shares[i].held, shares[i].f1,
+                           pairs[i].start.size() + pairs[i].end.size(),
+                           outcomes[i].pieces);
+  };
+  std::stable_sort(
+      order.begin(), order.end(),
+      [&](std::size_t a, std::size_t b) { return rank(a) > rank(b); });
+  for (std::size_t i = 0; i < order.size() && i < kMostPairs; ++i) {
+    found.pairs.emplace_back(pairs[order[i]], outcomes[order[i]]);
+  }
+  if (found.pairs.empty()) found.lack = FoundPairs::Lack::kNoMarkers;
+  return found;
+}
+
 FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
   FoundPairs found;
   found.files = static_cast<std::int64_t>(reader.size());
@@ -214,7 +258,8 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
     return found;
   }
   const std::u16string snippet = SearchableSnippet(around);
-  std::vector<TokenizedPage> sample = ReadSample(reader);
+  const std::u16string key_word = KeyWord(around);
+  std::vector<TokenizedPage> sample = ReadSample(reader, kAroundSamplePages);
   // The first page of the sample that shows the text in its content, or
   // else the first file of the folder that does; where the text stands
   // only in links and menus (another page's title), the first page that
@@ -223,8 +268,9 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
   std::optional<FoundText> place;
   std::optional<std::pair<std::size_t, FoundText>> in_menu;
   for (std::size_t i = 0; i < sample.size() && !place; ++i) {
+    if (!MayShow(sample[i].text, key_word)) continue;
     const auto found =
-        FindPasted(sample[i].text, snippet, BesideContentOf(sample[i]));
+        FindPasted(sample[i], snippet, BesideContentOf(sample[i]));
     if (!found) continue;
     if (!BesideContent(sample[i], *found)) {
       place = found, labelled = i;
@@ -233,11 +279,10 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
     }
   }
   if (!place && sample.size() < reader.size()) {
-    const std::u16string key_word = KeyWord(around);
     reader.ForEach([&](std::size_t file, std::u16string_view text) {
       if (!MayShow(text, key_word)) return true;
       TokenizedPage page = PageOf(std::u16string(text), file);
-      const auto found = FindPasted(text, snippet, BesideContentOf(page));
+      const auto found = FindPasted(page, snippet, BesideContentOf(page));
       if (!found) return true;
       const bool beside = BesideContent(page, *found);
       if (beside && in_menu) return true;
@@ -295,16 +340,9 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
     AddPair(MarkersFor({elements[i]}, MarkerReach::kShortest), pairs);
   }
   const HeldText held{sample[*labelled].file, place->begin, place->end};
+  const std::vector<OwnTextShare> shares = OwnTextShares(sample, pairs);
   ForgetPages(sample);
-  found = Checked(reader, pairs, held);
-  // The first pair that gives a piece on most files goes first.
-  const auto most = std::find_if(
-      found.pairs.begin(), found.pairs.end(),
-      [&](const auto& pair) { return 2 * pair.second.pieces > found.files; });
-  if (most != found.pairs.end()) {
-    std::rotate(found.pairs.begin(), most, most + 1);
-  }
-  return found;
+  return RankedAround(reader, pairs, shares, held);
 }
 
 }  // namespace

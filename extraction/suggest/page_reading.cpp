@@ -2,6 +2,8 @@
 
 #include "extraction/run_plan.h"
 #include "extraction/source/read_ahead.h"
+#include "extraction/source/source_reading.h"
+#include "extraction/text/charset_detection.h"
 #include "extraction/text/native_names.h"
 
 namespace vantrel {
@@ -35,6 +37,18 @@ std::u16string PageReader::Read(std::size_t index) {
   file.ReadAll(buffers.bytes);
   file.Close();
   return std::u16string(cutter_->PieceOf(buffers).text);
+}
+
+std::u16string PageReader::ReadAsShown(std::size_t index) {
+  SourceOpener opener(sources_.root);
+  fs::SourceFile file = opener.Open(sources_.items[index]);
+  SourceBuffers buffers;
+  file.ReadAll(buffers.bytes);
+  file.Close();
+  const std::string_view bytes = buffers.bytes.bytes();
+  std::u16string text;
+  text.resize(DecodeDecidedInto(bytes, DecideSourceCharset(bytes), text));
+  return text;
 }
 
 void PageReader::ForEach(

@@ -39,6 +39,12 @@ class PageReader {
   // SuggestionStopped, before a page, once a stop was requested.
   std::u16string Read(std::size_t index);
 
+  // The text of file `index` as a browser shows the page, whatever the
+  // charset the run reads it in: by its signature, else its meta charset,
+  // else what detection says (charset_detection.h). A UTF-8 page without a
+  // signature that a run reads as windows-1256 shows its own characters.
+  std::u16string ReadAsShown(std::size_t index);
+
   // Reads every file in order, reading ahead on a second thread as a run
   // does, and hands each text to `visit`, which returns false to stop.
   void ForEach(

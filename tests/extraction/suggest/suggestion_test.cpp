@@ -363,6 +363,31 @@ std::vector<File> SiteWithMenuLink() {
   return files;
 }
 
+// Reference pages: each item's title and declaration, in tags alike on
+// every page, open its content before its description.
+std::vector<File> ItemPages() {
+  const char* const kItems[] = {"delta", "glacier", "tide", "vent", "dune"};
+  std::vector<File> files;
+  for (int i = 0; i < 5; ++i) {
+    const std::string item = kItems[i];
+    const std::string content =
+        "<h1 class=\"title\">The " + item + "</h1>\n<pre class=\"decl\">void " +
+        item + "(int n);</pre>\n<p>" + kBodies[i == 0 ? 0 : i + 1] + "</p>";
+    std::string page = SitePage(content);
+    files.push_back({"p" + std::to_string(i) + ".htm", page, content});
+  }
+  return files;
+}
+
+// Pages of Site(4) whose second page has `body` for its own text.
+std::vector<File> SiteShowing(const std::string& body) {
+  std::vector<File> files = Site(4);
+  std::string& bytes = files[1].bytes;
+  bytes.replace(bytes.find(files[1].body), files[1].body.size(), body);
+  files[1].body = body;
+  return files;
+}
+
 TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
   struct Around {
     const char* what;
@@ -377,6 +402,19 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
        "Glaciers carve valleys &amp; leave"},
       {"inline tags skipped", Site(4), u"carry silt to",
        "carry <b>silt</b> to"},
+      {"named references beyond the common ones",
+       SiteShowing("Os requisi&ccedil;&otilde;es &#x2014; e o &Eacute;xito."),
+       u"os requisi\u00E7\u00F5es \u2014 E O \u00C9XITO",
+       "requisi&ccedil;&otilde;es"},
+      {"curly quotes, dashes and non-breaking spaces typed plainly",
+       SiteShowing("The river&rsquo;s &ldquo;delta&rdquo;&nbsp;grows "
+                   "&ndash; slowly&#8212;always."),
+       u"the river's \"delta\" grows - slowly-always", "river&rsquo;s"},
+      {"the item's title and declaration belong to its content", ItemPages(),
+       u"Tides follow the moon", "Tides follow the moon"},
+      {"straight quotes on the page, curly ones pasted",
+       SiteShowing("Tides don't \"wait\" for boats."),
+       u"tides don\u2019t \u201Cwait\u201D", "don't"},
       {"text in a menu before the page that holds it", SiteWithMenuLink(),
        u"tides follow the moon", "Tides follow the moon, twice"},
       {"the majority's template, comments and archive pages aside", Blog(),
@@ -411,6 +449,44 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
       held = held || piece.find(c.held) != std::string::npos;
     }
     EXPECT_TRUE(held);
+  }
+}
+
+// The run reads a page without a signature in windows-1256; the preview
+// shows the piece as a browser shows the page.
+TEST(SuggestionTest, PreviewShowsThePageAsABrowserDoes) {
+  struct Shown {
+    const char* what;
+    std::string head;        // put into each page's head
+    std::string body;        // the first page's own text, in its bytes
+    std::u16string preview;  // how the preview starts
+  };
+  const Shown cases[] = {
+      {"UTF-8 without a signature, said by its meta charset",
+       "<meta charset=\"utf-8\">", "\xC2\xB6 Rivers carry silt.",
+       u"\u00B6 Rivers"},
+      {"UTF-8 without a signature or a meta charset", "",
+       "Caf\xC3\xA9 \xC2\xB6 rivers.", u"Caf\u00E9 \u00B6"},
+      {"windows-1256 as it says", "<meta charset=\"windows-1256\">",
+       "\xC7\xE1\xE4\xEC"
+       "d rivers.",
+       u"\u0627\u0644\u0646\u0649d"},
+  };
+  for (const Shown& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    std::vector<File> files = SiteShowing(c.body);
+    // The first page gives the preview.
+    std::swap(files[0], files[1]);
+    std::swap(files[0].name, files[1].name);
+    for (File& file : files) {
+      file.bytes.insert(file.bytes.find("</head>"), c.head);
+      folder.create(file.name, file.bytes);
+    }
+    const SuggestionResult result = SuggestMarkers(Request(folder));
+    ASSERT_FALSE(result.suggestions.empty()) << TextToUtf8(result.message);
+    EXPECT_EQ(result.suggestions.front().preview.substr(0, c.preview.size()),
+              c.preview);
   }
 }
 
