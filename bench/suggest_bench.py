@@ -17,10 +17,13 @@ text (tags, scripts and styles dropped, entities decoded) of the piece and
 of the main content, 0 where the pair gives no piece. A speed row times
 `--suggest` on 10,000 template pages of about 20 KB.
 
+The sites and their truth rules are in suggest_corpora.py; the held-out
+sites named there are scored only with --held-out. A site whose Debian
+package is missing is named and skipped (bench/suggest_corpora.sh installs
+them all).
+
 Usage: suggest_bench.py [--cli PATH] [--run-child PATH] [--corpora synth,python,...]
-                        [--keep-aside node,fish,valgrind] [--json] [--speed-pages N]
-Corpora kept aside are not scored unless --keep-aside leaves them out
-(--keep-aside '' scores every corpus).
+                        [--held-out] [--json] [--speed-pages N] [--truth-only]
 """
 import argparse
 import collections
@@ -41,6 +44,7 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import suggest_sites  # noqa: E402
+from suggest_corpora import CORPORA, HELD_OUT  # noqa: E402
 
 HERE = pathlib.Path(__file__).resolve().parent
 BASELINE = ("<body[^>]*>", "</body>", True)
@@ -75,11 +79,18 @@ class Visible(html.parser.HTMLParser):
             self.parts.append(data)
 
 
+# Words: runs of characters between spaces, except that each Han, kana and
+# Hangul character counts as a word of its own (those scripts write no
+# spaces between words).
+WORD = re.compile(r"[\u3040-\u30ff\u3400-\u9fff\uac00-\ud7af\uf900-\ufaff\uff66-\uff9f]|"
+                  r"[^\s\u3040-\u30ff\u3400-\u9fff\uac00-\ud7af\uf900-\ufaff\uff66-\uff9f]+")
+
+
 def visible_words(fragment):
     parser = Visible()
     parser.feed(fragment)
     parser.close()
-    return collections.Counter(" ".join(parser.parts).split())
+    return collections.Counter(WORD.findall(" ".join(parser.parts)))
 
 
 def f1(piece, truth):
@@ -91,120 +102,12 @@ def f1(piece, truth):
     return 2.0 * both / total
 
 
-# ----------------------------------------------------------------- truth rules
-
-def balanced_end(page, start, tag):
-    """Where the element whose start tag ends at `start` closes: the span of
-    its balanced end tag, or None."""
-    depth = 1
-    for m in re.finditer(r"<(/?)%s\b[^>]*>" % tag, page[start:], re.I):
-        depth += -1 if m.group(1) else 1
-        if depth == 0:
-            return start + m.start(), start + m.end()
-    return None
-
-
-def inside_element(start_tag, tag):
-    """Truth: the inside of the first element whose start tag matches."""
-    pattern = re.compile(start_tag, re.I)
-
-    def rule(page):
-        found = pattern.search(page)
-        if not found:
-            return None
-        close = balanced_end(page, found.end(), tag)
-        return page[found.end():close[0]] if close else None
-    return rule
-
-
-def between_elements(before_tag, tag, after):
-    """Truth: from the end of the element whose start tag matches
-    `before_tag` to the first match of `after`."""
-    before_pattern = re.compile(before_tag, re.I)
-    after_pattern = re.compile(after, re.I)
-
-    def rule(page):
-        found = before_pattern.search(page)
-        if not found:
-            return None
-        close = balanced_end(page, found.end(), tag)
-        if not close:
-            return None
-        end = after_pattern.search(page, close[1])
-        return page[close[1]:end.start()] if end else None
-    return rule
-
-
-# Sphinx: the body element. DocBook: between the navigation header and
-# footer. gtk-doc: between the top navigation table (the one that says it is
-# the navigation header; a book's title page has another) and the footer.
-# AsciiDoc: the #content element.
-SPHINX = inside_element(r'<div class="body" role="main">', "div")
-DOCBOOK = between_elements(r'<div class="navheader">', "div", r'<div class="navfooter">')
-GTKDOC = between_elements(r'<table class="navigation" id="top"[^>]*summary="Navigation header"[^>]*>',
-                          "table", r'<div class="footer">')
-ASCIIDOC = inside_element(r'<div id="content">', "div")
-# Node.js's API pages: the main element. Valgrind's DocBook: between the
-# navigation header table and the element that holds the footer table.
-NODE_API = inside_element(r'<div role="main" id="apicontent">', "div")
-VALGRIND = between_elements(r'<table class="nav"[^>]*summary="Navigation header"[^>]*>', "table",
-                            r'<div>\s*<br>\s*<table class="nav"[^>]*summary="Navigation footer"')
-
-
-# --------------------------------------------------------------------- corpora
-
-class Corpus:
-    def __init__(self, name, title, package=None, source=None, pattern="*.html",
-                 rule=None, site=None, charset="utf-8"):
-        self.name, self.title = name, title
-        self.package, self.source, self.pattern = package, source, pattern
-        self.rule, self.site, self.charset = rule, site, charset
-
-    def charset_args(self):
-        return ["--charset", self.charset] if self.charset else []
-
-
-CORPORA = [
-    Corpus("synth", "made-up site, UTF-8",
-           site=dict(seed=11, lang="en", encoding="utf-8")),
-    Corpus("synth-ar", "made-up site, Arabic, windows-1256",
-           site=dict(seed=12, lang="ar", encoding="cp1256"), charset="windows-1256"),
-    Corpus("synth-u16", "made-up site, UTF-16LE signature, CR LF",
-           site=dict(seed=13, lang="en", encoding="utf-16-le", signature=b"\xff\xfe",
-                     newline="\r\n"), charset=None),
-    Corpus("python", "Sphinx: python3.11-doc library", "python3.11-doc",
-           "/usr/share/doc/python3.11/html/library", rule=SPHINX),
-    Corpus("cmake", "Sphinx: cmake-doc commands", "cmake-doc",
-           "/usr/share/doc/cmake-data/html/command", rule=SPHINX),
-    Corpus("postgres", "DocBook: postgresql-doc-15", "postgresql-doc-15",
-           "/usr/share/doc/postgresql-doc-15/html", rule=DOCBOOK),
-    Corpus("glib", "gtk-doc: libglib2.0-doc", "libglib2.0-doc",
-           "/usr/share/gtk-doc/html/glib", rule=GTKDOC),
-    Corpus("gtk3", "gtk-doc: libgtk-3-doc", "libgtk-3-doc",
-           "/usr/share/gtk-doc/html/gtk3", rule=GTKDOC),
-    Corpus("git", "AsciiDoc: git-doc", "git-doc", "/usr/share/doc/git-doc",
-           rule=ASCIIDOC),
-    Corpus("node", "Node.js API pages: nodejs", "nodejs", "/usr/share/doc/nodejs/api",
-           rule=NODE_API),
-    Corpus("fish", "Sphinx: fish-common commands", "fish-common", "/usr/share/doc/fish/cmds",
-           rule=SPHINX),
-    Corpus("valgrind", "DocBook: valgrind manual", "valgrind", "/usr/share/doc/valgrind/html",
-           rule=VALGRIND),
-]
-
-
-def ensure_package(corpus):
-    """True when the corpus's pages are there, installing its package when
-    run as root."""
+def have_pages(corpus):
+    """True when the corpus's pages are there; otherwise names the package
+    that holds them (bench/suggest_corpora.sh installs them all)."""
     if pathlib.Path(corpus.source).is_dir():
         return True
-    if os.geteuid() == 0 and shutil.which("apt-get"):
-        print("installing %s ..." % corpus.package, file=sys.stderr)
-        subprocess.run(["apt-get", "install", "-y", corpus.package],
-                       stdout=subprocess.DEVNULL, check=False)
-        if pathlib.Path(corpus.source).is_dir():
-            return True
-    print("%s: skipped, %s is missing (apt-get install %s)" %
+    print("%s: skipped, %s is missing (apt-get install %s, or bench/suggest_corpora.sh)" %
           (corpus.name, corpus.source, corpus.package), file=sys.stderr)
     return False
 
@@ -224,7 +127,7 @@ def prepare(corpus, folder, pages):
     for source in sources:
         data = source.read_bytes()
         (pathlib.Path(folder) / source.name).write_bytes(data)
-        truth[source.name] = corpus.rule(data.decode("utf-8", "replace"))
+        truth[source.name] = corpus.rule(data.decode(corpus.decoding(), "replace"))
     return "html", truth
 
 
@@ -290,7 +193,7 @@ def pieces_of(cli, corpus, folder, extension, start, end, regex):
     path = pathlib.Path(output)
     if not path.is_absolute():
         path = pathlib.Path(folder) / path
-    with open(path, encoding="utf-8") as f:
+    with open(path, encoding="utf-8", errors="replace") as f:
         for line in f:
             obj = json.loads(line)
             pieces[obj["file"]] = obj["piece"]
@@ -346,7 +249,8 @@ def score_corpus(cli, corpus, pages, have_suggest, worst, pairs=(), truth_shown=
         extension, truth = prepare(corpus, folder, pages)
         truth_words = {name: None if content is None else visible_words(content)
                        for name, content in truth.items()}
-        row = {"corpus": corpus.name, "title": corpus.title, "files": len(truth),
+        row = {"corpus": corpus.name, "title": corpus.title, "held_out": corpus.held_out,
+               "files": len(truth),
                "without_content": sum(1 for w in truth_words.values() if w is None)}
         base_scores, base_stray = scores_of(
             pieces_of(cli, corpus, folder, extension, *BASELINE), truth_words)
@@ -504,10 +408,14 @@ def default_cli():
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--cli", default=default_cli(), help="vantrel-cli to score")
-    parser.add_argument("--corpora", default=",".join(c.name for c in CORPORA),
-                        help="comma-separated, of: " + ", ".join(c.name for c in CORPORA))
-    parser.add_argument("--keep-aside", default="node,fish,valgrind",
-                        help="hold-out corpora, not scored ('' scores all)")
+    parser.add_argument("--corpora", default="",
+                        help="comma-separated (default: every site but the held-out ones), "
+                             "of: " + ", ".join(c.name for c in CORPORA))
+    parser.add_argument("--held-out", action="store_true",
+                        help="also score the held-out sites (%s); only at the end, "
+                             "never while tuning" % ", ".join(HELD_OUT))
+    parser.add_argument("--keep-aside", default="",
+                        help="sites to leave out, comma-separated")
     parser.add_argument("--pages", type=int, default=0,
                         help="pages per corpus (0: 200 made-up, every real one)")
     parser.add_argument("--speed-pages", type=int, default=10000,
@@ -523,6 +431,9 @@ def main():
                         metavar=("START", "END"), help="also score this pattern pair")
     parser.add_argument("--show-truth", type=int, default=0, metavar="N",
                         help="show the main content's ends on N pages per corpus")
+    parser.add_argument("--truth-only", action="store_true",
+                        help="only show the truth rule's ends (--show-truth N, default 3) "
+                             "and the pages without main content; run nothing")
     parser.add_argument("--json", action="store_true", help="JSON Lines, one per row")
     parser.add_argument("--run-child", metavar="PATH",
                         help="vantrel-run-child (default: the one built beside --cli)")
@@ -537,7 +448,10 @@ def main():
                      "or give --run-child)" % RUN_CHILD)
 
     known = {c.name: c for c in CORPORA}
-    wanted = [n for n in args.corpora.split(",") if n]
+    if args.corpora:
+        wanted = [n for n in args.corpora.split(",") if n]
+    else:
+        wanted = [c.name for c in CORPORA if args.held_out or not c.held_out]
     aside = {n for n in args.keep_aside.split(",") if n}
     unknown = [n for n in wanted + sorted(aside) if n not in known]
     if unknown:
@@ -546,20 +460,33 @@ def main():
     have_suggest = "--suggest" in help_text
     if not have_suggest:
         print("%s has no --suggest: scoring the body pair only" % args.cli, file=sys.stderr)
-    skipped = [n for n in wanted if n in aside]
-    if skipped:
-        print("kept aside: %s (--keep-aside '' scores them)" % ", ".join(skipped),
+    held = [n for n in wanted if known[n].held_out and not args.held_out]
+    if held:
+        print("held out, not scored: %s (only with --held-out, at the end)" % ", ".join(held),
               file=sys.stderr)
+    missing = []
     rows = []
     for name in wanted:
         corpus = known[name]
-        if name in aside or (corpus.source and not ensure_package(corpus)):
+        if name in aside or name in held:
+            continue
+        if corpus.source and not have_pages(corpus):
+            missing.append(corpus.package)
+            continue
+        if args.truth_only:
+            with tempfile.TemporaryDirectory(prefix="vantrel-truth-") as folder:
+                show_truth(corpus, prepare(corpus, folder, args.pages)[1], args.show_truth or 3)
             continue
         print("%s ..." % name, file=sys.stderr)
         pairs = ([(a, b, False) for a, b in args.pair] +
                  [(a, b, True) for a, b in args.regex_pair])
         rows.append(score_corpus(args.cli, corpus, args.pages, have_suggest, args.worst,
                                  pairs, args.show_truth))
+    if missing:
+        print("missing packages (sites skipped): %s" % " ".join(sorted(set(missing))),
+              file=sys.stderr)
+    if args.truth_only:
+        return 0
     speed = None
     if args.speed_pages or args.speed_folder:
         speed = speed_row(args.cli, args.speed_pages, have_suggest, args.speed_folder)
