@@ -44,6 +44,7 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import suggest_sites  # noqa: E402
+import suggest_web_sites  # noqa: E402
 from suggest_corpora import CORPORA, HELD_OUT  # noqa: E402
 
 HERE = pathlib.Path(__file__).resolve().parent
@@ -119,6 +120,8 @@ def prepare(corpus, folder, pages):
         truth = suggest_sites.write_site(folder, pages or 200, extension="htm",
                                          **corpus.site)
         return "htm", truth
+    if corpus.web:
+        return "html", suggest_web_sites.write_site(folder, corpus.web, pages or 150)
     truth = {}
     sources = sorted(p for p in pathlib.Path(corpus.source).glob(corpus.pattern)
                      if p.is_file())

@@ -158,6 +158,13 @@ CORPORA = [
     Corpus("synth-u16", "made-up site, UTF-16LE signature, CR LF",
            site=dict(seed=13, lang="en", encoding="utf-16-le", signature=b"\xff\xfe",
                      newline="\r\n"), charset=None),
+    # Made-up sites in the shapes users bring from the web
+    # (suggest_web_sites.py).
+    Corpus("web-blog", "made-up blog with comments, HTML5 landmarks", web="blog"),
+    Corpus("web-news", "made-up news site, related articles and share bars, no landmarks",
+           web="news"),
+    Corpus("web-forum", "made-up forum threads, posts by several users, ARIA roles", web="forum"),
+    Corpus("web-shop", "made-up product pages, specs tables and reviews, a main landmark", web="shop"),
     # The first nine real corpora.
     Corpus("python", "Sphinx: python3.11-doc library", "python3.11-doc",
            DOC + "python3.11/html/library", rule=SPHINX),
