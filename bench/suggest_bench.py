@@ -27,6 +27,7 @@ Usage: suggest_bench.py [--cli PATH] [--run-child PATH] [--corpora synth,python,
 """
 import argparse
 import collections
+import hashlib
 import html.parser
 import json
 import os
@@ -155,10 +156,12 @@ def run_measured(args):
                 err.read().decode("utf-8", "replace"), float(seconds), int(peak))
 
 
-def suggest(cli, corpus, folder, extension):
-    """The candidates of `--suggest --json`, with the call's figures."""
+def suggest(cli, corpus, folder, extension, extra=()):
+    """The candidates of `--suggest --json` (with extra options), with the
+    call's figures."""
     status, out, err, seconds, peak = run_measured(
-        [cli, "--suggest", "--json", "--ext", extension] + corpus.charset_args() + [folder])
+        [cli, "--suggest", "--json", "--ext", extension] + list(extra) +
+        corpus.charset_args() + [folder])
     candidates, summary = [], None
     for line in out.splitlines():
         try:
@@ -247,7 +250,130 @@ def show_truth(corpus, truth, count):
         print("  %s: %s ... %s" % (name, text[:90], text[-90:]), file=sys.stderr)
 
 
-def score_corpus(cli, corpus, pages, have_suggest, worst, pairs=(), truth_shown=0):
+def score_candidates(cli, corpus, folder, extension, result, truth_words):
+    """Runs each candidate of a --suggest call; gives (candidate rows, the
+    first's per-page scores, per-page best of the three)."""
+    rows, per_candidate = [], []
+    for c in result["candidates"]:
+        pieces = pieces_of(cli, corpus, folder, extension, c["start"], c["end"],
+                           bool(c.get("regex")))
+        scores, stray = scores_of(pieces, truth_words)
+        per_candidate.append(scores)
+        mean, share = figures(scores)
+        # The pieces it promised beside those a run with it gives.
+        rows.append({"rank": c.get("rank"), "start": c["start"], "end": c["end"],
+                     "regex": bool(c.get("regex")), "pieces": c.get("pieces"),
+                     "basis": c.get("basis"), "pieces_run": len(pieces), "mean_f1": mean,
+                     "share_good": share, "stray": stray})
+    content_pages = [n for n, w in truth_words.items() if w is not None]
+    first = per_candidate[0] if per_candidate else {n: 0.0 for n in content_pages}
+    best = {n: max((s[n] for s in per_candidate), default=0.0) for n in content_pages}
+    return rows, first, best
+
+
+def collapsed_text(fragment):
+    parser = Visible()
+    parser.feed(fragment)
+    parser.close()
+    return " ".join(" ".join(parser.parts).split())
+
+
+def around_text(truth):
+    """What a user would paste for --around: from the middle page with main
+    content (in name order), its first paragraph of at least eight words
+    as a browser shows it (its first sentence when that has six words or
+    more, else its first 30 words); on pages without paragraphs, 25 words
+    from the 20th word of the main content. Gives (page, text) or None."""
+    pages = sorted(n for n, c in truth.items() if c is not None)
+    if not pages:
+        return None
+    page = pages[len(pages) // 2]
+    for m in re.finditer(r"<p\b[^>]*>(.*?)</p>", truth[page], re.I | re.S):
+        text = collapsed_text(m.group(1))
+        words = text.split()
+        if len(words) < 8:
+            continue
+        first = re.match(r"(.+?[.!?])\s", text + " ")
+        if first and len(first.group(1).split()) >= 6:
+            return page, first.group(1)
+        return page, " ".join(words[:30])
+    words = collapsed_text(truth[page]).split()
+    if not words:
+        return None
+    skip = 20 if len(words) > 45 else 0
+    return page, " ".join(words[skip:skip + 25])
+
+
+# The reader-view baseline: Mozilla's Readability through jsdom
+# (readability_text.js), from the folder that --readability names.
+READABILITY = {"dir": None, "missing": "not asked"}
+READABILITY_SCRIPT = HERE / "readability_text.js"
+
+
+def readability_setup(folder, wanted):
+    """Where Readability runs from, or why it does not."""
+    READABILITY["dir"] = pathlib.Path(folder)
+    if not wanted:
+        READABILITY["missing"] = "not asked"
+    elif not shutil.which("node"):
+        READABILITY["missing"] = "no node"
+    elif not all((READABILITY["dir"] / "node_modules" / m / "package.json").is_file()
+                 for m in ("jsdom", "@mozilla/readability")):
+        READABILITY["missing"] = "not installed"
+        print("Readability is not installed in %s: npm install @mozilla/readability jsdom "
+              "there (npm %s)" % (folder, "is there" if shutil.which("npm") else "is missing"),
+              file=sys.stderr)
+    else:
+        READABILITY["missing"] = None
+
+
+def readability_texts(paths):
+    """{path: Readability's text or None}; texts of pages seen before come
+    from a cache beside the modules, keyed by the page's bytes."""
+    cache = READABILITY["dir"] / "cache"
+    cache.mkdir(exist_ok=True)
+    texts, keys, todo = {}, {}, []
+    for path in paths:
+        key = hashlib.sha1(pathlib.Path(path).read_bytes()).hexdigest()
+        keys[str(path)] = key
+        cached = cache / (key + ".json")
+        if cached.is_file():
+            texts[str(path)] = json.loads(cached.read_text(encoding="utf-8"))["text"]
+        else:
+            todo.append(str(path))
+    if todo:
+        done = subprocess.run(["node", str(READABILITY_SCRIPT), str(READABILITY["dir"])],
+                              input="\n".join(todo) + "\n", capture_output=True, text=True)
+        for line in done.stdout.splitlines():
+            obj = json.loads(line)
+            texts[obj["file"]] = obj["text"]
+            (cache / (keys[obj["file"]] + ".json")).write_text(
+                json.dumps({"text": obj["text"]}), encoding="utf-8")
+    return texts
+
+
+def readability_row(folder, truth_words, sample):
+    """Readability's word F1 against the truth on up to `sample` pages with
+    main content, spread evenly over them in name order."""
+    if READABILITY["missing"]:
+        return {"missing": READABILITY["missing"]}
+    pages = sorted(n for n, w in truth_words.items() if w is not None)
+    if sample and len(pages) > sample:
+        pages = [pages[k * len(pages) // sample] for k in range(sample)]
+    started = time.monotonic()
+    texts = readability_texts([os.path.join(folder, n) for n in pages])
+    scores = {}
+    for name in pages:
+        text = texts.get(os.path.join(folder, name))
+        scores[name] = 0.0 if text is None else f1(
+            collections.Counter(WORD.findall(text)), truth_words[name])
+    mean, share = figures(scores)
+    return {"missing": None, "pages": len(pages), "mean_f1": mean, "share_good": share,
+            "seconds": time.monotonic() - started}
+
+
+def score_corpus(cli, corpus, pages, have_suggest, worst, pairs=(), truth_shown=0,
+                 readability_pages=100, around=True):
     with tempfile.TemporaryDirectory(prefix="vantrel-suggest-%s-" % corpus.name) as folder:
         extension, truth = prepare(corpus, folder, pages)
         truth_words = {name: None if content is None else visible_words(content)
@@ -259,6 +385,7 @@ def score_corpus(cli, corpus, pages, have_suggest, worst, pairs=(), truth_shown=
             pieces_of(cli, corpus, folder, extension, *BASELINE), truth_words)
         row["baseline"] = dict(zip(("mean_f1", "share_good"), figures(base_scores)),
                                stray=base_stray)
+        row["readability"] = readability_row(folder, truth_words, readability_pages)
         if truth_shown:
             show_truth(corpus, truth, truth_shown)
         row["pairs"] = []
@@ -272,26 +399,24 @@ def score_corpus(cli, corpus, pages, have_suggest, worst, pairs=(), truth_shown=
             return row
         result = suggest(cli, corpus, folder, extension)
         row["suggest"] = {k: result[k] for k in ("status", "seconds", "peak_kib", "stderr")}
-        row["candidates"] = []
-        per_candidate = []
-        for c in result["candidates"]:
-            pieces = pieces_of(cli, corpus, folder, extension, c["start"], c["end"],
-                               bool(c.get("regex")))
-            scores, stray = scores_of(pieces, truth_words)
-            per_candidate.append(scores)
-            mean, share = figures(scores)
-            # The pieces it promised beside those a run with it gives.
-            row["candidates"].append({"rank": c.get("rank"), "start": c["start"],
-                                      "end": c["end"], "regex": bool(c.get("regex")),
-                                      "pieces": c.get("pieces"), "pieces_run": len(pieces),
-                                      "mean_f1": mean, "share_good": share, "stray": stray})
-        content_pages = [n for n, w in truth_words.items() if w is not None]
-        first = per_candidate[0] if per_candidate else {n: 0.0 for n in content_pages}
-        best = {n: max((s[n] for s in per_candidate), default=0.0) for n in content_pages}
+        row["candidates"], first, best = score_candidates(cli, corpus, folder, extension,
+                                                          result, truth_words)
         row["top1"] = dict(zip(("mean_f1", "share_good"), figures(first)),
                            stray=row["candidates"][0]["stray"] if row["candidates"] else 0)
         row["best_of_3"] = dict(zip(("mean_f1", "share_good"), figures(best)))
         row["worst"] = lowest(first, worst)
+        chosen = around_text(truth) if around else None
+        if chosen:
+            result = suggest(cli, corpus, folder, extension, ["--around=" + chosen[1]])
+            candidates, first, best = score_candidates(cli, corpus, folder, extension,
+                                                       result, truth_words)
+            row["around"] = {"page": chosen[0], "text": chosen[1],
+                             "status": result["status"], "stderr": result["stderr"],
+                             "seconds": result["seconds"], "peak_kib": result["peak_kib"],
+                             "candidates": candidates,
+                             "top1": dict(zip(("mean_f1", "share_good"), figures(first))),
+                             "best_of_3": dict(zip(("mean_f1", "share_good"), figures(best))),
+                             "worst": lowest(first, worst)}
         return row
 
 
@@ -329,6 +454,24 @@ def speed_row(cli, pages, have_suggest, given_folder=None):
         return row
 
 
+def around_speed_row(cli, pages):
+    """Time (median of 3, after one call to warm the cache) and peak memory
+    of --suggest --around on `pages` made-up pages whose articles are about
+    300 KB, the text taken from one page as for the sites."""
+    with tempfile.TemporaryDirectory(prefix="vantrel-around-speed-") as folder:
+        truth = suggest_sites.write_site(folder, pages, 22, page_bytes=300000, other_share=0)
+        sizes = [p.stat().st_size for p in pathlib.Path(folder).iterdir()]
+        page, text = around_text(truth)
+        call = [cli, "--suggest", "--json", "--ext", "htm", "--charset", "utf-8",
+                "--around=" + text, folder]
+        run_measured(call)
+        times = [run_measured(call) for _ in range(3)]
+        return {"corpus": "around-speed", "files": len(sizes), "bytes": sum(sizes),
+                "page": page, "text": text, "status": times[0][0],
+                "seconds": statistics.median(t[3] for t in times),
+                "peak_kib": max(t[4] for t in times)}
+
+
 # -------------------------------------------------------------------- output
 
 def fmt(value, percent=False):
@@ -342,51 +485,83 @@ def shorten(text, width=60):
     return text if len(text) <= width else text[:width - 3] + "..."
 
 
-def print_table(rows, speed):
-    print("\n| corpus | files | no content | pair | mean F1 | F1 >= 0.99 | "
-          "best-of-3 F1 | best-of-3 >= 0.99 | pieces on no-content pages | "
-          "suggest time | suggest peak |")
-    print("|---|---|---|---|---|---|---|---|---|---|---|")
+def pair_figures(figs):
+    """"mean / share at >= 0.99" of a figures dict, or "-"."""
+    if not figs or figs.get("mean_f1") is None:
+        return "-"
+    return "%s / %s" % (fmt(figs["mean_f1"]), fmt(figs["share_good"], True))
+
+
+def readability_cell(r):
+    if r is None:
+        return "-"
+    if r.get("missing"):
+        return r["missing"]
+    return pair_figures(r) + ("" if r["pages"] >= 100 else " (%d)" % r["pages"])
+
+
+def print_candidates(candidates):
+    for c in candidates:
+        print("  %s. %s%s ... %s  pieces %s (a run gives %d), F1 %s, >= 0.99 %s, "
+              "on no-content pages %d%s" % (
+                  c["rank"], "regex " if c["regex"] else "", shorten(c["start"]),
+                  shorten(c["end"]), c["pieces"], c["pieces_run"], fmt(c["mean_f1"]),
+                  fmt(c["share_good"], True), c["stray"],
+                  "; basis: " + c["basis"] if c.get("basis") else ""))
+
+
+def print_table(rows, speed, around_speed=None):
+    """The table (mean F1 / share of pages at F1 >= 0.99 in each cell), then
+    each site's candidates, the --around text and the speed rows."""
+    print("\n| site | pages | no content | first | best of 3 | body pair | Readability | "
+          "--around first | --around best of 3 | suggest time | suggest peak |")
+    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|")
     for row in rows:
-        lead = "| %s | %d | %d " % (row["corpus"], row["files"], row["without_content"])
-        if "top1" in row:
-            s = row["suggest"]
-            print(lead + "| suggested | %s | %s | %s | %s | %d | %.3f s | %.1f MiB |" % (
-                fmt(row["top1"]["mean_f1"]), fmt(row["top1"]["share_good"], True),
-                fmt(row["best_of_3"]["mean_f1"]), fmt(row["best_of_3"]["share_good"], True),
-                row["top1"]["stray"], s["seconds"], s["peak_kib"] / 1024.0))
-        b = row["baseline"]
-        print(lead + "| body pair | %s | %s | - | - | %d | - | - |" % (
-            fmt(b["mean_f1"]), fmt(b["share_good"], True), b["stray"]))
-        for n, p in enumerate(row["pairs"], 1):
-            print(lead + "| given pair %d | %s | %s | - | - | %d | - | - |" % (
-                n, fmt(p["mean_f1"]), fmt(p["share_good"], True), p["stray"]))
+        s = row.get("suggest")
+        a = row.get("around")
+        print("| %s%s | %d | %d | %s | %s | %s | %s | %s | %s | %s | %s |" % (
+            row["corpus"], " (held out)" if row.get("held_out") else "", row["files"],
+            row["without_content"], pair_figures(row.get("top1")),
+            pair_figures(row.get("best_of_3")), pair_figures(row["baseline"]),
+            readability_cell(row.get("readability")),
+            pair_figures(a["top1"]) if a else "-", pair_figures(a["best_of_3"]) if a else "-",
+            "%.3f s" % s["seconds"] if s else "-",
+            "%.1f MiB" % (s["peak_kib"] / 1024.0) if s else "-"))
     for row in rows:
         for n, p in enumerate(row["pairs"], 1):
-            print("\n%s, given pair %d: %s%s ... %s" % (
+            print("\n%s, given pair %d: %s%s ... %s: F1 %s, >= 0.99 %s, on no-content pages %d" % (
                 row["corpus"], n, "regex " if p["regex"] else "", shorten(p["start"]),
-                shorten(p["end"])))
+                shorten(p["end"]), fmt(p["mean_f1"]), fmt(p["share_good"], True), p["stray"]))
             if p["worst"]:
                 print("  lowest F1: " + ", ".join("%s %.3f" % (m, v) for v, m in p["worst"]))
         if "top1" not in row:
             continue
         top1 = row["top1"]
         met = (top1["mean_f1"] or 0) >= TARGET_MEAN and (top1["share_good"] or 0) >= TARGET_SHARE
-        print("\n%s (%s): --suggest exit status %d%s; target (mean F1 >= %.2f, %d%% of "
-              "pages >= 0.99) %s" % (
-                  row["corpus"], row["title"], row["suggest"]["status"],
+        print("\n%s (%s%s): --suggest exit status %d%s; target (mean F1 >= %.2f, %d%% of "
+              "pages >= 0.99) %s; pieces on no-content pages %d" % (
+                  row["corpus"], row["title"], ", held out" if row.get("held_out") else "",
+                  row["suggest"]["status"],
                   (": " + row["suggest"]["stderr"].splitlines()[-1])
                   if row["suggest"]["stderr"] else "", TARGET_MEAN, 100 * TARGET_SHARE,
-                  "met" if met else "not met"))
-        for c in row["candidates"]:
-            print("  %s. %s%s ... %s  pieces %s (a run gives %d), F1 %s, >= 0.99 %s, "
-                  "on no-content pages %d" % (
-                      c["rank"], "regex " if c["regex"] else "", shorten(c["start"]),
-                      shorten(c["end"]), c["pieces"], c["pieces_run"], fmt(c["mean_f1"]),
-                fmt(c["share_good"], True), c["stray"]))
+                  "met" if met else "not met", top1["stray"]))
+        print_candidates(row["candidates"])
         if row["worst"]:
             print("  lowest F1 of the first: " + ", ".join(
                 "%s %.3f" % (n, v) for v, n in row["worst"]))
+        a = row.get("around")
+        if a:
+            print("  --around from %s: \"%s\": exit status %d%s, %.3f s, %.1f MiB" % (
+                a["page"], shorten(a["text"], 100), a["status"],
+                (": " + a["stderr"].splitlines()[-1]) if a["stderr"] else "", a["seconds"],
+                a["peak_kib"] / 1024.0))
+            print_candidates(a["candidates"])
+            if a["worst"]:
+                print("  lowest F1 of the first: " + ", ".join(
+                    "%s %.3f" % (n, v) for v, n in a["worst"]))
+        r = row.get("readability")
+        if r and not r.get("missing"):
+            print("  Readability on %d pages: %.1f s" % (r["pages"], r["seconds"]))
     if speed:
         print("\nSpeed: %d %s, %.1f MB (articles %.1f KB on average); a run "
               "with the body pair (--dry-run) %.3f s, peak %.1f MiB" % (
@@ -398,6 +573,13 @@ def print_table(rows, speed):
                 speed["suggest_seconds"], TARGET_SECONDS,
                 "met" if speed["suggest_seconds"] <= TARGET_SECONDS else "not met",
                 speed["suggest_peak_kib"] / 1024.0, speed["suggest_status"]))
+    if around_speed:
+        print("\n--around speed: %d made-up pages, %.1f MB, text from %s: %.3f s (target "
+              "%.0f s: %s), peak %.1f MiB (exit status %d)" % (
+                  around_speed["files"], around_speed["bytes"] / 1e6, around_speed["page"],
+                  around_speed["seconds"], TARGET_SECONDS,
+                  "met" if around_speed["seconds"] <= TARGET_SECONDS else "not met",
+                  around_speed["peak_kib"] / 1024.0, around_speed["status"]))
 
 
 def default_cli():
@@ -434,6 +616,19 @@ def main():
                         metavar=("START", "END"), help="also score this pattern pair")
     parser.add_argument("--show-truth", type=int, default=0, metavar="N",
                         help="show the main content's ends on N pages per corpus")
+    parser.add_argument("--readability", metavar="DIR", default="/tmp/vantrel-readability",
+                        help="where `npm install @mozilla/readability jsdom` ran, for the "
+                             "reader-view column (default: %(default)s)")
+    parser.add_argument("--no-readability", action="store_true",
+                        help="leave out the reader-view column")
+    parser.add_argument("--readability-pages", type=int, default=100, metavar="N",
+                        help="score Readability on up to N pages per site, spread evenly "
+                             "(0: all; default %(default)s)")
+    parser.add_argument("--no-around", action="store_true",
+                        help="leave out the --around columns")
+    parser.add_argument("--around-speed-pages", type=int, default=100, metavar="N",
+                        help="made-up pages of about 300 KB for the --around speed row "
+                             "(0: none; default %(default)s)")
     parser.add_argument("--truth-only", action="store_true",
                         help="only show the truth rule's ends (--show-truth N, default 3) "
                              "and the pages without main content; run nothing")
@@ -450,6 +645,7 @@ def main():
         parser.error("no vantrel-run-child at %s (build with -DVANTREL_BENCH=ON, "
                      "or give --run-child)" % RUN_CHILD)
 
+    readability_setup(args.readability, not args.no_readability and not args.truth_only)
     known = {c.name: c for c in CORPORA}
     if args.corpora:
         wanted = [n for n in args.corpora.split(",") if n]
@@ -484,7 +680,8 @@ def main():
         pairs = ([(a, b, False) for a, b in args.pair] +
                  [(a, b, True) for a, b in args.regex_pair])
         rows.append(score_corpus(args.cli, corpus, args.pages, have_suggest, args.worst,
-                                 pairs, args.show_truth))
+                                 pairs, args.show_truth, args.readability_pages,
+                                 not args.no_around))
     if missing:
         print("missing packages (sites skipped): %s" % " ".join(sorted(set(missing))),
               file=sys.stderr)
@@ -493,16 +690,23 @@ def main():
     speed = None
     if args.speed_pages or args.speed_folder:
         speed = speed_row(args.cli, args.speed_pages, have_suggest, args.speed_folder)
+    around_speed = None
+    if args.around_speed_pages and have_suggest and not args.no_around:
+        around_speed = around_speed_row(args.cli, args.around_speed_pages)
     if args.json:
-        for row in rows + ([speed] if speed else []):
+        for row in rows + [r for r in (speed, around_speed) if r]:
             print(json.dumps(row, ensure_ascii=False))
     else:
-        print_table(rows, speed)
+        print_table(rows, speed, around_speed)
     # 0 and 1 are --suggest's answers (a suggestion, none); anything else
     # means the call itself failed, which the figures alone would hide.
     failed = [r["corpus"] for r in rows if r.get("suggest", {}).get("status", 0) not in (0, 1)]
+    failed += [r["corpus"] + " --around" for r in rows
+               if r.get("around", {}).get("status", 0) not in (0, 1)]
     if speed and speed.get("suggest_status", 0) not in (0, 1):
         failed.append("speed")
+    if around_speed and around_speed["status"] not in (0, 1):
+        failed.append("around-speed")
     if failed:
         print("--suggest failed on: " + ", ".join(failed), file=sys.stderr)
         return 2
