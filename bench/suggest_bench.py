@@ -347,8 +347,11 @@ def readability_texts(paths):
         for line in done.stdout.splitlines():
             obj = json.loads(line)
             texts[obj["file"]] = obj["text"]
-            (cache / (keys[obj["file"]] + ".json")).write_text(
-                json.dumps({"text": obj["text"]}), encoding="utf-8")
+            # Written aside and renamed: other runs may share the cache.
+            cached = cache / (keys[obj["file"]] + ".json")
+            aside = cached.with_suffix(".%d.part" % os.getpid())
+            aside.write_text(json.dumps({"text": obj["text"]}), encoding="utf-8")
+            os.replace(aside, cached)
     return texts
 
 
