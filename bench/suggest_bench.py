@@ -278,25 +278,42 @@ def collapsed_text(fragment):
     return " ".join(" ".join(parser.parts).split())
 
 
-def around_text(truth):
-    """What a user would paste for --around: from the middle page with main
-    content (in name order), its first paragraph of at least eight words
-    as a browser shows it (its first sentence when that has six words or
-    more, else its first 30 words); on pages without paragraphs, 25 words
-    from the 20th word of the main content. Gives (page, text) or None."""
-    pages = sorted(n for n, c in truth.items() if c is not None)
-    if not pages:
-        return None
-    page = pages[len(pages) // 2]
-    for m in re.finditer(r"<p\b[^>]*>(.*?)</p>", truth[page], re.I | re.S):
+BLOCK = re.compile(r"<(?:p|div|dl|dt|dd|ul|ol|li|table|h[1-6])\b", re.I)
+
+
+def first_sentence(content):
+    """The first sentence (six words or more) of the first paragraph of at
+    least eight words, as a browser shows it, else its first 30 words; or
+    None."""
+    for m in re.finditer(r"<p\b[^>]*>(.*?)</p>", content, re.I | re.S):
+        if BLOCK.search(m.group(1)):  # a paragraph left open, not one paragraph
+            continue
         text = collapsed_text(m.group(1))
         words = text.split()
         if len(words) < 8:
             continue
         first = re.match(r"(.+?[.!?])\s", text + " ")
         if first and len(first.group(1).split()) >= 6:
-            return page, first.group(1)
-        return page, " ".join(words[:30])
+            return first.group(1)
+        return " ".join(words[:30])
+    return None
+
+
+def around_text(truth):
+    """What a user would paste for --around: from the middle page with main
+    content (in name order), or the next after it that has one, the first
+    sentence of a paragraph (first_sentence); where no page has one, 25
+    words from the 20th word of the middle page's main content. Gives
+    (page, text) or None."""
+    pages = sorted(n for n, c in truth.items() if c is not None)
+    if not pages:
+        return None
+    middle = len(pages) // 2
+    for page in pages[middle:] + pages[:middle]:
+        text = first_sentence(truth[page])
+        if text:
+            return page, text
+    page = pages[middle]
     words = collapsed_text(truth[page]).split()
     if not words:
         return None
