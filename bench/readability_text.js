@@ -4,8 +4,12 @@
 // Usage: node readability_text.js MODULES_DIR < list-of-html-files
 // MODULES_DIR is the folder where `npm install @mozilla/readability jsdom`
 // ran. For each file named on standard input (one path a line) it prints
-// one JSON line: {"file": path, "text": the article's textContent, or null
-// where Readability finds no article or the page cannot be read}.
+// one JSON line: {"file": path, "text": the article's textContent, "html":
+// the article's content as HTML; both null where Readability finds no
+// article or the page cannot be read}. The benchmark scores the HTML with
+// the same visible-text rule as the pieces: textContent runs the words of
+// adjacent elements together ("</td><td>"), which would cost Readability
+// words it found.
 "use strict";
 
 const fs = require("fs");
@@ -36,17 +40,23 @@ function textOf(file) {
   });
   const article = new Readability(dom.window.document).parse();
   dom.window.close();
-  return article ? article.textContent : null;
+  return article ? { text: article.textContent, html: article.content } : null;
 }
 
 const lines = readline.createInterface({ input: process.stdin });
 lines.on("line", (file) => {
   if (!file) return;
-  let text = null;
+  let found = null;
   try {
-    text = textOf(file);
+    found = textOf(file);
   } catch (e) {
-    text = null;
+    found = null;
   }
-  process.stdout.write(JSON.stringify({ file, text }) + "\n");
+  process.stdout.write(
+    JSON.stringify({
+      file,
+      text: found ? found.text : null,
+      html: found ? found.html : null,
+    }) + "\n",
+  );
 });

@@ -344,18 +344,19 @@ def readability_setup(folder, wanted):
         READABILITY["missing"] = None
 
 
-def readability_texts(paths):
-    """{path: Readability's text or None}; texts of pages seen before come
-    from a cache beside the modules, keyed by the page's bytes."""
-    cache = READABILITY["dir"] / "cache"
+def readability_articles(paths):
+    """{path: the HTML of Readability's article, or None}; pages seen
+    before come from a cache beside the modules, keyed by the page's
+    bytes."""
+    cache = READABILITY["dir"] / "articles"
     cache.mkdir(exist_ok=True)
-    texts, keys, todo = {}, {}, []
+    articles, keys, todo = {}, {}, []
     for path in paths:
         key = hashlib.sha1(pathlib.Path(path).read_bytes()).hexdigest()
         keys[str(path)] = key
         cached = cache / (key + ".json")
         if cached.is_file():
-            texts[str(path)] = json.loads(cached.read_text(encoding="utf-8"))["text"]
+            articles[str(path)] = json.loads(cached.read_text(encoding="utf-8"))["html"]
         else:
             todo.append(str(path))
     if todo:
@@ -363,30 +364,31 @@ def readability_texts(paths):
                               input="\n".join(todo) + "\n", capture_output=True, text=True)
         for line in done.stdout.splitlines():
             obj = json.loads(line)
-            texts[obj["file"]] = obj["text"]
+            articles[obj["file"]] = obj["html"]
             # Written aside and renamed: other runs may share the cache.
             cached = cache / (keys[obj["file"]] + ".json")
             aside = cached.with_suffix(".%d.part" % os.getpid())
-            aside.write_text(json.dumps({"text": obj["text"]}), encoding="utf-8")
+            aside.write_text(json.dumps({"html": obj["html"]}), encoding="utf-8")
             os.replace(aside, cached)
-    return texts
+    return articles
 
 
 def readability_row(folder, truth_words, sample):
     """Readability's word F1 against the truth on up to `sample` pages with
-    main content, spread evenly over them in name order."""
+    main content, spread evenly over them in name order: the visible text of
+    its article's HTML, the same as of a piece."""
     if READABILITY["missing"]:
         return {"missing": READABILITY["missing"]}
     pages = sorted(n for n, w in truth_words.items() if w is not None)
     if sample and len(pages) > sample:
         pages = [pages[k * len(pages) // sample] for k in range(sample)]
     started = time.monotonic()
-    texts = readability_texts([os.path.join(folder, n) for n in pages])
+    articles = readability_articles([os.path.join(folder, n) for n in pages])
     scores = {}
     for name in pages:
-        text = texts.get(os.path.join(folder, name))
-        scores[name] = 0.0 if text is None else f1(
-            collections.Counter(WORD.findall(text)), truth_words[name])
+        article = articles.get(os.path.join(folder, name))
+        scores[name] = 0.0 if article is None else f1(visible_words(article),
+                                                      truth_words[name])
     mean, share = figures(scores)
     return {"missing": None, "pages": len(pages), "mean_f1": mean, "share_good": share,
             "seconds": time.monotonic() - started}
