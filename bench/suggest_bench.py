@@ -17,13 +17,17 @@ text (tags, scripts and styles dropped, entities decoded) of the piece and
 of the main content, 0 where the pair gives no piece. A speed row times
 `--suggest` on 10,000 template pages of about 20 KB.
 
+The sites and their truth rules are in suggest_corpora.py; the held-out
+sites named there are scored only with --held-out. A site whose Debian
+package is missing is named and skipped (bench/suggest_corpora.sh installs
+them all).
+
 Usage: suggest_bench.py [--cli PATH] [--run-child PATH] [--corpora synth,python,...]
-                        [--keep-aside node,fish,valgrind] [--json] [--speed-pages N]
-Corpora kept aside are not scored unless --keep-aside leaves them out
-(--keep-aside '' scores every corpus).
+                        [--held-out] [--json] [--speed-pages N] [--truth-only]
 """
 import argparse
 import collections
+import hashlib
 import html.parser
 import json
 import os
@@ -41,6 +45,8 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import suggest_sites  # noqa: E402
+import suggest_web_sites  # noqa: E402
+from suggest_corpora import CORPORA, HELD_OUT  # noqa: E402
 
 HERE = pathlib.Path(__file__).resolve().parent
 BASELINE = ("<body[^>]*>", "</body>", True)
@@ -75,11 +81,18 @@ class Visible(html.parser.HTMLParser):
             self.parts.append(data)
 
 
+# Words: runs of characters between spaces, except that each Han, kana and
+# Hangul character counts as a word of its own (those scripts write no
+# spaces between words).
+WORD = re.compile(r"[\u3040-\u30ff\u3400-\u9fff\uac00-\ud7af\uf900-\ufaff\uff66-\uff9f]|"
+                  r"[^\s\u3040-\u30ff\u3400-\u9fff\uac00-\ud7af\uf900-\ufaff\uff66-\uff9f]+")
+
+
 def visible_words(fragment):
     parser = Visible()
     parser.feed(fragment)
     parser.close()
-    return collections.Counter(" ".join(parser.parts).split())
+    return collections.Counter(WORD.findall(" ".join(parser.parts)))
 
 
 def f1(piece, truth):
@@ -91,120 +104,12 @@ def f1(piece, truth):
     return 2.0 * both / total
 
 
-# ----------------------------------------------------------------- truth rules
-
-def balanced_end(page, start, tag):
-    """Where the element whose start tag ends at `start` closes: the span of
-    its balanced end tag, or None."""
-    depth = 1
-    for m in re.finditer(r"<(/?)%s\b[^>]*>" % tag, page[start:], re.I):
-        depth += -1 if m.group(1) else 1
-        if depth == 0:
-            return start + m.start(), start + m.end()
-    return None
-
-
-def inside_element(start_tag, tag):
-    """Truth: the inside of the first element whose start tag matches."""
-    pattern = re.compile(start_tag, re.I)
-
-    def rule(page):
-        found = pattern.search(page)
-        if not found:
-            return None
-        close = balanced_end(page, found.end(), tag)
-        return page[found.end():close[0]] if close else None
-    return rule
-
-
-def between_elements(before_tag, tag, after):
-    """Truth: from the end of the element whose start tag matches
-    `before_tag` to the first match of `after`."""
-    before_pattern = re.compile(before_tag, re.I)
-    after_pattern = re.compile(after, re.I)
-
-    def rule(page):
-        found = before_pattern.search(page)
-        if not found:
-            return None
-        close = balanced_end(page, found.end(), tag)
-        if not close:
-            return None
-        end = after_pattern.search(page, close[1])
-        return page[close[1]:end.start()] if end else None
-    return rule
-
-
-# Sphinx: the body element. DocBook: between the navigation header and
-# footer. gtk-doc: between the top navigation table (the one that says it is
-# the navigation header; a book's title page has another) and the footer.
-# AsciiDoc: the #content element.
-SPHINX = inside_element(r'<div class="body" role="main">', "div")
-DOCBOOK = between_elements(r'<div class="navheader">', "div", r'<div class="navfooter">')
-GTKDOC = between_elements(r'<table class="navigation" id="top"[^>]*summary="Navigation header"[^>]*>',
-                          "table", r'<div class="footer">')
-ASCIIDOC = inside_element(r'<div id="content">', "div")
-# Node.js's API pages: the main element. Valgrind's DocBook: between the
-# navigation header table and the element that holds the footer table.
-NODE_API = inside_element(r'<div role="main" id="apicontent">', "div")
-VALGRIND = between_elements(r'<table class="nav"[^>]*summary="Navigation header"[^>]*>', "table",
-                            r'<div>\s*<br>\s*<table class="nav"[^>]*summary="Navigation footer"')
-
-
-# --------------------------------------------------------------------- corpora
-
-class Corpus:
-    def __init__(self, name, title, package=None, source=None, pattern="*.html",
-                 rule=None, site=None, charset="utf-8"):
-        self.name, self.title = name, title
-        self.package, self.source, self.pattern = package, source, pattern
-        self.rule, self.site, self.charset = rule, site, charset
-
-    def charset_args(self):
-        return ["--charset", self.charset] if self.charset else []
-
-
-CORPORA = [
-    Corpus("synth", "made-up site, UTF-8",
-           site=dict(seed=11, lang="en", encoding="utf-8")),
-    Corpus("synth-ar", "made-up site, Arabic, windows-1256",
-           site=dict(seed=12, lang="ar", encoding="cp1256"), charset="windows-1256"),
-    Corpus("synth-u16", "made-up site, UTF-16LE signature, CR LF",
-           site=dict(seed=13, lang="en", encoding="utf-16-le", signature=b"\xff\xfe",
-                     newline="\r\n"), charset=None),
-    Corpus("python", "Sphinx: python3.11-doc library", "python3.11-doc",
-           "/usr/share/doc/python3.11/html/library", rule=SPHINX),
-    Corpus("cmake", "Sphinx: cmake-doc commands", "cmake-doc",
-           "/usr/share/doc/cmake-data/html/command", rule=SPHINX),
-    Corpus("postgres", "DocBook: postgresql-doc-15", "postgresql-doc-15",
-           "/usr/share/doc/postgresql-doc-15/html", rule=DOCBOOK),
-    Corpus("glib", "gtk-doc: libglib2.0-doc", "libglib2.0-doc",
-           "/usr/share/gtk-doc/html/glib", rule=GTKDOC),
-    Corpus("gtk3", "gtk-doc: libgtk-3-doc", "libgtk-3-doc",
-           "/usr/share/gtk-doc/html/gtk3", rule=GTKDOC),
-    Corpus("git", "AsciiDoc: git-doc", "git-doc", "/usr/share/doc/git-doc",
-           rule=ASCIIDOC),
-    Corpus("node", "Node.js API pages: nodejs", "nodejs", "/usr/share/doc/nodejs/api",
-           rule=NODE_API),
-    Corpus("fish", "Sphinx: fish-common commands", "fish-common", "/usr/share/doc/fish/cmds",
-           rule=SPHINX),
-    Corpus("valgrind", "DocBook: valgrind manual", "valgrind", "/usr/share/doc/valgrind/html",
-           rule=VALGRIND),
-]
-
-
-def ensure_package(corpus):
-    """True when the corpus's pages are there, installing its package when
-    run as root."""
+def have_pages(corpus):
+    """True when the corpus's pages are there; otherwise names the package
+    that holds them (bench/suggest_corpora.sh installs them all)."""
     if pathlib.Path(corpus.source).is_dir():
         return True
-    if os.geteuid() == 0 and shutil.which("apt-get"):
-        print("installing %s ..." % corpus.package, file=sys.stderr)
-        subprocess.run(["apt-get", "install", "-y", corpus.package],
-                       stdout=subprocess.DEVNULL, check=False)
-        if pathlib.Path(corpus.source).is_dir():
-            return True
-    print("%s: skipped, %s is missing (apt-get install %s)" %
+    print("%s: skipped, %s is missing (apt-get install %s, or bench/suggest_corpora.sh)" %
           (corpus.name, corpus.source, corpus.package), file=sys.stderr)
     return False
 
@@ -216,6 +121,8 @@ def prepare(corpus, folder, pages):
         truth = suggest_sites.write_site(folder, pages or 200, extension="htm",
                                          **corpus.site)
         return "htm", truth
+    if corpus.web:
+        return "html", suggest_web_sites.write_site(folder, corpus.web, pages or 150)
     truth = {}
     sources = sorted(p for p in pathlib.Path(corpus.source).glob(corpus.pattern)
                      if p.is_file())
@@ -224,7 +131,7 @@ def prepare(corpus, folder, pages):
     for source in sources:
         data = source.read_bytes()
         (pathlib.Path(folder) / source.name).write_bytes(data)
-        truth[source.name] = corpus.rule(data.decode("utf-8", "replace"))
+        truth[source.name] = corpus.rule(data.decode(corpus.decoding(), "replace"))
     return "html", truth
 
 
@@ -249,10 +156,12 @@ def run_measured(args):
                 err.read().decode("utf-8", "replace"), float(seconds), int(peak))
 
 
-def suggest(cli, corpus, folder, extension):
-    """The candidates of `--suggest --json`, with the call's figures."""
+def suggest(cli, corpus, folder, extension, extra=()):
+    """The candidates of `--suggest --json` (with extra options), with the
+    call's figures."""
     status, out, err, seconds, peak = run_measured(
-        [cli, "--suggest", "--json", "--ext", extension] + corpus.charset_args() + [folder])
+        [cli, "--suggest", "--json", "--ext", extension] + list(extra) +
+        corpus.charset_args() + [folder])
     candidates, summary = [], None
     for line in out.splitlines():
         try:
@@ -290,7 +199,7 @@ def pieces_of(cli, corpus, folder, extension, start, end, regex):
     path = pathlib.Path(output)
     if not path.is_absolute():
         path = pathlib.Path(folder) / path
-    with open(path, encoding="utf-8") as f:
+    with open(path, encoding="utf-8", errors="replace") as f:
         for line in f:
             obj = json.loads(line)
             pieces[obj["file"]] = obj["piece"]
@@ -341,17 +250,164 @@ def show_truth(corpus, truth, count):
         print("  %s: %s ... %s" % (name, text[:90], text[-90:]), file=sys.stderr)
 
 
-def score_corpus(cli, corpus, pages, have_suggest, worst, pairs=(), truth_shown=0):
+def score_candidates(cli, corpus, folder, extension, result, truth_words):
+    """Runs each candidate of a --suggest call; gives (candidate rows, the
+    first's per-page scores, per-page best of the three)."""
+    rows, per_candidate = [], []
+    for c in result["candidates"]:
+        pieces = pieces_of(cli, corpus, folder, extension, c["start"], c["end"],
+                           bool(c.get("regex")))
+        scores, stray = scores_of(pieces, truth_words)
+        per_candidate.append(scores)
+        mean, share = figures(scores)
+        # The pieces it promised beside those a run with it gives.
+        rows.append({"rank": c.get("rank"), "start": c["start"], "end": c["end"],
+                     "regex": bool(c.get("regex")), "pieces": c.get("pieces"),
+                     "basis": c.get("basis"), "pieces_run": len(pieces), "mean_f1": mean,
+                     "share_good": share, "stray": stray})
+    content_pages = [n for n, w in truth_words.items() if w is not None]
+    first = per_candidate[0] if per_candidate else {n: 0.0 for n in content_pages}
+    best = {n: max((s[n] for s in per_candidate), default=0.0) for n in content_pages}
+    return rows, first, best
+
+
+def collapsed_text(fragment):
+    parser = Visible()
+    parser.feed(fragment)
+    parser.close()
+    return " ".join(" ".join(parser.parts).split())
+
+
+BLOCK = re.compile(r"<(?:p|div|dl|dt|dd|ul|ol|li|table|h[1-6])\b", re.I)
+
+
+def first_sentence(content):
+    """The first sentence (six words or more) of the first paragraph of at
+    least eight words, as a browser shows it, else its first 30 words; or
+    None."""
+    for m in re.finditer(r"<p\b[^>]*>(.*?)</p>", content, re.I | re.S):
+        if BLOCK.search(m.group(1)):  # a paragraph left open, not one paragraph
+            continue
+        text = collapsed_text(m.group(1))
+        words = text.split()
+        if len(words) < 8:
+            continue
+        first = re.match(r"(.+?[.!?])\s", text + " ")
+        if first and len(first.group(1).split()) >= 6:
+            return first.group(1)
+        return " ".join(words[:30])
+    return None
+
+
+def around_text(truth):
+    """What a user would paste for --around: from the middle page with main
+    content (in name order), or the next after it that has one, the first
+    sentence of a paragraph (first_sentence); where no page has one, 25
+    words from the 20th word of the middle page's main content. Gives
+    (page, text) or None."""
+    pages = sorted(n for n, c in truth.items() if c is not None)
+    if not pages:
+        return None
+    middle = len(pages) // 2
+    for page in pages[middle:] + pages[:middle]:
+        text = first_sentence(truth[page])
+        if text:
+            return page, text
+    page = pages[middle]
+    words = collapsed_text(truth[page]).split()
+    if not words:
+        return None
+    skip = 20 if len(words) > 45 else 0
+    return page, " ".join(words[skip:skip + 25])
+
+
+# The reader-view baseline: Mozilla's Readability through jsdom
+# (readability_text.js), from the folder that --readability names.
+READABILITY = {"dir": None, "missing": "not asked"}
+READABILITY_SCRIPT = HERE / "readability_text.js"
+
+
+def readability_setup(folder, wanted):
+    """Where Readability runs from, or why it does not."""
+    READABILITY["dir"] = pathlib.Path(folder)
+    if not wanted:
+        READABILITY["missing"] = "not asked"
+    elif not shutil.which("node"):
+        READABILITY["missing"] = "no node"
+    elif not all((READABILITY["dir"] / "node_modules" / m / "package.json").is_file()
+                 for m in ("jsdom", "@mozilla/readability")):
+        READABILITY["missing"] = "not installed"
+        print("Readability is not installed in %s: npm install @mozilla/readability jsdom "
+              "there (npm %s)" % (folder, "is there" if shutil.which("npm") else "is missing"),
+              file=sys.stderr)
+    else:
+        READABILITY["missing"] = None
+
+
+def readability_articles(paths):
+    """{path: the HTML of Readability's article, or None}; pages seen
+    before come from a cache beside the modules, keyed by the page's
+    bytes."""
+    cache = READABILITY["dir"] / "articles"
+    cache.mkdir(exist_ok=True)
+    articles, keys, todo = {}, {}, []
+    for path in paths:
+        key = hashlib.sha1(pathlib.Path(path).read_bytes()).hexdigest()
+        keys[str(path)] = key
+        cached = cache / (key + ".json")
+        if cached.is_file():
+            articles[str(path)] = json.loads(cached.read_text(encoding="utf-8"))["html"]
+        else:
+            todo.append(str(path))
+    if todo:
+        done = subprocess.run(["node", str(READABILITY_SCRIPT), str(READABILITY["dir"])],
+                              input="\n".join(todo) + "\n", capture_output=True, text=True)
+        for line in done.stdout.splitlines():
+            obj = json.loads(line)
+            articles[obj["file"]] = obj["html"]
+            # Written aside and renamed: other runs may share the cache.
+            cached = cache / (keys[obj["file"]] + ".json")
+            aside = cached.with_suffix(".%d.part" % os.getpid())
+            aside.write_text(json.dumps({"html": obj["html"]}), encoding="utf-8")
+            os.replace(aside, cached)
+    return articles
+
+
+def readability_row(folder, truth_words, sample):
+    """Readability's word F1 against the truth on up to `sample` pages with
+    main content, spread evenly over them in name order: the visible text of
+    its article's HTML, the same as of a piece."""
+    if READABILITY["missing"]:
+        return {"missing": READABILITY["missing"]}
+    pages = sorted(n for n, w in truth_words.items() if w is not None)
+    if sample and len(pages) > sample:
+        pages = [pages[k * len(pages) // sample] for k in range(sample)]
+    started = time.monotonic()
+    articles = readability_articles([os.path.join(folder, n) for n in pages])
+    scores = {}
+    for name in pages:
+        article = articles.get(os.path.join(folder, name))
+        scores[name] = 0.0 if article is None else f1(visible_words(article),
+                                                      truth_words[name])
+    mean, share = figures(scores)
+    return {"missing": None, "pages": len(pages), "mean_f1": mean, "share_good": share,
+            "seconds": time.monotonic() - started}
+
+
+def score_corpus(cli, corpus, pages, have_suggest, worst, pairs=(), truth_shown=0,
+                 readability_pages=100, around=True):
     with tempfile.TemporaryDirectory(prefix="vantrel-suggest-%s-" % corpus.name) as folder:
         extension, truth = prepare(corpus, folder, pages)
         truth_words = {name: None if content is None else visible_words(content)
                        for name, content in truth.items()}
-        row = {"corpus": corpus.name, "title": corpus.title, "files": len(truth),
+        row = {"corpus": corpus.name, "title": corpus.title, "held_out": corpus.held_out,
+               "files": len(truth),
                "without_content": sum(1 for w in truth_words.values() if w is None)}
         base_scores, base_stray = scores_of(
             pieces_of(cli, corpus, folder, extension, *BASELINE), truth_words)
         row["baseline"] = dict(zip(("mean_f1", "share_good"), figures(base_scores)),
                                stray=base_stray)
+        row["readability"] = readability_row(folder, truth_words, readability_pages)
         if truth_shown:
             show_truth(corpus, truth, truth_shown)
         row["pairs"] = []
@@ -365,26 +421,24 @@ def score_corpus(cli, corpus, pages, have_suggest, worst, pairs=(), truth_shown=
             return row
         result = suggest(cli, corpus, folder, extension)
         row["suggest"] = {k: result[k] for k in ("status", "seconds", "peak_kib", "stderr")}
-        row["candidates"] = []
-        per_candidate = []
-        for c in result["candidates"]:
-            pieces = pieces_of(cli, corpus, folder, extension, c["start"], c["end"],
-                               bool(c.get("regex")))
-            scores, stray = scores_of(pieces, truth_words)
-            per_candidate.append(scores)
-            mean, share = figures(scores)
-            # The pieces it promised beside those a run with it gives.
-            row["candidates"].append({"rank": c.get("rank"), "start": c["start"],
-                                      "end": c["end"], "regex": bool(c.get("regex")),
-                                      "pieces": c.get("pieces"), "pieces_run": len(pieces),
-                                      "mean_f1": mean, "share_good": share, "stray": stray})
-        content_pages = [n for n, w in truth_words.items() if w is not None]
-        first = per_candidate[0] if per_candidate else {n: 0.0 for n in content_pages}
-        best = {n: max((s[n] for s in per_candidate), default=0.0) for n in content_pages}
+        row["candidates"], first, best = score_candidates(cli, corpus, folder, extension,
+                                                          result, truth_words)
         row["top1"] = dict(zip(("mean_f1", "share_good"), figures(first)),
                            stray=row["candidates"][0]["stray"] if row["candidates"] else 0)
         row["best_of_3"] = dict(zip(("mean_f1", "share_good"), figures(best)))
         row["worst"] = lowest(first, worst)
+        chosen = around_text(truth) if around else None
+        if chosen:
+            result = suggest(cli, corpus, folder, extension, ["--around=" + chosen[1]])
+            candidates, first, best = score_candidates(cli, corpus, folder, extension,
+                                                       result, truth_words)
+            row["around"] = {"page": chosen[0], "text": chosen[1],
+                             "status": result["status"], "stderr": result["stderr"],
+                             "seconds": result["seconds"], "peak_kib": result["peak_kib"],
+                             "candidates": candidates,
+                             "top1": dict(zip(("mean_f1", "share_good"), figures(first))),
+                             "best_of_3": dict(zip(("mean_f1", "share_good"), figures(best))),
+                             "worst": lowest(first, worst)}
         return row
 
 
@@ -422,6 +476,24 @@ def speed_row(cli, pages, have_suggest, given_folder=None):
         return row
 
 
+def around_speed_row(cli, pages):
+    """Time (median of 3, after one call to warm the cache) and peak memory
+    of --suggest --around on `pages` made-up pages whose articles are about
+    300 KB, the text taken from one page as for the sites."""
+    with tempfile.TemporaryDirectory(prefix="vantrel-around-speed-") as folder:
+        truth = suggest_sites.write_site(folder, pages, 22, page_bytes=300000, other_share=0)
+        sizes = [p.stat().st_size for p in pathlib.Path(folder).iterdir()]
+        page, text = around_text(truth)
+        call = [cli, "--suggest", "--json", "--ext", "htm", "--charset", "utf-8",
+                "--around=" + text, folder]
+        run_measured(call)
+        times = [run_measured(call) for _ in range(3)]
+        return {"corpus": "around-speed", "files": len(sizes), "bytes": sum(sizes),
+                "page": page, "text": text, "status": times[0][0],
+                "seconds": statistics.median(t[3] for t in times),
+                "peak_kib": max(t[4] for t in times)}
+
+
 # -------------------------------------------------------------------- output
 
 def fmt(value, percent=False):
@@ -435,51 +507,83 @@ def shorten(text, width=60):
     return text if len(text) <= width else text[:width - 3] + "..."
 
 
-def print_table(rows, speed):
-    print("\n| corpus | files | no content | pair | mean F1 | F1 >= 0.99 | "
-          "best-of-3 F1 | best-of-3 >= 0.99 | pieces on no-content pages | "
-          "suggest time | suggest peak |")
-    print("|---|---|---|---|---|---|---|---|---|---|---|")
+def pair_figures(figs):
+    """"mean / share at >= 0.99" of a figures dict, or "-"."""
+    if not figs or figs.get("mean_f1") is None:
+        return "-"
+    return "%s / %s" % (fmt(figs["mean_f1"]), fmt(figs["share_good"], True))
+
+
+def readability_cell(r):
+    if r is None:
+        return "-"
+    if r.get("missing"):
+        return r["missing"]
+    return pair_figures(r) + ("" if r["pages"] >= 100 else " (%d)" % r["pages"])
+
+
+def print_candidates(candidates):
+    for c in candidates:
+        print("  %s. %s%s ... %s  pieces %s (a run gives %d), F1 %s, >= 0.99 %s, "
+              "on no-content pages %d%s" % (
+                  c["rank"], "regex " if c["regex"] else "", shorten(c["start"]),
+                  shorten(c["end"]), c["pieces"], c["pieces_run"], fmt(c["mean_f1"]),
+                  fmt(c["share_good"], True), c["stray"],
+                  "; basis: " + c["basis"] if c.get("basis") else ""))
+
+
+def print_table(rows, speed, around_speed=None):
+    """The table (mean F1 / share of pages at F1 >= 0.99 in each cell), then
+    each site's candidates, the --around text and the speed rows."""
+    print("\n| site | pages | no content | first | best of 3 | body pair | Readability | "
+          "--around first | --around best of 3 | suggest time | suggest peak |")
+    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|")
     for row in rows:
-        lead = "| %s | %d | %d " % (row["corpus"], row["files"], row["without_content"])
-        if "top1" in row:
-            s = row["suggest"]
-            print(lead + "| suggested | %s | %s | %s | %s | %d | %.3f s | %.1f MiB |" % (
-                fmt(row["top1"]["mean_f1"]), fmt(row["top1"]["share_good"], True),
-                fmt(row["best_of_3"]["mean_f1"]), fmt(row["best_of_3"]["share_good"], True),
-                row["top1"]["stray"], s["seconds"], s["peak_kib"] / 1024.0))
-        b = row["baseline"]
-        print(lead + "| body pair | %s | %s | - | - | %d | - | - |" % (
-            fmt(b["mean_f1"]), fmt(b["share_good"], True), b["stray"]))
-        for n, p in enumerate(row["pairs"], 1):
-            print(lead + "| given pair %d | %s | %s | - | - | %d | - | - |" % (
-                n, fmt(p["mean_f1"]), fmt(p["share_good"], True), p["stray"]))
+        s = row.get("suggest")
+        a = row.get("around")
+        print("| %s%s | %d | %d | %s | %s | %s | %s | %s | %s | %s | %s |" % (
+            row["corpus"], " (held out)" if row.get("held_out") else "", row["files"],
+            row["without_content"], pair_figures(row.get("top1")),
+            pair_figures(row.get("best_of_3")), pair_figures(row["baseline"]),
+            readability_cell(row.get("readability")),
+            pair_figures(a["top1"]) if a else "-", pair_figures(a["best_of_3"]) if a else "-",
+            "%.3f s" % s["seconds"] if s else "-",
+            "%.1f MiB" % (s["peak_kib"] / 1024.0) if s else "-"))
     for row in rows:
         for n, p in enumerate(row["pairs"], 1):
-            print("\n%s, given pair %d: %s%s ... %s" % (
+            print("\n%s, given pair %d: %s%s ... %s: F1 %s, >= 0.99 %s, on no-content pages %d" % (
                 row["corpus"], n, "regex " if p["regex"] else "", shorten(p["start"]),
-                shorten(p["end"])))
+                shorten(p["end"]), fmt(p["mean_f1"]), fmt(p["share_good"], True), p["stray"]))
             if p["worst"]:
                 print("  lowest F1: " + ", ".join("%s %.3f" % (m, v) for v, m in p["worst"]))
         if "top1" not in row:
             continue
         top1 = row["top1"]
         met = (top1["mean_f1"] or 0) >= TARGET_MEAN and (top1["share_good"] or 0) >= TARGET_SHARE
-        print("\n%s (%s): --suggest exit status %d%s; target (mean F1 >= %.2f, %d%% of "
-              "pages >= 0.99) %s" % (
-                  row["corpus"], row["title"], row["suggest"]["status"],
+        print("\n%s (%s%s): --suggest exit status %d%s; target (mean F1 >= %.2f, %d%% of "
+              "pages >= 0.99) %s; pieces on no-content pages %d" % (
+                  row["corpus"], row["title"], ", held out" if row.get("held_out") else "",
+                  row["suggest"]["status"],
                   (": " + row["suggest"]["stderr"].splitlines()[-1])
                   if row["suggest"]["stderr"] else "", TARGET_MEAN, 100 * TARGET_SHARE,
-                  "met" if met else "not met"))
-        for c in row["candidates"]:
-            print("  %s. %s%s ... %s  pieces %s (a run gives %d), F1 %s, >= 0.99 %s, "
-                  "on no-content pages %d" % (
-                      c["rank"], "regex " if c["regex"] else "", shorten(c["start"]),
-                      shorten(c["end"]), c["pieces"], c["pieces_run"], fmt(c["mean_f1"]),
-                fmt(c["share_good"], True), c["stray"]))
+                  "met" if met else "not met", top1["stray"]))
+        print_candidates(row["candidates"])
         if row["worst"]:
             print("  lowest F1 of the first: " + ", ".join(
                 "%s %.3f" % (n, v) for v, n in row["worst"]))
+        a = row.get("around")
+        if a:
+            print("  --around from %s: \"%s\": exit status %d%s, %.3f s, %.1f MiB" % (
+                a["page"], shorten(a["text"], 100), a["status"],
+                (": " + a["stderr"].splitlines()[-1]) if a["stderr"] else "", a["seconds"],
+                a["peak_kib"] / 1024.0))
+            print_candidates(a["candidates"])
+            if a["worst"]:
+                print("  lowest F1 of the first: " + ", ".join(
+                    "%s %.3f" % (n, v) for v, n in a["worst"]))
+        r = row.get("readability")
+        if r and not r.get("missing"):
+            print("  Readability on %d pages: %.1f s" % (r["pages"], r["seconds"]))
     if speed:
         print("\nSpeed: %d %s, %.1f MB (articles %.1f KB on average); a run "
               "with the body pair (--dry-run) %.3f s, peak %.1f MiB" % (
@@ -491,6 +595,13 @@ def print_table(rows, speed):
                 speed["suggest_seconds"], TARGET_SECONDS,
                 "met" if speed["suggest_seconds"] <= TARGET_SECONDS else "not met",
                 speed["suggest_peak_kib"] / 1024.0, speed["suggest_status"]))
+    if around_speed:
+        print("\n--around speed: %d made-up pages, %.1f MB, text from %s: %.3f s (target "
+              "%.0f s: %s), peak %.1f MiB (exit status %d)" % (
+                  around_speed["files"], around_speed["bytes"] / 1e6, around_speed["page"],
+                  around_speed["seconds"], TARGET_SECONDS,
+                  "met" if around_speed["seconds"] <= TARGET_SECONDS else "not met",
+                  around_speed["peak_kib"] / 1024.0, around_speed["status"]))
 
 
 def default_cli():
@@ -504,10 +615,14 @@ def default_cli():
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--cli", default=default_cli(), help="vantrel-cli to score")
-    parser.add_argument("--corpora", default=",".join(c.name for c in CORPORA),
-                        help="comma-separated, of: " + ", ".join(c.name for c in CORPORA))
-    parser.add_argument("--keep-aside", default="node,fish,valgrind",
-                        help="hold-out corpora, not scored ('' scores all)")
+    parser.add_argument("--corpora", default="",
+                        help="comma-separated (default: every site but the held-out ones), "
+                             "of: " + ", ".join(c.name for c in CORPORA))
+    parser.add_argument("--held-out", action="store_true",
+                        help="also score the held-out sites (%s); only at the end, "
+                             "never while tuning" % ", ".join(HELD_OUT))
+    parser.add_argument("--keep-aside", default="",
+                        help="sites to leave out, comma-separated")
     parser.add_argument("--pages", type=int, default=0,
                         help="pages per corpus (0: 200 made-up, every real one)")
     parser.add_argument("--speed-pages", type=int, default=10000,
@@ -523,6 +638,22 @@ def main():
                         metavar=("START", "END"), help="also score this pattern pair")
     parser.add_argument("--show-truth", type=int, default=0, metavar="N",
                         help="show the main content's ends on N pages per corpus")
+    parser.add_argument("--readability", metavar="DIR", default="/tmp/vantrel-readability",
+                        help="where `npm install @mozilla/readability jsdom` ran, for the "
+                             "reader-view column (default: %(default)s)")
+    parser.add_argument("--no-readability", action="store_true",
+                        help="leave out the reader-view column")
+    parser.add_argument("--readability-pages", type=int, default=100, metavar="N",
+                        help="score Readability on up to N pages per site, spread evenly "
+                             "(0: all; default %(default)s)")
+    parser.add_argument("--no-around", action="store_true",
+                        help="leave out the --around columns")
+    parser.add_argument("--around-speed-pages", type=int, default=100, metavar="N",
+                        help="made-up pages of about 300 KB for the --around speed row "
+                             "(0: none; default %(default)s)")
+    parser.add_argument("--truth-only", action="store_true",
+                        help="only show the truth rule's ends (--show-truth N, default 3) "
+                             "and the pages without main content; run nothing")
     parser.add_argument("--json", action="store_true", help="JSON Lines, one per row")
     parser.add_argument("--run-child", metavar="PATH",
                         help="vantrel-run-child (default: the one built beside --cli)")
@@ -536,8 +667,12 @@ def main():
         parser.error("no vantrel-run-child at %s (build with -DVANTREL_BENCH=ON, "
                      "or give --run-child)" % RUN_CHILD)
 
+    readability_setup(args.readability, not args.no_readability and not args.truth_only)
     known = {c.name: c for c in CORPORA}
-    wanted = [n for n in args.corpora.split(",") if n]
+    if args.corpora:
+        wanted = [n for n in args.corpora.split(",") if n]
+    else:
+        wanted = [c.name for c in CORPORA if args.held_out or not c.held_out]
     aside = {n for n in args.keep_aside.split(",") if n}
     unknown = [n for n in wanted + sorted(aside) if n not in known]
     if unknown:
@@ -546,33 +681,54 @@ def main():
     have_suggest = "--suggest" in help_text
     if not have_suggest:
         print("%s has no --suggest: scoring the body pair only" % args.cli, file=sys.stderr)
-    skipped = [n for n in wanted if n in aside]
-    if skipped:
-        print("kept aside: %s (--keep-aside '' scores them)" % ", ".join(skipped),
+    held = [n for n in wanted if known[n].held_out and not args.held_out]
+    if held:
+        print("held out, not scored: %s (only with --held-out, at the end)" % ", ".join(held),
               file=sys.stderr)
+    missing = []
     rows = []
     for name in wanted:
         corpus = known[name]
-        if name in aside or (corpus.source and not ensure_package(corpus)):
+        if name in aside or name in held:
+            continue
+        if corpus.source and not have_pages(corpus):
+            missing.append(corpus.package)
+            continue
+        if args.truth_only:
+            with tempfile.TemporaryDirectory(prefix="vantrel-truth-") as folder:
+                show_truth(corpus, prepare(corpus, folder, args.pages)[1], args.show_truth or 3)
             continue
         print("%s ..." % name, file=sys.stderr)
         pairs = ([(a, b, False) for a, b in args.pair] +
                  [(a, b, True) for a, b in args.regex_pair])
         rows.append(score_corpus(args.cli, corpus, args.pages, have_suggest, args.worst,
-                                 pairs, args.show_truth))
+                                 pairs, args.show_truth, args.readability_pages,
+                                 not args.no_around))
+    if missing:
+        print("missing packages (sites skipped): %s" % " ".join(sorted(set(missing))),
+              file=sys.stderr)
+    if args.truth_only:
+        return 0
     speed = None
     if args.speed_pages or args.speed_folder:
         speed = speed_row(args.cli, args.speed_pages, have_suggest, args.speed_folder)
+    around_speed = None
+    if args.around_speed_pages and have_suggest and not args.no_around:
+        around_speed = around_speed_row(args.cli, args.around_speed_pages)
     if args.json:
-        for row in rows + ([speed] if speed else []):
+        for row in rows + [r for r in (speed, around_speed) if r]:
             print(json.dumps(row, ensure_ascii=False))
     else:
-        print_table(rows, speed)
+        print_table(rows, speed, around_speed)
     # 0 and 1 are --suggest's answers (a suggestion, none); anything else
     # means the call itself failed, which the figures alone would hide.
     failed = [r["corpus"] for r in rows if r.get("suggest", {}).get("status", 0) not in (0, 1)]
+    failed += [r["corpus"] + " --around" for r in rows
+               if r.get("around", {}).get("status", 0) not in (0, 1)]
     if speed and speed.get("suggest_status", 0) not in (0, 1):
         failed.append("speed")
+    if around_speed and around_speed["status"] not in (0, 1):
+        failed.append("around-speed")
     if failed:
         print("--suggest failed on: " + ", ".join(failed), file=sys.stderr)
         return 2
