@@ -463,12 +463,18 @@ void Form1::Command2_Click() {
   Line2_->Redraw();
   Text5_->Redraw();
   TakeInputs(true);
-  relay_ = std::make_unique<RunRelay>([this] {
+  auto relay = std::make_unique<RunRelay>([this] {
     QMetaObject::invokeMethod(this, &Form1::EndRun, Qt::QueuedConnection);
   });
-  worker_ = std::thread([relay = relay_.get(), inputs = run_inputs_] {
-    RunExtraction(inputs, {}, *relay);
+  show_end_ = [this, run = relay.get()] {
+    ShowNews();
+    Finished(run->Result());
+    unexplained_ = run->TakeFailedFiles();
+  };
+  worker_ = std::thread([run = relay.get(), inputs = run_inputs_] {
+    RunExtraction(inputs, {}, *run);
   });
+  relay_ = std::move(relay);
   frame_->start();
 }
 
@@ -506,23 +512,8 @@ void Form1::ShowNews() {
 void Form1::EndRun() {
   if (!Running()) return;
   JoinRun();
-  if (work_ == Work::kExplanation) {
-    for (const std::u16string& line :
-         static_cast<const ExplainRelay&>(*relay_).Lines()) {
-      Text5_->Append(line + std::u16string(kLineEnd));
-    }
-    Text5_->ScrollToEnd();
-    SetBusyPointer(false);
-  } else if (work_ == Work::kSuggestion) {
-    ShowSuggestion(static_cast<const SuggestionRelay&>(*relay_));
-    SetBusyPointer(false);
-  } else {
-    ShowNews();
-    Finished(relay_->Result());
-    unexplained_ = relay_->TakeFailedFiles();
-  }
+  std::exchange(show_end_, {})();
   relay_.reset();
-  work_ = Work::kRun;
   TakeInputs(false);
   emit RunEnded();
 }
@@ -540,16 +531,23 @@ QMenu* Form1::CreateLogMenu() {
 // fast as without them; the run's own log lines stay as they are.
 void Form1::ExplainFailures() {
   if (unexplained_.empty() || Running()) return;
-  work_ = Work::kExplanation;
   SetBusyPointer(true);
   TakeInputs(true);
-  relay_ =
+  auto relay =
       std::make_unique<ExplainRelay>(std::exchange(unexplained_, {}), [this] {
         QMetaObject::invokeMethod(this, &Form1::EndRun, Qt::QueuedConnection);
       });
-  worker_ = std::thread([relay = relay_.get(), inputs = run_inputs_] {
-    RunExtraction(inputs, ExplainRelay::Options(), *relay);
+  show_end_ = [this, explain = relay.get()] {
+    for (const std::u16string& line : explain->Lines()) {
+      Text5_->Append(line + std::u16string(kLineEnd));
+    }
+    Text5_->ScrollToEnd();
+    SetBusyPointer(false);
+  };
+  worker_ = std::thread([explain = relay.get(), inputs = run_inputs_] {
+    RunExtraction(inputs, ExplainRelay::Options(), *explain);
   });
+  relay_ = std::move(relay);
 }
 
 QMenu* Form1::CreateMarkerMenu(MarkerBox& box) {
@@ -579,12 +577,15 @@ void Form1::SuggestMarkersFromFolder() {
   SuggestionRequest request;
   request.files.folder = Text3();
   request.files.extensions = {Text4()};
-  work_ = Work::kSuggestion;
   SetBusyPointer(true);
   TakeInputs(true);
   auto relay = std::make_unique<SuggestionRelay>([this] {
     QMetaObject::invokeMethod(this, &Form1::EndRun, Qt::QueuedConnection);
   });
+  show_end_ = [this, suggestion = relay.get()] {
+    ShowSuggestion(*suggestion);
+    SetBusyPointer(false);
+  };
   worker_ = std::thread([relay = relay.get(), request = std::move(request)] {
     relay->Suggest(request);
   });
@@ -714,7 +715,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     StopRun();
     JoinRun();
     relay_.reset();
-    work_ = Work::kRun;
+    show_end_ = nullptr;
     TakeInputs(false);
     SetBusyPointer(false);
   }

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,7 +25,6 @@
 #include <vector>
 
 #include "extraction/run.h"
-#include "extraction/run_sink.h"
 #include "window/folder_chooser.h"
 
 class QCheckBox;
@@ -49,7 +49,7 @@ class MarkerPair;
 class RunRelay;
 class SuggestionRelay;
 
-class Form1 : public QWidget, public RunSink {
+class Form1 : public QWidget {
   Q_OBJECT
 
  public:
@@ -110,12 +110,13 @@ class Form1 : public QWidget, public RunSink {
   // markers give, or why there are none.
   void SuggestMarkersFromFolder();
 
-  // RunSink: what a run tells, shown on the controls, on the window's
-  // thread.
-  void Started() override;
-  void Logged(const LogEntry& entry) override;
-  void PieceWritten(std::int64_t done, std::int64_t total) override;
-  void Finished(const RunResult& result) override;
+  // What a run tells (the events its relay noted), shown on the controls,
+  // on the window's thread.
+  void Started();
+  void Logged(const LogEntry& entry);
+  // Virtual, so that a test can watch what each frame shows.
+  virtual void PieceWritten(std::int64_t done, std::int64_t total);
+  void Finished(const RunResult& result);
 
  signals:
   // A run's end is shown: its last log lines, the summary and the bar; or
@@ -159,10 +160,9 @@ class Form1 : public QWidget, public RunSink {
   // The files of the last run that gave no piece, not yet explained.
   std::vector<std::u16string> unexplained_;
   // The work going on: a run, ExplainFailures' run or a suggestion; what it
-  // tells, and its thread.
-  enum class Work { kRun, kExplanation, kSuggestion };
-  Work work_ = Work::kRun;
+  // tells, its thread, and what the window shows once it has ended.
   std::unique_ptr<RunRelay> relay_;
+  std::function<void()> show_end_;
   std::thread worker_;
   // Shows what the run told, once a frame.
   QTimer* frame_ = nullptr;
