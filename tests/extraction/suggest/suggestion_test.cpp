@@ -2,8 +2,6 @@
 // every page, patterns where the template varies, the majority template,
 // line breaks and charsets kept, text pasted around, and the reasons for
 // no suggestion.
-#include "extraction/suggest/suggestion.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +9,7 @@
 
 #include "extraction/match/cut.h"
 #include "extraction/match/matchers.h"
+#include "extraction/suggest/suggestion.h"
 #include "extraction/text/charsets.h"
 #include "extraction/text/text.h"
 #include "tests/support/pages.h"
@@ -231,6 +230,30 @@ std::vector<File> Blog() {
   return files;
 }
 
+// A book generator's pages: a class on the root that names a sidebar's
+// state, a long head and a sidebar the same on every page, the content in
+// the page's one main element.
+std::vector<File> Book2(int pages) {
+  std::string head = "<head><title>Book</title>";
+  for (int k = 0; k < 40; ++k) {
+    head += "<link rel=\"icon\" href=\"i" + std::to_string(k) + ".png\">";
+  }
+  head += "</head>";
+  std::vector<File> files;
+  for (int i = 0; i < pages; ++i) {
+    const std::string body = kBodies[i % 6];
+    files.push_back(
+        {"k" + std::to_string(i) + ".htm",
+         "<html class=\"light sidebar-visible\">" + head +
+             "<body><nav class=\"sidebar\"><a href=\"a.htm\">Start</a>"
+             "<a href=\"b.htm\">Rocks</a></nav><div class=\"page\">"
+             "<div class=\"menu-bar\"><button>Theme</button></div><main>" +
+             body + "</main></div></body></html>",
+         body});
+  }
+  return files;
+}
+
 std::vector<File> Site(int pages, bool ids = false, std::string_view eol = "\n",
                        bool utf16 = false) {
   std::vector<File> files;
@@ -268,6 +291,8 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
        false, 2, ""},
       {"UTF-16LE pages", Site(4, false, "\n", true), Charset::kUtf16Le, false,
        0, ""},
+      {"a class on the root names no region", Book2(5), Charset::kWindows1256,
+       false, 0, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
