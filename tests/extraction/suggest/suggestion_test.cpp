@@ -2,6 +2,8 @@
 // every page, patterns where the template varies, the majority template,
 // line breaks and charsets kept, text pasted around, and the reasons for
 // no suggestion.
+#include "extraction/suggest/suggestion.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,7 +11,6 @@
 
 #include "extraction/match/cut.h"
 #include "extraction/match/matchers.h"
-#include "extraction/suggest/suggestion.h"
 #include "extraction/text/charsets.h"
 #include "extraction/text/text.h"
 #include "tests/support/pages.h"
@@ -215,17 +216,20 @@ std::vector<File> Blog() {
              "</div><section id=\"comments\"><p>" + sentence(i + 3, 12) +
              sentence(i + 9, 12) + "</p></section></article>";
     }
-    files.push_back(
-        {"b" + std::to_string(i) + ".htm",
-         "<html><head><title>" + sentence(i, 3) +
-             "</title></head><body><header><a href=\"/\">Blog</a>"
-             "<nav><a href=\"/a\">Alpha</a><a href=\"/b\">Beta</a>"
-             "</nav></header><main>" +
-             main +
-             "</main><footer>Blog team</footer></body>"
-             "</html>",
-         // Tags that every article has there go in the markers.
-         content.empty() ? "" : content.substr(3, content.size() - 7)});
+    files.push_back({"b" + std::to_string(i) + ".htm",
+                     "<html><head><title>" + sentence(i, 3) +
+                         "</title></head><body><header><a href=\"/\">Blog</a>"
+                         "<nav><a href=\"/a\">Alpha</a><a href=\"/b\">Beta</a>"
+                         "</nav></header><main>" +
+                         main +
+                         "</main><footer>Blog team</footer></body>"
+                         "</html>",
+                     // From the title on; tags that every article has there go
+                     // in the markers.
+                     content.empty()
+                         ? ""
+                         : sentence(i + 5, 2) + "</h1><div class=\"entry\">" +
+                               content.substr(0, content.size() - 4)});
   }
   return files;
 }
@@ -254,6 +258,31 @@ std::vector<File> Book2(int pages) {
   return files;
 }
 
+// A manual with a language switcher above each article, whose link to the
+// page itself varies (one carries one more attribute); the article's title
+// heading belongs to the content.
+std::vector<File> Languages() {
+  std::vector<File> files;
+  for (int i = 0; i < 6; ++i) {
+    const std::string body = kBodies[i];
+    const std::string title = body.substr(0, body.find(' ', 4));
+    const std::string n = std::to_string(i);
+    files.push_back(
+        {"l" + n + ".htm",
+         "<html><head><title>" + title +
+             "</title></head><body>\n<div class=\"top\">Rock manual</div>\n"
+             "<div class=\"langs\"><a href=\"../de/l" +
+             n + ".htm\">Deutsch</a> <a href=\"../fr/l" + n +
+             ".htm\">Francais</a> <a href=\"l" + n +
+             ".htm\" class=\"current\"" + (i == 4 ? " hreflang=\"en\"" : "") +
+             ">English</a>\n<h1>" + title + "</h1>\n<p>" + body +
+             "</p>\n</div>\n<div class=\"bottom\">Made by the rock team</div>\n"
+             "</body></html>\n",
+         title + "</h1>\n<p>" + body});
+  }
+  return files;
+}
+
 std::vector<File> Site(int pages, bool ids = false, std::string_view eol = "\n",
                        bool utf16 = false) {
   std::vector<File> files;
@@ -272,6 +301,16 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
   std::vector<File> mixed = Site(6);
   mixed.push_back({"s1.htm", Stub(1), ""});
   mixed.push_back({"s2.htm", Stub(2), ""});
+  std::vector<File> stubs = Site(4);
+  for (int i = 0; i < 12; ++i) {
+    // Made in the site's own head, which makes them look like its pages.
+    stubs.push_back(
+        {"s" + std::to_string(i) + ".htm",
+         "<html><head><title>Site</title><meta http-equiv=\"refresh\" "
+         "content=\"0; url=p1.htm\"></head><body>\n<div class=\"nav\">"
+         "<a href=\"p1.htm\">Moved</a></div>\n</body></html>\n",
+         ""});
+  }
   const Case cases[] = {
       {"one template, varying body", Site(6), Charset::kWindows1256, false, 0,
        ""},
@@ -291,6 +330,10 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
        false, 2, ""},
       {"UTF-16LE pages", Site(4, false, "\n", true), Charset::kUtf16Le, false,
        0, ""},
+      {"redirect stubs outnumber the pages", stubs, Charset::kWindows1256,
+       false, 12, ""},
+      {"a language switcher above the title", Languages(),
+       Charset::kWindows1256, false, 0, ""},
       {"a class on the root names no region", Book2(5), Charset::kWindows1256,
        false, 0, ""},
   };
@@ -315,8 +358,10 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
                         std::to_string(c.files.size())),
               std::string::npos);
     if (c.other_template > 0) {
-      EXPECT_NE(TextToUtf8(result.message).find("2 files follow another"),
-                std::string::npos);
+      EXPECT_NE(
+          TextToUtf8(result.message)
+              .find(std::to_string(c.other_template) + " files follow another"),
+          std::string::npos);
     }
     // No pair twice, whether as literal text or as the same pattern.
     for (std::size_t i = 1; i < result.suggestions.size(); ++i) {
@@ -329,6 +374,7 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
     // Markers are whole tags: no empty marker, none in a word or a tag.
     for (const MarkerSuggestion& s : result.suggestions) {
       EXPECT_GT(s.pieces, 0);
+      EXPECT_FALSE(s.basis.empty());
       if (s.regex) continue;
       for (const std::u16string& marker : {s.start, s.end}) {
         ASSERT_FALSE(marker.empty());
@@ -446,6 +492,13 @@ TEST(SuggestionTest, ReasonsForNoSuggestion) {
        u"",
        NoSuggestion::kAllAlike,
        "--around"},
+      {"pages of no shared template",
+       {"<html><body><p>first</p></body></html>",
+        "<table><tr><td>second</td></tr></table>",
+        "<ul><li><em>third</em></li></ul>", "<div><span>fourth</span></div>"},
+       u"",
+       NoSuggestion::kNoSharedTemplate,
+       "No template"},
       {"no markup to make markers of",
        {"first words", "second words", "third words"},
        u"",
