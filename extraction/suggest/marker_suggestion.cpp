@@ -227,7 +227,7 @@ FoundPairs FromPages(PageReader& reader) {
     FoundPairs::Lack lack = FoundPairs::Lack::kAllAlike;
     if (!AllAlike(sample, group)) {
       anchors = AnchorsOf(sample, group);
-      region = BestRegion(GapScores(sample, anchors, true));
+      region = BestRegion(GapScores(sample, anchors));
       // Pages that differ, but not between two anchors, give no markers;
       // with anchors, no gap holds text of a page's own.
       if (anchors.at.size() < 2) lack = FoundPairs::Lack::kNoMarkers;
@@ -345,7 +345,7 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
       const auto first = GapAt(sample, anchors, j, place->begin);
       const auto last = GapAt(sample, anchors, j, place->end - 1);
       if (first && last && *last + 1 < anchors.at.size()) {
-        const std::vector<double> scores = GapScores(sample, anchors, true);
+        const std::vector<double> scores = GapScores(sample, anchors);
         if (const auto region = BestRegion(scores, {{*first, *last}})) {
           // Trimmed, when that keeps the text in (the check tells), and as
           // found.

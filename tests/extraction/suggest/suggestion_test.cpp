@@ -216,20 +216,17 @@ std::vector<File> Blog() {
              "</div><section id=\"comments\"><p>" + sentence(i + 3, 12) +
              sentence(i + 9, 12) + "</p></section></article>";
     }
-    files.push_back({"b" + std::to_string(i) + ".htm",
-                     "<html><head><title>" + sentence(i, 3) +
-                         "</title></head><body><header><a href=\"/\">Blog</a>"
-                         "<nav><a href=\"/a\">Alpha</a><a href=\"/b\">Beta</a>"
-                         "</nav></header><main>" +
-                         main +
-                         "</main><footer>Blog team</footer></body>"
-                         "</html>",
-                     // From the title on; tags that every article has there go
-                     // in the markers.
-                     content.empty()
-                         ? ""
-                         : sentence(i + 5, 2) + "</h1><div class=\"entry\">" +
-                               content.substr(0, content.size() - 4)});
+    files.push_back(
+        {"b" + std::to_string(i) + ".htm",
+         "<html><head><title>" + sentence(i, 3) +
+             "</title></head><body><header><a href=\"/\">Blog</a>"
+             "<nav><a href=\"/a\">Alpha</a><a href=\"/b\">Beta</a>"
+             "</nav></header><main>" +
+             main +
+             "</main><footer>Blog team</footer></body>"
+             "</html>",
+         // Tags that every article has there go in the markers.
+         content.empty() ? "" : content.substr(3, content.size() - 7)});
   }
   return files;
 }
@@ -259,8 +256,8 @@ std::vector<File> Book2(int pages) {
 }
 
 // A manual with a language switcher above each article, whose link to the
-// page itself varies (one carries one more attribute); the article's title
-// heading belongs to the content.
+// page itself varies (one carries one more attribute); the article, its
+// title heading included, is the content.
 std::vector<File> Languages() {
   std::vector<File> files;
   for (int i = 0; i < 6; ++i) {
@@ -275,10 +272,10 @@ std::vector<File> Languages() {
              n + ".htm\">Deutsch</a> <a href=\"../fr/l" + n +
              ".htm\">Francais</a> <a href=\"l" + n +
              ".htm\" class=\"current\"" + (i == 4 ? " hreflang=\"en\"" : "") +
-             ">English</a>\n<h1>" + title + "</h1>\n<p>" + body +
-             "</p>\n</div>\n<div class=\"bottom\">Made by the rock team</div>\n"
-             "</body></html>\n",
-         title + "</h1>\n<p>" + body});
+             ">English</a>\n<article><h1>" + title + "</h1>\n<p>" + body +
+             "</p></article>\n</div>\n<div class=\"bottom\">Made by the "
+             "rock team</div>\n</body></html>\n",
+         "<h1>" + title + "</h1>\n<p>" + body + "</p>"});
   }
   return files;
 }
