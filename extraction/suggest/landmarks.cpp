@@ -190,6 +190,27 @@ std::vector<Landmark> FindLandmarks(const std::vector<TokenizedPage>& sample,
   return landmarks;
 }
 
+std::optional<std::vector<PagePlace>> EndMovedIn(const Landmark& landmark,
+                                                 std::size_t tags) {
+  std::vector<PagePlace> places = landmark.places;
+  for (PagePlace& place : places) {
+    const std::vector<PageToken>& tokens = place.page->tokens;
+    // The landmark's end tag, then the tokens before it.
+    auto token = std::lower_bound(
+        tokens.begin(), tokens.end(), place.end,
+        [](const PageToken& t, std::size_t at) { return t.begin < at; });
+    for (std::size_t n = 0; n < tags; ++n) {
+      if (token == tokens.begin()) return std::nullopt;
+      --token;
+      if (token->kind != PageToken::Kind::kTag || token->begin < place.start) {
+        return std::nullopt;
+      }
+    }
+    place.end = token->begin;
+  }
+  return places;
+}
+
 bool HoldsContent(const Landmark& landmark) {
   // A few words of the template (a "Contents" heading, a permalink's sign,
   // the names of a reference page's sections) may stand in the content; a

@@ -8,6 +8,7 @@
 #define VANTREL_EXTRACTION_SUGGEST_LANDMARKS_H_
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,14 @@ struct Landmark {
 std::vector<Landmark> FindLandmarks(const std::vector<TokenizedPage>& sample,
                                     const std::vector<std::size_t>& group,
                                     const std::vector<PagePlace>& content);
+
+// The landmark's places with the content's end moved inwards over the
+// `tags` tags that stand last in it (end tags of its own inner elements,
+// with no text between): where what follows the landmark differs between
+// pages (a table of contents on some), an end marker may start at those
+// instead. Nothing where some page has text there.
+std::optional<std::vector<PagePlace>> EndMovedIn(const Landmark& landmark,
+                                                 std::size_t tags);
 
 // Whether a landmark holds the pages' content: nearly all the words of the
 // pages' own, and few of the template's beside them.

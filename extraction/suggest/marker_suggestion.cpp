@@ -22,6 +22,8 @@ constexpr double kSameTemplateShare = 0.9;
 // A suggestion around text tries the element that holds it and a few of
 // those around it.
 constexpr std::size_t kElements = 4;
+// How many end tags inside a landmark an end marker may take in.
+constexpr std::size_t kInnerEndTags = 3;
 
 TokenizedPage PageOf(std::u16string text, std::size_t file) {
   TokenizedPage page;
@@ -253,8 +255,16 @@ FoundPairs FromPages(PageReader& reader) {
   for (const Landmark& landmark : FindLandmarks(
            sample, anchors.pages, PlacesOf(sample, anchors, trimmed))) {
     if (!HoldsContent(landmark)) continue;
-    AddPair(MarkersFor(landmark.places, MarkerReach::kShortest), landmark.basis,
-            landmark_pairs);
+    // Where what follows the landmark differs between pages, an end marker
+    // may start at the last tags inside it instead.
+    std::optional<MarkerPair> pair =
+        MarkersFor(landmark.places, MarkerReach::kShortest);
+    for (std::size_t tags = 1; !pair && tags <= kInnerEndTags; ++tags) {
+      if (const auto places = EndMovedIn(landmark, tags)) {
+        pair = MarkersFor(*places, MarkerReach::kShortest);
+      }
+    }
+    AddPair(std::move(pair), landmark.basis, landmark_pairs);
   }
   if (!landmark_pairs.empty()) pairs.push_back(landmark_pairs.front());
   // Markers in the frame go first where they cut the same text out of the
