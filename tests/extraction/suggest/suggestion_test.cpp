@@ -280,6 +280,27 @@ std::vector<File> Languages() {
   return files;
 }
 
+// API pages whose content section holds a section of its own, and is
+// followed by a search section on some pages and a table of contents on
+// others: only white space behind it is the same on every page.
+std::vector<File> Api() {
+  std::vector<File> files;
+  for (int i = 0; i < 6; ++i) {
+    const std::string body = kBodies[i];
+    const std::string own = "<h1>" + body.substr(0, body.find(' ')) +
+                            "</h1>\n<section><p>" + body + "</p>";
+    files.push_back({"a" + std::to_string(i) + ".htm",
+                     "<html><body><nav><a href=\"i.htm\">Index</a></nav>\n"
+                     "<section id=\"main\">" +
+                         own + "</section>\n</section>\n" +
+                         (i % 3 == 0 ? "<div class=\"toc\">Contents</div>"
+                                     : "<section id=\"search\"></section>") +
+                         "\n</body></html>\n",
+                     own});
+  }
+  return files;
+}
+
 std::vector<File> Site(int pages, bool ids = false, std::string_view eol = "\n",
                        bool utf16 = false) {
   std::vector<File> files;
@@ -331,6 +352,8 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
        false, 12, ""},
       {"a language switcher above the title", Languages(),
        Charset::kWindows1256, false, 0, ""},
+      {"a content section followed by other tags", Api(), Charset::kWindows1256,
+       false, 0, ""},
       {"a class on the root names no region", Book2(5), Charset::kWindows1256,
        false, 0, ""},
   };
