@@ -71,7 +71,8 @@ void WriteJson(const SuggestionResult& result,
               {"files", result.files},
               {"pieces", suggestion.pieces},
               {"median_length", suggestion.median_length},
-              {"preview", TextToUtf8(suggestion.preview)}};
+              {"preview", TextToUtf8(suggestion.preview)},
+              {"basis", TextToUtf8(suggestion.basis)}};
     lines += line.dump() + "\n";
   }
   json summary{{"type", "summary"},

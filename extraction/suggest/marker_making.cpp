@@ -210,10 +210,12 @@ std::optional<MarkerPair> MarkersFor(const std::vector<PagePlace>& places,
   const std::optional<Marker> end = EndMarker(places, reach);
   if (!end) return std::nullopt;
   if (!start->pattern && !end->pattern)
-    return MarkerPair{start->text, end->text};
+    return MarkerPair{start->text, end->text, false, {}};
   return MarkerPair{
       start->pattern ? start->text : EscapedForPattern(start->text),
-      end->pattern ? end->text : EscapedForPattern(end->text), true};
+      end->pattern ? end->text : EscapedForPattern(end->text),
+      true,
+      {}};
 }
 
 }  // namespace vantrel

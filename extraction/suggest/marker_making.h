@@ -20,6 +20,9 @@ struct MarkerPair {
   std::u16string start;
   std::u16string end;
   bool regex = false;
+  // What the pair marks out, in a few words for the user ("the pages' main
+  // element").
+  std::u16string basis;
   bool operator==(const MarkerPair&) const = default;
 };
 

@@ -8,8 +8,10 @@
 
 #include "extraction/suggest/around_text.h"
 #include "extraction/suggest/content_region.h"
+#include "extraction/suggest/landmarks.h"
 #include "extraction/suggest/own_text.h"
 #include "extraction/suggest/page_tokens.h"
+#include "extraction/suggest/suggestion_messages.h"
 #include "extraction/suggest/template_groups.h"
 #include "extraction/suggest/visible_text.h"
 
@@ -27,6 +29,8 @@ constexpr std::size_t kAroundSamplePages = 16;
 // A suggestion around text tries the element that holds it and a few of
 // those around it.
 constexpr std::size_t kElements = 4;
+// How many end tags inside a landmark an end marker may take in.
+constexpr std::size_t kInnerEndTags = 3;
 
 TokenizedPage PageOf(std::u16string text, std::size_t file) {
   TokenizedPage page;
@@ -74,8 +78,10 @@ void ForgetPages(std::vector<TokenizedPage>& sample) {
 
 // Adds `pair` to `pairs` unless it is there already, as literal text or as
 // a pattern of the same text.
-void AddPair(std::optional<MarkerPair> pair, std::vector<MarkerPair>& pairs) {
+void AddPair(std::optional<MarkerPair> pair, std::u16string_view basis,
+             std::vector<MarkerPair>& pairs) {
   if (!pair) return;
+  pair->basis = basis;
   const bool known =
       std::any_of(pairs.begin(), pairs.end(), [&](const MarkerPair& other) {
         return other.start == pair->start && other.end == pair->end;
@@ -90,14 +96,15 @@ void AddRegionPairs(const std::vector<TokenizedPage>& sample,
                     const TemplateAnchors& anchors, Region region,
                     std::vector<MarkerPair>& pairs) {
   const std::vector<PagePlace> places = PlacesOf(sample, anchors, region);
-  AddPair(MarkersFor(places, MarkerReach::kShortest), pairs);
-  AddPair(MarkersFor(places, MarkerReach::kWholeAnchors), pairs);
+  AddPair(MarkersFor(places, MarkerReach::kShortest), kBasisDiffering, pairs);
+  AddPair(MarkersFor(places, MarkerReach::kWholeAnchors), kBasisWholeAnchors,
+          pairs);
   const Region wider{region.first > 0 ? region.first - 1 : 0,
                      std::min(region.last + 1, anchors.at.size() - 1)};
   if (wider != region) {
     AddPair(
         MarkersFor(PlacesOf(sample, anchors, wider), MarkerReach::kShortest),
-        pairs);
+        kBasisWider, pairs);
   }
 }
 
@@ -119,6 +126,13 @@ FoundPairs Checked(PageReader& reader, const std::vector<MarkerPair>& pairs,
                      [](const auto& a, const auto& b) {
                        return a.second.pieces > b.second.pieces;
                      });
+    // A pattern first (made of a page's own values: the link of a language
+    // switcher to the page itself) misses pages where the value's tag
+    // differs more; a pair that gives more pieces goes before it.
+    if (found.pairs[0].first.regex &&
+        found.pairs[1].second.pieces > found.pairs[0].second.pieces) {
+      std::swap(found.pairs[0], found.pairs[1]);
+    }
   }
   if (found.pairs.size() > kMostPairs) found.pairs.resize(kMostPairs);
   if (found.pairs.empty()) found.lack = FoundPairs::Lack::kNoMarkers;
@@ -162,6 +176,38 @@ TemplateAnchors AnchorsOf(const std::vector<TokenizedPage>& sample,
   return anchors;
 }
 
+// The groups, those whose pages hold the most words outside links and
+// asides first: a folder's content pages before its stubs and indexes, even
+// where those are more.
+std::vector<std::vector<std::size_t>> ByWords(
+    const std::vector<TokenizedPage>& sample,
+    std::vector<std::vector<std::size_t>> groups) {
+  std::vector<std::pair<std::size_t, std::size_t>> words;  // words, group
+  std::vector<std::uint64_t> scratch;
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    std::size_t count = 0;
+    for (const std::size_t i : groups[g]) {
+      for (const PageToken& token : sample[i].tokens) {
+        if (token.kind != PageToken::Kind::kText || token.link || token.aside) {
+          continue;
+        }
+        scratch.clear();
+        AppendWords(std::u16string_view(sample[i].text)
+                        .substr(token.begin, token.end - token.begin),
+                    scratch);
+        count += scratch.size();
+      }
+    }
+    words.emplace_back(count, g);
+  }
+  std::stable_sort(
+      words.begin(), words.end(),
+      [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::vector<std::vector<std::size_t>> sorted;
+  for (const auto& [count, g] : words) sorted.push_back(std::move(groups[g]));
+  return sorted;
+}
+
 bool AllAlike(const std::vector<TokenizedPage>& sample,
               const std::vector<std::size_t>& group) {
   return std::all_of(group.begin(), group.end(), [&](std::size_t j) {
@@ -177,34 +223,71 @@ FoundPairs FromPages(PageReader& reader) {
     return found;
   }
   std::vector<TokenizedPage> sample = ReadSample(reader);
-  const std::vector<std::size_t> group = MajorityGroup(sample);
-  if (AllAlike(sample, group)) {
-    found.lack = FoundPairs::Lack::kAllAlike;
-    return found;
+  // The first template, most words first, whose pages differ between its
+  // anchors: redirect stubs and other pages alike are grouped away, however
+  // many they are.
+  const std::vector<std::vector<std::size_t>> groups =
+      ByWords(sample, GroupByTemplate(sample));
+  std::optional<FoundPairs::Lack> first_lack;
+  TemplateAnchors anchors;
+  std::optional<Region> region;
+  for (const std::vector<std::size_t>& candidate : groups) {
+    if (candidate.size() < 2) continue;
+    const std::vector<std::size_t> group = WithoutOutliers(sample, candidate);
+    FoundPairs::Lack lack = FoundPairs::Lack::kAllAlike;
+    if (!AllAlike(sample, group)) {
+      anchors = AnchorsOf(sample, group);
+      region = BestRegion(GapScores(sample, anchors));
+      // Pages that differ, but not between two anchors, give no markers;
+      // with anchors, no gap holds text of a page's own.
+      if (anchors.at.size() < 2) lack = FoundPairs::Lack::kNoMarkers;
+    }
+    if (region) break;
+    if (!first_lack) first_lack = lack;
   }
-  TemplateAnchors anchors = AnchorsOf(sample, group);
-  std::optional<Region> region = BestRegion(GapScores(sample, anchors));
   if (!region) {
-    // Pages that differ, but not between two anchors, give no markers;
-    // with anchors, no gap holds text of a page's own.
-    found.lack = anchors.at.size() < 2 ? FoundPairs::Lack::kNoMarkers
-                                       : FoundPairs::Lack::kAllAlike;
+    // Of one template, what it lacks; of several, that none has pages
+    // that differ, which is not to say that the files do not.
+    found.lack =
+        groups.size() == 1 ? *first_lack : FoundPairs::Lack::kNoSharedTemplate;
     return found;
   }
   std::vector<MarkerPair> pairs;
   const TemplateAnchors untrimmed = anchors;
   const Region trimmed = TrimEdges(sample, anchors, *region);
+  // A landmark that holds all of what differs, and little template beside
+  // it, goes first: it takes in the content's title and declarations,
+  // whose shape repeats on every page, where the comparison sees only the
+  // most varying part. The others that hold it follow the comparison's.
+  std::vector<MarkerPair> landmark_pairs;
+  for (const Landmark& landmark : FindLandmarks(
+           sample, anchors.pages, PlacesOf(sample, anchors, trimmed))) {
+    if (!HoldsContent(landmark)) continue;
+    // Where what follows the landmark differs between pages, an end marker
+    // may start at the last tags inside it instead.
+    std::optional<MarkerPair> pair =
+        MarkersFor(landmark.places, MarkerReach::kShortest);
+    for (std::size_t tags = 1; !pair && tags <= kInnerEndTags; ++tags) {
+      if (const auto places = EndMovedIn(landmark, tags)) {
+        pair = MarkersFor(*places, MarkerReach::kShortest);
+      }
+    }
+    AddPair(std::move(pair), landmark.basis, landmark_pairs);
+  }
+  if (!landmark_pairs.empty()) pairs.push_back(landmark_pairs.front());
   // Markers in the frame go first where they cut the same text out of the
   // group's pages and also the content of pages of another template.
   if (const auto framed =
           FrameRegion(sample, untrimmed, *region, anchors, trimmed)) {
-    AddPair(FramePair(sample, *framed), pairs);
+    AddPair(FramePair(sample, *framed), kBasisFrame, pairs);
   }
   AddRegionPairs(sample, anchors, trimmed, pairs);
   const std::vector<PagePlace> framed =
       PlacesOf(sample, untrimmed, WidenOverTags(sample, untrimmed, *region));
-  AddPair(MarkersFor(framed, MarkerReach::kShortest), pairs);
+  AddPair(MarkersFor(framed, MarkerReach::kShortest), kBasisOverTags, pairs);
   AddRegionPairs(sample, untrimmed, *region, pairs);
+  for (const MarkerPair& pair : landmark_pairs)
+    AddPair(pair, pair.basis, pairs);
   const bool other_pages = anchors.pages.size() < sample.size();
   ForgetPages(sample);
   found = Checked(reader, pairs, std::nullopt);
@@ -327,9 +410,11 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
           const Region trimmed = TrimEdges(sample, trimmed_anchors, *region);
           AddPair(MarkersFor(PlacesOf(sample, trimmed_anchors, trimmed),
                              MarkerReach::kShortest),
-                  pairs);
-          AddPair(MarkersFor(places, MarkerReach::kShortest), pairs);
-          AddPair(MarkersFor(places, MarkerReach::kWholeAnchors), pairs);
+                  kBasisAroundRegion, pairs);
+          AddPair(MarkersFor(places, MarkerReach::kShortest),
+                  kBasisAroundRegion, pairs);
+          AddPair(MarkersFor(places, MarkerReach::kWholeAnchors),
+                  kBasisAroundRegion, pairs);
         }
       }
     }
@@ -337,7 +422,8 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
   const std::vector<PagePlace> elements =
       ElementsHolding(sample[*labelled], *place);
   for (std::size_t i = 0; i < elements.size() && i < kElements; ++i) {
-    AddPair(MarkersFor({elements[i]}, MarkerReach::kShortest), pairs);
+    AddPair(MarkersFor({elements[i]}, MarkerReach::kShortest),
+            kBasisAroundElement, pairs);
   }
   const HeldText held{sample[*labelled].file, place->begin, place->end};
   const std::vector<OwnTextShare> shares = OwnTextShares(sample, pairs);

@@ -24,6 +24,7 @@ struct FoundPairs {
     kNone,
     kTooFewFiles,
     kAllAlike,
+    kNoSharedTemplate,
     kTextNotFound,
     kNoMarkers,
   };

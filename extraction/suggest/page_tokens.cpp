@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -83,35 +84,86 @@ constexpr std::array<std::u16string_view, 14> kVoid{
     u"area",  u"base", u"br",   u"col",   u"embed",  u"hr",    u"img",
     u"input", u"link", u"meta", u"param", u"source", u"track", u"wbr"};
 
+// Class and id words that name a region beside the content. A word counts
+// whole, or as a part between hyphens or underscores ("site-nav",
+// "comment_list"), never inside another word: "navigator" or "menuitem"
+// says nothing, nor does "sidebar-visible" on the root, which is a state.
+constexpr std::array<std::u16string_view, 16> kAsideWords{
+    u"nav",           u"navbar",     u"navigation",  u"navheader",
+    u"navfooter",     u"sidebar",    u"menu",        u"menubar",
+    u"related",       u"comment",    u"comments",    u"footer",
+    u"sphinxsidebar", u"breadcrumb", u"breadcrumbs", u"sphinxsidebarwrapper"};
+
+bool IsAsideWord(std::u16string_view word) {
+  return std::find(kAsideWords.begin(), kAsideWords.end(), word) !=
+         kAsideWords.end();
+}
+
+// Whether a class or id value holds an aside word as a whole token, or as
+// a part of one.
+bool NamesAside(std::u16string_view value) {
+  for (std::size_t at = 0; at < value.size();) {
+    const std::size_t end = std::min(value.find(u' ', at), value.size());
+    const std::u16string_view token = value.substr(at, end - at);
+    if (IsAsideWord(token)) return true;
+    for (std::size_t part = 0; part < token.size();) {
+      const std::size_t stop =
+          std::min(token.find_first_of(u"-_", part), token.size());
+      if (IsAsideWord(token.substr(part, stop - part))) return true;
+      part = stop + 1;
+    }
+    at = end + 1;
+  }
+  return false;
+}
+
 // Whether a start tag opens an element beside the content. A page's title
-// shows in a window's or tab's bar, not on the page.
+// shows in a window's or tab's bar, not on the page. The root and the body
+// hold everything, content too: their classes describe the page, not a
+// region of it.
 bool OpensAside(std::u16string_view tag, std::u16string_view name) {
   if (name == u"nav" || name == u"aside" || name == u"footer" ||
       name == u"title") {
     return true;
   }
-  std::u16string lowered;
-  for (const std::u16string_view attribute : {u" class=\"", u" id=\""}) {
-    for (std::size_t at = 0; at + attribute.size() <= tag.size(); ++at) {
-      if (!SameLowered(tag.substr(at, attribute.size()), attribute)) continue;
-      const std::size_t from = at + attribute.size();
-      const std::size_t close = tag.find(u'"', from);
-      for (std::size_t i = from; i < close && i < tag.size(); ++i) {
-        const char16_t c = tag[i];
-        lowered += c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-      }
-      lowered += u' ';
-      break;
+  if (name == u"html" || name == u"body") return false;
+  if (const auto role = AttributeValue(tag, u"role")) {
+    if (*role == u"navigation" || *role == u"complementary" ||
+        *role == u"contentinfo") {
+      return true;
     }
   }
-  for (const std::u16string_view word :
-       {u"nav", u"sidebar", u"menu", u"related", u"comment", u"footer"}) {
-    if (lowered.find(word) != std::u16string::npos) return true;
+  for (const std::u16string_view attribute : {u"class", u"id"}) {
+    const auto value = AttributeValue(tag, attribute);
+    if (value && NamesAside(*value)) return true;
   }
   return false;
 }
 
 }  // namespace
+
+std::optional<std::u16string> AttributeValue(std::u16string_view tag,
+                                             std::u16string_view name) {
+  for (std::size_t at = 1; at + name.size() + 2 <= tag.size(); ++at) {
+    if (!IsSpace(tag[at - 1]) ||
+        !SameLowered(tag.substr(at, name.size()), name) ||
+        tag[at + name.size()] != u'=') {
+      continue;
+    }
+    const char16_t quote = tag[at + name.size() + 1];
+    if (quote != u'"' && quote != u'\'') continue;
+    const std::size_t from = at + name.size() + 2;
+    std::size_t close = tag.find(quote, from);
+    if (close == std::u16string_view::npos) close = tag.size();
+    std::u16string value;
+    for (std::size_t i = from; i < close; ++i) {
+      const char16_t c = tag[i];
+      value += c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    }
+    return value;
+  }
+  return std::nullopt;
+}
 
 std::u16string TagName(std::u16string_view tag, bool& closing) {
   closing = tag.size() > 1 && tag[1] == u'/';

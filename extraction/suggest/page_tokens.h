@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,8 +32,10 @@ struct PageToken {
   // pages are made of links, content mostly is not.
   bool link : 1 = false;
   // Text inside an element that says it is beside the content: a nav,
-  // aside, footer or title element, or one whose class or id names
-  // navigation, a sidebar, a menu, related pages, comments or a footer.
+  // aside, footer or title element, one whose role is navigation,
+  // complementary or contentinfo, or one below the body whose class or id
+  // names navigation, a sidebar, a menu, related pages, comments or a
+  // footer by a whole word.
   bool aside : 1 = false;
   // The low 54 bits of the text's key; tokens are compared by this.
   std::uint64_t key : 54 = 0;
@@ -57,6 +60,11 @@ std::size_t TagEnd(std::u16string_view text, std::size_t at);
 // empty for a comment, a declaration, a tag that closes itself and an
 // element without an end tag (br, img, ...).
 std::u16string TagName(std::u16string_view tag, bool& closing);
+
+// The lower-cased value of the attribute `name` (lower case) of a start
+// tag, quoted with either quote; nothing where the tag has none.
+std::optional<std::u16string> AttributeValue(std::u16string_view tag,
+                                             std::u16string_view name);
 
 // The words of a text token (letters and digits, ASCII letters lowered),
 // as hashes, appended to `words`.

@@ -23,6 +23,8 @@ std::u16string NoSuggestionMessage(NoSuggestion why, std::int64_t files) {
       return std::u16string(kTextNotFoundMessage);
     case NoSuggestion::kStopped:
       return LogLine(LogEntry(LogKind::kStopped));
+    case NoSuggestion::kNoSharedTemplate:
+      return std::u16string(kNoSharedTemplateMessage);
     case NoSuggestion::kNoMarkers:
     case NoSuggestion::kNone:
     case NoSuggestion::kInputMissing:
@@ -42,6 +44,8 @@ NoSuggestion WhyNone(FoundPairs::Lack lack) {
       return NoSuggestion::kAllAlike;
     case FoundPairs::Lack::kTextNotFound:
       return NoSuggestion::kTextNotFound;
+    case FoundPairs::Lack::kNoSharedTemplate:
+      return NoSuggestion::kNoSharedTemplate;
     case FoundPairs::Lack::kNoMarkers:
       break;
   }
@@ -72,7 +76,7 @@ SuggestionResult Suggest(const SuggestionRequest& request) {
   for (const auto& [pair, outcome] : found.pairs) {
     result.suggestions.push_back({pair.start, pair.end, pair.regex,
                                   outcome.pieces, outcome.median_length,
-                                  outcome.preview});
+                                  outcome.preview, pair.basis});
   }
   if (result.suggestions.empty()) {
     if (result.why == NoSuggestion::kNone)

@@ -50,18 +50,22 @@ struct MarkerSuggestion {
   // The first 80 visible characters (tags left out, entities decoded,
   // whitespace collapsed) of the piece on the first file that gives one.
   std::u16string preview;
+  // What the pair marks out, in a few words ("the pages' main element",
+  // "between the template text the pages share").
+  std::u16string basis;
 };
 
 // Why there is no suggestion.
 enum class NoSuggestion {
-  kNone,          // there is at least one suggestion
-  kInputMissing,  // no folder or no extension given, or no such folder
-  kTooFewFiles,   // fewer than 3 files to compare
-  kAllAlike,      // the files do not differ, so nothing marks content
-  kTextNotFound,  // the text to suggest around is on none of the files
-  kNoMarkers,     // no marker pair gives a piece on enough of the files
-  kFailed,        // a file or folder could not be read, or memory ran out
-  kStopped,       // stop_requested said true before the suggestion ended
+  kNone,              // there is at least one suggestion
+  kInputMissing,      // no folder or no extension given, or no such folder
+  kTooFewFiles,       // fewer than 3 files to compare
+  kAllAlike,          // the files do not differ, so nothing marks content
+  kTextNotFound,      // the text to suggest around is on none of the files
+  kNoMarkers,         // no marker pair gives a piece on enough of the files
+  kNoSharedTemplate,  // no template shared by pages that differ in it
+  kFailed,            // a file or folder could not be read, or memory ran out
+  kStopped,           // stop_requested said true before the suggestion ended
 };
 
 struct SuggestionResult {

@@ -87,9 +87,49 @@ std::vector<std::size_t> WithoutOutliers(
   return 2 * kept.size() > group.size() ? kept : group;
 }
 
+namespace {
+
+// A page far shorter than most of the longer pages, or one that sends the
+// browser elsewhere, is a stub: a folder may hold many more of them than
+// pages with content, in the site's own head, so that they look alike.
+constexpr std::size_t kStubShare = 10;
+
+bool Redirects(const TokenizedPage& page) {
+  for (const PageToken& token : page.tokens) {
+    if (token.kind != PageToken::Kind::kTag) continue;
+    const std::u16string_view tag = std::u16string_view(page.text).substr(
+        token.begin, token.end - token.begin);
+    const auto equiv = AttributeValue(tag, u"http-equiv");
+    if (equiv && *equiv == u"refresh") return true;
+  }
+  return false;
+}
+
+std::vector<bool> Stubs(const std::vector<TokenizedPage>& pages) {
+  std::vector<std::size_t> lengths;
+  for (const TokenizedPage& page : pages) lengths.push_back(page.text.size());
+  std::sort(lengths.begin(), lengths.end());
+  const std::size_t long_page =
+      lengths.empty() ? 0 : lengths[lengths.size() * 9 / 10];
+  std::vector<bool> stubs;
+  for (const TokenizedPage& page : pages) {
+    stubs.push_back(kStubShare * page.text.size() < long_page ||
+                    Redirects(page));
+  }
+  return stubs;
+}
+
+}  // namespace
+
 std::vector<std::vector<std::size_t>> GroupByTemplate(
     const std::vector<TokenizedPage>& pages) {
   const std::size_t n = pages.size();
+  // Stubs make a group of their own, before pages are compared.
+  std::vector<bool> taken = Stubs(pages);
+  std::vector<std::size_t> stubs;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (taken[i]) stubs.push_back(i);
+  }
   std::vector<std::vector<std::uint64_t>> keys;
   keys.reserve(n);
   for (const TokenizedPage& page : pages) keys.push_back(TagKeys(page));
@@ -100,9 +140,8 @@ std::vector<std::vector<std::size_t>> GroupByTemplate(
       alike[i][j] = alike[j][i] = Jaccard(keys[i], keys[j]) >= kAlike;
     }
   }
-  std::vector<bool> taken(n, false);
   std::vector<std::vector<std::size_t>> groups;
-  for (std::size_t left = n; left > 0;) {
+  for (std::size_t left = n - stubs.size(); left > 0;) {
     std::size_t seed = n, most = 0;
     for (std::size_t i = 0; i < n; ++i) {
       if (taken[i]) continue;
@@ -120,6 +159,7 @@ std::vector<std::vector<std::size_t>> GroupByTemplate(
     left -= group.size();
     groups.push_back(std::move(group));
   }
+  if (!stubs.empty()) groups.push_back(std::move(stubs));
   std::stable_sort(
       groups.begin(), groups.end(),
       [](const auto& a, const auto& b) { return a.size() > b.size(); });

@@ -14,7 +14,8 @@ namespace vantrel {
 // The pages grouped by template, largest group first, each group's pages in
 // their order. Two pages share a template when the sets of their tags' keys
 // are alike (Jaccard similarity); a group gathers the pages alike to the
-// page that has the most pages alike to it.
+// page that has the most pages alike to it. Stubs (pages that redirect, or
+// a tenth as long as the longer pages) are one group of their own.
 std::vector<std::vector<std::size_t>> GroupByTemplate(
     const std::vector<TokenizedPage>& pages);
 

@@ -237,7 +237,8 @@ TEST(SuggestTest, ExitStatusesAndJsonLines) {
                   suggestion["end"].is_string() &&
                   suggestion["regex"].is_boolean() &&
                   suggestion["preview"].is_string() &&
-                  suggestion["median_length"].is_number_integer())
+                  suggestion["median_length"].is_number_integer() &&
+                  !suggestion["basis"].get<std::string>().empty())
           << suggestion;
       EXPECT_LE(suggestion["pieces"], 6);
       // The text report shows the same markers.

@@ -231,6 +231,76 @@ std::vector<File> Blog() {
   return files;
 }
 
+// A book generator's pages: a class on the root that names a sidebar's
+// state, a long head and a sidebar the same on every page, the content in
+// the page's one main element.
+std::vector<File> Book2(int pages) {
+  std::string head = "<head><title>Book</title>";
+  for (int k = 0; k < 40; ++k) {
+    head += "<link rel=\"icon\" href=\"i" + std::to_string(k) + ".png\">";
+  }
+  head += "</head>";
+  std::vector<File> files;
+  for (int i = 0; i < pages; ++i) {
+    const std::string body = kBodies[i % 6];
+    files.push_back(
+        {"k" + std::to_string(i) + ".htm",
+         "<html class=\"light sidebar-visible\">" + head +
+             "<body><nav class=\"sidebar\"><a href=\"a.htm\">Start</a>"
+             "<a href=\"b.htm\">Rocks</a></nav><div class=\"page\">"
+             "<div class=\"menu-bar\"><button>Theme</button></div><main>" +
+             body + "</main></div></body></html>",
+         body});
+  }
+  return files;
+}
+
+// A manual with a language switcher above each article, whose link to the
+// page itself varies (one carries one more attribute); the article, its
+// title heading included, is the content.
+std::vector<File> Languages() {
+  std::vector<File> files;
+  for (int i = 0; i < 6; ++i) {
+    const std::string body = kBodies[i];
+    const std::string title = body.substr(0, body.find(' ', 4));
+    const std::string n = std::to_string(i);
+    files.push_back(
+        {"l" + n + ".htm",
+         "<html><head><title>" + title +
+             "</title></head><body>\n<div class=\"top\">Rock manual</div>\n"
+             "<div class=\"langs\"><a href=\"../de/l" +
+             n + ".htm\">Deutsch</a> <a href=\"../fr/l" + n +
+             ".htm\">Francais</a> <a href=\"l" + n +
+             ".htm\" class=\"current\"" + (i == 4 ? " hreflang=\"en\"" : "") +
+             ">English</a>\n<article><h1>" + title + "</h1>\n<p>" + body +
+             "</p></article>\n</div>\n<div class=\"bottom\">Made by the "
+             "rock team</div>\n</body></html>\n",
+         "<h1>" + title + "</h1>\n<p>" + body + "</p>"});
+  }
+  return files;
+}
+
+// API pages whose content section holds a section of its own, and is
+// followed by a search section on some pages and a table of contents on
+// others: only white space behind it is the same on every page.
+std::vector<File> Api() {
+  std::vector<File> files;
+  for (int i = 0; i < 6; ++i) {
+    const std::string body = kBodies[i];
+    const std::string own = "<h1>" + body.substr(0, body.find(' ')) +
+                            "</h1>\n<section><p>" + body + "</p>";
+    files.push_back({"a" + std::to_string(i) + ".htm",
+                     "<html><body><nav><a href=\"i.htm\">Index</a></nav>\n"
+                     "<section id=\"main\">" +
+                         own + "</section>\n</section>\n" +
+                         (i % 3 == 0 ? "<div class=\"toc\">Contents</div>"
+                                     : "<section id=\"search\"></section>") +
+                         "\n</body></html>\n",
+                     own});
+  }
+  return files;
+}
+
 std::vector<File> Site(int pages, bool ids = false, std::string_view eol = "\n",
                        bool utf16 = false) {
   std::vector<File> files;
@@ -249,6 +319,16 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
   std::vector<File> mixed = Site(6);
   mixed.push_back({"s1.htm", Stub(1), ""});
   mixed.push_back({"s2.htm", Stub(2), ""});
+  std::vector<File> stubs = Site(4);
+  for (int i = 0; i < 12; ++i) {
+    // Made in the site's own head, which makes them look like its pages.
+    stubs.push_back(
+        {"s" + std::to_string(i) + ".htm",
+         "<html><head><title>Site</title><meta http-equiv=\"refresh\" "
+         "content=\"0; url=p1.htm\"></head><body>\n<div class=\"nav\">"
+         "<a href=\"p1.htm\">Moved</a></div>\n</body></html>\n",
+         ""});
+  }
   const Case cases[] = {
       {"one template, varying body", Site(6), Charset::kWindows1256, false, 0,
        ""},
@@ -268,6 +348,14 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
        false, 2, ""},
       {"UTF-16LE pages", Site(4, false, "\n", true), Charset::kUtf16Le, false,
        0, ""},
+      {"redirect stubs outnumber the pages", stubs, Charset::kWindows1256,
+       false, 12, ""},
+      {"a language switcher above the title", Languages(),
+       Charset::kWindows1256, false, 0, ""},
+      {"a content section followed by other tags", Api(), Charset::kWindows1256,
+       false, 0, ""},
+      {"a class on the root names no region", Book2(5), Charset::kWindows1256,
+       false, 0, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -290,8 +378,10 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
                         std::to_string(c.files.size())),
               std::string::npos);
     if (c.other_template > 0) {
-      EXPECT_NE(TextToUtf8(result.message).find("2 files follow another"),
-                std::string::npos);
+      EXPECT_NE(
+          TextToUtf8(result.message)
+              .find(std::to_string(c.other_template) + " files follow another"),
+          std::string::npos);
     }
     // No pair twice, whether as literal text or as the same pattern.
     for (std::size_t i = 1; i < result.suggestions.size(); ++i) {
@@ -304,6 +394,7 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
     // Markers are whole tags: no empty marker, none in a word or a tag.
     for (const MarkerSuggestion& s : result.suggestions) {
       EXPECT_GT(s.pieces, 0);
+      EXPECT_FALSE(s.basis.empty());
       if (s.regex) continue;
       for (const std::u16string& marker : {s.start, s.end}) {
         ASSERT_FALSE(marker.empty());
@@ -515,6 +606,13 @@ TEST(SuggestionTest, ReasonsForNoSuggestion) {
        u"",
        NoSuggestion::kAllAlike,
        "--around"},
+      {"pages of no shared template",
+       {"<html><body><p>first</p></body></html>",
+        "<table><tr><td>second</td></tr></table>",
+        "<ul><li><em>third</em></li></ul>", "<div><span>fourth</span></div>"},
+       u"",
+       NoSuggestion::kNoSharedTemplate,
+       "No template"},
       {"no markup to make markers of",
        {"first words", "second words", "third words"},
        u"",
