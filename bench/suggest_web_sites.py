@@ -276,7 +276,7 @@ def shop_page(rng, n, titles, day):
                                sentence(rng, ENGLISH, 6, 24)) for r in range(count))
     product = (
         '<h1 class="product-name">%s</h1>\n<p class="price">&euro;%d.%02d</p>\n'
-        '<div class="description">%s</div>\n<h2>Specifications</h2>\n'
+        '<div class="description">%s</div>\n<h2>Technical details</h2>\n'
         '<table class="specs">%s</table>\n<h2>Reviews (%d)</h2>\n%s' % (
             name, rng.randint(3, 900), rng.randint(0, 99), body_blocks(rng, 1, 5), specs, count,
             reviews or '<p class="no-reviews">No reviews yet.</p>\n'))
