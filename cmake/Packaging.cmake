@@ -31,9 +31,6 @@ if(TARGET vantrel)
                  ${_made}/${VANTREL_APP_ID}.metainfo.xml @ONLY)
   install(FILES ${_made}/${VANTREL_APP_ID}.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-  install(FILES ${_packaging}/vantrel.lintian-overrides
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
-          RENAME vantrel)
   # resources/make_icon.py draws these from the same shapes as vantrel.ico.
   foreach(size 16 32 48)
     install(FILES ${PROJECT_SOURCE_DIR}/resources/vantrel-${size}.png
