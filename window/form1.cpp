@@ -19,7 +19,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
-#include <QTimer>
 #include <algorithm>
 #include <initializer_list>
 #include <iterator>
@@ -37,6 +36,7 @@
 #include "window/bar_position.h"
 #include "window/line_control.h"
 #include "window/log_text.h"
+#include "window/run_control.h"
 #include "window/run_relay.h"
 #include "window/text_boxes.h"
 #include "window/twips.h"
@@ -118,9 +118,6 @@ constexpr char kCornerCaption[] = "VTL";
 constexpr char kPicture[] = ":/vantrel/image1.jpg";
 constexpr char kIcon[] = ":/vantrel/vantrel.ico";
 
-// How often a run's progress is shown: once a frame of a 60 Hz display.
-constexpr int kFrameMilliseconds = 16;
-
 // The window's font, which every control but Label4 uses: the desktop's
 // general font at the size that this fixed layout is drawn for, narrowed so
 // that the longest captions ("Files' extension should be looking in:") fit
@@ -194,10 +191,7 @@ Form1::Form1(FolderChooser chooser) : chooser_(std::move(chooser)) {
 }
 
 Form1::~Form1() {
-  if (Running()) {
-    StopRun();
-    JoinRun();
-  }
+  control_->Abandon();
   if (busy_) QApplication::restoreOverrideCursor();
 }
 
@@ -371,9 +365,8 @@ void Form1::WireEvents() {
   connect(Command2_, &QPushButton::clicked, this, &Form1::Command2_Click);
   connect(Text3_, &QLineEdit::returnPressed, Command2_, &QPushButton::click);
   connect(Text4_, &QLineEdit::returnPressed, Command2_, &QPushButton::click);
-  frame_ = new QTimer(this);
-  frame_->setInterval(kFrameMilliseconds);
-  connect(frame_, &QTimer::timeout, this, &Form1::ShowNews);
+  control_ = new RunControl(this);
+  connect(control_, &RunControl::Ended, this, &Form1::WorkEnded);
   Text5_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(Text5_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) {
@@ -463,24 +456,22 @@ void Form1::Command2_Click() {
   Line2_->Redraw();
   Text5_->Redraw();
   TakeInputs(true);
-  auto relay = std::make_unique<RunRelay>([this] {
-    QMetaObject::invokeMethod(this, &Form1::EndRun, Qt::QueuedConnection);
-  });
-  show_end_ = [this, run = relay.get()] {
-    ShowNews();
-    Finished(run->Result());
-    unexplained_ = run->TakeFailedFiles();
-  };
-  worker_ = std::thread([run = relay.get(), inputs = run_inputs_] {
-    RunExtraction(inputs, {}, *run);
-  });
-  relay_ = std::move(relay);
-  frame_->start();
+  auto relay = std::make_unique<RunRelay>(control_->WhenEnded());
+  RunRelay* run = relay.get();
+  control_->Start(
+      std::move(relay),
+      [run, inputs = run_inputs_] { RunExtraction(inputs, {}, *run); },
+      [this, run] {
+        ShowNews(*run);
+        Finished(run->Result());
+        unexplained_ = run->TakeFailedFiles();
+      },
+      [this, run] { ShowNews(*run); });
 }
 
-void Form1::StopRun() {
-  if (relay_) relay_->RequestStop();
-}
+bool Form1::Running() const { return control_->Running(); }
+
+void Form1::StopRun() { control_->Stop(); }
 
 // While a run goes on, nothing that starts another or changes this one's
 // inputs takes input; the log can still be scrolled.
@@ -496,9 +487,8 @@ void Form1::TakeInputs(bool take) {
 
 // What the run told since the last frame: every log line, then the bar at
 // the latest piece, each repainted once.
-void Form1::ShowNews() {
-  if (!relay_) return;
-  RunRelay::News news = relay_->Take();
+void Form1::ShowNews(RunRelay& relay) {
+  RunRelay::News news = relay.Take();
   for (const LogEntry& entry : news.entries) Logged(entry);
   if (news.piece) {
     PieceWritten(news.piece->first, news.piece->second);
@@ -507,13 +497,8 @@ void Form1::ShowNews() {
   }
 }
 
-// The run is over: the rest of what it told, then its end, shown exactly;
-// or, for an explaining run, the explanation below the log.
-void Form1::EndRun() {
-  if (!Running()) return;
-  JoinRun();
-  std::exchange(show_end_, {})();
-  relay_.reset();
+// The work is over and its end shown (RunControl): the inputs come back.
+void Form1::WorkEnded() {
   TakeInputs(false);
   emit RunEnded();
 }
@@ -533,21 +518,21 @@ void Form1::ExplainFailures() {
   if (unexplained_.empty() || Running()) return;
   SetBusyPointer(true);
   TakeInputs(true);
-  auto relay =
-      std::make_unique<ExplainRelay>(std::exchange(unexplained_, {}), [this] {
-        QMetaObject::invokeMethod(this, &Form1::EndRun, Qt::QueuedConnection);
+  auto relay = std::make_unique<ExplainRelay>(std::exchange(unexplained_, {}),
+                                              control_->WhenEnded());
+  ExplainRelay* explain = relay.get();
+  control_->Start(
+      std::move(relay),
+      [explain, inputs = run_inputs_] {
+        RunExtraction(inputs, ExplainRelay::Options(), *explain);
+      },
+      [this, explain] {
+        for (const std::u16string& line : explain->Lines()) {
+          Text5_->Append(line + std::u16string(kLineEnd));
+        }
+        Text5_->ScrollToEnd();
+        SetBusyPointer(false);
       });
-  show_end_ = [this, explain = relay.get()] {
-    for (const std::u16string& line : explain->Lines()) {
-      Text5_->Append(line + std::u16string(kLineEnd));
-    }
-    Text5_->ScrollToEnd();
-    SetBusyPointer(false);
-  };
-  worker_ = std::thread([explain = relay.get(), inputs = run_inputs_] {
-    RunExtraction(inputs, ExplainRelay::Options(), *explain);
-  });
-  relay_ = std::move(relay);
 }
 
 QMenu* Form1::CreateMarkerMenu(MarkerBox& box) {
@@ -579,17 +564,17 @@ void Form1::SuggestMarkersFromFolder() {
   request.files.extensions = {Text4()};
   SetBusyPointer(true);
   TakeInputs(true);
-  auto relay = std::make_unique<SuggestionRelay>([this] {
-    QMetaObject::invokeMethod(this, &Form1::EndRun, Qt::QueuedConnection);
-  });
-  show_end_ = [this, suggestion = relay.get()] {
-    ShowSuggestion(*suggestion);
-    SetBusyPointer(false);
-  };
-  worker_ = std::thread([relay = relay.get(), request = std::move(request)] {
-    relay->Suggest(request);
-  });
-  relay_ = std::move(relay);
+  auto relay = std::make_unique<SuggestionRelay>(control_->WhenEnded());
+  SuggestionRelay* suggestion = relay.get();
+  control_->Start(
+      std::move(relay),
+      [suggestion, request = std::move(request)] {
+        suggestion->Suggest(request);
+      },
+      [this, suggestion] {
+        ShowSuggestion(*suggestion);
+        SetBusyPointer(false);
+      });
 }
 
 // The suggestion's end: its pair in the marker boxes and its line below the
@@ -625,11 +610,6 @@ void Form1::ShowSuggestion(const SuggestionRelay& relay) {
   Text5_->Append(ToText(line) + std::u16string(kLineEnd));
   Text5_->ScrollToEnd();
   Text5_->Redraw();
-}
-
-void Form1::JoinRun() {
-  worker_.join();
-  frame_->stop();
 }
 
 QString Form1::BrowseFolder(const QString& szDialogTitle) {
@@ -712,10 +692,7 @@ void Form1::SetBusyPointer(bool busy) {
 // thread; what it told after that is not shown.
 void Form1::closeEvent(QCloseEvent* event) {
   if (Running()) {
-    StopRun();
-    JoinRun();
-    relay_.reset();
-    show_end_ = nullptr;
+    control_->Abandon();
     TakeInputs(false);
     SetBusyPointer(false);
   }

@@ -17,11 +17,9 @@
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "extraction/run.h"
@@ -38,7 +36,6 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QShortcut;
-class QTimer;
 
 namespace vantrel::window {
 
@@ -46,6 +43,7 @@ class LineControl;
 class LogBox;
 class MarkerBox;
 class MarkerPair;
+class RunControl;
 class RunRelay;
 class SuggestionRelay;
 
@@ -85,7 +83,7 @@ class Form1 : public QWidget {
 
   // A run started by "GO!", an explanation or a suggestion is still going
   // on.
-  bool Running() const { return worker_.joinable(); }
+  bool Running() const;
   // Asks the run to stop before its next file, or the suggestion before its
   // next page, as Escape does.
   void StopRun();
@@ -142,9 +140,8 @@ class Form1 : public QWidget {
   void SetLine2X2(int x2);
   void SetBusyPointer(bool busy);
   void TakeInputs(bool take);
-  void ShowNews();
-  void EndRun();
-  void JoinRun();
+  void ShowNews(RunRelay& relay);
+  void WorkEnded();
   void ShowContextMenu(QPlainTextEdit& box, const QPoint& at);
   // A drop or drag of a folder or file on a one-line field, taken as on the
   // window; false for any other event, which the field keeps.
@@ -159,13 +156,9 @@ class Form1 : public QWidget {
   bool choosing_ = false;
   // The files of the last run that gave no piece, not yet explained.
   std::vector<std::u16string> unexplained_;
-  // The work going on: a run, ExplainFailures' run or a suggestion; what it
-  // tells, its thread, and what the window shows once it has ended.
-  std::unique_ptr<RunRelay> relay_;
-  std::function<void()> show_end_;
-  std::thread worker_;
-  // Shows what the run told, once a frame.
-  QTimer* frame_ = nullptr;
+  // The work on the worker thread: a run, ExplainFailures' run or a
+  // suggestion.
+  RunControl* control_ = nullptr;
   QShortcut* stop_key_ = nullptr;
   // The control that had the focus when the run took the inputs.
   QWidget* focus_before_run_ = nullptr;
