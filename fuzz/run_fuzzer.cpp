@@ -29,6 +29,7 @@
 
 #include "extraction/run.h"
 #include "extraction/text/charset_detection.h"
+#include "extraction/text/charset_labels.h"
 #include "fuzz/fuzz_check.h"
 #include "tests/support/icu_reference.h"
 #include "window/bar_position.h"
@@ -294,7 +295,9 @@ std::string DetectedCharset(const std::string& bytes) {
   if (name == "UTF-8") return "utf-8";
   if (name == "UTF-16LE") return "unicode";
   if (name == "UTF-16BE") return "utf-16";
-  return name;
+  // Decoded as web browsers decode it: EUC-KR as windows-949, Shift_JIS as
+  // windows-31j.
+  return std::string(vantrel::ConverterOf(name));
 }
 
 std::u16string Decode(std::string bytes, const std::string& charset) {
