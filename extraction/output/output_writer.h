@@ -2,11 +2,14 @@
 //
 // The run's first write chooses the output once for the whole run: a new
 // collected file ExportN.<extension> in the scanned folder, or, with
-// "separated files" ticked, a new folder ExportN holding one file per source
-// named like the source (in the source's sub-folder, when the run reads
-// sub-folders). N is the first free number from 1. Every write opens,
-// appends to and closes its file, so each finished piece is on disk. What
-// goes into the files is the output kind's (output_content.h).
+// "separated files" ticked and an output kind that has that layout, a new
+// folder ExportN holding one file per source, named as the kind names it
+// (in the source's sub-folder, when the run reads sub-folders). N is the
+// first free number from 1. Every write opens, appends to and closes its
+// file, so each finished piece is on disk. What goes into the files, their
+// encoding, the extension and the separate files' names are the output
+// kind's (output_content.h); where they go is the writer's, the same for
+// every kind.
 #ifndef VANTREL_EXTRACTION_OUTPUT_OUTPUT_WRITER_H_
 #define VANTREL_EXTRACTION_OUTPUT_OUTPUT_WRITER_H_
 
