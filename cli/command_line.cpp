@@ -402,7 +402,7 @@ CliRequest Request(const Arguments& a) {
   options.keep_going = a.keep_going;
   options.dry_run = a.dry_run;
   if (a.text) options.transform = &PlainTextTransform();
-  options.output.json_lines = a.json_lines;
+  if (a.json_lines) options.output.kind = OutputKind::kJsonLines;
   if (!a.out_charset.empty()) {
     options.output.format =
         a.out_charset == utf8 ? OutputFormat::kUtf8 : OutputFormat::kUtf16Le;

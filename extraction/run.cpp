@@ -87,11 +87,11 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   result.charset = plan.charset;
   output.emplace(files.folder, plan.output_charset, inputs.separate,
                  files.first_extension(), options.dry_run, plan.form);
-  if (plan.output_format_chosen) result.output_format = output->format();
-  if (plan.form.text && inputs.separate) {
+  if (output->format_chosen()) result.output_format = output->format();
+  if (output->NamesFromAllSources()) {
     std::vector<std::u16string_view> names;
     for (const SourceItem& item : items) names.push_back(item.Name);
-    output->NameTextFiles(names);
+    output->NameSeparateFiles(names);
   }
   const auto start_marker =
       MakeMatcher(inputs.start_marker, options.matching, "start");

@@ -23,12 +23,12 @@ struct RunOptions {
   // ends the run through the error trap, as in the window.
   bool keep_going = false;
   // What each piece goes through before it is written, or nothing; it must
-  // outlive the run. A transform that gives text (HtmlToText) makes the
-  // output text (OutputForm::text), UTF-8 unless `output.format` says
-  // otherwise.
+  // outlive the run. A transform that gives text (HtmlToText) makes an
+  // output of pieces text (OutputKind::kText), UTF-8 unless `output.format`
+  // says otherwise.
   const PieceTransform* transform = nullptr;
-  // The output's encoding and layout beyond the charset's (output_writer.h);
-  // its `text` follows the transform.
+  // The output's kind and encoding beyond the charset's (output_content.h);
+  // a kind of pieces follows the transform.
   OutputForm output;
 };
 

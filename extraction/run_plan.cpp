@@ -50,11 +50,11 @@ RunPlan PlanRun(const RunInputs& inputs, const RunOptions& options,
   plan.output_charset = plan.charset.value_or(Charset::kUtf16Le);
   plan.transform = options.transform;
   plan.form = options.output;
-  if (plan.transform != nullptr && plan.transform->GivesText()) {
-    plan.form.text = true;
-    if (!plan.form.format) plan.form.format = OutputFormat::kUtf8;
+  // A transform that gives text makes a pieces output text.
+  if (plan.form.kind == OutputKind::kPieces && plan.transform != nullptr &&
+      plan.transform->GivesText()) {
+    plan.form.kind = OutputKind::kText;
   }
-  plan.output_format_chosen = plan.form.format || plan.form.json_lines;
   return plan;
 }
 

@@ -26,11 +26,9 @@ struct RunPlan {
   Charset output_charset = Charset::kUtf16Le;
   // What each piece goes through, or nothing.
   const PieceTransform* transform = nullptr;
-  // The output's encoding and layout, the transform's needs included.
+  // The output's kind and the encoding named for it, the transform's needs
+  // included.
   OutputForm form;
-  // The output's encoding was chosen by the options (an output format, text
-  // or JSON lines), not by the charset, so the run's result names it.
-  bool output_format_chosen = false;
 };
 
 // The plan for `sources`. With the first file's policy, the first file

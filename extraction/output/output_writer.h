@@ -2,10 +2,14 @@
 //
 // The run's first write chooses the output once for the whole run: a new
 // collected file ExportN.<extension> in the scanned folder, or, with
-// "separated files" ticked, a new folder ExportN holding one file per source
-// named like the source (in the source's sub-folder, when the run reads
-// sub-folders). N is the first free number from 1. Every write opens,
-// appends to and closes its file, so each finished piece is on disk.
+// "separated files" ticked and an output kind that has that layout, a new
+// folder ExportN holding one file per source, named as the kind names it
+// (in the source's sub-folder, when the run reads sub-folders). N is the
+// first free number from 1. Every write opens, appends to and closes its
+// file, so each finished piece is on disk. What goes into the files, their
+// encoding, the extension and the separate files' names are the output
+// kind's (output_content.h); where they go is the writer's, the same for
+// every kind.
 #ifndef VANTREL_EXTRACTION_OUTPUT_OUTPUT_WRITER_H_
 #define VANTREL_EXTRACTION_OUTPUT_OUTPUT_WRITER_H_
 
@@ -16,23 +20,11 @@
 #include <vector>
 
 #include "extraction/base/piece.h"
-#include "extraction/output/output_names.h"
+#include "extraction/output/output_content.h"
 #include "extraction/sys/file_system.h"
 #include "extraction/text/charsets.h"
 
 namespace vantrel {
-
-// How a run's output is written beyond what its charset decides.
-struct OutputForm {
-  // The encoding of the output; nothing: the one of the run's charset.
-  std::optional<OutputFormat> format;
-  // The pieces are text: the collected file is ExportN.txt with a blank
-  // line between pieces, and a separate file is named by TextFileNames.
-  bool text = false;
-  // One collected file ExportN.jsonl, UTF-8, a JSON line per piece
-  // (json_line.h); it has no separated layout.
-  bool json_lines = false;
-};
 
 // The output of one run. It is handed the folder, the run's charset, the
 // tick box and the extension when the run starts (none can change while a
@@ -42,26 +34,28 @@ struct OutputForm {
 class OutputWriter {
  public:
   // A writer for a run over `folder` in `charset`, which decides the output
-  // format. A dry run's writer chooses the output as a real one would,
-  // failing where a real one would fail to make it, but creates and writes
-  // nothing.
+  // format unless `form` does. A dry run's writer chooses the output as a
+  // real one would, failing where a real one would fail to make it, but
+  // creates and writes nothing.
   OutputWriter(std::u16string folder, Charset charset, bool separate,
                std::u16string extension, bool dry_run = false,
                OutputForm form = {});
 
-  // In a text output's separated layout, the names of all the run's
-  // sources, which decide each separate file's name; before any write.
-  void NameTextFiles(const std::vector<std::u16string_view>& sources);
+  // Whether the separate files' names are planned from the names of all
+  // the run's sources, to be given to NameSeparateFiles before any write.
+  bool NamesFromAllSources() const {
+    return separate_ && content_->NamesFromAllSources();
+  }
+  void NameSeparateFiles(const std::vector<std::u16string_view>& sources);
 
-  // Appends the piece from the source named `fName` to the run's output.
-  // A piece given as windows-1256 bytes goes into a windows-1256 output as
-  // it is, and one given as UTF-8 bytes into a UTF-8 output; any other
-  // output takes its text. Failures are thrown as
-  // RunError.
+  // Appends the piece from the source named `fName` to the run's output,
+  // as the output's kind writes it. Failures are thrown as RunError.
   void WriteFile(const Piece& piece, std::u16string_view fName);
 
   // The encoding the pieces are written in.
-  OutputFormat format() const { return format_; }
+  OutputFormat format() const { return content_->format(); }
+  // Whether the run's options chose the encoding rather than its charset.
+  bool format_chosen() const { return content_->format_chosen(); }
   // Whether a write has chosen the output.
   bool started() const { return started_; }
   // The file that the last write went into (or, in a dry run, would have).
@@ -73,10 +67,6 @@ class OutputWriter {
   const std::optional<std::u16string>& made() const { return made_; }
 
  private:
-  // Opens (or creates) the file that the piece from `fName` goes into,
-  // writes it with `write_piece(file, is_new)`, and closes it.
-  template <typename PieceWriter>
-  void Write(std::u16string_view fName, const PieceWriter& write_piece);
   // Creates the collected file under the first free name, or in a dry run
   // only chooses it (and gives nothing).
   std::optional<fs::OutputFile> CreateOutputFile();
@@ -89,16 +79,10 @@ class OutputWriter {
   fs::OutputFile CreateSeparateFile(std::u16string_view fName);
 
   const std::u16string folder_;
-  const OutputFormat format_;
+  const std::unique_ptr<OutputContent> content_;
   const bool separate_;
   const bool dry_run_;
-  const std::u16string extension_;
-  const bool text_;
-  const bool json_lines_;
-  std::optional<TextFileNames> text_names_;
   bool started_ = false;
-  // Whether a text piece that was not empty went to the collected file.
-  bool texts_written_ = false;
   std::u16string out_file_;
   std::u16string out_folder_;
   std::optional<std::u16string> made_;

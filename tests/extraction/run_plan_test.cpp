@@ -31,8 +31,7 @@ TEST(RunPlanTest, CharsetAndOutputFormFromThePoliciesAndTheTransform) {
     std::optional<Charset> charset;
     std::u16string decided_by;
     Charset output_charset;
-    std::optional<OutputFormat> form_format;
-    bool chosen;
+    OutputKind kind;
   };
   const Case cases[] = {
       {"the first file decides",
@@ -42,8 +41,7 @@ TEST(RunPlanTest, CharsetAndOutputFormFromThePoliciesAndTheTransform) {
        Charset::kUtf8,
        u"a.htm",
        Charset::kUtf8,
-       {},
-       false},
+       OutputKind::kPieces},
       {"a charset for every file",
        Charset::kWindows1256,
        false,
@@ -51,8 +49,7 @@ TEST(RunPlanTest, CharsetAndOutputFormFromThePoliciesAndTheTransform) {
        Charset::kWindows1256,
        u"",
        Charset::kWindows1256,
-       {},
-       false},
+       OutputKind::kPieces},
       {"each file its own, out in UTF-16LE",
        CharsetOfEachFile{},
        false,
@@ -60,17 +57,15 @@ TEST(RunPlanTest, CharsetAndOutputFormFromThePoliciesAndTheTransform) {
        {},
        u"",
        Charset::kUtf16Le,
-       {},
-       false},
-      {"text is UTF-8 unless named",
+       OutputKind::kPieces},
+      {"a transform that gives text makes the output text",
        CharsetOfFirstFile{},
        true,
        {},
        Charset::kUtf8,
        u"a.htm",
        Charset::kUtf8,
-       OutputFormat::kUtf8,
-       true},
+       OutputKind::kText},
       {"text in a named format",
        CharsetOfEachFile{},
        true,
@@ -78,11 +73,10 @@ TEST(RunPlanTest, CharsetAndOutputFormFromThePoliciesAndTheTransform) {
        {},
        u"",
        Charset::kUtf16Le,
-       OutputFormat::kUtf16Le,
-       true},
+       OutputKind::kText},
       {"a named format without text", Charset::kUtf16Le, false,
        OutputFormat::kUtf8, Charset::kUtf16Le, u"", Charset::kUtf16Le,
-       OutputFormat::kUtf8, true},
+       OutputKind::kPieces},
   };
   const Sources sources = SourcesInOrder(
       NativePath(dir.text()), ExtensionFilter({u"htm"}), {false, false});
@@ -96,10 +90,14 @@ TEST(RunPlanTest, CharsetAndOutputFormFromThePoliciesAndTheTransform) {
     EXPECT_EQ(plan.charset, c.charset) << c.what;
     EXPECT_EQ(plan.decided_by, c.decided_by) << c.what;
     EXPECT_EQ(plan.output_charset, c.output_charset) << c.what;
-    EXPECT_EQ(plan.form.text, c.text) << c.what;
-    EXPECT_EQ(plan.form.format, c.form_format) << c.what;
-    EXPECT_EQ(plan.output_format_chosen, c.chosen) << c.what;
+    EXPECT_EQ(plan.form.kind, c.kind) << c.what;
+    EXPECT_EQ(plan.form.format, c.format) << c.what;
   }
+  // JSON lines stay JSON lines whatever the transform gives.
+  RunOptions options;
+  options.transform = &PlainTextTransform();
+  options.output.kind = OutputKind::kJsonLines;
+  EXPECT_EQ(PlanRun({}, options, sources).form.kind, OutputKind::kJsonLines);
 }
 
 }  // namespace

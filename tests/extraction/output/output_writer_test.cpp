@@ -139,6 +139,89 @@ TEST(OutputNamesTest, TextFileNamesArePlannedApart) {
   }
 }
 
+// What each kind of output makes of the same pieces: its file or files, the
+// bytes between and around the pieces, and its encoding, named by the
+// options or the run's charset. (The run's report of the encoding is
+// cli/report_test's.)
+TEST(OutputKindTest, EachKindWritesThePiecesItsWay) {
+  struct Case {
+    OutputKind kind;
+    std::optional<OutputFormat> named;
+    Charset charset;
+    bool separate;
+    std::vector<std::pair<std::string, std::string>> files;  // name, bytes
+  };
+  const Case cases[] = {
+      {OutputKind::kPieces,
+       {},
+       Charset::kWindows1256,
+       false,
+       {{"Export1.htm", "a\xC8"}}},
+      {OutputKind::kPieces,
+       OutputFormat::kUtf8,
+       Charset::kUtf16Le,
+       false,
+       {{"Export1.htm", "a\xD8\xA8"}}},
+      {OutputKind::kPieces,
+       {},
+       Charset::kUtf8,
+       true,
+       {{"Export1/a.htm",
+         "\xFF\xFE"
+         "a\0"s},
+        {"Export1/a.html", "\xFF\xFE"},
+        {"Export1/b.htm", "\xFF\xFE\x28\x06"}}},
+      // One blank line between any two texts, none for an empty one.
+      {OutputKind::kText,
+       {},
+       Charset::kWindows1256,
+       false,
+       {{"Export1.txt", "a\n\n\xD8\xA8"}}},
+      {OutputKind::kText,
+       OutputFormat::kUtf16Le,
+       Charset::kUtf8,
+       false,
+       {{"Export1.txt",
+         "\xFF\xFE"
+         "a\0\n\0\n\0\x28\x06"s}}},
+      // Separate texts are named apart, each alone in its file.
+      {OutputKind::kText,
+       {},
+       Charset::kUtf8,
+       true,
+       {{"Export1/a.htm.txt", "a"},
+        {"Export1/a.html.txt", ""},
+        {"Export1/b.txt", "\xD8\xA8"}}},
+      // JSON lines have no separated layout.
+      {OutputKind::kJsonLines,
+       {},
+       Charset::kWindows1256,
+       true,
+       {{"Export1.jsonl",
+         "{\"file\":\"a.htm\",\"piece\":\"a\"}\n"
+         "{\"file\":\"a.html\",\"piece\":\"\"}\n"
+         "{\"file\":\"b.htm\",\"piece\":\"\xD8\xA8\"}\n"}}},
+  };
+  const std::vector<std::u16string_view> sources = {u"a.htm", u"a.html",
+                                                    u"b.htm"};
+  for (const Case& c : cases) {
+    testing::TempFolder dir;
+    OutputWriter writer(dir.text(), c.charset, c.separate, u"htm",
+                        /*dry_run=*/false, {c.kind, c.named});
+    if (writer.NamesFromAllSources()) writer.NameSeparateFiles(sources);
+    writer.WriteFile(Piece(u"a"), sources[0]);
+    writer.WriteFile(Piece(u""), sources[1]);
+    writer.WriteFile(Piece::Utf8("\xD8\xA8"), sources[2]);
+    const std::string& first = c.files.front().first;
+    for (const auto& [name, bytes] : c.files) {
+      EXPECT_EQ(dir.read(name), bytes) << name;
+    }
+    EXPECT_EQ(dir.list(),
+              std::vector<std::string>{first.substr(0, first.find('/'))})
+        << first;
+  }
+}
+
 // Where the output cannot be made, the run ends naming it, a dry run as a
 // real one, and the folder is left as it was: something of the other kind
 // is in the way (a plain file Export1 in separated mode, a folder
