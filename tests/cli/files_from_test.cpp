@@ -176,5 +176,29 @@ TEST(FilesFromTest, OutputGoesIntoOutUnderNamesThatStayInside) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "scan/Export1.htm"));
 }
 
+// A suggestion reads the listed files as a run would, and its command line
+// names the list again, with the working folder for the output.
+TEST(FilesFromTest, SuggestionReadsTheListAndNamesItInItsCommand) {
+  TempFolder dir;
+  std::string list;
+  for (const char* n : {"1", "2", "3"}) {
+    list += dir.create(std::string("p") + n + ".html",
+                       std::string("<html><nav>menu</nav><main><p>Body ") + n +
+                           " of its own</p></main></html>")
+                .string() +
+            '\0';
+  }
+  dir.create("q.html", "<html><main><p>Body of a file not listed</p></main>");
+  const std::string list_file = dir.create("list", list).string();
+  const Outcome run = RunCli({"--suggest", "--files-from", list_file, "--null",
+                              "--around", "Body 2 of its own"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("--files-from " + list_file + " --null --out .\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("gives a piece on 3 of 3 files"), std::string::npos)
+      << run.out;
+}
+
 }  // namespace
 }  // namespace vantrel
