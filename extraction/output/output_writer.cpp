@@ -63,7 +63,8 @@ void OutputWriter::CreateOutputFolder() {
   }
 }
 
-void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName) {
+void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName,
+                             std::u16string_view file_name) {
   std::optional<fs::OutputFile> new_file;
   bool first_write = false;
   if (!started_) {
@@ -79,7 +80,8 @@ void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName) {
   }
   std::u16string separate_name;
   if (separate_) {
-    separate_name = content_->SeparateName(fName);
+    separate_name =
+        content_->SeparateName(file_name.empty() ? fName : file_name);
     out_file_ = out_folder_ + kSeparator + separate_name;
   }
   if (dry_run_) return;

@@ -1,15 +1,15 @@
 // Puts each extracted piece into the run's output.
 //
 // The run's first write chooses the output once for the whole run: a new
-// collected file ExportN.<extension> in the scanned folder, or, with
-// "separated files" ticked and an output kind that has that layout, a new
-// folder ExportN holding one file per source, named as the kind names it
-// (in the source's sub-folder, when the run reads sub-folders). N is the
-// first free number from 1. Every write opens, appends to and closes its
-// file, so each finished piece is on disk. What goes into the files, their
-// encoding, the extension and the separate files' names are the output
-// kind's (output_content.h); where they go is the writer's, the same for
-// every kind.
+// collected file ExportN.<extension> in the output folder (the scanned
+// folder, unless the run names another), or, with "separated files" ticked
+// and an output kind that has that layout, a new folder ExportN holding one
+// file per source, named as the kind names it (in the source's sub-folder,
+// when the run reads sub-folders). N is the first free number from 1. Every
+// write opens, appends to and closes its file, so each finished piece is on
+// disk. What goes into the files, their encoding, the extension and the
+// separate files' names are the output kind's (output_content.h); where
+// they go is the writer's, the same for every kind.
 #ifndef VANTREL_EXTRACTION_OUTPUT_OUTPUT_WRITER_H_
 #define VANTREL_EXTRACTION_OUTPUT_OUTPUT_WRITER_H_
 
@@ -49,8 +49,11 @@ class OutputWriter {
   void NameSeparateFiles(const std::vector<std::u16string_view>& sources);
 
   // Appends the piece from the source named `fName` to the run's output,
-  // as the output's kind writes it. Failures are thrown as RunError.
-  void WriteFile(const Piece& piece, std::u16string_view fName);
+  // as the output's kind writes it; in separated mode its file is named
+  // from `file_name` (when not empty, else `fName`). Failures are thrown as
+  // RunError.
+  void WriteFile(const Piece& piece, std::u16string_view fName,
+                 std::u16string_view file_name = {});
 
   // The encoding the pieces are written in.
   OutputFormat format() const { return content_->format(); }
