@@ -2,8 +2,9 @@
 # README's "Many machines" recipe on this machine: the same list of pages
 # sharded by GNU parallel over one job slot, then over two (--sshlogin N/:),
 # each job a vantrel-cli --files-from run writing its own --jsonl. Prints
-# the best wall time of each over a few rounds and the speed-up of two
-# slots over one, for a run of pieces as HTML and one with --text (where the
+# the best wall time of each over a few rounds, how many processors that
+# round kept busy (its processes' CPU time over its wall time), and the
+# speed-up of two slots over one, for a run of pieces as HTML and one with --text (where the
 # pieces' transform is most of the work). The pages are read once first, so
 # that both read from the page cache.
 #   sharded_bench.sh VANTREL_CLI VANTREL_MAKE_CORPUS [PAGES [BYTES [ROUNDS]]]
@@ -27,23 +28,25 @@ find pages -name '*.htm' -print0 >list
 cat pages/* >/dev/null
 per_job=$(((pages + 31) / 32))  # 32 jobs: small shards balance the slots
 
-# The best wall time, in seconds, of the recipe on `slots` job slots with
-# the extra vantrel-cli options given.
+# The recipe on `slots` job slots with the extra vantrel-cli options
+# given, as "WALL CPU" in seconds for the round of the best wall time: CPU is
+# the user and system time of every process of the round, so that CPU / WALL
+# is how many processors the round kept busy.
 best_time() {
-  local slots=$1 best="" start end
+  local slots=$1 best="" times
   shift
   for _ in $(seq "$rounds"); do
     rm -rf shard-*
-    start=$(date +%s.%N)
-    parallel --pipe --recend '\0' -N "$per_job" --sshlogin "$slots/:" --wd . \
+    times=$( { TIMEFORMAT='%R %U %S'; time parallel --pipe --recend '\0' \
+      -N "$per_job" --sshlogin "$slots/:" --wd . \
       'mkdir -p shard-{#} &&
        vantrel-cli --quiet --files-from - --null --out shard-{#} --jsonl '"$*" \
-      <list >/dev/null
-    end=$(date +%s.%N)
-    best=$(awk -v s="$start" -v e="$end" -v b="$best" \
-      'BEGIN { t = e - s; print (b == "" || t < b) ? t : b }')
+      <list >/dev/null 2>&1; } 2>&1)
+    best=$(awk -v t="$times" -v b="$best" 'BEGIN {
+      split(t, f, " "); split(b, g, " ");
+      if (b == "" || f[1] < g[1]) print f[1], f[2] + f[3]; else print b }')
   done
-  printf '%.3f' "$best"
+  echo "$best"
 }
 
 echo "pages: $pages of about $bytes bytes, $per_job a job, $(nproc) processors, best of $rounds"
@@ -53,6 +56,7 @@ for mode in html text; do
   one=$(best_time 1 $extra)
   two=$(best_time 2 $extra)
   awk -v m="$mode" -v one="$one" -v two="$two" 'BEGIN {
-    printf "%-5s 1 slot %8.3f s   2 slots %8.3f s   speed-up %.2fx\n",
-           m, one, two, one / two }'
+    split(one, a, " "); split(two, b, " ");
+    printf "%-5s 1 slot %7.3f s (%.2f processors busy)   2 slots %7.3f s (%.2f)   speed-up %.2fx\n",
+           m, a[1], a[2] / a[1], b[1], b[2] / b[1], a[1] / b[1] }'
 done
