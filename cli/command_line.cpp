@@ -59,6 +59,56 @@ std::u16string FileText(const std::string& option, const std::string& path) {
   return Utf8Argument(option + " " + path, bytes);
 }
 
+// The paths of --files-from's list, from the file `path` ("-": standard
+// input): one a line, or with `null` each ended by a NUL byte, so that any
+// name, a line break inside it included, can be given. Empty entries (a
+// blank line, the last line's missing break) are passed over. The bytes
+// are the paths as they stand, in any encoding.
+std::vector<std::string> ListedPaths(const std::string& path, bool null) {
+  const auto cannot_read = [&] {
+    return UsageError{"--files-from: cannot read " + path + ": " +
+                      std::strerror(errno)};
+  };
+  errno = 0;
+  const bool standard_input = path == "-";
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+      standard_input ? stdin : std::fopen(path.c_str(), "rb"),
+      standard_input ? [](std::FILE*) { return 0; } : &std::fclose);
+  if (!file) throw cannot_read();
+  const char end = null ? '\0' : '\n';
+  std::vector<std::string> paths;
+  std::string entry;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    for (const char c : std::string_view(buffer, n)) {
+      if (c != end) {
+        entry += c;
+      } else if (!entry.empty()) {
+        paths.push_back(std::move(entry));
+        entry.clear();
+      }
+    }
+  }
+  if (std::ferror(file.get())) throw cannot_read();
+  if (!entry.empty()) paths.push_back(std::move(entry));
+  return paths;
+}
+
+// The extension of the last part of a listed path, which names the
+// collected file of a run over a list; the default for none.
+std::u16string ListExtension(const std::vector<std::string>& paths) {
+  if (!paths.empty()) {
+    const std::string_view path = paths.front();
+    const std::string_view name = path.substr(path.rfind('/') + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string_view::npos && dot + 1 < name.size()) {
+      return NativeToText(name.substr(dot + 1));
+    }
+  }
+  return std::u16string(kDefaultExtension);
+}
+
 // A marker from its two options. Only a marker given by neither option takes
 // the default: an empty TEXT is an empty marker, and an empty FILE name is
 // a file that cannot be read.
@@ -179,13 +229,14 @@ EarlyExit BadUsage(const std::string& message) {
 // The command line as CLI11 reads it, before it is checked and turned into
 // a request.
 struct Arguments {
-  std::string start, start_file, end, end_file, folder;
+  std::string start, start_file, end, end_file, folder, files_from, out;
   std::string extension = TextToUtf8(kDefaultExtension);
   std::string line_breaks = "exact", charset = "auto", out_charset;
   std::string around, around_file;
   bool separate = false, quiet = false, explain = false, ignore_case = false;
   bool regex = false, recursive = false, keep_going = false, dry_run = false;
   bool json = false, text = false, json_lines = false, suggest = false;
+  bool null = false;
   // The options whose presence, not only their value, counts.
   const CLI::Option* start_opt = nullptr;
   const CLI::Option* start_file_opt = nullptr;
@@ -193,6 +244,10 @@ struct Arguments {
   const CLI::Option* end_file_opt = nullptr;
   const CLI::Option* around_opt = nullptr;
   const CLI::Option* around_file_opt = nullptr;
+  const CLI::Option* ext_opt = nullptr;
+  const CLI::Option* files_from_opt = nullptr;
+  const CLI::Option* out_opt = nullptr;
+  const CLI::Option* folder_opt = nullptr;
 };
 
 // The option table: each option, its help, and the commands it serves, in
@@ -229,7 +284,7 @@ void DefineOptions(CLI::App& app, Arguments& a, OptionTable& table) {
   // Split by Extensions, not by CLI11's delimiter(','), which drops empty
   // items (bad usage here), keeps the spaces around an item and lets the
   // option take the arguments after it too.
-  table.Add(
+  auto* ext_opt = table.Add(
       app.add_option("--ext", a.extension,
                      "Extension of the files to read, without a dot; several "
                      "as a comma-separated list (htm,html), the first naming "
@@ -338,9 +393,26 @@ void DefineOptions(CLI::App& app, Arguments& a, OptionTable& table) {
           ->type_name("FILE"),
       Serves::kSuggestion);
   around_opt->excludes(around_file_opt);
-  app.add_option("FOLDER", a.folder, "Folder whose files are read")
-      ->type_name("")
-      ->required();
+  auto* files_from_opt = table.Add(
+      app.add_option("--files-from", a.files_from,
+                     "Read exactly the files named in FILE (- for standard "
+                     "input), one path a line, in the order given, instead "
+                     "of FOLDER; needs --out")
+          ->type_name("FILE"),
+      Serves::kBoth);
+  table.Add(app.add_flag("--null", a.null,
+                         "With --files-from: the paths end in NUL bytes, not "
+                         "line breaks (find -print0)"),
+            Serves::kBoth);
+  auto* out_opt =
+      table.Add(app.add_option("--out", a.out,
+                               "Make the output in the folder DIR instead of "
+                               "FOLDER; must exist")
+                    ->type_name("DIR"),
+                Serves::kRunOutput);
+  auto* folder_opt =
+      app.add_option("FOLDER", a.folder, "Folder whose files are read")
+          ->type_name("");
   app.footer(
       "Exit status: 0 every file gave a piece (with --suggest, markers were "
       "found); 1 an input was missing, no file had the extension, or a file "
@@ -353,6 +425,41 @@ void DefineOptions(CLI::App& app, Arguments& a, OptionTable& table) {
   a.end_file_opt = end_file_opt;
   a.around_opt = around_opt;
   a.around_file_opt = around_file_opt;
+  a.ext_opt = ext_opt;
+  a.files_from_opt = files_from_opt;
+  a.out_opt = out_opt;
+  a.folder_opt = folder_opt;
+}
+
+// Where the files come from: FOLDER, or the list of --files-from, which
+// stands for FOLDER, --ext and --recursive and needs --out for a run.
+void SelectFiles(const Arguments& a, FileSelection& files) {
+  const bool listed = a.files_from_opt->count() > 0;
+  if (a.null && !listed) throw UsageError{"--null goes only with --files-from"};
+  if (!listed) {
+    files.folder = NativeToText(a.folder);
+    files.recursive = a.recursive;
+    return;
+  }
+  const auto not_with_list = [](const std::string& what, std::string_view why) {
+    return UsageError{what + " does not go with --files-from, which " +
+                      std::string(why)};
+  };
+  if (a.folder_opt->count() > 0) {
+    throw not_with_list("FOLDER", "names the files itself");
+  }
+  if (a.ext_opt->count() > 0 || a.recursive) {
+    throw not_with_list(
+        a.recursive && a.ext_opt->count() == 0 ? "--recursive" : "--ext",
+        "reads exactly the files listed");
+  }
+  if (!a.suggest && a.out_opt->count() == 0) {
+    throw UsageError{
+        "--files-from needs --out, the folder to make the output in"};
+  }
+  FileList list{ListedPaths(a.files_from, a.null), a.files_from, a.null};
+  files.extensions = {ListExtension(list.paths)};
+  files.origin = std::move(list);
 }
 
 // The run or suggestion that checked arguments ask for; marker and text
@@ -368,8 +475,13 @@ CliRequest Request(const Arguments& a) {
       Marker(*a.end_opt, a.end, *a.end_file_opt, a.end_file, kDefaultEndMarker);
   FileSelection& files = inputs.files;
   files.extensions = Extensions(Utf8Argument("--ext", a.extension));
-  files.folder = NativeToText(a.folder);
-  files.recursive = a.recursive;
+  SelectFiles(a, files);
+  if (a.out_opt->count() > 0) {
+    if (const auto problem = OutFolderProblem(NativeToText(a.out))) {
+      throw UsageError{"--out " + a.out + ": " + *problem};
+    }
+    options.out_folder = NativeToText(a.out);
+  }
   if (a.charset == "detect") {
     files.charset = CharsetOfEachFile{};
   } else if (const auto fixed = CharsetWithOptionName(a.charset)) {
@@ -442,10 +554,11 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
   CLI::App app{
       "Extracts the text between a start marker and an end marker from every\n"
       "file with the given extension directly inside FOLDER (with\n"
-      "--recursive, anywhere below it), into a new ExportN.<extension> in\n"
-      "FOLDER (or, with --separate, a new folder ExportN with one file per\n"
-      "source). With --suggest, finds the markers itself instead and prints\n"
-      "them, each with the command line that runs it.\n",
+      "--recursive, anywhere below it), or from every file that\n"
+      "--files-from lists, into a new ExportN.<extension> in FOLDER or in\n"
+      "--out DIR (or, with --separate, a new folder ExportN with one file\n"
+      "per source). With --suggest, finds the markers itself instead and\n"
+      "prints them, each with the command line that runs it.\n",
       "vantrel-cli"};
   Arguments arguments;
   OptionTable table;
@@ -461,6 +574,8 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
     return BadUsage("--completion: the shell is bash, zsh or fish");
   }
 
+  // Left over arguments are told below, after FOLDER's absence.
+  app.allow_extras();
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -471,6 +586,16 @@ std::variant<CliRequest, EarlyExit> ParseCommandLine(int argc,
     return EarlyExit{kExitClean, out.str(), ""};
   }
 
+  // FOLDER is needed unless --files-from stands for it: told in CLI11's
+  // words and order, as when FOLDER was all there was, before the
+  // arguments left over.
+  if (arguments.folder_opt->count() == 0 &&
+      arguments.files_from_opt->count() == 0) {
+    return BadUsage("FOLDER is required");
+  }
+  if (app.remaining_size() > 0) {
+    return BadUsage(CLI::ExtrasError(app.remaining()).what());
+  }
   try {
     // What the command does not take is told before any file is read.
     if (auto refusal = table.Refusal(app, arguments.suggest)) {

@@ -70,6 +70,8 @@ std::vector<Entry> Entries(const CLI::App& app, Entry& folder) {
         entry.value = Value::kChoice;
       } else if (option->get_type_name() == "FILE") {
         entry.value = Value::kFile;
+      } else if (option->get_type_name() == "DIR") {
+        entry.value = Value::kFolder;
       } else {
         entry.value = Value::kText;
       }
@@ -108,6 +110,9 @@ std::string Bash(const std::vector<Entry>& entries) {
         break;
       case Value::kFile:
         script << "compopt -o filenames; COMPREPLY=($(compgen -f -- \"$cur\"))";
+        break;
+      case Value::kFolder:
+        script << "compopt -o filenames; COMPREPLY=($(compgen -d -- \"$cur\"))";
         break;
       default:
         script << "COMPREPLY=()";
@@ -151,6 +156,9 @@ std::string Zsh(const std::vector<Entry>& entries, const Entry& folder) {
       case Value::kFile:
         spec = "=[" + entry.summary + "]:file:_files";
         break;
+      case Value::kFolder:
+        spec = "=[" + entry.summary + "]:folder:_files -/";
+        break;
       default:
         spec = "=[" + entry.summary + "]:text: ";
         break;
@@ -188,6 +196,9 @@ std::string Fish(const std::vector<Entry>& entries, const Entry& folder) {
         break;
       case Value::kFile:
         script << " -r -F";
+        break;
+      case Value::kFolder:
+        script << " -x -a '(__fish_complete_directories)'";
         break;
       default:
         script << " -x";

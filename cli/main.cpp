@@ -35,8 +35,12 @@ bool ReadNothing(const vantrel::RunResult& result) {
 }
 
 // Why a run read no file, for a folder in which no file has any of the
-// extensions: the folder, the extensions, and the likeliest slip, a dot.
+// extensions: the folder, the extensions, and the likeliest slip, a dot;
+// or a list that names no file.
 std::string NoFilesRead(const vantrel::FileSelection& files) {
+  if (const vantrel::FileList* list = files.file_list()) {
+    return "vantrel-cli: --files-from " + list->from + " names no file";
+  }
   std::string line = "vantrel-cli: " +
                      vantrel::TextToUtf8(vantrel::NoFileHasTheExtension(files));
   if (const auto without_dots = vantrel::ExtensionsWithoutDots(files)) {

@@ -101,7 +101,7 @@ std::string RunCommand(const SuggestionRequest& request,
     if (!extensions.empty()) extensions += u',';
     extensions += extension;
   }
-  if (extensions != kDefaultExtension) {
+  if (files.file_list() == nullptr && extensions != kDefaultExtension) {
     command += " --ext " + ShellWord(TextToUtf8(extensions));
   }
   if (files.recursive) command += " --recursive";
@@ -109,6 +109,13 @@ std::string RunCommand(const SuggestionRequest& request,
     command += " --charset detect";
   } else if (const auto fixed = files.fixed_charset()) {
     command += " --charset " + std::string(CharsetOptionName(*fixed));
+  }
+  // A list is named again; the run needs a folder for its output, and the
+  // working folder is the one at hand.
+  if (const FileList* list = files.file_list()) {
+    command += " --files-from " + ShellWord(list->from);
+    if (list->null_separated) command += " --null";
+    return command + " --out .";
   }
   const std::string folder = TextToNative(files.folder);
   // A folder that looks like an option comes after the end of the options.

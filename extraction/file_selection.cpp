@@ -16,6 +16,7 @@ std::optional<Charset> FileSelection::fixed_charset() const {
 }
 
 std::optional<LogKind> CheckSelection(const FileSelection& selection) {
+  if (selection.file_list() != nullptr) return std::nullopt;
   if (selection.folder.empty()) return LogKind::kNoFolder;
   if (selection.first_extension().empty()) return LogKind::kNoExtension;
   if (!fs::FolderExists(NativePath(selection.folder))) {

@@ -1,7 +1,7 @@
-// Which files a run or a suggestion reads, and how: the folder, the
-// extensions, how deep, and how each file's charset is decided. A run, a
-// suggestion and both front ends share this one description and its one
-// check.
+// Which files a run or a suggestion reads, and how: where they come from
+// (a folder's listing, or a list of files), and how each file's charset is
+// decided. A run, a suggestion and both front ends share this one
+// description and its one check.
 #ifndef VANTREL_EXTRACTION_FILE_SELECTION_H_
 #define VANTREL_EXTRACTION_FILE_SELECTION_H_
 
@@ -26,8 +26,29 @@ struct CharsetOfEachFile {};
 using CharsetPolicy =
     std::variant<CharsetOfFirstFile, Charset, CharsetOfEachFile>;
 
+// Where the files come from: the matching files of the folder, listed (the
+// window's way, and the command line's FOLDER).
+struct FolderListing {};
+// Exactly the files named, one by one, in the order given, duplicates
+// included: each by its own path, absolute or relative to the working
+// directory, as the file system's bytes. The log and the reports name each
+// by its path as given. There is no common folder.
+struct FileList {
+  std::vector<std::string> paths;
+  // Where the list was read from, as the user named it ("-": standard
+  // input), and whether its paths ended in NUL bytes rather than line
+  // breaks: to name the list again in messages and command lines.
+  std::string from;
+  bool null_separated = false;
+};
+using FileOrigin = std::variant<FolderListing, FileList>;
+
 struct FileSelection {
-  // The folder to scan (Text3), taken as it stands.
+  // Where the files come from; `folder`, `extensions` and `recursive`
+  // describe a folder's listing.
+  FileOrigin origin;
+  // The folder to scan (Text3), taken as it stands; the output goes there
+  // unless the run says otherwise.
   std::u16string folder;
   // The extensions of the files to read, without a dot (Text4 first, which
   // names the collected file; the command line may give more).
@@ -44,10 +65,13 @@ struct FileSelection {
   bool charset_per_file() const {
     return std::holds_alternative<CharsetOfEachFile>(charset);
   }
+  // The list of files, when the files come from one.
+  const FileList* file_list() const { return std::get_if<FileList>(&origin); }
 };
 
 // The first input check that fails, in the window's order: no folder, no
-// extension, no such folder.
+// extension, no such folder. A list of files passes: each file is checked
+// when it is read, as a listed file is.
 std::optional<LogKind> CheckSelection(const FileSelection& selection);
 
 }  // namespace vantrel

@@ -15,6 +15,7 @@
 #include "extraction/match/matchers.h"
 #include "extraction/match/regex_matcher.h"
 #include "extraction/messages.h"
+#include "extraction/output/output_names.h"
 #include "extraction/output/output_writer.h"
 #include "extraction/run_plan.h"
 #include "extraction/source/read_ahead.h"
@@ -74,23 +75,32 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
                 const RunOptions& options, std::optional<OutputWriter>& output,
                 RunResult& result) {
   const FileSelection& files = inputs.files;
-  const fs::Path folder = NativePath(files.folder);
-  const ExtensionFilter filter(files.extensions);
-  const ListingOptions listing{files.recursive, options.keep_going};
   result.matching =
-      static_cast<std::int64_t>(CountSources(folder, filter, listing));
+      static_cast<std::int64_t>(CountSelected(files, options.keep_going));
 
-  const Sources sources = SourcesInOrder(folder, filter, listing);
+  const Sources sources = SelectedSources(files, options.keep_going);
   const std::vector<SourceItem>& items = sources.items;
   if (items.empty()) return;
   const RunPlan plan = PlanRun(inputs, options, sources);
   result.charset = plan.charset;
-  output.emplace(files.folder, plan.output_charset, inputs.separate,
-                 files.first_extension(), options.dry_run, plan.form);
+  output.emplace(options.out_folder.empty() ? files.folder : options.out_folder,
+                 plan.output_charset, inputs.separate, files.first_extension(),
+                 options.dry_run, plan.form);
   if (plan.output_format_chosen) result.output_format = output->format();
+  // Listed files share no folder: each separate file is named by the last
+  // part of its path, numbered where two want one name.
+  std::optional<ListedFileNames> listed_names;
+  if (files.file_list() != nullptr && inputs.separate) {
+    std::vector<std::u16string_view> paths;
+    for (const SourceItem& item : items) paths.push_back(item.Name);
+    listed_names.emplace(paths);
+  }
   if (plan.form.text && inputs.separate) {
     std::vector<std::u16string_view> names;
-    for (const SourceItem& item : items) names.push_back(item.Name);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      names.push_back(listed_names ? std::u16string_view(listed_names->At(i))
+                                   : std::u16string_view(items[i].Name));
+    }
     output->NameTextFiles(names);
   }
   const auto start_marker =
@@ -115,7 +125,8 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   ReadAhead reader(sources, cutter, options.keep_going, transform);
 
   std::int64_t failures = 0, successes = 0, done = 0;
-  for (const SourceItem& item : items) {
+  for (std::size_t index = 0; index < items.size(); ++index) {
+    const SourceItem& item = items[index];
     if (sink.StopRequested()) {
       WriteLog(sink, LogEntry(LogKind::kStopped));
       result.end = RunResult::End::kStopped;
@@ -149,7 +160,10 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
                       result.matching, {},          {}};
     if (source.decision) report.charset = &*source.decision;
     if (source.cut.outcome == FileOutcome::kExtracted) {
-      output->WriteFile(source.TakePiece(), item.Name);
+      output->WriteFile(source.TakePiece(), item.Name,
+                        listed_names
+                            ? std::u16string_view(listed_names->At(index))
+                            : std::u16string_view());
       ++successes;
       // A file that appeared after the count gives a share of nothing.
       if (result.matching == 0) {

@@ -5,6 +5,9 @@
 #ifndef VANTREL_EXTRACTION_RUN_OPTIONS_H_
 #define VANTREL_EXTRACTION_RUN_OPTIONS_H_
 
+#include <optional>
+#include <string>
+
 #include "extraction/base/piece.h"
 #include "extraction/match/matchers.h"
 #include "extraction/output/output_writer.h"
@@ -30,7 +33,14 @@ struct RunOptions {
   // The output's encoding and layout beyond the charset's (output_writer.h);
   // its `text` follows the transform.
   OutputForm output;
+  // The folder the output is made in; empty: the scanned folder. A list of
+  // files has no folder of its own, so its front end must give one.
+  std::u16string out_folder;
 };
+
+// Why `folder` cannot take a run's output, in a few words ("no such
+// folder", "not a folder"); nothing when it can.
+std::optional<std::string> OutFolderProblem(const std::u16string& folder);
 
 // The transform of --text: each piece, HTML, becomes the plain text a
 // reader sees (transform/html_to_text.h).

@@ -5,6 +5,7 @@
 #include "extraction/base/run_error.h"
 #include "extraction/source/source_reading.h"
 #include "extraction/sys/file_system.h"
+#include "extraction/text/native_names.h"
 #include "extraction/transform/html_to_text.h"
 
 namespace vantrel {
@@ -15,7 +16,7 @@ namespace {
 // Nothing when none can.
 std::optional<std::pair<Charset, const SourceItem*>> DecideCharset(
     const Sources& sources, bool keep_going) {
-  SourceOpener opener(sources.root);
+  SourceOpener opener(sources);
   for (const SourceItem& item : sources.items) {
     try {
       return std::pair{TestFile(opener, item), &item};
@@ -27,6 +28,28 @@ std::optional<std::pair<Charset, const SourceItem*>> DecideCharset(
 }
 
 }  // namespace
+
+Sources SelectedSources(const FileSelection& files, bool keep_going) {
+  if (const FileList* list = files.file_list()) {
+    return ListedSources(list->paths);
+  }
+  return SourcesInOrder(NativePath(files.folder),
+                        ExtensionFilter(files.extensions),
+                        {files.recursive, keep_going});
+}
+
+std::size_t CountSelected(const FileSelection& files, bool keep_going) {
+  if (const FileList* list = files.file_list()) return list->paths.size();
+  return CountSources(NativePath(files.folder),
+                      ExtensionFilter(files.extensions),
+                      {files.recursive, keep_going});
+}
+
+std::optional<std::string> OutFolderProblem(const std::u16string& folder) {
+  const fs::Path path = NativePath(folder);
+  if (fs::FolderExists(path)) return std::nullopt;
+  return fs::EntryExists(path) ? "not a folder" : "no such folder";
+}
 
 const PieceTransform& PlainTextTransform() {
   static const HtmlToTextTransform transform;

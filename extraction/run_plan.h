@@ -33,6 +33,13 @@ struct RunPlan {
   bool output_format_chosen = false;
 };
 
+// The sources that `files` selects, in the run's order: the folder's
+// matching files (listed as ListingOptions says, with `keep_going`), or
+// the listed files.
+Sources SelectedSources(const FileSelection& files, bool keep_going);
+// How many sources `files` selects: the run's first pass over a folder.
+std::size_t CountSelected(const FileSelection& files, bool keep_going);
+
 // The plan for `sources`. With the first file's policy, the first file
 // that can be read decides (in a run that keeps going past unreadable
 // files; otherwise the first, whose failure is thrown); when none can, the

@@ -116,6 +116,42 @@ TextFileNames::TextFileNames(const std::vector<std::u16string_view>& sources) {
   }
 }
 
+ListedFileNames::ListedFileNames(
+    const std::vector<std::u16string_view>& paths) {
+  std::vector<std::u16string> wanted;
+  wanted.reserve(paths.size());
+  std::unordered_set<std::u16string> taken;
+  for (const std::u16string_view path : paths) {
+    const std::size_t slash = path.rfind(u'/');
+    // (With no slash, npos + 1 is 0: the whole path.)
+    wanted.emplace_back(path.substr(slash + 1));
+    taken.insert(LowerCase(wanted.back()));
+  }
+  std::unordered_set<std::u16string> given;
+  names_.reserve(paths.size());
+  for (std::u16string& name : wanted) {
+    if (!given.insert(LowerCase(name)).second) {
+      // The number goes before the extension, which keeps the file's kind.
+      const std::size_t dot = name.rfind(u'.');
+      const std::size_t stem_end =
+          dot == std::u16string::npos || dot == 0 ? name.size() : dot;
+      const std::u16string stem = name.substr(0, stem_end);
+      const std::u16string extension = name.substr(stem_end);
+      for (std::int64_t n = 2;; ++n) {
+        std::u16string numbered =
+            stem + u" (" + DecimalText(n) + u")" + extension;
+        const std::u16string lowered = LowerCase(numbered);
+        if (!taken.contains(lowered) && given.insert(lowered).second) {
+          taken.insert(lowered);
+          name = std::move(numbered);
+          break;
+        }
+      }
+    }
+    names_.push_back(std::move(name));
+  }
+}
+
 std::u16string TextFileNames::For(std::u16string_view source) const {
   const auto found = names_.find(std::u16string(source));
   return found != names_.end() ? found->second : WithTextExtension(source);

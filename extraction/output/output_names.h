@@ -68,6 +68,26 @@ class TextFileNames {
   std::unordered_map<std::u16string, std::u16string> names_;
 };
 
+// The names of the separate files of a run over a list of files, which
+// share no folder, planned for the whole list at once:
+// - each is the last part of its path ("/a/b/page.htm" gives "page.htm"),
+//   so that no name reaches outside the output folder or into a sub-folder;
+// - where a name is wanted more than once, letter case aside (two folders'
+//   page.htm, or a file listed twice), the first in the list keeps it and
+//   each other gets the first free number in brackets before its extension
+//   ("page (2).htm"; "notes (2)" for a name without one). Every wanted name
+//   is held before any number is given, so a number never takes a name
+//   that a later file wants.
+class ListedFileNames {
+ public:
+  explicit ListedFileNames(const std::vector<std::u16string_view>& paths);
+  // The name of the file at `index` of the list.
+  const std::u16string& At(std::size_t index) const { return names_[index]; }
+
+ private:
+  std::vector<std::u16string> names_;
+};
+
 }  // namespace vantrel
 
 #endif  // VANTREL_EXTRACTION_OUTPUT_OUTPUT_NAMES_H_

@@ -131,7 +131,8 @@ void OutputWriter::Write(std::u16string_view fName,
   if (first_write && !separate_) made_ = out_file_;
 }
 
-void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName) {
+void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName,
+                             std::u16string_view file_name) {
   std::u16string decoded;
   const auto text = [&]() -> std::u16string_view {
     if (piece.windows1256) {
@@ -151,8 +152,9 @@ void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName) {
     });
     return;
   }
+  const std::u16string_view own_name = file_name.empty() ? fName : file_name;
   const std::u16string text_name =
-      text_names_ ? text_names_->For(fName) : std::u16string();
+      text_names_ ? text_names_->For(own_name) : std::u16string();
   // Text pieces in one file are set off by a blank line; an empty one
   // adds nothing, so that one blank line stands between any two texts.
   const bool empty = piece.windows1256 ? piece.windows1256->empty()
@@ -160,7 +162,7 @@ void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName) {
                                        : piece.text.empty();
   const bool set_off = text_ && !separate_ && texts_written_ && !empty;
   if (text_ && !empty) texts_written_ = true;
-  Write(text_names_ ? std::u16string_view(text_name) : fName,
+  Write(text_names_ ? std::u16string_view(text_name) : own_name,
         [&](fs::OutputFile& file, bool) {
           if (set_off) {
             std::string scratch;

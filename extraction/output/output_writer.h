@@ -1,7 +1,8 @@
 // Puts each extracted piece into the run's output.
 //
 // The run's first write chooses the output once for the whole run: a new
-// collected file ExportN.<extension> in the scanned folder, or, with
+// collected file ExportN.<extension> in the output folder (the scanned
+// folder, unless the run names another), or, with
 // "separated files" ticked, a new folder ExportN holding one file per source
 // named like the source (in the source's sub-folder, when the run reads
 // sub-folders). N is the first free number from 1. Every write opens,
@@ -53,12 +54,14 @@ class OutputWriter {
   // sources, which decide each separate file's name; before any write.
   void NameTextFiles(const std::vector<std::u16string_view>& sources);
 
-  // Appends the piece from the source named `fName` to the run's output.
-  // A piece given as windows-1256 bytes goes into a windows-1256 output as
-  // it is, and one given as UTF-8 bytes into a UTF-8 output; any other
-  // output takes its text. Failures are thrown as
+  // Appends the piece from the source named `fName` to the run's output;
+  // in separated mode it goes into the file `file_name` (when not empty,
+  // else `fName`). A piece given as windows-1256 bytes goes into a
+  // windows-1256 output as it is, and one given as UTF-8 bytes into a UTF-8
+  // output; any other output takes its text. Failures are thrown as
   // RunError.
-  void WriteFile(const Piece& piece, std::u16string_view fName);
+  void WriteFile(const Piece& piece, std::u16string_view fName,
+                 std::u16string_view file_name = {});
 
   // The encoding the pieces are written in.
   OutputFormat format() const { return format_; }

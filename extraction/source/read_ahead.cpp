@@ -44,7 +44,7 @@ ReadAhead::ReadAhead(const Sources& sources, const SourceCutter& cutter,
       cutter_(cutter),
       keep_going_(keep_going),
       transform_(transform),
-      opener_(sources.root) {
+      opener_(sources) {
   if (items_.size() < 2 || !SeveralProcessors()) {
     slots_.resize(1);
     return;

@@ -125,30 +125,46 @@ std::size_t CountSources(const fs::Path& folder, const ExtensionFilter& filter,
 Sources SourcesInOrder(const fs::Path& folder, const ExtensionFilter& filter,
                        ListingOptions options) {
   Sources sources{fs::Folder::Open(folder), {}};
-  Listing listing = List(sources.root, filter, options.recursive);
-  Collect(sources.root, std::move(listing), "", filter, options.keep_going,
+  Listing listing = List(*sources.root, filter, options.recursive);
+  Collect(*sources.root, std::move(listing), "", filter, options.keep_going,
           sources.items);
   return sources;
+}
+
+Sources ListedSources(const std::vector<std::string>& paths) {
+  Sources sources;
+  sources.items.reserve(paths.size());
+  for (const std::string& path : paths) {
+    sources.items.push_back({NativeToText(path), path});
+  }
+  return sources;
+}
+
+SourceOpener::SourceOpener(const Sources& sources)
+    : root_(sources.root ? &*sources.root : nullptr) {
+  if (root_ != nullptr) folders_.emplace(*root_, false);
 }
 
 std::pair<const fs::Folder&, std::string_view> SourceOpener::Place(
     const SourceItem& item) {
   if (item.unlisted_error != 0) {
-    fs::Fail("cannot list folder", root_.path() / item.relative,
+    fs::Fail("cannot list folder", root_->path() / item.relative,
              item.unlisted_error);
   }
   const std::string_view relative = item.relative;
   const std::size_t slash = relative.rfind('/');
-  if (slash == std::string_view::npos) return {folders_.At(""), relative};
-  return {folders_.At(relative.substr(0, slash)), relative.substr(slash + 1)};
+  if (slash == std::string_view::npos) return {folders_->At(""), relative};
+  return {folders_->At(relative.substr(0, slash)), relative.substr(slash + 1)};
 }
 
 fs::SourceFile SourceOpener::Open(const SourceItem& item) {
+  if (root_ == nullptr) return fs::SourceFile::Open(fs::Path(item.relative));
   const auto [folder, name] = Place(item);
   return folder.OpenSource(name);
 }
 
 std::string SourceOpener::ReadStart(const SourceItem& item, std::size_t count) {
+  if (root_ == nullptr) return fs::ReadStart(fs::Path(item.relative), count);
   const auto [folder, name] = Place(item);
   return folder.ReadStart(name, count);
 }

@@ -1,4 +1,5 @@
-// Which files of the scanned folder a run reads, and in which order.
+// Which files of the scanned folder a run reads, and in which order; or
+// the files of a list, each by its own path, in the list's order.
 //
 // A source is a regular file (or a link to one) directly inside the folder,
 // or with `recursive` anywhere below it (links to folders are not
@@ -9,6 +10,7 @@
 #ifndef VANTREL_EXTRACTION_SOURCE_SOURCE_LISTING_H_
 #define VANTREL_EXTRACTION_SOURCE_SOURCE_LISTING_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,12 +20,14 @@
 
 namespace vantrel {
 
-// A matching file of the scanned folder.
+// A matching file of the scanned folder, or a listed file.
 struct SourceItem {
   // Name with extension, for the log and the output; below a sub-folder,
-  // the path from the scanned folder, with "/" between the parts.
+  // the path from the scanned folder, with "/" between the parts. A listed
+  // file's path as given.
   std::u16string Name;
-  // The same path as the file system's bytes, by which the file is opened.
+  // The same path as the file system's bytes, by which the file is opened:
+  // from the scanned folder, or for a listed file, its own path.
   std::string relative;
   // Not 0 for a sub-folder that could not be listed (only when the run
   // keeps going past such folders): the system's reason. None of its files
@@ -31,16 +35,21 @@ struct SourceItem {
   int unlisted_error = 0;
 };
 
-// The scanned folder, open, and its matching files in name order.
+// The scanned folder, open, and its matching files in name order; or,
+// without a folder, the listed files in the list's order.
 struct Sources {
-  fs::Folder root;
+  std::optional<fs::Folder> root;
   std::vector<SourceItem> items;
 
   // An item's whole path, for messages.
   fs::Path PathOf(const SourceItem& item) const {
-    return root.path() / item.relative;
+    return root ? root->path() / item.relative : fs::Path(item.relative);
   }
 };
+
+// The files of a list, named and opened by their paths as given, in the
+// given order: nothing is looked at before the run reads them.
+Sources ListedSources(const std::vector<std::string>& paths);
 
 // Whether a file's name has one of the run's extensions, letter case
 // ignored.
@@ -75,11 +84,11 @@ Sources SourcesInOrder(const fs::Path& folder, const ExtensionFilter& filter,
 // Opens a run's sources one after the other, in their order, through the
 // folders on their way: each folder is opened once, whatever the depth.
 // A sub-folder that could not be listed fails here, at its turn, with the
-// reason it failed with then.
+// reason it failed with then. Sources without a folder are opened by their
+// own paths.
 class SourceOpener {
  public:
-  explicit SourceOpener(const fs::Folder& root)
-      : root_(root), folders_(root, false) {}
+  explicit SourceOpener(const Sources& sources);
   fs::SourceFile Open(const SourceItem& item);
   // Up to `count` bytes from the start of the source.
   std::string ReadStart(const SourceItem& item, std::size_t count);
@@ -87,8 +96,8 @@ class SourceOpener {
  private:
   // The folder that holds the item, and the item's name in it.
   std::pair<const fs::Folder&, std::string_view> Place(const SourceItem& item);
-  const fs::Folder& root_;
-  fs::FolderPath folders_;
+  const fs::Folder* root_;
+  std::optional<fs::FolderPath> folders_;
 };
 
 }  // namespace vantrel

@@ -10,9 +10,7 @@ namespace vantrel {
 
 PageReader::PageReader(const FileSelection& files,
                        std::function<bool()> stop_requested)
-    : sources_(SourcesInOrder(NativePath(files.folder),
-                              ExtensionFilter(files.extensions),
-                              {files.recursive, false})),
+    : sources_(SelectedSources(files, /*keep_going=*/false)),
       stop_requested_(std::move(stop_requested)) {
   if (files.charset_per_file()) {
     cutter_.emplace(SourceCutter::Detecting(none_, none_, true));
@@ -31,7 +29,7 @@ void PageReader::StopIfRequested() const {
 
 std::u16string PageReader::Read(std::size_t index) {
   StopIfRequested();
-  SourceOpener opener(sources_.root);
+  SourceOpener opener(sources_);
   fs::SourceFile file = opener.Open(sources_.items[index]);
   SourceBuffers buffers;
   file.ReadAll(buffers.bytes);
@@ -40,7 +38,7 @@ std::u16string PageReader::Read(std::size_t index) {
 }
 
 std::u16string PageReader::ReadAsShown(std::size_t index) {
-  SourceOpener opener(sources_.root);
+  SourceOpener opener(sources_);
   fs::SourceFile file = opener.Open(sources_.items[index]);
   SourceBuffers buffers;
   file.ReadAll(buffers.bytes);

@@ -126,7 +126,8 @@ class Fd {
 // Opens a source for reading and fills `st` for it: `name` inside the
 // folder `folder_fd` (AT_FDCWD: `name` is the path), `path` naming it.
 // O_NONBLOCK keeps a FIFO put in a source's place after the listing from
-// blocking the run; only regular files are read.
+// blocking the run; only regular files are read, and a folder (a listed
+// path may name one) fails as a folder.
 Fd OpenSource(int folder_fd, const char* name, const Path& path,
               struct stat& st) {
   const int fd = Sys(Operation::kOpen, path, [&] {
@@ -138,7 +139,9 @@ Fd OpenSource(int folder_fd, const char* name, const Path& path,
   if (Sys(Operation::kStat, path, [&] { return ::fstat(fd, &st); }) != 0) {
     Fail("cannot stat", path, errno);
   }
-  if (!S_ISREG(st.st_mode)) Fail("cannot read", path, EINVAL);
+  if (!S_ISREG(st.st_mode)) {
+    Fail("cannot read", path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+  }
   return source;
 }
 

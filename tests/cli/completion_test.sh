@@ -49,6 +49,8 @@ done <<'CASES'
 --a|--around --around-file 
 --around-file pages.|pages.txt 
 --around |
+--out pag|pages pagez 
+--files-from pages.|pages.txt 
 CASES
 
 if command -v zsh >/dev/null; then
