@@ -12,7 +12,14 @@ namespace vantrel {
 // {"file":<name>,"piece":<piece>} and a line feed; a name that is not
 // valid UTF-8 also gets "file_bytes", its bytes in hex. A lone surrogate in
 // either shows as U+FFFD.
-std::string JsonLine(std::u16string_view name, std::u16string_view piece);
+// A page of a web archive also gets "warc_record_id" and "date" (its
+// WARC-Record-ID and WARC-Date), after "file".
+struct RecordOrigin {
+  std::string_view record_id;
+  std::string_view date;
+};
+std::string JsonLine(std::u16string_view name, std::u16string_view piece,
+                     const RecordOrigin* record = nullptr);
 
 }  // namespace vantrel
 

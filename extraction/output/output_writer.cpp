@@ -132,7 +132,8 @@ void OutputWriter::Write(std::u16string_view fName,
 }
 
 void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName,
-                             std::u16string_view file_name) {
+                             std::u16string_view file_name,
+                             const RecordOrigin* record) {
   std::u16string decoded;
   const auto text = [&]() -> std::u16string_view {
     if (piece.windows1256) {
@@ -148,7 +149,7 @@ void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName,
   };
   if (json_lines_) {
     Write(fName, [&](fs::OutputFile& file, bool) {
-      file.Append(JsonLine(fName, text()));
+      file.Append(JsonLine(fName, text(), record));
     });
     return;
   }

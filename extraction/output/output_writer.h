@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "extraction/base/piece.h"
+#include "extraction/output/json_line.h"
 #include "extraction/output/output_names.h"
 #include "extraction/sys/file_system.h"
 #include "extraction/text/charsets.h"
@@ -58,10 +59,11 @@ class OutputWriter {
   // in separated mode it goes into the file `file_name` (when not empty,
   // else `fName`). A piece given as windows-1256 bytes goes into a
   // windows-1256 output as it is, and one given as UTF-8 bytes into a UTF-8
-  // output; any other output takes its text. Failures are thrown as
-  // RunError.
+  // output; any other output takes its text. A page of a web archive
+  // gives its `record` to its JSON line. Failures are thrown as RunError.
   void WriteFile(const Piece& piece, std::u16string_view fName,
-                 std::u16string_view file_name = {});
+                 std::u16string_view file_name = {},
+                 const RecordOrigin* record = nullptr);
 
   // The encoding the pieces are written in.
   OutputFormat format() const { return format_; }

@@ -115,7 +115,8 @@ std::string PageNames::For(std::string_view uri) {
     name += folder + "/";
   }
   const std::string stem = name + last.substr(0, ExtensionAt(last));
-  const std::string extension = last.substr(ExtensionAt(last));
+  const std::string extension =
+      extension_.empty() ? last.substr(ExtensionAt(last)) : extension_;
   name = stem + extension;
   for (int n = 2; !taken_.insert(Lowered(name)).second; ++n) {
     name = stem + " (" + std::to_string(n) + ")" + extension;

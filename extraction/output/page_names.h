@@ -28,11 +28,16 @@ namespace vantrel {
 
 class PageNames {
  public:
+  // With `extension` ("txt", for plain text), each name ends in it instead
+  // of the page's own.
+  explicit PageNames(std::string_view extension = {})
+      : extension_(extension.empty() ? "" : "." + std::string(extension)) {}
   // The name of the page at `uri`, unique among those given so far, "/"
   // between folders, as UTF-8 bytes (bytes that are not UTF-8 are kept).
   std::string For(std::string_view uri);
 
  private:
+  std::string extension_;
   std::unordered_set<std::string> taken_;  // lower case
 };
 

@@ -51,6 +51,10 @@ TEST(PageNamesTest, QueriesAndCollisionsStayApart) {
   EXPECT_EQ(got[3], "h/Page (2).htm");
   EXPECT_EQ(got[4], "h/page (3).htm");
   EXPECT_LT(got[5].size(), 140u);
+
+  PageNames texts("txt");
+  EXPECT_EQ(texts.For("http://h/a.htm"), "h/a.txt");
+  EXPECT_EQ(texts.For("http://h/a.html"), "h/a (2).txt");
 }
 
 }  // namespace
