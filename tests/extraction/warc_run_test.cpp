@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "extraction/run.h"
+#include "extraction/suggest/page_reading.h"
+#include "extraction/text/text.h"
 #include "tests/support/fault_plan.h"
 #include "tests/support/pages.h"
 #include "tests/support/recording_sink.h"
@@ -160,6 +162,30 @@ TEST_F(WarcRunTest, DetectionTakesTheCharsetOfTheHttpHeader) {
   EXPECT_EQ(text,
             u"\u041f\u0440\u0438\u0432\u0435\u0442"
             u"\u0627\u0644\u0633\u0644\u0627\u0645");
+}
+
+TEST_F(WarcRunTest, SuggestionReadsTheFirstPagesOfTheArchives) {
+  std::vector<WarcRecord> records;
+  for (std::size_t i = 0; i < PageReader::kSamplePages + 5; ++i) {
+    records.push_back(
+        PageRecord("http://h/" + std::to_string(i), Page(std::to_string(i))));
+    records.push_back(
+        PageRecord("http://h/i", "GIF", "Content-Type: image/gif\r\n"));
+  }
+  inputs.files.origin = WebArchive{Archive("crawl.warc.gz", records)};
+
+  PageReader reader(inputs.files);
+
+  ASSERT_EQ(reader.size(), PageReader::kSamplePages);
+  std::size_t visited = 0;
+  reader.ForEach([&](std::size_t index, std::u16string_view text) {
+    EXPECT_NE(text.find(u"Matn>\r\n" + Utf8ToText(std::to_string(index)) +
+                        u"   </p>"),
+              std::u16string_view::npos);
+    return ++visited < 3;
+  });
+  EXPECT_EQ(visited, 3u);
+  EXPECT_NE(reader.Read(7).find(u">\r\n7   </p>"), std::u16string::npos);
 }
 
 }  // namespace
