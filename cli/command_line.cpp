@@ -412,7 +412,9 @@ void DefineOptions(CLI::App& app, Arguments& a, OptionTable& table) {
                     ->type_name("DIR"),
                 Serves::kRunOutput);
   auto* folder_opt =
-      app.add_option("FOLDER", a.folder, "Folder whose files are read")
+      app.add_option(
+             "FOLDER", a.folder,
+             "Folder whose files are read, or a web archive (.warc, .warc.gz)")
           ->type_name("");
   app.footer(
       "Exit status: 0 every file gave a piece (with --suggest, markers were "
