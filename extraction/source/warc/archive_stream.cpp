@@ -83,10 +83,15 @@ bool ArchiveStream::SkipToNextMember() {
 std::size_t ArchiveStream::Read(char* data, std::size_t capacity) {
   if (capacity == 0) return 0;
   if (!compressed_) {
-    if (in_pos_ == in_len_ && !Refill()) return 0;
-    const std::size_t n = std::min(capacity, in_len_ - in_pos_);
-    std::memcpy(data, in_.data() + in_pos_, n);
-    in_pos_ += n;
+    // What was read to look for the gzip magic goes first; the rest is read
+    // straight into the caller's memory.
+    std::size_t n = std::min(capacity, in_len_ - in_pos_);
+    if (n > 0) {
+      std::memcpy(data, in_.data() + in_pos_, n);
+      in_pos_ += n;
+    } else {
+      n = input_.Read(data, capacity);
+    }
     produced_ += n;
     return n;
   }
