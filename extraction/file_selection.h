@@ -38,7 +38,7 @@ struct FileList {
   // Where the list was read from, as the user named it ("-": standard
   // input), and whether its paths ended in NUL bytes rather than line
   // breaks: to name the list again in messages and command lines.
-  std::string from;
+  std::string from = {};
   bool null_separated = false;
 };
 // One web archive (.warc, .warc.gz), by its path as given: its pages are
@@ -83,8 +83,9 @@ struct FileSelection {
 bool IsWebArchiveFile(const std::u16string& path);
 
 // The first input check that fails, in the window's order: no folder, no
-// extension, no such folder. A list of files passes: each file is checked
-// when it is read, as a listed file is.
+// extension, no such folder. A list of files passes: each of its files is
+// checked as it is read, where one that is missing or a folder is a file
+// that cannot be read.
 std::optional<LogKind> CheckSelection(const FileSelection& selection);
 
 }  // namespace vantrel

@@ -19,6 +19,7 @@ packages=(
   qt6-base-dev    # the window
   qt6-l10n-tools  # lupdate and lrelease, for the window's translations
   groff-base      # the manual page check
+  parallel        # the "Many machines" recipe (GNU parallel), run as a test
   dpkg-dev desktop-file-utils appstream lintian file  # the package checks
 )
 

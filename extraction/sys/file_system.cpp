@@ -126,8 +126,9 @@ class Fd {
 // Opens a source for reading and fills `st` for it: `name` inside the
 // folder `folder_fd` (AT_FDCWD: `name` is the path), `path` naming it.
 // O_NONBLOCK keeps a FIFO put in a source's place after the listing from
-// blocking the run; only regular files are read, and a folder (a listed
-// path may name one) fails as a folder.
+// blocking the run; only regular files are read. A folder named by a whole
+// path (a listed file's) fails as a folder; inside a folder, where the
+// listing saw a file, anything else in its place is an invalid source.
 Fd OpenSource(int folder_fd, const char* name, const Path& path,
               struct stat& st) {
   const int fd = Sys(Operation::kOpen, path, [&] {
@@ -140,7 +141,8 @@ Fd OpenSource(int folder_fd, const char* name, const Path& path,
     Fail("cannot stat", path, errno);
   }
   if (!S_ISREG(st.st_mode)) {
-    Fail("cannot read", path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    const bool named_folder = folder_fd == AT_FDCWD && S_ISDIR(st.st_mode);
+    Fail("cannot read", path, named_folder ? EISDIR : EINVAL);
   }
   return source;
 }

@@ -44,8 +44,10 @@ enum class Stdout {
 // to a file, so that neither pipe can fill up while the other is read.
 class CliProcess {
  public:
+  // With `stdin_file`, standard input comes from that file.
   explicit CliProcess(const std::vector<std::string>& args,
-                      Stdout stdout_to = Stdout::kPipe) {
+                      Stdout stdout_to = Stdout::kPipe,
+                      const std::string& stdin_file = {}) {
     const char* program = std::getenv("VANTREL_CLI");
     if (program == nullptr) {
       ADD_FAILURE() << "VANTREL_CLI is not set";
@@ -64,6 +66,10 @@ class CliProcess {
     child_ = ::fork();
     if (child_ == 0) {
       ::dup2(out[1], STDOUT_FILENO);
+      if (!stdin_file.empty()) {
+        const int in = ::open(stdin_file.c_str(), O_RDONLY);
+        if (in >= 0) ::dup2(in, STDIN_FILENO);
+      }
       FILE* err = std::fopen(err_path.c_str(), "w");
       if (err != nullptr) ::dup2(::fileno(err), STDERR_FILENO);
       ::close(out[0]);
@@ -102,8 +108,9 @@ class CliProcess {
 };
 
 inline Outcome RunCli(const std::vector<std::string>& args,
-                      Stdout stdout_to = Stdout::kPipe) {
-  return CliProcess(args, stdout_to).Finish();
+                      Stdout stdout_to = Stdout::kPipe,
+                      const std::string& stdin_file = {}) {
+  return CliProcess(args, stdout_to, stdin_file).Finish();
 }
 
 }  // namespace vantrel::testing

@@ -156,6 +156,7 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   dir.create("Export1", "a plain file where the output folder would go");
   dir.create("a.htm", Page("x"));
   const std::string folder = dir.path().string();
+  const std::string list = dir.create("list", "a.htm\n").string();
   const std::string dry_run_output =
       "Output: " + folder + "/Export1.htm (dry run: nothing written)\n";
 
@@ -213,6 +214,62 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
        "writes utf-8\nRun with --help for more information.\n"},
       {{"--bogus", folder}, "", 64},
       {{}, "", 64},
+      // FOLDER's absence comes before what is left over, as it always did.
+      {{"--bogus"},
+       "",
+       64,
+       "vantrel-cli: FOLDER is required\nRun with --help for more "
+       "information.\n"},
+      // A list of files stands for FOLDER, --ext and --recursive, and its
+      // run needs a folder for its output.
+      {{"--files-from", list},
+       "",
+       64,
+       "vantrel-cli: --files-from needs --out, the folder to make the output "
+       "in\nRun with --help for more information.\n"},
+      {{"--files-from", list, "--out", folder, folder},
+       "",
+       64,
+       "vantrel-cli: FOLDER does not go with --files-from, which names the "
+       "files itself\nRun with --help for more information.\n"},
+      {{"--files-from", list, "--out", folder, "--ext", "htm"},
+       "",
+       64,
+       "vantrel-cli: --ext does not go with --files-from, which reads exactly "
+       "the files listed\nRun with --help for more information.\n"},
+      {{"--files-from", list, "--out", folder, "--recursive"},
+       "",
+       64,
+       "vantrel-cli: --recursive does not go with --files-from, which reads "
+       "exactly the files listed\nRun with --help for more information.\n"},
+      {{"--files-from", folder + "/missing", "--out", folder},
+       "",
+       64,
+       "vantrel-cli: --files-from: cannot read " + folder +
+           "/missing: No such file or directory\n"
+           "Run with --help for more information.\n"},
+      {{"--null", folder},
+       "",
+       64,
+       "vantrel-cli: --null goes only with --files-from\nRun with --help for "
+       "more information.\n"},
+      {{"--out", folder + "/missing", folder},
+       "",
+       64,
+       "vantrel-cli: --out " + folder +
+           "/missing: no such folder\n"
+           "Run with --help for more information.\n"},
+      {{"--out", folder + "/a.htm", folder},
+       "",
+       64,
+       "vantrel-cli: --out " + folder +
+           "/a.htm: not a folder\n"
+           "Run with --help for more information.\n"},
+      {{"--suggest", "--out", folder, folder},
+       "",
+       64,
+       "vantrel-cli: --out does not go with --suggest, which writes "
+       "nothing\nRun with --help for more information.\n"},
       {{"--version"}, "vantrel-cli " VANTREL_VERSION_DISPLAY "\n", 0},
   };
   for (const Case& c : cases) {

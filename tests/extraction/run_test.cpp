@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "extraction/sys/operation_seam.h"
+#include "extraction/text/native_names.h"
 #include "tests/support/fault_plan.h"
 #include "tests/support/pages.h"
 #include "tests/support/recording_sink.h"
@@ -115,6 +116,37 @@ TEST_F(RunTest, CharsetIsDetectedOnceOnTheFirstFileAndDecidesTheOutput) {
   EXPECT_EQ(sink.log, u"Haven't start: 2.htm\r\n");
   EXPECT_EQ(dir.read("Export1.htm"),
             std::string(testing::kUtf16LeSignature) + testing::Utf16Le("one"));
+}
+
+// A list of files is read in its order, each file by its own path; the
+// first that can be read decides the charset as a folder's first file does,
+// a missing one passed over with --keep-going, and the output goes into
+// the run's output folder.
+TEST_F(RunTest, ListedFilesAreReadInTheirOrderByTheirOwnPaths) {
+  const auto utf16 =
+      dir.create("x/2.htm", std::string(testing::kUtf16LeSignature) +
+                                testing::Utf16Le(Page("two")));
+  const auto plain = dir.create("y/1.htm", Page("one"));
+  dir.create("out/.keep", "");
+  const std::string missing = (dir.path() / "none.htm").string();
+  inputs.files.origin =
+      FileList{{missing, utf16.string(), plain.string(), utf16.string()}};
+  RunOptions options;
+  options.keep_going = true;
+  options.out_folder = dir.text() + u"/out";
+
+  const RunResult result = Run(options);
+
+  EXPECT_EQ(result.state.SourceCharset, u"unicode");
+  EXPECT_EQ(sink.log, u"Can't open: " + NativeToText(missing) +
+                          u": No such file or directory\r\n"
+                          u"Haven't start: " +
+                          NativeToText(plain.string()) + u"\r\n");
+  EXPECT_EQ(result.state.OutFile, dir.text() + u"/out/Export1.htm");
+  EXPECT_EQ(
+      dir.read("out/Export1.htm"),
+      std::string(testing::kUtf16LeSignature) + testing::Utf16Le("twotwo"));
+  EXPECT_EQ(result.checked, 4);
 }
 
 TEST_F(RunTest, SeparatedModeWritesOneFilePerSourceInANewFolder) {

@@ -96,6 +96,39 @@ TEST(OutputNamesTest, TheFirstNumberWhoseNameIsFreeInAnyLetterCase) {
   }
 }
 
+// A listed file's separate output is named by the last part of its path,
+// inside the output folder whatever the path; where names meet, letter
+// case aside, the first in the list keeps its name and the others are
+// numbered before their extension, past numbers that a later file wants.
+TEST(OutputNamesTest, ListedFilesAreNamedByTheirLastPartApart) {
+  struct Case {
+    std::vector<std::u16string> paths;
+    std::vector<std::u16string> names;
+  };
+  const Case cases[] = {
+      {{u"/a/b/page.htm", u"c/d.html", u"e.htm"},
+       {u"page.htm", u"d.html", u"e.htm"}},
+      {{u"../../etc/p.htm", u"a/P.HTM", u"p.htm"},
+       {u"p.htm", u"P (2).HTM", u"p (3).htm"}},
+      // Listed twice: read twice, written twice.
+      {{u"x/p.htm", u"x/p.htm"}, {u"p.htm", u"p (2).htm"}},
+      {{u"a/p.htm", u"b/p.htm", u"c/p (2).htm"},
+       {u"p.htm", u"p (3).htm", u"p (2).htm"}},
+      {{u"a/notes", u"b/notes", u"a/.htm", u"b/.htm"},
+       {u"notes", u"notes (2)", u".htm", u".htm (2)"}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::u16string_view> given(c.paths.begin(),
+                                                 c.paths.end());
+    const ListedFileNames names(given);
+    std::vector<std::u16string> planned;
+    for (std::size_t i = 0; i < c.paths.size(); ++i) {
+      planned.push_back(names.At(i));
+    }
+    EXPECT_EQ(planned, c.names) << TextToUtf8(c.paths.front());
+  }
+}
+
 // The separate files of a text output: no two sources share a name, in
 // any letter case, and each name depends on the set of sources only, so
 // the plan given the sources in reverse is the same.
