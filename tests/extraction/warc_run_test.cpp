@@ -4,8 +4,10 @@
 // archive that cannot be opened passed over with --keep-going, and the
 // outputs that name pages (JSON lines, separate files).
 #include <gtest/gtest.h>
+#include <sched.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -68,17 +70,37 @@ TEST_F(WarcRunTest, ArchiveGivenAloneGivesItsPagesInRecordOrder) {
   }
   inputs.files.origin = WebArchive{path};
 
-  const RunResult result = RunExtraction(inputs, {}, sink);
+  // Read ahead on a second thread, and where the run may use only one
+  // processor, by the run itself.
+  for (const bool one_processor : {false, true}) {
+    SCOPED_TRACE(one_processor ? "one processor" : "read ahead");
+    cpu_set_t all, one;
+    ASSERT_EQ(::sched_getaffinity(0, sizeof all, &all), 0);
+    CPU_ZERO(&one);
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+      if (CPU_ISSET(cpu, &all)) {
+        CPU_SET(cpu, &one);
+        break;
+      }
+    }
+    if (one_processor) {
+      ASSERT_EQ(::sched_setaffinity(0, sizeof one, &one), 0);
+    }
+    sink = {};
+    std::filesystem::remove(dir.path() / "Export1.htm");
+    const RunResult result = RunExtraction(inputs, {}, sink);
+    ::sched_setaffinity(0, sizeof all, &all);
 
-  EXPECT_EQ(sink.transcript,
-            "started\npiece 1 of 1\nlog \"Haven't start: http://h/2\"\n"
-            "log \"Bad record: " +
-                path + ": offset " + std::to_string(broken_at) +
-                ": corrupt HTTP header: a line that is not a header\"\n"
-                "piece 2 of 3\nsummary \"3 checked, 1 didn't find.\"\n"
-                "finished\n");
-  EXPECT_EQ(result.unreadable, 1);
-  EXPECT_EQ(dir.read("Export1.htm"), "onefour");
+    EXPECT_EQ(sink.transcript,
+              "started\npiece 1 of 1\nlog \"Haven't start: http://h/2\"\n"
+              "log \"Bad record: " +
+                  path + ": offset " + std::to_string(broken_at) +
+                  ": corrupt HTTP header: a line that is not a header\"\n"
+                  "piece 2 of 3\nsummary \"3 checked, 1 didn't find.\"\n"
+                  "finished\n");
+    EXPECT_EQ(result.unreadable, 1);
+    EXPECT_EQ(dir.read("Export1.htm"), "onefour");
+  }
 }
 
 TEST_F(WarcRunTest, ArchivesOfAFolderInNameOrderWithJsonLines) {
