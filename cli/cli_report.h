@@ -65,8 +65,8 @@ class TextReport final : public CliReport {
 };
 
 // JSON Lines: one object per examined file, one per sub-folder passed over
-// as unreadable, an object for a rejected input, and last one object that
-// sums the run up.
+// as unreadable, one per web archive record passed over, an object for a
+// rejected input, and last one object that sums the run up.
 class JsonReport final : public CliReport {
  public:
   using CliReport::CliReport;
@@ -75,6 +75,7 @@ class JsonReport final : public CliReport {
   bool WantsFileTexts() const override { return true; }
   void FolderUnreadable(std::u16string_view name,
                         std::u16string_view reason) override;
+  void Logged(const LogEntry& entry) override;
   void Finish(const RunResult& result, bool dry_run) override;
 
  private:

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -411,7 +412,9 @@ void DefineOptions(CLI::App& app, Arguments& a, OptionTable& table) {
                     ->type_name("DIR"),
                 Serves::kRunOutput);
   auto* folder_opt =
-      app.add_option("FOLDER", a.folder, "Folder whose files are read")
+      app.add_option(
+             "FOLDER", a.folder,
+             "Folder whose files are read, or a web archive (.warc, .warc.gz)")
           ->type_name("");
   app.footer(
       "Exit status: 0 every file gave a piece (with --suggest, markers were "
@@ -439,6 +442,14 @@ void SelectFiles(const Arguments& a, FileSelection& files) {
   if (!listed) {
     files.folder = NativeToText(a.folder);
     files.recursive = a.recursive;
+    // A web archive given alone: its pages are read, and the output is
+    // made beside it.
+    if (IsWebArchiveFile(files.folder)) {
+      files.origin = WebArchive{a.folder};
+      const std::filesystem::path parent =
+          std::filesystem::path(a.folder).parent_path();
+      files.folder = NativeToText(parent.empty() ? "." : parent.string());
+    }
     return;
   }
   const auto not_with_list = [](const std::string& what, std::string_view why) {

@@ -122,6 +122,16 @@ void JsonReport::FolderUnreadable(std::u16string_view name,
   Write(line.dump() + "\n");
 }
 
+void JsonReport::Logged(const LogEntry& entry) {
+  if (entry.kind != LogKind::kBadRecord) return;
+  json line = Line("record");
+  PutName(line, "archive", entry.name);
+  line["offset"] = entry.offset;
+  line["result"] = "unreadable";
+  line["reason"] = TextToUtf8(entry.reason);
+  Write(line.dump() + "\n");
+}
+
 void JsonReport::Finish(const RunResult& result, bool dry_run) {
   if (result.end == RunResult::End::kInputRejected) {
     json rejected = Line("input_rejected");

@@ -41,6 +41,10 @@ std::string NoFilesRead(const vantrel::FileSelection& files) {
   if (const vantrel::FileList* list = files.file_list()) {
     return "vantrel-cli: --files-from " + list->from + " names no file";
   }
+  if (const vantrel::WebArchive* archive = files.web_archive()) {
+    return "vantrel-cli: the web archive " + archive->path +
+           " holds no HTML page";
+  }
   std::string line = "vantrel-cli: " +
                      vantrel::TextToUtf8(vantrel::NoFileHasTheExtension(files));
   if (const auto without_dots = vantrel::ExtensionsWithoutDots(files)) {

@@ -117,7 +117,10 @@ std::string RunCommand(const SuggestionRequest& request,
     if (list->null_separated) command += " --null";
     return command + " --out .";
   }
-  const std::string folder = TextToNative(files.folder);
+  // An archive given alone is named again, not its folder.
+  const std::string folder = files.web_archive() != nullptr
+                                 ? files.web_archive()->path
+                                 : TextToNative(files.folder);
   // A folder that looks like an option comes after the end of the options.
   if (!folder.empty() && folder.front() == '-') command += " --";
   return command + " " + ShellWord(folder);

@@ -1,5 +1,6 @@
 #include "extraction/file_selection.h"
 
+#include "extraction/source/warc/web_archive.h"
 #include "extraction/sys/file_system.h"
 #include "extraction/text/native_names.h"
 
@@ -15,8 +16,14 @@ std::optional<Charset> FileSelection::fixed_charset() const {
   return std::nullopt;
 }
 
+bool IsWebArchiveFile(const std::u16string& path) {
+  return warc::IsWebArchiveName(path) && fs::FileExists(NativePath(path));
+}
+
 std::optional<LogKind> CheckSelection(const FileSelection& selection) {
-  if (selection.file_list() != nullptr) return std::nullopt;
+  if (selection.file_list() != nullptr || selection.web_archive() != nullptr) {
+    return std::nullopt;
+  }
   if (selection.folder.empty()) return LogKind::kNoFolder;
   if (selection.first_extension().empty()) return LogKind::kNoExtension;
   if (!fs::FolderExists(NativePath(selection.folder))) {

@@ -41,7 +41,12 @@ struct FileList {
   std::string from = {};
   bool null_separated = false;
 };
-using FileOrigin = std::variant<FolderListing, FileList>;
+// One web archive (.warc, .warc.gz), by its path as given: its pages are
+// the sources, and `folder` is the one it lies in, where the output goes.
+struct WebArchive {
+  std::string path;
+};
+using FileOrigin = std::variant<FolderListing, FileList, WebArchive>;
 
 struct FileSelection {
   // Where the files come from; `folder`, `extensions` and `recursive`
@@ -67,7 +72,15 @@ struct FileSelection {
   }
   // The list of files, when the files come from one.
   const FileList* file_list() const { return std::get_if<FileList>(&origin); }
+  // The web archive, when the files are its pages alone.
+  const WebArchive* web_archive() const {
+    return std::get_if<WebArchive>(&origin);
+  }
 };
+
+// Whether `path` names a web archive file (.warc, .warc.gz, letter case
+// ignored) that exists: such a FOLDER is read as a WebArchive.
+bool IsWebArchiveFile(const std::u16string& path);
 
 // The first input check that fails, in the window's order: no folder, no
 // extension, no such folder. A list of files passes: each of its files is

@@ -22,6 +22,14 @@ LogEntry LogEntry::Unreadable(std::u16string name, bool folder,
   return entry;
 }
 
+LogEntry LogEntry::BadRecord(std::u16string archive, std::uint64_t offset,
+                             std::u16string reason) {
+  LogEntry entry(LogKind::kBadRecord, std::move(archive));
+  entry.offset = offset;
+  entry.reason = std::move(reason);
+  return entry;
+}
+
 LogEntry LogEntry::Failure(std::u16string description) {
   LogEntry entry(LogKind::kFailure);
   entry.reason = std::move(description);
@@ -53,6 +61,15 @@ std::u16string LogLine(const LogEntry& entry) {
       return std::u16string(kUnknownErrorMessage);
     case LogKind::kFailure:
       return entry.reason;
+    case LogKind::kBadRecord: {
+      std::u16string line = Named(kBadRecordPrefix, entry);
+      line += kReasonSeparator;
+      line += kRecordOffsetPrefix;
+      for (const char c : std::to_string(entry.offset)) line += c;
+      line += kReasonSeparator;
+      line += entry.reason;
+      return line;
+    }
     case LogKind::kStopped:
       break;
   }

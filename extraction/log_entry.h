@@ -6,6 +6,7 @@
 #ifndef VANTREL_EXTRACTION_LOG_ENTRY_H_
 #define VANTREL_EXTRACTION_LOG_ENTRY_H_
 
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -23,6 +24,8 @@ enum class LogKind {
   kUnknownError,   // a failure ended the run; a kFailure entry follows
   kFailure,        // the failure's description, in `reason`
   kStopped,        // the run was stopped between two files
+  kBadRecord,      // a record of the web archive `name` at `offset` could
+                   // not be read, for `reason`, and was passed over
 };
 
 struct LogEntry {
@@ -34,6 +37,9 @@ struct LogEntry {
                              std::u16string reason);
   // The failure that ended the run.
   static LogEntry Failure(std::u16string description);
+  // A record of a web archive passed over, and why.
+  static LogEntry BadRecord(std::u16string archive, std::uint64_t offset,
+                            std::u16string reason);
 
   LogKind kind;
   // The file or sub-folder, by its path below the run's folder, made safe
@@ -41,9 +47,11 @@ struct LogEntry {
   std::u16string name;
   // A sub-folder rather than a file (kCantOpen).
   bool folder = false;
-  // The system's reason (kCantOpen) or the failure's description
-  // (kFailure).
+  // The system's reason (kCantOpen), the failure's description (kFailure)
+  // or why a record could not be read (kBadRecord).
   std::u16string reason;
+  // The record's offset in its archive (kBadRecord).
+  std::uint64_t offset = 0;
 };
 
 // The entry as the log's English line, without its line end:

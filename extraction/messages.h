@@ -25,6 +25,11 @@ inline constexpr std::u16string_view kNoEndPrefix = u"Haven't end: ";
 inline constexpr std::u16string_view kCantOpenPrefix = u"Can't open: ";
 inline constexpr std::u16string_view kFolderSuffix = u"/";
 inline constexpr std::u16string_view kReasonSeparator = u": ";
+// A record of a web archive that could not be read: kBadRecordPrefix, the
+// archive's name, kReasonSeparator, kRecordOffsetPrefix and the record's
+// offset in the file, kReasonSeparator and why.
+inline constexpr std::u16string_view kBadRecordPrefix = u"Bad record: ";
+inline constexpr std::u16string_view kRecordOffsetPrefix = u"offset ";
 
 // The error trap's line, followed by a line with the failure's description.
 inline constexpr std::u16string_view kUnknownErrorMessage =

@@ -17,16 +17,21 @@
 #include "extraction/messages.h"
 #include "extraction/output/output_names.h"
 #include "extraction/output/output_writer.h"
+#include "extraction/output/page_names.h"
 #include "extraction/run_plan.h"
 #include "extraction/source/read_ahead.h"
 #include "extraction/source/source_cut.h"
 #include "extraction/source/source_listing.h"
+#include "extraction/source/warc/web_archive.h"
 #include "extraction/sys/file_system.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
 
 namespace vantrel {
 namespace {
+
+// The extension of the collected file of a run over web archives.
+const std::u16string kPageExtension = u"htm";
 
 // Tells the sink of a log entry.
 void WriteLog(RunSink& sink, const LogEntry& entry) { sink.Logged(entry); }
@@ -83,9 +88,23 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   if (items.empty()) return;
   const RunPlan plan = PlanRun(inputs, options, sources);
   result.charset = plan.charset;
+  // Web archives count their pages as they are read; their collected
+  // file is named as pages are (ExportN.htm), not as the archives.
+  std::int64_t archives = 0;
+  for (const SourceItem& item : items) {
+    archives += warc::IsWebArchiveName(item.Name) ? 1 : 0;
+  }
+  result.matching -= archives;
+  const std::u16string& extension =
+      warc::IsWebArchiveName(files.first_extension()) ? kPageExtension
+                                                      : files.first_extension();
   output.emplace(options.out_folder.empty() ? files.folder : options.out_folder,
-                 plan.output_charset, inputs.separate, files.first_extension(),
+                 plan.output_charset, inputs.separate, extension,
                  options.dry_run, plan.form);
+  std::optional<PageNames> page_names;
+  if (archives > 0 && inputs.separate) {
+    page_names.emplace(plan.form.kind == OutputKind::kText ? "txt" : "");
+  }
   if (output->format_chosen()) result.output_format = output->format();
   // Listed files share no folder: each separate file is named by the last
   // part of its path, numbered where two want one name.
@@ -127,62 +146,87 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   std::int64_t failures = 0, successes = 0, done = 0;
   for (std::size_t index = 0; index < items.size(); ++index) {
     const SourceItem& item = items[index];
-    if (sink.StopRequested()) {
-      WriteLog(sink, LogEntry(LogKind::kStopped));
-      result.end = RunResult::End::kStopped;
-      return;
-    }
-    SourcePiece* read = nullptr;
-    try {
-      read = &NextSource(reader, sources, item);
-    } catch (const FileSystemError& e) {
-      if (!options.keep_going) throw;
-      const std::u16string reason = Utf8ToText(std::strerror(e.error_number()));
-      ++result.unreadable;
-      if (item.unlisted_error != 0) {
+    const bool archive = warc::IsWebArchiveName(item.Name);
+    // A file is read once; an archive gives its pages until its end.
+    for (;;) {
+      if (sink.StopRequested()) {
+        WriteLog(sink, LogEntry(LogKind::kStopped));
+        result.end = RunResult::End::kStopped;
+        return;
+      }
+      SourcePiece* read = nullptr;
+      try {
+        read = &NextSource(reader, sources, item);
+      } catch (const FileSystemError& e) {
+        if (!options.keep_going) throw;
+        const std::u16string reason =
+            Utf8ToText(std::strerror(e.error_number()));
+        ++result.unreadable;
+        if (item.unlisted_error != 0) {
+          LogUnreadable(sink, item, reason);
+          sink.FolderUnreadable(item.Name, reason);
+          break;
+        }
+        // An archive that cannot be read counts as a file that cannot.
+        if (archive) ++result.matching;
+        // Counted first, as any failure is.
+        ++failures;
         LogUnreadable(sink, item, reason);
-        sink.FolderUnreadable(item.Name, reason);
+        result.failures = failures;
+        CutResult unread;
+        unread.outcome = FileOutcome::kUnreadable;
+        FileReport report{item.Name,       {}, unread, ++done,
+                          result.matching, {}, reason};
+        sink.FileExamined(report);
+        break;
+      }
+      const ArchiveEntry& entry = reader.entry();
+      if (entry.kind == ArchiveEntry::Kind::kEnd) break;
+      if (entry.kind == ArchiveEntry::Kind::kProblem) {
+        ++result.unreadable;
+        WriteLog(sink, LogEntry::BadRecord(DisplayName(item.Name), entry.offset,
+                                           Utf8ToText(entry.reason)));
         continue;
       }
-      // Counted first, as any failure is.
-      ++failures;
-      LogUnreadable(sink, item, reason);
+      // A page is named by its URI, and counted as it comes.
+      const bool page = entry.kind == ArchiveEntry::Kind::kPage;
+      const std::u16string page_name =
+          page ? NativeToText(entry.uri) : std::u16string();
+      const std::u16string_view name = page ? page_name : item.Name;
+      if (page) ++result.matching;
+      SourcePiece& source = *read;
+      FileReport report{name, source.text, source.cut, 0, result.matching,
+                        {},   {}};
+      if (source.decision) report.charset = &*source.decision;
+      if (source.cut.outcome == FileOutcome::kExtracted) {
+        const RecordOrigin record{entry.record_id, entry.date};
+        const std::u16string separate_name =
+            page && page_names ? NativeToText(page_names->For(entry.uri))
+            : listed_names     ? listed_names->At(index)
+                               : std::u16string();
+        output->WriteFile(source.TakePiece(), name, separate_name,
+                          page ? &record : nullptr);
+        ++successes;
+        // A file that appeared after the count gives a share of nothing.
+        if (result.matching == 0) {
+          throw RunError(std::string(kDivisionByZeroDescription));
+        }
+        sink.PieceWritten(successes, result.matching);
+      } else {
+        ++failures;
+        WriteLog(sink,
+                 LogEntry(FailureKind(source.cut.outcome), DisplayName(name)));
+        if (options.near_misses) {
+          report.near_miss =
+              near_misses.Find(source.bytes, source.text, source.cut);
+        }
+      }
       result.failures = failures;
-      CutResult unread;
-      unread.outcome = FileOutcome::kUnreadable;
-      FileReport report{item.Name,       {}, unread, ++done,
-                        result.matching, {}, reason};
+      result.successes = successes;
+      report.done = ++done;
       sink.FileExamined(report);
-      continue;
+      if (!archive) break;
     }
-    SourcePiece& source = *read;
-    FileReport report{item.Name,       source.text, source.cut, 0,
-                      result.matching, {},          {}};
-    if (source.decision) report.charset = &*source.decision;
-    if (source.cut.outcome == FileOutcome::kExtracted) {
-      output->WriteFile(source.TakePiece(), item.Name,
-                        listed_names
-                            ? std::u16string_view(listed_names->At(index))
-                            : std::u16string_view());
-      ++successes;
-      // A file that appeared after the count gives a share of nothing.
-      if (result.matching == 0) {
-        throw RunError(std::string(kDivisionByZeroDescription));
-      }
-      sink.PieceWritten(successes, result.matching);
-    } else {
-      ++failures;
-      WriteLog(sink, LogEntry(FailureKind(source.cut.outcome),
-                              DisplayName(item.Name)));
-      if (options.near_misses) {
-        report.near_miss =
-            near_misses.Find(source.bytes, source.text, source.cut);
-      }
-    }
-    result.failures = failures;
-    result.successes = successes;
-    report.done = ++done;
-    sink.FileExamined(report);
   }
 }
 

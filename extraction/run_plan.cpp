@@ -4,6 +4,7 @@
 
 #include "extraction/base/run_error.h"
 #include "extraction/source/source_reading.h"
+#include "extraction/source/warc/web_archive.h"
 #include "extraction/sys/file_system.h"
 #include "extraction/text/native_names.h"
 #include "extraction/transform/html_to_text.h"
@@ -19,7 +20,12 @@ std::optional<std::pair<Charset, const SourceItem*>> DecideCharset(
   SourceOpener opener(sources);
   for (const SourceItem& item : sources.items) {
     try {
-      return std::pair{TestFile(opener, item), &item};
+      if (!warc::IsWebArchiveName(item.Name)) {
+        return std::pair{TestFile(opener, item), &item};
+      }
+      if (const auto charset = TestFirstPage(opener, item)) {
+        return std::pair{*charset, &item};
+      }
     } catch (const FileSystemError&) {
       if (!keep_going) throw;
     }
@@ -33,6 +39,9 @@ Sources SelectedSources(const FileSelection& files, bool keep_going) {
   if (const FileList* list = files.file_list()) {
     return ListedSources(list->paths);
   }
+  if (const WebArchive* archive = files.web_archive()) {
+    return ListedSources({archive->path});
+  }
   return SourcesInOrder(NativePath(files.folder),
                         ExtensionFilter(files.extensions),
                         {files.recursive, keep_going});
@@ -40,6 +49,7 @@ Sources SelectedSources(const FileSelection& files, bool keep_going) {
 
 std::size_t CountSelected(const FileSelection& files, bool keep_going) {
   if (const FileList* list = files.file_list()) return list->paths.size();
+  if (files.web_archive() != nullptr) return 1;
   return CountSources(NativePath(files.folder),
                       ExtensionFilter(files.extensions),
                       {files.recursive, keep_going});

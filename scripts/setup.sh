@@ -11,6 +11,7 @@ packages=(
   libicu-dev      # charset conversion and Unicode case mapping
   libgumbo-dev    # the HTML parser of --text
   libuchardet-dev  # charset statistics of --charset detect
+  zlib1g-dev      # web archives (.warc.gz) and gzip-coded pages in them
   libcli11-dev    # the command line
   nlohmann-json3-dev  # vantrel-cli's JSON report
   libgtest-dev    # the tests

@@ -43,6 +43,7 @@ const char* Translatable(LogKind kind) {
     case LogKind::kCantOpen:
       return QT_TRANSLATE_NOOP("vantrel::window::Form1", "Can't open: %1");
     case LogKind::kFailure:
+    case LogKind::kBadRecord:  // the window reads no web archives
       break;
   }
   return nullptr;

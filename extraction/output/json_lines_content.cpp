@@ -18,6 +18,11 @@ void JsonLinesContent::Append(fs::OutputFile& file, bool /*new_file*/,
   if (auto hex = NameBytesInHex(entry.source)) {
     line["file_bytes"] = std::move(*hex);
   }
+  if (entry.record != nullptr) {
+    // Archives are not always valid UTF-8; a bad byte shows as U+FFFD.
+    line["warc_record_id"] = TextToUtf8(Utf8ToText(entry.record->record_id));
+    line["date"] = TextToUtf8(Utf8ToText(entry.record->date));
+  }
   line["piece"] = TextToUtf8(PieceText(entry.piece, decoded));
   file.Append(line.dump() + "\n");
 }

@@ -43,12 +43,21 @@ struct OutputForm {
   std::optional<OutputFormat> format;
 };
 
+// Where a page of a web archive came from: its WARC-Record-ID and
+// WARC-Date.
+struct RecordOrigin {
+  std::string_view record_id;
+  std::string_view date;
+};
+
 // One piece as the writer hands it to the output's content, with what is
 // known of its source.
 struct OutputEntry {
   const Piece& piece;
   // The source's name, relative to the scanned folder.
   std::u16string_view source;
+  // The page's record, when the source is a page of a web archive.
+  const RecordOrigin* record = nullptr;
 };
 
 class OutputContent {

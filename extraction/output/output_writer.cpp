@@ -64,7 +64,8 @@ void OutputWriter::CreateOutputFolder() {
 }
 
 void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName,
-                             std::u16string_view file_name) {
+                             std::u16string_view file_name,
+                             const RecordOrigin* record) {
   std::optional<fs::OutputFile> new_file;
   bool first_write = false;
   if (!started_) {
@@ -94,7 +95,7 @@ void OutputWriter::WriteFile(const Piece& piece, std::u16string_view fName,
   // The signature goes only at the head of a new file, so that a collected
   // file stays one well-formed UTF-16 text.
   if (is_new) file.Append(Signature(content_->format()));
-  content_->Append(file, is_new, OutputEntry{piece, fName});
+  content_->Append(file, is_new, OutputEntry{piece, fName, record});
   file.Close();
   // A collected file that failed on its first write was removed again.
   if (first_write && !separate_) made_ = out_file_;

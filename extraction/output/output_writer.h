@@ -50,10 +50,11 @@ class OutputWriter {
 
   // Appends the piece from the source named `fName` to the run's output,
   // as the output's kind writes it; in separated mode its file is named
-  // from `file_name` (when not empty, else `fName`). Failures are thrown as
-  // RunError.
+  // from `file_name` (when not empty, else `fName`). A page of a web
+  // archive gives its `record`. Failures are thrown as RunError.
   void WriteFile(const Piece& piece, std::u16string_view fName,
-                 std::u16string_view file_name = {});
+                 std::u16string_view file_name = {},
+                 const RecordOrigin* record = nullptr);
 
   // The encoding the pieces are written in.
   OutputFormat format() const { return content_->format(); }

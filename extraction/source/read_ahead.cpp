@@ -3,6 +3,7 @@
 #include <sched.h>
 
 #include <algorithm>
+#include <cstring>
 #include <system_error>
 #include <utility>
 
@@ -45,7 +46,13 @@ ReadAhead::ReadAhead(const Sources& sources, const SourceCutter& cutter,
       keep_going_(keep_going),
       transform_(transform),
       opener_(sources) {
-  if (items_.size() < 2 || !SeveralProcessors()) {
+  bool archives = false;
+  for (const SourceItem& item : items_) {
+    archive_.push_back(warc::IsWebArchiveName(item.Name));
+    archives = archives || archive_.back();
+  }
+  // An archive holds many pages: its reading is worth a thread alone.
+  if ((items_.size() < 2 && !archives) || !SeveralProcessors()) {
     slots_.resize(1);
     return;
   }
@@ -77,6 +84,29 @@ std::size_t ReadAhead::Weight(std::size_t size) const {
 SourcePiece& ReadAhead::Next() {
   if (!thread_.joinable()) {
     Slot& slot = slots_.front();
+    if (archive_[next_]) {
+      warc::WarcReader::Item item;
+      try {
+        if (!cursor_) {
+          cursor_ = std::make_unique<warc::ArchiveCursor>(
+              opener_.Open(items_[next_]));
+        }
+        item = cursor_->Next();
+      } catch (...) {
+        // The archive ends with its failure.
+        cursor_.reset();
+        ++next_;
+        throw;
+      }
+      FillFromArchive(*cursor_, item, slot);
+      if (item == warc::WarcReader::Item::kEnd) {
+        cursor_.reset();
+        ++next_;
+      }
+      MarkToTransform(slot);
+      if (slot.to_transform) Transform(slot);
+      return slot.source;
+    }
     Fill(opener_.Open(items_[next_++]), slot);
     MarkToTransform(slot);
     if (slot.to_transform) Transform(slot);
@@ -129,7 +159,9 @@ bool ReadAhead::Enough() const {
 }
 
 void ReadAhead::MarkToTransform(Slot& slot) const {
-  slot.to_transform = transform_ != nullptr && !slot.failure &&
+  const bool source = slot.entry.kind == ArchiveEntry::Kind::kFile ||
+                      slot.entry.kind == ArchiveEntry::Kind::kPage;
+  slot.to_transform = transform_ != nullptr && !slot.failure && source &&
                       slot.source.cut.outcome == FileOutcome::kExtracted;
 }
 
@@ -163,30 +195,125 @@ bool ReadAhead::TransformNewest(std::unique_lock<std::mutex>& lock) {
 
 void ReadAhead::ReadAll() {
   for (std::size_t index = 0; index < items_.size(); ++index) {
+    if (archive_[index]) {
+      if (!ReadArchive(index)) return;
+      continue;
+    }
     Slot* slot = nullptr;
     try {
       slot = ReadOne(index);
       if (slot == nullptr) return;
     } catch (...) {
-      const std::lock_guard lock(mutex_);
-      failure_ = std::current_exception();
-      done_ = true;
-      filled_.notify_one();
+      FailReading();
       return;
     }
-    MarkToTransform(*slot);
-    const std::lock_guard lock(mutex_);
-    slot->held = slot->capacity();
-    ready_.push_back(slot);
-    ready_weight_ += slot->reserved;
-    done_ = index + 1 == items_.size();
-    if (run_waiting_ && (Enough() || done_)) {
-      filled_.notify_one();
-    }
+    Push(slot, index + 1 == items_.size());
   }
   // Everything is read: the thread helps with the pieces left.
   std::unique_lock lock(mutex_);
   while (!stop_ && TransformNewest(lock)) {
+  }
+}
+
+void ReadAhead::Push(Slot* slot, bool last) {
+  MarkToTransform(*slot);
+  const std::lock_guard lock(mutex_);
+  slot->held = slot->capacity();
+  ready_.push_back(slot);
+  ready_weight_ += slot->reserved;
+  done_ = last;
+  if (run_waiting_ && (Enough() || done_)) {
+    filled_.notify_one();
+  }
+}
+
+void ReadAhead::FailReading() {
+  const std::lock_guard lock(mutex_);
+  failure_ = std::current_exception();
+  done_ = true;
+  filled_.notify_one();
+}
+
+bool ReadAhead::ReadArchive(std::size_t index) {
+  const bool last = index + 1 == items_.size();
+  std::unique_ptr<warc::ArchiveCursor> cursor;
+  for (;;) {
+    Slot* slot = nullptr;
+    warc::WarcReader::Item item = warc::WarcReader::Item::kEnd;
+    try {
+      if (!cursor) {
+        cursor =
+            std::make_unique<warc::ArchiveCursor>(opener_.Open(items_[index]));
+      }
+      item = cursor->Next();
+      const std::size_t size = item == warc::WarcReader::Item::kPage
+                                   ? cursor->page().body.size()
+                                   : 0;
+      slot = TakeSlot(size);
+      if (slot == nullptr) return false;
+      FillFromArchive(*cursor, item, *slot);
+    } catch (const FileSystemError&) {
+      // The archive ends with its failure, in its place; the sources behind
+      // it are read on in a run that keeps going.
+      if (keep_going_ && (slot != nullptr || (slot = TakeSlot(0)))) {
+        slot->entry = {};
+        slot->failure = std::current_exception();
+        Push(slot, last);
+        return true;
+      }
+      if (slot != nullptr) {
+        const std::lock_guard lock(mutex_);
+        slot->busy = false;
+        slot->held = slot->capacity();
+      }
+      if (keep_going_) return false;  // stopped meanwhile
+      FailReading();
+      return false;
+    } catch (...) {
+      if (slot != nullptr) {
+        const std::lock_guard lock(mutex_);
+        slot->busy = false;
+        slot->held = slot->capacity();
+      }
+      FailReading();
+      return false;
+    }
+    Push(slot, last && item == warc::WarcReader::Item::kEnd);
+    if (item == warc::WarcReader::Item::kEnd) return true;
+  }
+}
+
+void ReadAhead::FillFromArchive(warc::ArchiveCursor& cursor,
+                                warc::WarcReader::Item item, Slot& slot) const {
+  slot.failure = nullptr;
+  slot.source = {};
+  ArchiveEntry& entry = slot.entry;
+  switch (item) {
+    case warc::WarcReader::Item::kPage: {
+      warc::WarcPage& page = cursor.page();
+      slot.buffers.bytes.Resize(page.body.size(), 0);
+      if (!page.body.empty()) {
+        std::memcpy(slot.buffers.bytes.data(), page.body.data(),
+                    page.body.size());
+      }
+      slot.source = cutter_.PieceOf(slot.buffers, page.charset);
+      entry.kind = ArchiveEntry::Kind::kPage;
+      entry.uri.swap(page.uri);
+      entry.record_id.swap(page.record_id);
+      entry.date.swap(page.date);
+      entry.offset = page.offset;
+      entry.reason.clear();
+      return;
+    }
+    case warc::WarcReader::Item::kProblem:
+      entry.kind = ArchiveEntry::Kind::kProblem;
+      entry.offset = cursor.problem().offset;
+      entry.reason = cursor.problem().reason;
+      return;
+    case warc::WarcReader::Item::kEnd:
+      entry = {};
+      entry.kind = ArchiveEntry::Kind::kEnd;
+      return;
   }
 }
 
@@ -218,7 +345,10 @@ ReadAhead::Slot* ReadAhead::ReadOne(std::size_t index) {
   }
   // The source's failure goes in its place, in a slot of its own.
   if (slot == nullptr) slot = TakeSlot(0);
-  if (slot != nullptr) slot->failure = std::move(unreadable);
+  if (slot != nullptr) {
+    slot->entry = {};
+    slot->failure = std::move(unreadable);
+  }
   return slot;
 }
 
@@ -282,6 +412,7 @@ ReadAhead::Slot* ReadAhead::TakeSlot(std::size_t size) {
 }
 
 void ReadAhead::Fill(fs::SourceFile file, Slot& slot) {
+  slot.entry = {};
   file.ReadAll(slot.buffers.bytes);
   file.Close();
   slot.source = cutter_.PieceOf(slot.buffers);

@@ -16,6 +16,11 @@
 // only one processor, a second thread would only take turns with it, so
 // each source is read and cut when the run asks for it.
 //
+// A web archive among the sources gives its pages one at a time, each a
+// source of its own, known only as the archive is read: the reader hands
+// over its pages and the records it could not read, in record order, and
+// then the archive's end, each with its entry(); the archive is read once.
+//
 // A run with a transform (piece.h) has its pieces transformed here, which
 // outweighs reading and cutting them many times over: the run and the
 // thread share the work. The thread reads on while the budget allows and
@@ -28,18 +33,34 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "extraction/base/piece.h"
 #include "extraction/source/source_cut.h"
 #include "extraction/source/source_listing.h"
+#include "extraction/source/warc/web_archive.h"
 #include "extraction/sys/file_system.h"
 
 namespace vantrel {
+
+// What a source handed over is: a file, or a page of a web archive, a
+// record of one that could not be read, or the archive's end.
+struct ArchiveEntry {
+  enum class Kind { kFile, kPage, kProblem, kEnd };
+  Kind kind = Kind::kFile;
+  std::string uri;  // a page's WARC-Target-URI
+  std::string record_id;
+  std::string date;
+  std::uint64_t offset = 0;  // the record's, in the archive
+  std::string reason;        // why a record could not be read
+};
 
 class ReadAhead {
  public:
@@ -60,6 +81,10 @@ class ReadAhead {
   // the failure met on it, thrown. What it gives is the caller's until the
   // next call.
   SourcePiece& Next();
+  // What the source that Next() gave last is.
+  const ArchiveEntry& entry() const {
+    return thread_.joinable() ? held_->entry : slots_.front().entry;
+  }
 
  private:
   struct Slot {
@@ -74,6 +99,7 @@ class ReadAhead {
     // The failure met on the source, handed over in its place: it could not
     // be read (keep_going only), or the thread failed to transform it.
     std::exception_ptr failure;
+    ArchiveEntry entry;
 
     std::size_t capacity() const {
       return buffers.capacity() + scratch.capacity();
@@ -91,8 +117,19 @@ class ReadAhead {
   // Reads and cuts the source `index` into a slot that it takes; null when
   // the run stopped the reading.
   Slot* ReadOne(std::size_t index);
+  // Reads the pages of the archive `index` into slots, each handed over as
+  // it is read; false when the reading ends (stopped, or failed).
+  bool ReadArchive(std::size_t index);
+  // Hands a slot filled on the thread over to the run.
+  void Push(Slot* slot, bool last);
+  // Ends the reading with the failure being handled.
+  void FailReading();
   // Reads and cuts the open source into `slot`.
   void Fill(fs::SourceFile file, Slot& slot);
+  // Puts what the archive's next record gave (`item`) into `slot`, a page
+  // cut.
+  void FillFromArchive(warc::ArchiveCursor& cursor, warc::WarcReader::Item item,
+                       Slot& slot) const;
   // Marks a slot just filled whose piece the transform must see.
   void MarkToTransform(Slot& slot) const;
   void Transform(Slot& slot) const;
@@ -127,6 +164,9 @@ class ReadAhead {
   bool run_waiting_ = false;
   bool thread_waiting_ = false;
   std::size_t next_ = 0;  // the next item, when there is no thread
+  // The archive being read, when there is no thread.
+  std::unique_ptr<warc::ArchiveCursor> cursor_;
+  std::vector<bool> archive_;  // which items are web archives
   std::thread thread_;
 };
 

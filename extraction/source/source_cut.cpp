@@ -63,10 +63,11 @@ SourceCutter SourceCutter::Detecting(const Matcher& start, const Matcher& end,
   return cutter;
 }
 
-SourcePiece SourceCutter::PieceOf(SourceBuffers& buffers) const {
+SourcePiece SourceCutter::PieceOf(SourceBuffers& buffers,
+                                  std::string_view declared) const {
   if (detect_) {
     const std::string_view all = buffers.bytes.bytes();
-    CharsetDecision decision = DecideSourceCharset(all);
+    CharsetDecision decision = DecideSourceCharset(all, declared);
     SourcePiece source;
     if (decision.fast) {
       source = by_charset_[static_cast<std::size_t>(*decision.fast)].PieceOf(

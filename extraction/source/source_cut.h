@@ -93,8 +93,11 @@ class SourceCutter {
                                 bool whole_texts);
 
   // Cuts the source that `buffers.bytes` holds, decoding into
-  // `buffers.units` whatever needs decoding. The bytes may be changed.
-  SourcePiece PieceOf(SourceBuffers& buffers) const;
+  // `buffers.units` whatever needs decoding. The bytes may be changed. A
+  // cutter that decides each source's charset takes `declared`, a charset
+  // label that came with the source, as its meta charset.
+  SourcePiece PieceOf(SourceBuffers& buffers,
+                      std::string_view declared = {}) const;
 
  private:
   SourcePiece CutBytes(SourceBuffers& buffers) const;

@@ -111,8 +111,23 @@ ExtensionFilter::ExtensionFilter(
 
 bool ExtensionFilter::operator()(std::u16string_view name) const {
   const std::u16string extension = LowerCase(ExtensionOf(name));
-  return std::find(lowered_.begin(), lowered_.end(), extension) !=
-         lowered_.end();
+  if (std::find(lowered_.begin(), lowered_.end(), extension) !=
+      lowered_.end()) {
+    return true;
+  }
+  // An extension with a dot inside ("warc.gz") is matched at the end.
+  for (const std::u16string& wanted : lowered_) {
+    if (wanted.find(u'.') == std::u16string::npos ||
+        name.size() <= wanted.size()) {
+      continue;
+    }
+    const std::u16string end =
+        LowerCase(name.substr(name.size() - wanted.size() - 1));
+    if (end[0] == u'.' && std::u16string_view(end).substr(1) == wanted) {
+      return true;
+    }
+  }
+  return false;
 }
 
 std::size_t CountSources(const fs::Path& folder, const ExtensionFilter& filter,

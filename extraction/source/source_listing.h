@@ -52,7 +52,8 @@ struct Sources {
 Sources ListedSources(const std::vector<std::string>& paths);
 
 // Whether a file's name has one of the run's extensions, letter case
-// ignored.
+// ignored; an extension with a dot inside ("warc.gz") is matched at the
+// end of the name.
 class ExtensionFilter {
  public:
   explicit ExtensionFilter(const std::vector<std::u16string>& extensions);

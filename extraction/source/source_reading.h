@@ -5,6 +5,7 @@
 #define VANTREL_EXTRACTION_SOURCE_SOURCE_READING_H_
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "extraction/source/source_listing.h"
@@ -18,6 +19,11 @@ Charset TestFile(const std::filesystem::path& path);
 
 // The same for a run's source, opened through `opener`.
 Charset TestFile(SourceOpener& opener, const SourceItem& item);
+
+// The same for the first page of the web archive `item`, read up to that
+// page only; nothing when the archive holds no page.
+std::optional<Charset> TestFirstPage(SourceOpener& opener,
+                                     const SourceItem& item);
 
 }  // namespace vantrel
 

@@ -1,6 +1,7 @@
 // The pages a suggestion looks at: the files a run with the same folder,
 // extensions, recursion and charset reads, in its order, decoded as the run
-// decodes them.
+// decodes them. Among web archives, a sample: the first pages in record
+// order, held in memory (kSamplePages at most).
 #ifndef VANTREL_EXTRACTION_SUGGEST_PAGE_READING_H_
 #define VANTREL_EXTRACTION_SUGGEST_PAGE_READING_H_
 
@@ -33,7 +34,12 @@ class PageReader {
   PageReader(const PageReader&) = delete;
   PageReader& operator=(const PageReader&) = delete;
 
-  std::size_t size() const { return sources_.items.size(); }
+  // The most pages of web archives that a suggestion looks at.
+  static constexpr std::size_t kSamplePages = 200;
+
+  std::size_t size() const {
+    return sampled_ ? sample_.size() : sources_.items.size();
+  }
 
   // The decoded text of file `index`. Read and ForEach throw
   // SuggestionStopped, before a page, once a stop was requested.
@@ -60,8 +66,20 @@ class PageReader {
   };
 
   void StopIfRequested() const;
+  // Reads the sample of pages, when web archives are among the sources.
+  void Sample();
+  // The page `index` of the sample, cut.
+  SourcePiece CutSample(std::size_t index, SourceBuffers& buffers) const;
 
   Sources sources_;
+  // A page of the sample: its bytes, and the charset its HTTP header
+  // declares.
+  struct SamplePage {
+    std::string bytes;
+    std::string charset;
+  };
+  bool sampled_ = false;
+  std::vector<SamplePage> sample_;
   std::function<bool()> stop_requested_;
   NoMarker none_;
   std::optional<SourceCutter> cutter_;

@@ -238,6 +238,10 @@ void SourceFile::ReadAll(SourceBuffer& buffer) {
   buffer.Resize(filled, filled);
 }
 
+std::size_t SourceFile::Read(char* data, std::size_t capacity) {
+  return ReadInto(fd_, path_, data, capacity, 0);
+}
+
 void SourceFile::Close() { CloseOrFail(std::exchange(fd_, -1), path_); }
 
 namespace {

@@ -53,6 +53,10 @@ class SourceFile {
   // its new end.
   void ReadAll(SourceBuffer& buffer);
 
+  // The next bytes, up to `capacity` of them, for a reader that streams a
+  // file too large to hold; fewer only at the end, 0 there.
+  std::size_t Read(char* data, std::size_t capacity);
+
   void Close();
 
  private:

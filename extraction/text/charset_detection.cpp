@@ -562,7 +562,8 @@ std::optional<std::string> MetaCharset(std::string_view bytes) {
   return std::nullopt;
 }
 
-CharsetDecision DecideSourceCharset(std::string_view bytes) {
+CharsetDecision DecideSourceCharset(std::string_view bytes,
+                                    std::string_view declared) {
   if (!SignatureOf(DetectCharset(bytes)).empty()) {
     const Charset charset = DetectCharset(bytes);
     CharsetDecision decision{std::string(CharsetLabel(charset)), charset,
@@ -575,7 +576,8 @@ CharsetDecision DecideSourceCharset(std::string_view bytes) {
     return Decided(std::string(CharsetLabel(*utf16)), DetectionReason::kUtf16);
   }
   if (IsUtf8BeyondAscii(bytes)) return Decided("UTF-8", DetectionReason::kUtf8);
-  const auto meta = MetaCharset(bytes);
+  auto meta = declared.empty() ? std::nullopt : CharsetOfLabel(declared);
+  if (!meta) meta = MetaCharset(bytes);
   if (meta && CanHold(bytes, *meta) && !ArabicLettersBelie(bytes, *meta)) {
     return Decided(*meta, DetectionReason::kMeta);
   }

@@ -54,8 +54,12 @@ struct CharsetDecision {
 // "signature", "utf-8", "utf-16", "meta", "detected", "default".
 std::string_view DetectionReasonName(DetectionReason reason);
 
-// The charset of a whole source, its bytes `bytes`.
-CharsetDecision DecideSourceCharset(std::string_view bytes);
+// The charset of a whole source, its bytes `bytes`. A charset label that
+// came with the source from outside its bytes (the Content-Type header of
+// a page in a web archive) counts as a meta charset does, and before the
+// page's own <meta>, as web browsers let the header win.
+CharsetDecision DecideSourceCharset(std::string_view bytes,
+                                    std::string_view declared = {});
 
 // The charset that the HTML prescan of the first 1,024 bytes finds in a
 // <meta charset> or <meta http-equiv="Content-Type" content="...">, by

@@ -226,6 +226,34 @@ TEST(CharsetDetectionTest, TrueMetaOfAnyWebCharsetIsObeyed) {
   }
 }
 
+// A charset declared outside the bytes (a web archive's HTTP header)
+// counts as a meta does, and wins over the page's own meta.
+TEST(CharsetDetectionTest, DeclaredCharsetCountsAsMeta) {
+  const std::string russian = Encoded(kRussian, "windows-1251");
+  const struct {
+    std::string page;
+    std::string declared;
+    std::string charset;
+    DetectionReason reason;
+  } cases[] = {
+      {"<p>" + russian + "</p>", "Windows-1251", "windows-1251",
+       DetectionReason::kMeta},
+      {"<meta charset=\"koi8-r\"><p>" + russian + "</p>", "cp1251",
+       "windows-1251", DetectionReason::kMeta},
+      {"<p>\xc7\xe1</p>", "windows-1256", "windows-1256",
+       DetectionReason::kMeta},
+      {"<p>\xc7\xe1</p>", "", "windows-1256", DetectionReason::kDetected},
+      {"<p>\xc7\xe1</p>", "no-such-label", "windows-1256",
+       DetectionReason::kDetected},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.declared);
+    const CharsetDecision decision = DecideSourceCharset(c.page, c.declared);
+    EXPECT_EQ(decision.name, c.charset);
+    EXPECT_EQ(decision.reason, c.reason);
+  }
+}
+
 // Without a meta, the statistics tell the legacy charsets of the web's major
 // languages from a hundred characters on, and the text reads back as it was
 // written, with no U+FFFD.
