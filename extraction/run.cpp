@@ -1,5 +1,6 @@
 #include "extraction/run.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -15,10 +16,9 @@
 #include "extraction/match/matchers.h"
 #include "extraction/match/regex_matcher.h"
 #include "extraction/messages.h"
-#include "extraction/output/output_names.h"
 #include "extraction/output/output_writer.h"
-#include "extraction/output/page_names.h"
 #include "extraction/run_plan.h"
+#include "extraction/separate_names.h"
 #include "extraction/source/read_ahead.h"
 #include "extraction/source/source_cut.h"
 #include "extraction/source/source_listing.h"
@@ -64,14 +64,97 @@ SourcePiece& NextSource(ReadAhead& reader, const Sources& sources,
   }
 }
 
-// Logs a file or sub-folder that could not be read, in a run that keeps
-// going past it.
-void LogUnreadable(RunSink& sink, const SourceItem& item,
-                   std::u16string_view reason) {
-  WriteLog(sink, LogEntry::Unreadable(DisplayName(item.Name),
-                                      item.unlisted_error != 0,
-                                      std::u16string(reason)));
-}
+// The run's loop over its sources once planned: each source's piece
+// written, or its failure logged, and the counts kept.
+class SourceLoop {
+ public:
+  SourceLoop(RunSink& sink, const RunOptions& options, OutputWriter& output,
+             SeparateNames& separate_names, const NearMissRun& near_miss,
+             RunResult& result)
+      : sink_(sink),
+        options_(options),
+        output_(output),
+        separate_names_(separate_names),
+        near_misses_(near_miss),
+        result_(result) {}
+
+  // A source read and cut: the file at `index` of the sources, or the page
+  // `page` of a web archive, which is counted as it comes.
+  void Examine(SourcePiece& source, const SourceItem& item, std::size_t index,
+               const ArchiveEntry* page) {
+    if (page != nullptr) ++result_.matching;
+    const std::u16string page_name =
+        page != nullptr ? NativeToText(page->uri) : std::u16string();
+    const std::u16string_view name = page != nullptr
+                                         ? std::u16string_view(page_name)
+                                         : std::u16string_view(item.Name);
+    FileReport report{name, source.text, source.cut, 0, result_.matching,
+                      {},   {}};
+    if (source.decision) report.charset = &*source.decision;
+    if (source.cut.outcome == FileOutcome::kExtracted) {
+      if (page != nullptr) {
+        const RecordOrigin record{page->record_id, page->date};
+        output_.WriteFile(source.TakePiece(), name,
+                          separate_names_.OfPage(page->uri), &record);
+      } else {
+        output_.WriteFile(source.TakePiece(), name,
+                          separate_names_.OfFile(index));
+      }
+      ++successes_;
+      // A file that appeared after the count gives a share of nothing.
+      if (result_.matching == 0) {
+        throw RunError(std::string(kDivisionByZeroDescription));
+      }
+      sink_.PieceWritten(successes_, result_.matching);
+    } else {
+      ++failures_;
+      WriteLog(sink_,
+               LogEntry(FailureKind(source.cut.outcome), DisplayName(name)));
+      if (options_.near_misses) {
+        report.near_miss =
+            near_misses_.Find(source.bytes, source.text, source.cut);
+      }
+    }
+    result_.failures = failures_;
+    result_.successes = successes_;
+    report.done = ++done_;
+    sink_.FileExamined(report);
+  }
+
+  // A file or sub-folder that could not be read, in a run that keeps going
+  // past it, for `reason`.
+  void Unreadable(const SourceItem& item, std::u16string_view reason) {
+    ++result_.unreadable;
+    const LogEntry entry =
+        LogEntry::Unreadable(DisplayName(item.Name), item.unlisted_error != 0,
+                             std::u16string(reason));
+    if (item.unlisted_error != 0) {
+      WriteLog(sink_, entry);
+      sink_.FolderUnreadable(item.Name, reason);
+      return;
+    }
+    // An archive that cannot be read counts as a file that cannot.
+    if (item.web_archive) ++result_.matching;
+    // Counted first, as any failure is.
+    ++failures_;
+    WriteLog(sink_, entry);
+    result_.failures = failures_;
+    CutResult unread;
+    unread.outcome = FileOutcome::kUnreadable;
+    FileReport report{item.Name,        {}, unread, ++done_,
+                      result_.matching, {}, reason};
+    sink_.FileExamined(report);
+  }
+
+ private:
+  RunSink& sink_;
+  const RunOptions& options_;
+  OutputWriter& output_;
+  SeparateNames& separate_names_;
+  NearMissFinder near_misses_;
+  RunResult& result_;
+  std::int64_t failures_ = 0, successes_ = 0, done_ = 0;
+};
 
 // Both passes over the folder, the run planned between them; fills the
 // counts and the charset of `result`, and makes `output` once the charset is
@@ -90,37 +173,19 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   result.charset = plan.charset;
   // Web archives count their pages as they are read; their collected
   // file is named as pages are (ExportN.htm), not as the archives.
-  std::int64_t archives = 0;
-  for (const SourceItem& item : items) {
-    archives += warc::IsWebArchiveName(item.Name) ? 1 : 0;
-  }
-  result.matching -= archives;
+  result.matching -=
+      std::count_if(items.begin(), items.end(),
+                    [](const SourceItem& item) { return item.web_archive; });
   const std::u16string& extension =
       warc::IsWebArchiveName(files.first_extension()) ? kPageExtension
                                                       : files.first_extension();
   output.emplace(options.out_folder.empty() ? files.folder : options.out_folder,
                  plan.output_charset, inputs.separate, extension,
                  options.dry_run, plan.form);
-  std::optional<PageNames> page_names;
-  if (archives > 0 && inputs.separate) {
-    page_names.emplace(plan.form.kind == OutputKind::kText ? "txt" : "");
-  }
   if (output->format_chosen()) result.output_format = output->format();
-  // Listed files share no folder: each separate file is named by the last
-  // part of its path, numbered where two want one name.
-  std::optional<ListedFileNames> listed_names;
-  if (files.file_list() != nullptr && inputs.separate) {
-    std::vector<std::u16string_view> paths;
-    for (const SourceItem& item : items) paths.push_back(item.Name);
-    listed_names.emplace(paths);
-  }
+  SeparateNames separate_names(files, sources, inputs.separate, plan.form.kind);
   if (output->NamesFromAllSources()) {
-    std::vector<std::u16string_view> names;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-      names.push_back(listed_names ? std::u16string_view(listed_names->At(i))
-                                   : std::u16string_view(items[i].Name));
-    }
-    output->NameSeparateFiles(names);
+    output->NameSeparateFiles(separate_names.OfAllSources());
   }
   const auto start_marker =
       MakeMatcher(inputs.start_marker, options.matching, "start");
@@ -139,14 +204,12 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
   const NearMissRun near_miss{inputs.start_marker, inputs.end_marker,
                               options.matching,    plan.output_charset,
                               plan.decided_by,     !plan.charset};
-  NearMissFinder near_misses(near_miss);
+  SourceLoop loop(sink, options, *output, separate_names, near_miss, result);
   // The pieces are transformed as they are read ahead.
   ReadAhead reader(sources, cutter, options.keep_going, transform);
 
-  std::int64_t failures = 0, successes = 0, done = 0;
   for (std::size_t index = 0; index < items.size(); ++index) {
     const SourceItem& item = items[index];
-    const bool archive = warc::IsWebArchiveName(item.Name);
     // A file is read once; an archive gives its pages until its end.
     for (;;) {
       if (sink.StopRequested()) {
@@ -159,25 +222,7 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
         read = &NextSource(reader, sources, item);
       } catch (const FileSystemError& e) {
         if (!options.keep_going) throw;
-        const std::u16string reason =
-            Utf8ToText(std::strerror(e.error_number()));
-        ++result.unreadable;
-        if (item.unlisted_error != 0) {
-          LogUnreadable(sink, item, reason);
-          sink.FolderUnreadable(item.Name, reason);
-          break;
-        }
-        // An archive that cannot be read counts as a file that cannot.
-        if (archive) ++result.matching;
-        // Counted first, as any failure is.
-        ++failures;
-        LogUnreadable(sink, item, reason);
-        result.failures = failures;
-        CutResult unread;
-        unread.outcome = FileOutcome::kUnreadable;
-        FileReport report{item.Name,       {}, unread, ++done,
-                          result.matching, {}, reason};
-        sink.FileExamined(report);
+        loop.Unreadable(item, Utf8ToText(std::strerror(e.error_number())));
         break;
       }
       const ArchiveEntry& entry = reader.entry();
@@ -188,44 +233,9 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
                                            Utf8ToText(entry.reason)));
         continue;
       }
-      // A page is named by its URI, and counted as it comes.
       const bool page = entry.kind == ArchiveEntry::Kind::kPage;
-      const std::u16string page_name =
-          page ? NativeToText(entry.uri) : std::u16string();
-      const std::u16string_view name = page ? page_name : item.Name;
-      if (page) ++result.matching;
-      SourcePiece& source = *read;
-      FileReport report{name, source.text, source.cut, 0, result.matching,
-                        {},   {}};
-      if (source.decision) report.charset = &*source.decision;
-      if (source.cut.outcome == FileOutcome::kExtracted) {
-        const RecordOrigin record{entry.record_id, entry.date};
-        const std::u16string separate_name =
-            page && page_names ? NativeToText(page_names->For(entry.uri))
-            : listed_names     ? listed_names->At(index)
-                               : std::u16string();
-        output->WriteFile(source.TakePiece(), name, separate_name,
-                          page ? &record : nullptr);
-        ++successes;
-        // A file that appeared after the count gives a share of nothing.
-        if (result.matching == 0) {
-          throw RunError(std::string(kDivisionByZeroDescription));
-        }
-        sink.PieceWritten(successes, result.matching);
-      } else {
-        ++failures;
-        WriteLog(sink,
-                 LogEntry(FailureKind(source.cut.outcome), DisplayName(name)));
-        if (options.near_misses) {
-          report.near_miss =
-              near_misses.Find(source.bytes, source.text, source.cut);
-        }
-      }
-      result.failures = failures;
-      result.successes = successes;
-      report.done = ++done;
-      sink.FileExamined(report);
-      if (!archive) break;
+      loop.Examine(*read, item, index, page ? &entry : nullptr);
+      if (!item.web_archive) break;
     }
   }
 }

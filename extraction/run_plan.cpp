@@ -20,7 +20,7 @@ std::optional<std::pair<Charset, const SourceItem*>> DecideCharset(
   SourceOpener opener(sources);
   for (const SourceItem& item : sources.items) {
     try {
-      if (!warc::IsWebArchiveName(item.Name)) {
+      if (!item.web_archive) {
         return std::pair{TestFile(opener, item), &item};
       }
       if (const auto charset = TestFirstPage(opener, item)) {

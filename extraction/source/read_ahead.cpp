@@ -46,11 +46,9 @@ ReadAhead::ReadAhead(const Sources& sources, const SourceCutter& cutter,
       keep_going_(keep_going),
       transform_(transform),
       opener_(sources) {
-  bool archives = false;
-  for (const SourceItem& item : items_) {
-    archive_.push_back(warc::IsWebArchiveName(item.Name));
-    archives = archives || archive_.back();
-  }
+  const bool archives =
+      std::any_of(items_.begin(), items_.end(),
+                  [](const SourceItem& item) { return item.web_archive; });
   // An archive holds many pages: its reading is worth a thread alone.
   if ((items_.size() < 2 && !archives) || !SeveralProcessors()) {
     slots_.resize(1);
@@ -84,7 +82,7 @@ std::size_t ReadAhead::Weight(std::size_t size) const {
 SourcePiece& ReadAhead::Next() {
   if (!thread_.joinable()) {
     Slot& slot = slots_.front();
-    if (archive_[next_]) {
+    if (items_[next_].web_archive) {
       warc::WarcReader::Item item;
       try {
         if (!cursor_) {
@@ -195,7 +193,7 @@ bool ReadAhead::TransformNewest(std::unique_lock<std::mutex>& lock) {
 
 void ReadAhead::ReadAll() {
   for (std::size_t index = 0; index < items_.size(); ++index) {
-    if (archive_[index]) {
+    if (items_[index].web_archive) {
       if (!ReadArchive(index)) return;
       continue;
     }

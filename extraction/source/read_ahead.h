@@ -166,7 +166,6 @@ class ReadAhead {
   std::size_t next_ = 0;  // the next item, when there is no thread
   // The archive being read, when there is no thread.
   std::unique_ptr<warc::ArchiveCursor> cursor_;
-  std::vector<bool> archive_;  // which items are web archives
   std::thread thread_;
 };
 

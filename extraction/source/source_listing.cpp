@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "extraction/base/run_error.h"
+#include "extraction/source/warc/web_archive.h"
 #include "extraction/text/native_names.h"
 #include "extraction/text/text.h"
 
@@ -73,7 +74,9 @@ void Collect(const fs::Folder& folder, Listing listing,
   for (const Keyed& k : keyed) {
     std::string relative = prefix + k.name;
     if (!k.folder) {
-      items.push_back({NativeToText(relative), std::move(relative)});
+      std::u16string name = NativeToText(relative);
+      const bool archive = warc::IsWebArchiveName(name);
+      items.push_back({std::move(name), std::move(relative), 0, archive});
       continue;
     }
     int error = 0;
@@ -150,7 +153,9 @@ Sources ListedSources(const std::vector<std::string>& paths) {
   Sources sources;
   sources.items.reserve(paths.size());
   for (const std::string& path : paths) {
-    sources.items.push_back({NativeToText(path), path});
+    std::u16string name = NativeToText(path);
+    const bool archive = warc::IsWebArchiveName(name);
+    sources.items.push_back({std::move(name), path, 0, archive});
   }
   return sources;
 }

@@ -33,6 +33,9 @@ struct SourceItem {
   // keeps going past such folders): the system's reason. None of its files
   // are among the items; it stands where they would.
   int unlisted_error = 0;
+  // The file is a web archive (warc/web_archive.h): its pages, not the
+  // file, are the run's sources, known only as they are read.
+  bool web_archive = false;
 };
 
 // The scanned folder, open, and its matching files in name order; or,

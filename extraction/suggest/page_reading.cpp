@@ -30,7 +30,7 @@ PageReader::PageReader(const FileSelection& files,
 void PageReader::Sample() {
   bool archives = false;
   for (const SourceItem& item : sources_.items) {
-    archives = archives || warc::IsWebArchiveName(item.Name);
+    archives = archives || item.web_archive;
   }
   if (!archives) return;
   sampled_ = true;
@@ -38,7 +38,7 @@ void PageReader::Sample() {
   for (const SourceItem& item : sources_.items) {
     if (sample_.size() == kSamplePages) return;
     StopIfRequested();
-    if (!warc::IsWebArchiveName(item.Name)) {
+    if (!item.web_archive) {
       fs::SourceFile file = opener.Open(item);
       SourceBuffers buffers;
       file.ReadAll(buffers.bytes);
