@@ -202,6 +202,18 @@ std::u16string EscapedForPattern(std::u16string_view text) {
   return escaped;
 }
 
+std::optional<MarkerPair> MarkersToEnd(const std::vector<PagePlace>& places) {
+  if (places.empty()) return std::nullopt;
+  const std::optional<Marker> start =
+      StartMarker(places, MarkerReach::kShortest);
+  if (!start) return std::nullopt;
+  return MarkerPair{
+      start->pattern ? start->text : EscapedForPattern(start->text),
+      std::u16string(kEndOfFilePattern),
+      true,
+      {}};
+}
+
 std::optional<MarkerPair> MarkersFor(const std::vector<PagePlace>& places,
                                      MarkerReach reach) {
   if (places.empty()) return std::nullopt;

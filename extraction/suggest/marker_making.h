@@ -36,6 +36,14 @@ enum class MarkerReach {
 std::optional<MarkerPair> MarkersFor(const std::vector<PagePlace>& places,
                                      MarkerReach reach);
 
+// A pattern that matches only at the end of a file.
+inline constexpr std::u16string_view kEndOfFilePattern = u"\\z";
+
+// Where the content runs to the end of every page (a page that ends without
+// closing its elements): patterns of the start marker for the places'
+// start and of the end of the file.
+std::optional<MarkerPair> MarkersToEnd(const std::vector<PagePlace>& places);
+
 // `text` as a pattern that matches exactly it.
 std::u16string EscapedForPattern(std::u16string_view text);
 
