@@ -112,11 +112,30 @@ void AddRegionPairs(const std::vector<TokenizedPage>& sample,
 // around text, whose piece does not hold it) left out; the first that is
 // left stays first (it is the best region's), the others by how many
 // pieces they give, of equals the earlier first.
-FoundPairs Checked(PageReader& reader, const std::vector<MarkerPair>& pairs,
-                   std::optional<HeldText> held) {
+FoundPairs Checked(PageReader& reader, std::vector<MarkerPair> pairs,
+                   std::optional<HeldText> held,
+                   std::optional<MarkerPair> first_further = std::nullopt) {
   FoundPairs found;
   found.files = static_cast<std::int64_t>(reader.size());
-  const std::vector<PairOutcome> outcomes = CheckPairs(reader, pairs, held);
+  if (first_further) pairs.push_back(*first_further);
+  std::vector<PairOutcome> outcomes = CheckPairs(reader, pairs, held);
+  if (first_further) {
+    // The first pair's end stands inside the content of some file where
+    // the same end taken further gives a longer piece: that one goes first.
+    const PairOutcome& further = outcomes.back();
+    bool cut_short = false;
+    for (std::size_t f = 0; f < further.lengths.size(); ++f) {
+      cut_short = cut_short || (outcomes[0].lengths[f] >= 0 &&
+                                further.lengths[f] > outcomes[0].lengths[f]);
+    }
+    if (cut_short && further.pieces >= outcomes[0].pieces) {
+      pairs.back().basis = pairs[0].basis;
+      std::swap(pairs[0], pairs.back());
+      std::swap(outcomes[0], outcomes.back());
+    }
+    pairs.pop_back();
+    outcomes.pop_back();
+  }
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     if (outcomes[i].pieces == 0 || (held && !outcomes[i].holds)) continue;
     found.pairs.emplace_back(pairs[i], outcomes[i]);
@@ -321,8 +340,11 @@ FoundPairs FromPages(PageReader& reader) {
   for (const MarkerPair& pair : landmark_pairs)
     AddPair(pair, pair.basis, pairs);
   const bool other_pages = anchors.pages.size() < sample.size();
+  std::optional<MarkerPair> further;
+  if (!pairs.empty())
+    further = EndTakenFurther(pairs[0], sample, anchors.pages);
   ForgetPages(sample);
-  found = Checked(reader, pairs, std::nullopt);
+  found = Checked(reader, std::move(pairs), std::nullopt, std::move(further));
   if (other_pages && !found.pairs.empty()) {
     found.other_template = found.files - found.pairs.front().second.pieces;
   }

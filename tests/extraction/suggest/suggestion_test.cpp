@@ -493,6 +493,33 @@ std::vector<File> TwoLongPages() {
   return files;
 }
 
+// More pages than are compared (64 of 70), a few of which, not among
+// those compared, hold in their content an element whose end tags are
+// what ends the content on the others.
+std::vector<File> NoteInside() {
+  std::vector<File> files;
+  for (int i = 0; i < 70; ++i) {
+    // The text, without the pages' first and last tags, which every page
+    // compared has there.
+    std::string text = std::string(kBodies[i % 3 == 1 ? 3 : i % 6]) +
+                       " Seen by " + static_cast<char>('a' + i % 26) +
+                       static_cast<char>('a' + i / 26) + " and " +
+                       static_cast<char>('k' + i % 13) + "o.";
+    if (i == 11 || i == 34 || i == 58) {
+      text += "</p><div class=\"note\"><p>Mind it</p></div><p>Ok";
+    }
+    files.push_back(
+        {"f" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".htm",
+         "<html><body><div class=\"nav\"><a href=\"/\">Home</a>"
+         "</div>\n<div class=\"text\"><p>" +
+             text +
+             "</p></div>\n<div class=\"foot\">Made by the "
+             "site</div></body></html>\n",
+         text});
+  }
+  return files;
+}
+
 TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
   std::vector<File> mixed = Site(6);
   mixed.push_back({"s1.htm", Stub(1), ""});
@@ -540,6 +567,8 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
        true, 0, ""},
       {"two long pages alike beside many short ones", TwoLongPages(),
        Charset::kWindows1256, false, 2, ""},
+      {"an end tag inside the content of pages not compared", NoteInside(),
+       Charset::kWindows1256, false, 0, ""},
       {"a content section followed by other tags", Api(), Charset::kWindows1256,
        false, 0, ""},
       {"a class on the root names no region", Book2(5), Charset::kWindows1256,
