@@ -165,6 +165,8 @@ CORPORA = [
            web="news"),
     Corpus("web-forum", "made-up forum threads, posts by several users, ARIA roles", web="forum"),
     Corpus("web-shop", "made-up product pages, specs tables and reviews, a main landmark", web="shop"),
+    Corpus("web-manual", "made-up manual, a language switcher above each article",
+           web="manual"),
     # The first nine real corpora.
     Corpus("python", "Sphinx: python3.11-doc library", "python3.11-doc",
            DOC + "python3.11/html/library", rule=SPHINX),

@@ -7,9 +7,9 @@ main content. The template carries what makes suggesting hard: per-page ids
 (in the body's class, the article's id and the content's own id), dates, a
 notice box above the article on some pages, figures whose `</div>` sits
 inside the content, a related-articles list, a comments section and a
-sidebar. The main content of an article is the inside of its
-`<div class="entry-content" ...>`; write_site gives it per page, so the
-truth is known, not guessed.
+sidebar. The main content of an article is its title, its byline and the
+inside of its `<div class="entry-content" ...>`; write_site gives it per
+page, so the truth is known, not guessed.
 
 Used by suggest_bench.py; `python3 suggest_sites.py FOLDER` writes one
 English UTF-8 site to look at.
@@ -148,14 +148,17 @@ def article(rng, vocabulary, site, lang, charset, k, titles, day, page_bytes):
         parts.append('<div class="notice"><p>%s %s: %s</p></div>\n' % (
             site["updated"], human_date(day + datetime.timedelta(days=rng.randint(1, 90)), lang),
             sentence(rng, vocabulary)))
-    parts.append('<main id="main">\n<article id="post-%d" class="post">\n'
-                 '<h1 class="entry-title">%s</h1>\n'
-                 '<p class="byline">%s %s &middot; <time datetime="%s">%s</time></p>\n'
-                 '<div class="entry-content" id="entry-%d">' % (
-                     post, titles[k], site["by"], rng.choice(AUTHORS),
-                     day.isoformat(), human_date(day, lang), post))
+    opening = ('<h1 class="entry-title">%s</h1>\n'
+               '<p class="byline">%s %s &middot; <time datetime="%s">%s</time></p>\n'
+               '<div class="entry-content" id="entry-%d">' % (
+                   titles[k], site["by"], rng.choice(AUTHORS),
+                   day.isoformat(), human_date(day, lang), post))
+    parts.append('<main id="main">\n<article id="post-%d" class="post">\n' % post)
+    parts.append(opening)
     parts.append(content)
     parts.append("</div>\n")
+    # The article's title and byline are its content too.
+    content = opening + content + "</div>\n"
     related = rng.sample(range(len(titles)), 4)
     parts.append('<div class="related"><h3>%s</h3><ul>%s</ul></div>\n' % (
         site["related"], "".join('<li><a href="/post-%d.html">%s</a></li>' % (

@@ -1,7 +1,7 @@
 """Made-up sites in the shapes users bring from the web, for scoring marker
 suggestions; the same bytes for the same seed.
 
-Four kinds, each a folder of pages from one template beside a few listing
+Five kinds, each a folder of pages from one template beside a few listing
 pages of another (tag, section or category pages: no main content):
 - blog: posts with comments, HTML5 landmarks (header, nav, main, article,
   aside, footer); the main content is the post's <article>: its title,
@@ -17,6 +17,10 @@ pages of another (tag, section or category pages: no main content):
 - shop: product pages with a specs table and reviews, a <main> landmark
   around both the product and an also-bought strip; the main content is
   the product's div: name, price, description, specs and reviews.
+- manual: a product manual's pages with a language switcher above each
+  article, whose link to the page itself now and then carries one more
+  attribute; plain divs, no landmarks; the main content is the article:
+  its title heading and its sections.
 
 Widgets vary per page: a sidebar box on some pages and not on others, ads
 in different places, a cookie notice, numbers of comments, posts and
@@ -313,9 +317,74 @@ def shop_listing(rng, n, titles):
                 for p in picked)))
 
 
+# ---------------------------------------------------------------------- manual
+
+LANGUAGES = [("de", "Deutsch"), ("fr", "Fran&ccedil;ais"), ("es", "Espa&ntilde;ol"),
+             ("en", "English"), ("ja", "&#26085;&#26412;&#35486;")]
+
+
+def language_switcher(rng, n):
+    """The switcher above each article: a link per language, the page's own
+    marked current, and now and then with one more attribute."""
+    links = []
+    for code, label in LANGUAGES:
+        if code == "en":
+            extra = ' aria-current="page"' if rng.random() < 0.06 else ""
+            links.append('<li><a href="page-%04d.html" class="current-lang"%s>%s</a></li>'
+                         % (n, extra, label))
+        else:
+            links.append('<li><a href="../%s/page-%04d.html" hreflang="%s">%s</a></li>'
+                         % (code, n, code, label))
+    return '<ul class="languages">%s</ul>\n' % "".join(links)
+
+
+def manual_page(rng, n, titles, day):
+    title = titles[n]
+    sections = []
+    for _ in range(rng.randint(1, 4)):
+        sections.append("<h2>%s</h2>\n%s" % (title_of(rng, ENGLISH), body_blocks(rng, 2, 7)))
+        if rng.random() < 0.3:
+            sections.append('<div class="note"><p class="note-title">Note</p><p>%s</p></div>'
+                            % sentence(rng, ENGLISH))
+    slug = title.lower().replace(" ", "-")
+    article = '<h1 id="%s">%s<a class="headerlink" href="#%s">&para;</a></h1>\n%s\n' % (
+        slug, title, slug, "\n".join(sections))
+    chapters = ["Getting started", "Installing", "Daily use", "Maintenance",
+                "Troubleshooting", "Reference"]
+    current = n % len(chapters)
+    parts = [head(title, "Harbour Crane Manual", "manual-page")]
+    parts.append('<div class="masthead"><a href="index.html">Harbour Crane Manual</a>'
+                 '<form class="search"><input name="q"></form></div>\n')
+    parts.append('<div class="sidebar"><ul>%s</ul></div>\n' % "".join(
+        '<li%s><a href="ch%d.html">%s</a></li>' % (' class="active"' if c == current else "",
+                                                   c, name)
+        for c, name in enumerate(chapters)))
+    parts.append('<div class="article-wrap">\n')
+    parts.append(language_switcher(rng, n))
+    parts.append(article)
+    parts.append('<div class="feedback"><p>Was this page helpful?</p><button>Yes</button>'
+                 "<button>No</button></div>\n")
+    parts.append('<div class="pager"><a href="page-%04d.html">Previous</a> '
+                 '<a href="page-%04d.html">Next</a></div>\n</div>\n' % (
+                     max(n - 1, 0), n + 1))
+    parts.append('<div class="footer"><p>Last updated %s &middot; Harbour Cranes Ltd</p></div>\n'
+                 "</body>\n</html>\n" % human_date(day))
+    return "".join(parts), article
+
+
+def manual_listing(rng, n, titles):
+    picked = rng.sample(range(len(titles)), 8)
+    return (head("Chapter", "Harbour Crane Manual", "chapter-index") +
+            '<div class="masthead"><a href="index.html">Harbour Crane Manual</a></div>\n'
+            '<div class="article-wrap">\n%s<ul class="chapter-pages">%s</ul>\n</div>\n'
+            "</body>\n</html>\n" % (language_switcher(rng, n), "".join(
+                '<li><a href="page-%04d.html">%s</a></li>' % (p, titles[p]) for p in picked)))
+
+
 KINDS = {"blog": (blog_page, blog_listing), "news": (news_page, news_listing),
-         "forum": (forum_page, forum_listing), "shop": (shop_page, shop_listing)}
-SEEDS = {"blog": 31, "news": 32, "forum": 33, "shop": 34}
+         "forum": (forum_page, forum_listing), "shop": (shop_page, shop_listing),
+         "manual": (manual_page, manual_listing)}
+SEEDS = {"blog": 31, "news": 32, "forum": 33, "shop": 34, "manual": 35}
 
 
 def write_site(folder, kind, pages, extension="html", listing_share=0.08):

@@ -135,9 +135,11 @@ std::vector<std::size_t> WithFramePages(
 
 std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
                               const TemplateAnchors& anchors,
-                              bool spare_own_words) {
+                              bool spare_own_words,
+                              std::vector<bool>* opening) {
   const std::size_t gaps = anchors.at.empty() ? 0 : anchors.at.size() - 1;
   std::vector<double> scores(gaps, 0);
+  if (opening) opening->assign(gaps, false);
   const std::size_t pages = anchors.pages.size();
   if (gaps == 0 || pages < 2) return scores;
   // The visible words of each gap of each page, and on how many pages each
@@ -192,6 +194,10 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
   // Pages with a text of their own in each gap, outside links.
   std::vector<std::size_t> own_pages(gaps, 0);
   std::vector<std::size_t> last_own(gaps, pages);
+  // Pages with a text in each gap, outside links, that fewer than half the
+  // other pages have there (a title, a byline of a few authors).
+  std::vector<std::size_t> rare_pages(gaps, 0);
+  std::vector<std::size_t> last_rare(gaps, pages);
   for (std::size_t j = 0; j < pages; ++j) {
     counted.clear();
     for (const GapText& word : words[j]) {
@@ -201,6 +207,10 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
       if (others == 0 && !word.link && !word.aside && last_own[word.gap] != j) {
         last_own[word.gap] = j;
         ++own_pages[word.gap];
+      }
+      if (score > 0 && !word.link && !word.aside && last_rare[word.gap] != j) {
+        last_rare[word.gap] = j;
+        ++rare_pages[word.gap];
       }
       const double weight = score * word.words;
       if (score > 0) {
@@ -218,9 +228,9 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
     // Each gap costs, so that a region does not reach over template to take
     // in a few words of a page's own (a title); inside an edge, only a gap
     // with words does, and not one with texts of most pages' own.
-    if (spare_own_words && (!worded[k] || 2 * own_pages[k] >= pages)) {
-      continue;
-    }
+    const bool own_line = !worded[k] || 2 * own_pages[k] >= pages;
+    if (opening) (*opening)[k] = own_line || 2 * rare_pages[k] >= pages;
+    if (spare_own_words && own_line) continue;
     scores[k] -= kGapCost * static_cast<double>(pages);
   }
   return scores;
@@ -256,6 +266,23 @@ std::optional<Region> BestRegion(
     if (sum > best_sum) best_sum = sum, best = Region{first, k + 1};
   }
   return best;
+}
+
+Region WidenOverOwnLines(const std::vector<TokenizedPage>& sample,
+                         const TemplateAnchors& anchors, Region region) {
+  std::vector<bool> opening;
+  const std::vector<double> scores = GapScores(sample, anchors, true, &opening);
+  double sum = 0, best = 0;
+  for (std::size_t k = region.first; k-- > 0 && opening[k];) {
+    sum += scores[k];
+    if (sum > best) best = sum, region.first = k;
+  }
+  sum = best = 0;
+  for (std::size_t k = region.last; k < scores.size() && opening[k]; ++k) {
+    sum += scores[k];
+    if (sum > best) best = sum, region.last = k + 1;
+  }
+  return region;
 }
 
 namespace {
@@ -517,6 +544,67 @@ std::vector<PagePlace> PlacesOf(const std::vector<TokenizedPage>& sample,
     place.start += inward_start;
     place.end -= inward_end;
   }
+  return places;
+}
+
+std::optional<std::vector<PagePlace>> TailPlaces(
+    const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors) {
+  const std::size_t pages = anchors.pages.size();
+  if (anchors.at.empty() || pages < 2) return std::nullopt;
+  const auto page_of = [&](std::size_t j) -> const TokenizedPage& {
+    return sample[anchors.pages[j]];
+  };
+  // The text from the anchor's end to the end of its `n`th tag after it.
+  const auto after = [&](std::size_t j, std::size_t n) {
+    const TokenizedPage& page = page_of(j);
+    const std::size_t last = anchors.at.back()[j];
+    return std::u16string_view(page.text).substr(
+        page.tokens[last].end,
+        page.tokens[last + n].end - page.tokens[last].end);
+  };
+  // The tags right after the last anchor that are the same on every page,
+  // and the white space between them too.
+  std::size_t same = 0;
+  for (;; ++same) {
+    bool all = true;
+    for (std::size_t j = 0; j < pages && all; ++j) {
+      const std::size_t t = anchors.at.back()[j] + 1 + same;
+      all = t < page_of(j).tokens.size() &&
+            page_of(j).tokens[t].kind == PageToken::Kind::kTag &&
+            after(j, same + 1) == after(0, same + 1);
+    }
+    if (!all) break;
+  }
+  // Texts after it, and on how many pages each stands.
+  std::unordered_map<std::uint64_t, std::size_t> pages_with;
+  for (std::size_t j = 0; j < pages; ++j) {
+    std::vector<std::uint64_t> keys;
+    const std::vector<PageToken>& tokens = page_of(j).tokens;
+    for (std::size_t t = anchors.at.back()[j] + 1; t < tokens.size(); ++t) {
+      if (tokens[t].kind == PageToken::Kind::kText)
+        keys.push_back(tokens[t].key);
+    }
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    for (const std::uint64_t key : keys) ++pages_with[key];
+  }
+  std::vector<PagePlace> places;
+  std::size_t with_own = 0;
+  for (std::size_t j = 0; j < pages; ++j) {
+    const TokenizedPage& page = page_of(j);
+    const std::size_t last = anchors.at.back()[j];
+    bool own = false;
+    for (std::size_t t = last + 1; t < page.tokens.size() && !own; ++t) {
+      const PageToken& token = page.tokens[t];
+      own = token.kind == PageToken::Kind::kText && !token.link &&
+            !token.aside && pages_with[token.key] == 1;
+    }
+    with_own += own;
+    const std::size_t start = page.tokens[last + same].end;
+    places.push_back({&page, page.tokens[last].begin, start, page.text.size(),
+                      page.text.size()});
+  }
+  if (2 * with_own <= pages) return std::nullopt;
   return places;
 }
 

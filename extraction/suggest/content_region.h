@@ -48,10 +48,14 @@ std::vector<std::size_t> WithFramePages(
 // texts that are the pages' own less those of its template texts, over all
 // the group's pages, less a little for each gap crossed; with
 // `spare_own_words`, only for a gap with words, and not for one where most
-// pages have a text that no other page has there.
+// pages have a text that no other page has there. With `opening`, whether
+// each gap could be an opening line of the content: only tags, or on most
+// pages a text that fewer than half the others have there (a title, a
+// price, a byline).
 std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
                               const TemplateAnchors& anchors,
-                              bool spare_own_words = false);
+                              bool spare_own_words = false,
+                              std::vector<bool>* opening = nullptr);
 
 // The content between anchor `first` and anchor `last` (first < last).
 struct Region {
@@ -66,6 +70,14 @@ struct Region {
 std::optional<Region> BestRegion(
     const std::vector<double>& scores,
     std::optional<std::pair<std::size_t, std::size_t>> cover = std::nullopt);
+
+// The region widened over the gaps beside it, as far as each could be an
+// opening line of the content (see GapScores: the content's title, a
+// byline, a product's price, each between anchors of its own) and that adds
+// to the region's words; a gap of template text, or of text that only some
+// pages have (a notice above the article), stops it.
+Region WidenOverOwnLines(const std::vector<TokenizedPage>& sample,
+                         const TemplateAnchors& anchors, Region region);
 
 // The region with its edges moved inwards: inside the gap at each edge,
 // tokens that stand once in that gap on every page are anchors too, and the
@@ -116,6 +128,14 @@ struct PagePlace {
 // take them in; never over text.
 std::vector<PagePlace> PlacesOf(const std::vector<TokenizedPage>& sample,
                                 const TemplateAnchors& anchors, Region region);
+
+// Where the pages' content runs from the last anchor to the end of each
+// page (pages that end without closing their elements, so that no anchor
+// stands behind the content): the place after the anchor and the tags that
+// follow it on every page, to the end, when most pages have a text of their
+// own there. Nothing otherwise.
+std::optional<std::vector<PagePlace>> TailPlaces(
+    const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors);
 
 // The gap of the anchors that holds the unit `at` of page pages[j]: the last
 // anchor that ends at or before it; nothing before the first anchor.

@@ -78,6 +78,56 @@ std::optional<std::size_t> ElementEnd(const TokenizedPage& page,
   return std::nullopt;
 }
 
+// Whether a tag opens or closes an element whose content can hold text:
+// not a void element, a self-closed tag, a comment or a declaration.
+bool Encloses(std::u16string_view tag, const std::u16string& name) {
+  static constexpr std::array<std::u16string_view, 14> kVoid{
+      u"area",  u"base", u"br",   u"col",    u"embed", u"hr",  u"img",
+      u"input", u"link", u"meta", u"source", u"track", u"wbr", u"param"};
+  if (name.empty() || !((name[0] >= u'a' && name[0] <= u'z') ||
+                        (name[0] >= u'A' && name[0] <= u'Z'))) {
+    return false;
+  }
+  if (tag.size() >= 2 && tag[tag.size() - 2] == u'/') return false;
+  return std::find(kVoid.begin(), kVoid.end(), name) == kVoid.end();
+}
+
+// The text tokens beside the element of tokens [open, close] among its
+// siblings: in its parent element itself, or in a sibling element's own
+// text (a title heading and a byline beside an article's text), not deeper
+// (a page header's heading, inside a header element of its own).
+std::vector<bool> SiblingTexts(const TokenizedPage& page, std::size_t open,
+                               std::size_t close) {
+  std::vector<bool> beside(page.tokens.size(), false);
+  const std::u16string_view text = page.text;
+  const auto step = [&](std::size_t t, int& depth, bool back) {
+    const PageToken& token = page.tokens[t];
+    if (token.kind == PageToken::Kind::kText) {
+      beside[t] = depth <= 1;
+      return true;
+    }
+    const std::u16string_view tag =
+        text.substr(token.begin, token.end - token.begin);
+    bool closing = false;
+    const std::u16string name = TagName(tag, closing);
+    if (!Encloses(tag, name)) return true;
+    // Back, an end tag goes in and a start tag out; forward the other way.
+    if (closing == back) {
+      ++depth;
+      return true;
+    }
+    return depth-- > 0;  // the parent's own tag ends the walk
+  };
+  int depth = 0;
+  for (std::size_t t = open; t-- > 0 && step(t, depth, true);) {
+  }
+  depth = 0;
+  for (std::size_t t = close + 1;
+       t < page.tokens.size() && step(t, depth, false); ++t) {
+  }
+  return beside;
+}
+
 }  // namespace
 
 std::vector<Landmark> FindLandmarks(const std::vector<TokenizedPage>& sample,
@@ -128,6 +178,7 @@ std::vector<Landmark> FindLandmarks(const std::vector<TokenizedPage>& sample,
   for (auto& [key, of] : found) {
     Landmark landmark;
     landmark.basis = of.basis;
+    std::vector<std::vector<bool>> siblings;
     for (std::size_t j = 0; j < group.size(); ++j) {
       if (of.open[j] >= kTwice - 1) break;
       const TokenizedPage& page = sample[group[j]];
@@ -142,13 +193,22 @@ std::vector<Landmark> FindLandmarks(const std::vector<TokenizedPage>& sample,
       const PageToken& close = page.tokens[*end];
       landmark.places.push_back(
           {&page, open.begin, open.end, close.begin, close.end});
+      siblings.push_back(SiblingTexts(page, of.open[j], *end));
     }
     if (landmark.places.size() != group.size()) continue;
     // Its words beside the content's, page by page.
     for (std::size_t j = 0; j < group.size(); ++j) {
       const PagePlace& in = landmark.places[j];
       const PagePlace& own = content[j];
-      for (const PageToken& token : in.page->tokens) {
+      // Whether a text of the page's own, outside links, has stood in the
+      // landmark yet: template text that follows it before the content
+      // (the labels of an info box under the page's name line) is the
+      // content's own form, where template text that opens the landmark
+      // (a menu, a breadcrumb) is not.
+      bool own_seen = false;
+      bool missing = false;
+      for (std::size_t t = 0; t < in.page->tokens.size(); ++t) {
+        const PageToken& token = in.page->tokens[t];
         if (token.kind != PageToken::Kind::kText) continue;
         words.clear();
         AppendWords(std::u16string_view(in.page->text)
@@ -160,21 +220,27 @@ std::vector<Landmark> FindLandmarks(const std::vector<TokenizedPage>& sample,
             token.begin >= own.start && token.end <= own.end;
         const bool common =
             token.aside || 2 * pages_with[token.key] > group.size();
+        const bool opening = token.end <= own.start && !own_seen;
+        if (inside && !common && !token.link && count > 0) own_seen = true;
         if (inside && !in_content && token.aside) {
           landmark.aside_words += count;
-        } else if (inside && !in_content && common) {
+        } else if (inside && !in_content && common &&
+                   (opening || token.begin >= own.end)) {
           landmark.template_words += count;
         }
         if (in_content && !common) {
           landmark.own_words += count;
           if (!inside) landmark.missed_words += count;
+          if (!inside && count > 0 && siblings[j][t]) missing = true;
         }
       }
+      if (missing) landmark.missing_pages += 1;
     }
     landmark.aside_words /= pages;
     landmark.template_words /= pages;
     landmark.missed_words /= pages;
     landmark.own_words /= pages;
+    landmark.missing_pages /= pages;
     landmarks.push_back(std::move(landmark));
   }
   // Widest first, so that a main element around an article, with the
@@ -219,8 +285,12 @@ bool HoldsContent(const Landmark& landmark) {
   constexpr double kTemplateShare = 0.02;
   constexpr double kFewAsideWords = 2;
   constexpr double kMissedShare = 0.02;
+  // Words of the pages' own that most pages have beside it (the title and
+  // byline above an article's text) are part of the content it leaves out,
+  // however few beside a long text.
   return landmark.own_words > 0 &&
          landmark.missed_words <= kMissedShare * landmark.own_words &&
+         2 * landmark.missing_pages <= 1 &&
          landmark.aside_words <= kFewAsideWords &&
          landmark.template_words <=
              std::max(kFewTemplateWords, kTemplateShare * landmark.own_words);

@@ -30,6 +30,9 @@ struct Landmark {
   double template_words = 0;
   double own_words = 0;
   double missed_words = 0;
+  // The share of the group's pages with words of their own beside it,
+  // among its siblings (a title heading above an article's text).
+  double missing_pages = 0;
 };
 
 // The landmarks that stand exactly once on every page of `group`, each with
@@ -48,7 +51,8 @@ std::optional<std::vector<PagePlace>> EndMovedIn(const Landmark& landmark,
                                                  std::size_t tags);
 
 // Whether a landmark holds the pages' content: nearly all the words of the
-// pages' own, and few of the template's beside them.
+// pages' own, on most pages all of them, and few of the template's beside
+// them.
 bool HoldsContent(const Landmark& landmark);
 
 }  // namespace vantrel

@@ -202,6 +202,61 @@ std::u16string EscapedForPattern(std::u16string_view text) {
   return escaped;
 }
 
+std::optional<MarkerPair> EndTakenFurther(
+    const MarkerPair& pair, const std::vector<TokenizedPage>& sample,
+    const std::vector<std::size_t>& pages) {
+  if (pair.regex || pages.empty()) return std::nullopt;
+  // Where the end marker stands behind the start on each page.
+  std::vector<std::pair<const TokenizedPage*, std::size_t>> ends;
+  for (const std::size_t i : pages) {
+    const std::u16string_view text = sample[i].text;
+    const auto start = FindMarker(text, pair.start);
+    if (!start) return std::nullopt;
+    const auto end = FindMarker(text.substr(start->end), pair.end);
+    if (!end) return std::nullopt;
+    ends.emplace_back(&sample[i], start->end + end->begin);
+  }
+  // How far the text from there is the same on every page.
+  const std::u16string_view first = ends[0].first->text;
+  std::size_t same = std::min(first.size() - ends[0].second, kFarthest);
+  for (const auto& [page, at] : ends) {
+    const std::u16string_view text = page->text;
+    std::size_t n = 0;
+    while (n < same && at + n < text.size() &&
+           text[at + n] == first[ends[0].second + n]) {
+      ++n;
+    }
+    same = n;
+  }
+  // The end marker and the tags after it within that, up to a few.
+  std::size_t end = ends[0].second + pair.end.size(), tags = 0;
+  for (const PageToken& token : ends[0].first->tokens) {
+    if (token.begin < ends[0].second + pair.end.size()) continue;
+    if (token.end - ends[0].second > same || tags == kPatternTags) break;
+    if (token.kind == PageToken::Kind::kTag) {
+      end = token.end;
+      ++tags;
+    }
+  }
+  if (tags == 0) return std::nullopt;
+  MarkerPair further = pair;
+  further.end =
+      std::u16string(first.substr(ends[0].second, end - ends[0].second));
+  return further;
+}
+
+std::optional<MarkerPair> MarkersToEnd(const std::vector<PagePlace>& places) {
+  if (places.empty()) return std::nullopt;
+  const std::optional<Marker> start =
+      StartMarker(places, MarkerReach::kShortest);
+  if (!start) return std::nullopt;
+  return MarkerPair{
+      start->pattern ? start->text : EscapedForPattern(start->text),
+      std::u16string(kEndOfFilePattern),
+      true,
+      {}};
+}
+
 std::optional<MarkerPair> MarkersFor(const std::vector<PagePlace>& places,
                                      MarkerReach reach) {
   if (places.empty()) return std::nullopt;

@@ -36,6 +36,23 @@ enum class MarkerReach {
 std::optional<MarkerPair> MarkersFor(const std::vector<PagePlace>& places,
                                      MarkerReach reach);
 
+// A pattern that matches only at the end of a file.
+inline constexpr std::u16string_view kEndOfFilePattern = u"\\z";
+
+// Where the content runs to the end of every page (a page that ends without
+// closing its elements): patterns of the start marker for the places'
+// start and of the end of the file.
+std::optional<MarkerPair> MarkersToEnd(const std::vector<PagePlace>& places);
+
+// The literal pair with its end marker taken further over the template
+// that follows it on every page of `pages` (up to a few more tags): an end
+// that also stands inside the content of pages not compared finds the
+// content's end there too. Nothing where the pair is a pattern or no more
+// template follows.
+std::optional<MarkerPair> EndTakenFurther(
+    const MarkerPair& pair, const std::vector<TokenizedPage>& sample,
+    const std::vector<std::size_t>& pages);
+
 // `text` as a pattern that matches exactly it.
 std::u16string EscapedForPattern(std::u16string_view text);
 

@@ -112,11 +112,30 @@ void AddRegionPairs(const std::vector<TokenizedPage>& sample,
 // around text, whose piece does not hold it) left out; the first that is
 // left stays first (it is the best region's), the others by how many
 // pieces they give, of equals the earlier first.
-FoundPairs Checked(PageReader& reader, const std::vector<MarkerPair>& pairs,
-                   std::optional<HeldText> held) {
+FoundPairs Checked(PageReader& reader, std::vector<MarkerPair> pairs,
+                   std::optional<HeldText> held,
+                   std::optional<MarkerPair> first_further = std::nullopt) {
   FoundPairs found;
   found.files = static_cast<std::int64_t>(reader.size());
-  const std::vector<PairOutcome> outcomes = CheckPairs(reader, pairs, held);
+  if (first_further) pairs.push_back(*first_further);
+  std::vector<PairOutcome> outcomes = CheckPairs(reader, pairs, held);
+  if (first_further) {
+    // The first pair's end stands inside the content of some file where
+    // the same end taken further gives a longer piece: that one goes first.
+    const PairOutcome& further = outcomes.back();
+    bool cut_short = false;
+    for (std::size_t f = 0; f < further.lengths.size(); ++f) {
+      cut_short = cut_short || (outcomes[0].lengths[f] >= 0 &&
+                                further.lengths[f] > outcomes[0].lengths[f]);
+    }
+    if (cut_short && further.pieces >= outcomes[0].pieces) {
+      pairs.back().basis = pairs[0].basis;
+      std::swap(pairs[0], pairs.back());
+      std::swap(outcomes[0], outcomes.back());
+    }
+    pairs.pop_back();
+    outcomes.pop_back();
+  }
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     if (outcomes[i].pieces == 0 || (held && !outcomes[i].holds)) continue;
     found.pairs.emplace_back(pairs[i], outcomes[i]);
@@ -128,9 +147,14 @@ FoundPairs Checked(PageReader& reader, const std::vector<MarkerPair>& pairs,
                      });
     // A pattern first (made of a page's own values: the link of a language
     // switcher to the page itself) misses pages where the value's tag
-    // differs more; a pair that gives more pieces goes before it.
-    if (found.pairs[0].first.regex &&
-        found.pairs[1].second.pieces > found.pairs[0].second.pieces) {
+    // differs more; a pair that gives more pieces of about the same length
+    // (the same content, on more pages) goes before it, but not one that
+    // gives more by cutting much more (the template around the content, on
+    // pages of another template too).
+    const PairOutcome& pattern = found.pairs[0].second;
+    const PairOutcome& other = found.pairs[1].second;
+    if (found.pairs[0].first.regex && other.pieces > pattern.pieces &&
+        4 * other.median_length <= 5 * pattern.median_length) {
       std::swap(found.pairs[0], found.pairs[1]);
     }
   }
@@ -178,7 +202,7 @@ TemplateAnchors AnchorsOf(const std::vector<TokenizedPage>& sample,
 
 // The groups, those whose pages hold the most words outside links and
 // asides first: a folder's content pages before its stubs and indexes, even
-// where those are more.
+// where those are more; groups of only a few pages of the sample last.
 std::vector<std::vector<std::size_t>> ByWords(
     const std::vector<TokenizedPage>& sample,
     std::vector<std::vector<std::size_t>> groups) {
@@ -200,9 +224,18 @@ std::vector<std::vector<std::size_t>> ByWords(
     }
     words.emplace_back(count, g);
   }
-  std::stable_sort(
-      words.begin(), words.end(),
-      [](const auto& a, const auto& b) { return a.first > b.first; });
+  // A group of a few pages beside many others (two long pages alike in a
+  // manual of short ones) goes after those of more: two pages alike among
+  // many say little of a template.
+  const std::size_t few = std::max<std::size_t>(2, sample.size() / 16);
+  const auto many = [&](std::size_t g) { return groups[g].size() > few; };
+  std::stable_sort(words.begin(), words.end(),
+                   [&](const auto& a, const auto& b) {
+                     if (many(a.second) != many(b.second)) {
+                       return many(a.second);
+                     }
+                     return a.first > b.first;
+                   });
   std::vector<std::vector<std::size_t>> sorted;
   for (const auto& [count, g] : words) sorted.push_back(std::move(groups[g]));
   return sorted;
@@ -235,14 +268,32 @@ FoundPairs FromPages(PageReader& reader) {
     if (candidate.size() < 2) continue;
     const std::vector<std::size_t> group = WithoutOutliers(sample, candidate);
     FoundPairs::Lack lack = FoundPairs::Lack::kAllAlike;
-    if (!AllAlike(sample, group)) {
+    const bool alike = AllAlike(sample, group);
+    if (!alike) {
       anchors = AnchorsOf(sample, group);
       region = BestRegion(GapScores(sample, anchors));
+      // The content's opening lines, each in a gap of its own, are not
+      // left out for the anchors between them.
+      if (region) region = WidenOverOwnLines(sample, anchors, *region);
       // Pages that differ, but not between two anchors, give no markers;
       // with anchors, no gap holds text of a page's own.
       if (anchors.at.size() < 2) lack = FoundPairs::Lack::kNoMarkers;
     }
     if (region) break;
+    // Pages that differ after their last anchor only: the content runs to
+    // the end of each, which no anchor stands behind.
+    if (!alike && lack == FoundPairs::Lack::kAllAlike) {
+      if (const auto places = TailPlaces(sample, anchors)) {
+        std::vector<MarkerPair> pairs;
+        AddPair(MarkersToEnd(*places), kBasisToEnd, pairs);
+        if (!pairs.empty()) {
+          ForgetPages(sample);
+          return Checked(reader, pairs, std::nullopt);
+        }
+      }
+      // They differ, but not in text of their own.
+      lack = FoundPairs::Lack::kNoMarkers;
+    }
     if (!first_lack) first_lack = lack;
   }
   if (!region) {
@@ -289,8 +340,11 @@ FoundPairs FromPages(PageReader& reader) {
   for (const MarkerPair& pair : landmark_pairs)
     AddPair(pair, pair.basis, pairs);
   const bool other_pages = anchors.pages.size() < sample.size();
+  std::optional<MarkerPair> further;
+  if (!pairs.empty())
+    further = EndTakenFurther(pairs[0], sample, anchors.pages);
   ForgetPages(sample);
-  found = Checked(reader, pairs, std::nullopt);
+  found = Checked(reader, std::move(pairs), std::nullopt, std::move(further));
   if (other_pages && !found.pairs.empty()) {
     found.other_template = found.files - found.pairs.front().second.pieces;
   }
@@ -401,7 +455,9 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
       const auto last = GapAt(sample, anchors, j, place->end - 1);
       if (first && last && *last + 1 < anchors.at.size()) {
         const std::vector<double> scores = GapScores(sample, anchors);
-        if (const auto region = BestRegion(scores, {{*first, *last}})) {
+        if (auto region = BestRegion(scores, {{*first, *last}})) {
+          // As for the pages alone, with the content's opening lines.
+          region = WidenOverOwnLines(sample, anchors, *region);
           // Trimmed, when that keeps the text in (the check tells), and as
           // found.
           const std::vector<PagePlace> places =

@@ -117,6 +117,14 @@ bool NamesAside(std::u16string_view value) {
   return false;
 }
 
+// Whether a start tag opens the page's main element: a main element, or
+// one whose role is main.
+bool OpensMain(std::u16string_view tag, std::u16string_view name) {
+  if (name == u"main") return true;
+  const auto role = AttributeValue(tag, u"role");
+  return role && *role == u"main";
+}
+
 // Whether a start tag opens an element beside the content. A page's title
 // shows in a window's or tab's bar, not on the page. The root and the body
 // hold everything, content too: their classes describe the page, not a
@@ -234,7 +242,15 @@ std::vector<PageToken> TokenizePage(std::u16string_view text) {
     bool closing = false;
     std::u16string name = TagName(tag, closing);
     if (!name.empty() && !closing) {
-      const bool aside = OpensAside(tag, name);
+      bool aside = OpensAside(tag, name);
+      if (OpensMain(tag, name)) {
+        // The page's main element is not beside the content, nor is any
+        // element around it, whatever its class says ("wy-nav-content",
+        // the part of a page beside its menu).
+        for (auto& element : open) element.second = false;
+        asides = 0;
+        aside = false;
+      }
       asides += aside;
       open.emplace_back(std::move(name), aside);
     } else if (!name.empty()) {

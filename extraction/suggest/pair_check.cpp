@@ -55,6 +55,8 @@ std::vector<PairOutcome> CheckPairs(PageReader& reader,
                                     std::optional<HeldText> held) {
   std::vector<Check> checks;
   std::vector<PairOutcome> outcomes(pairs.size());
+  for (PairOutcome& outcome : outcomes)
+    outcome.lengths.assign(reader.size(), -1);
   for (const MarkerPair& pair : pairs) {
     MatchOptions options;
     options.regex = pair.regex;
@@ -81,6 +83,7 @@ std::vector<PairOutcome> CheckPairs(PageReader& reader,
         check.first_file = file;
       }
       check.lengths.push_back(static_cast<std::int64_t>(piece.size()));
+      outcomes[i].lengths[file] = static_cast<std::int32_t>(piece.size());
       if (held && held->file == file) {
         outcomes[i].holds =
             cut.piece.begin <= held->begin && held->end <= cut.piece.end;
@@ -92,6 +95,7 @@ std::vector<PairOutcome> CheckPairs(PageReader& reader,
     std::vector<std::int64_t>& lengths = checks[i].lengths;
     if (checks[i].failed || lengths.empty()) {
       outcomes[i] = {};
+      outcomes[i].lengths.assign(reader.size(), -1);
       continue;
     }
     outcomes[i].pieces = static_cast<std::int64_t>(lengths.size());

@@ -23,6 +23,8 @@ struct PairOutcome {
   // Whether the piece of file `holds.file` holds its units [begin, end)
   // (asked for by a suggestion around a piece of text).
   bool holds = false;
+  // The length of each file's piece, -1 where it gives none.
+  std::vector<std::int32_t> lengths;
 };
 
 // A stretch of one file that a pair's piece should hold.

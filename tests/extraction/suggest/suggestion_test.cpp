@@ -216,17 +216,75 @@ std::vector<File> Blog() {
              "</div><section id=\"comments\"><p>" + sentence(i + 3, 12) +
              sentence(i + 9, 12) + "</p></section></article>";
     }
+    files.push_back({"b" + std::to_string(i) + ".htm",
+                     "<html><head><title>" + sentence(i, 3) +
+                         "</title></head><body><header><a href=\"/\">Blog</a>"
+                         "<nav><a href=\"/a\">Alpha</a><a href=\"/b\">Beta</a>"
+                         "</nav></header><main>" +
+                         main +
+                         "</main><footer>Blog team</footer></body>"
+                         "</html>",
+                     // The article's title is its own too; tags that every
+                     // article has there go in the markers.
+                     content.empty()
+                         ? ""
+                         : sentence(i + 5, 2) + "</h1><div class=\"entry\">" +
+                               content.substr(0, content.size() - 4)});
+  }
+  return files;
+}
+
+// Product pages: the name and the price each in an element of its own
+// before the description, a buy box and a strip of other products after.
+std::vector<File> Shop() {
+  std::vector<File> files;
+  for (int i = 0; i < 6; ++i) {
+    const std::string body = kBodies[i];
+    const std::string name = body.substr(0, body.find(' ', 8));
+    const std::string content =
+        name + "</h1>\n<p class=\"price\">" + std::to_string(12 + 7 * i) +
+        ".50 EUR</p>\n<div class=\"description\"><p>" + body +
+        "</p></div>\n<h2>Details</h2><table><tr><td>" + std::to_string(3 + i) +
+        ".2 kg</td></tr></table><h2>Reviews</h2><p>" + kBodies[(i + 3) % 6] +
+        "</p>";
     files.push_back(
-        {"b" + std::to_string(i) + ".htm",
-         "<html><head><title>" + sentence(i, 3) +
-             "</title></head><body><header><a href=\"/\">Blog</a>"
-             "<nav><a href=\"/a\">Alpha</a><a href=\"/b\">Beta</a>"
-             "</nav></header><main>" +
-             main +
-             "</main><footer>Blog team</footer></body>"
-             "</html>",
-         // Tags that every article has there go in the markers.
-         content.empty() ? "" : content.substr(3, content.size() - 7)});
+        {"s" + std::to_string(i) + ".htm",
+         "<html><body><header><a href=\"/\">Shop</a> <a href=\"/cart\">"
+         "Cart</a></header>\n<main><div class=\"product\" data-sku=\"" +
+             std::to_string(100 + i) + "\"><h1 class=\"name\">" + content +
+             "</div>\n<div class=\"buy\"><button>Add to cart</button><p>In "
+             "stock</p></div>\n<div class=\"also\"><h2>Customers who "
+             "bought this also bought</h2><a href=\"/p" +
+             std::to_string((i + 1) % 6) + "\">" +
+             std::string(kBodies[(i + 1) % 6]).substr(0, 8) +
+             "</a></div></main>\n<footer>Shop Ltd</footer></body></html>\n",
+         // Tags that every product has there go in the end marker.
+         content.substr(0, content.size() - 4)});
+  }
+  return files;
+}
+
+// Plugin pages whose content element opens with the plugin's name and an
+// info box of labels the same on most pages, then its text.
+std::vector<File> Plugins() {
+  std::vector<File> files;
+  for (int i = 0; i < 6; ++i) {
+    const std::string body = kBodies[i];
+    const std::string content =
+        "<p><span class=\"infobox\">Plugin: " + body.substr(0, body.find(' ')) +
+        "<br />\nAuthor: " + std::string(i == 2 ? "Ann" : "Joe") +
+        "<br />\nIncluded in the wiki: yes<br />\nEnabled by default: " +
+        std::string(i % 3 ? "no" : "yes") + "<br />\n</span></p>\n<p>" + body +
+        "</p>\n";
+    files.push_back({"w" + std::to_string(i) + ".htm",
+                     "<html><body><div class=\"header\"><a href=\"/\">wiki"
+                     "</a>/ <a href=\"/plugins\">plugins</a>/ " +
+                         body.substr(0, body.find(' ')) +
+                         "</div>\n<div id=\"content\" role=\"main\">" +
+                         content +
+                         "</div>\n<div id=\"footer\">Last edited</div>"
+                         "</body></html>\n",
+                     content});
   }
   return files;
 }
@@ -257,8 +315,8 @@ std::vector<File> Book2(int pages) {
 
 // A manual with a language switcher above each article, whose link to the
 // page itself varies (one carries one more attribute); the article, its
-// title heading included, is the content.
-std::vector<File> Languages() {
+// title heading included, is the content, in an article element or not.
+std::vector<File> Languages(bool article) {
   std::vector<File> files;
   for (int i = 0; i < 6; ++i) {
     const std::string body = kBodies[i];
@@ -272,10 +330,111 @@ std::vector<File> Languages() {
              n + ".htm\">Deutsch</a> <a href=\"../fr/l" + n +
              ".htm\">Francais</a> <a href=\"l" + n +
              ".htm\" class=\"current\"" + (i == 4 ? " hreflang=\"en\"" : "") +
-             ">English</a>\n<article><h1>" + title + "</h1>\n<p>" + body +
-             "</p></article>\n</div>\n<div class=\"bottom\">Made by the "
-             "rock team</div>\n</body></html>\n",
-         "<h1>" + title + "</h1>\n<p>" + body + "</p>"});
+             ">English</a>\n" + (article ? "<article>" : "") + "<h1>" + title +
+             "</h1>\n<p>" + body + "</p>" + (article ? "</article>" : "") +
+             "\n</div>\n<div class=\"bottom\">Made by the rock team</div>\n"
+             "</body></html>\n",
+         // Without the article element, tags that every page has at the
+         // edges go in the markers.
+         article ? "<h1>" + title + "</h1>\n<p>" + body + "</p>"
+                 : title + "</h1>\n<p>" + body});
+  }
+  return files;
+}
+
+// A manual's pages whose title heading carries the page's own id after a
+// language switcher, whose links hold the page's number; two chapter pages
+// of links share the frame and have no content.
+std::vector<File> Switcher() {
+  std::vector<File> files;
+  for (int i = 0, k = 0; i < 8; ++i) {
+    const std::string n = std::to_string(i);
+    const std::string body = kBodies[k % 6];
+    const std::string title = body.substr(0, body.find(' ', 4));
+    const std::string langs =
+        "<ul class=\"langs\"><li><a href=\"../de/m" + n +
+        ".htm\" hreflang=\"de\">Deutsch</a></li><li><a href=\"m" + n +
+        ".htm\" class=\"current\">English</a></li><li><a href=\"../ja/m" + n +
+        ".htm\" hreflang=\"ja\">";
+    // Tags that every page has at the end go in the end marker.
+    const std::string content =
+        "<h1 id=\"" + title.substr(0, 3) + "\">" + title + "</h1>\n<p>" + body;
+    if (i == 2 || i == 5) {
+      std::string list;
+      for (int p = 0; p < 12; ++p) {
+        list += "<li><a href=\"m" + std::to_string(p) + ".htm\">Page " +
+                std::to_string(p) + "</a></li>";
+      }
+      files.push_back({"m" + n + ".htm",
+                       "<html><head><title>Chapter</title></head><body>"
+                       "<div class=\"wrap\">" +
+                           langs + "Nihongo</a></li></ul>\n<ol>" + list +
+                           "</ol></div></body></html>\n",
+                       ""});
+      continue;
+    }
+    files.push_back(
+        {"m" + n + ".htm",
+         "<html><head><title>Manual</title></head><body><div class=\"side\">"
+         "<ul><li><a href=\"a.htm\">Start</a></li><li><a href=\"b.htm\">"
+         "Rocks</a></li></ul></div>\n"
+         "<div class=\"wrap\">" +
+             langs + "Nihongo</a></li></ul>" + content +
+             "</p>\n<div class=\"feedback\">Was this helpful?</div></div>\n"
+             "<div class=\"footer\">Made by the rock team</div></body>"
+             "</html>\n",
+         content});
+    ++k;
+  }
+  return files;
+}
+
+// A docs theme's pages: the content's main element inside wrappers whose
+// classes name the menu beside them ("doc-nav-content"), and a menu that
+// opens at the page with links to its own sections.
+std::vector<File> DocsTheme() {
+  std::vector<File> files;
+  for (int i = 0; i < 6; ++i) {
+    const std::string body = kBodies[i];
+    const std::string title = body.substr(0, body.find(' ', 4));
+    const std::string content = "<h1>" + title + "</h1>\n<p>" + body +
+                                "</p>\n<h2 id=\"s" + std::to_string(i) +
+                                "\">More on " + title + "</h2>\n<p>" +
+                                kBodies[(i + 2) % 6] + "</p>";
+    files.push_back(
+        {"d" + std::to_string(i) + ".htm",
+         "<html><body><nav class=\"doc-nav-side\"><ul><li><a href=\"a.htm\">"
+         "Start</a></li><li class=\"current\"><a href=\"#\">" +
+             title + "</a><ul><li><a href=\"#s" + std::to_string(i) +
+             "\">More on " + title +
+             "</a></li></ul></li></ul></nav>\n<section class=\"doc-nav-"
+             "content-wrap\"><div class=\"doc-nav-content\"><div "
+             "role=\"navigation\"><a href=\"index.htm\">Docs</a> &raquo; " +
+             title + "</div>\n<div role=\"main\" class=\"document\">" +
+             content +
+             "</div>\n<footer>Built with the docs theme</footer></div>"
+             "</section></body></html>\n",
+         content});
+  }
+  return files;
+}
+
+// Reference pages that end inside their content, without closing their
+// elements: no template text stands behind the content. One page has a
+// blank line before its title.
+std::vector<File> Unclosed() {
+  std::vector<File> files;
+  for (int i = 0; i < 6; ++i) {
+    const std::string body = kBodies[i];
+    const std::string content = "<h2>" + body.substr(0, body.find(' ')) +
+                                "</h2>\n<p>" + body + "\n<p>See also the " +
+                                std::string(i % 2 ? "lists" : "index") + ".\n";
+    files.push_back({"u" + std::to_string(i) + ".htm",
+                     "<html><head><title>Reference</title></head><body>\n"
+                     "<div class=\"menu\"><a href=\"/\">Home</a></div>\n"
+                     "<a href=\"intro.htm\"><h2>C Interface</h2></a>" +
+                         std::string(i == 3 ? "\n" : "") + content,
+                     (i == 3 ? "\n" : "") + content});
   }
   return files;
 }
@@ -315,6 +474,52 @@ std::vector<File> Site(int pages, bool ids = false, std::string_view eol = "\n",
   return files;
 }
 
+// A library's short module pages beside two long pages of another shape
+// alike to each other: two long pages hold more words than the rest, but
+// do not make the site's template.
+std::vector<File> TwoLongPages() {
+  std::vector<File> files = Site(6);
+  for (int i = 0; i < 2; ++i) {
+    std::string words;
+    for (int k = 0; k < 80; ++k) {
+      words += std::string(1, static_cast<char>('a' + k % 26)) +
+               static_cast<char>('a' + (k / 26 + 3 * i) % 26) + "o ";
+    }
+    files.push_back({"x" + std::to_string(i) + ".htm",
+                     "<html><body><table><tr><td class=\"index\">" + words +
+                         "</td></tr></table></body></html>",
+                     ""});
+  }
+  return files;
+}
+
+// More pages than are compared (64 of 70), a few of which, not among
+// those compared, hold in their content an element whose end tags are
+// what ends the content on the others.
+std::vector<File> NoteInside() {
+  std::vector<File> files;
+  for (int i = 0; i < 70; ++i) {
+    // The text, without the pages' first and last tags, which every page
+    // compared has there.
+    std::string text = std::string(kBodies[i % 3 == 1 ? 3 : i % 6]) +
+                       " Seen by " + static_cast<char>('a' + i % 26) +
+                       static_cast<char>('a' + i / 26) + " and " +
+                       static_cast<char>('k' + i % 13) + "o.";
+    if (i == 11 || i == 34 || i == 58) {
+      text += "</p><div class=\"note\"><p>Mind it</p></div><p>Ok";
+    }
+    files.push_back(
+        {"f" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".htm",
+         "<html><body><div class=\"nav\"><a href=\"/\">Home</a>"
+         "</div>\n<div class=\"text\"><p>" +
+             text +
+             "</p></div>\n<div class=\"foot\">Made by the "
+             "site</div></body></html>\n",
+         text});
+  }
+  return files;
+}
+
 TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
   std::vector<File> mixed = Site(6);
   mixed.push_back({"s1.htm", Stub(1), ""});
@@ -350,12 +555,28 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
        0, ""},
       {"redirect stubs outnumber the pages", stubs, Charset::kWindows1256,
        false, 12, ""},
-      {"a language switcher above the title", Languages(),
+      {"a language switcher above the title", Languages(true),
+       Charset::kWindows1256, false, 0, ""},
+      {"a language switcher above the title, no article element",
+       Languages(false), Charset::kWindows1256, false, 0, ""},
+      {"a switcher's numbered links before the content, chapters beside",
+       Switcher(), Charset::kWindows1256, true, 2, ""},
+      {"wrappers named after the menu beside them", DocsTheme(),
+       Charset::kWindows1256, false, 0, ""},
+      {"pages that end inside their content", Unclosed(), Charset::kWindows1256,
+       true, 0, ""},
+      {"two long pages alike beside many short ones", TwoLongPages(),
+       Charset::kWindows1256, false, 2, ""},
+      {"an end tag inside the content of pages not compared", NoteInside(),
        Charset::kWindows1256, false, 0, ""},
       {"a content section followed by other tags", Api(), Charset::kWindows1256,
        false, 0, ""},
       {"a class on the root names no region", Book2(5), Charset::kWindows1256,
        false, 0, ""},
+      {"a product's name and price before its description", Shop(),
+       Charset::kWindows1256, false, 0, ""},
+      {"an info box under the name line in the content element", Plugins(),
+       Charset::kWindows1256, false, 0, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -613,6 +834,12 @@ TEST(SuggestionTest, ReasonsForNoSuggestion) {
        u"",
        NoSuggestion::kNoSharedTemplate,
        "No template"},
+      {"pages that differ in their tags only, not in text",
+       {SitePage(kBodies[0], 1), SitePage(kBodies[0], 2),
+        SitePage(kBodies[0], 3)},
+       u"",
+       NoSuggestion::kNoMarkers,
+       "No marker pair"},
       {"no markup to make markers of",
        {"first words", "second words", "third words"},
        u"",
