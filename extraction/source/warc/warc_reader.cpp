@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "extraction/source/warc/header_fields.h"
 #include "extraction/source/warc/http_payload.h"
 
 namespace vantrel::warc {
@@ -18,25 +19,6 @@ constexpr std::string_view kRecordEnd = "\r\n\r\n";
 constexpr std::size_t kReadPiece = 256 * 1024;
 // The most of a long response's block looked at for its HTTP head.
 constexpr std::size_t kHeadLook = 64 * 1024;
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  });
-  return lower;
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() &&
-         (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
 
 // The named fields of a record header that the reader uses.
 struct RecordHeader {
