@@ -19,6 +19,8 @@ constexpr std::string_view kGzipStart("\x1f\x8b\x08", 3);
 
 std::size_t MemoryInput::Read(char* data, std::size_t capacity) {
   const std::size_t n = std::min(capacity, bytes_.size());
+  // An empty view may hold no pointer, which memcpy must never be given.
+  if (n == 0) return 0;
   std::memcpy(data, bytes_.data(), n);
   bytes_.remove_prefix(n);
   return n;
