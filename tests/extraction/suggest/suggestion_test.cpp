@@ -234,6 +234,41 @@ std::vector<File> Blog() {
   return files;
 }
 
+// Articles, each with a title and a byline, whose main element also holds
+// a strip of links, beside archive pages whose main element holds a
+// heading of their own above links: a few words of their own, which weigh
+// little beside an article's text.
+std::vector<File> Magazine() {
+  const char* kTitles[] = {"Silt and sand",   "Stone that cools",
+                           "Ice on the move", "The pull of tides",
+                           "Ash over hills",  "Cold desert nights"};
+  std::vector<File> files;
+  for (int i = 0; i < 8; ++i) {
+    const std::string n = std::to_string(i);
+    std::string main, text;
+    if (i == 2 || i == 5) {
+      main = "<h1 class=\"archive\">Archive 199" + n +
+             "</h1><ul><li><a href=\"/p1\">Rivers</a></li></ul>";
+    } else {
+      text = std::string(kBodies[i % 6]) + "</p><p>" + kBodies[(i + 2) % 6];
+      main = "<h1 class=\"title\">" + std::string(kTitles[i % 6]) +
+             "</h1>\n<p class=\"byline\">By Ana, " + n +
+             " May</p>\n<div class=\"entry\"><p>" + text +
+             "</p></div>\n<div class=\"related\"><h3>More from the "
+             "magazine</h3><a href=\"/p" +
+             n + "\">Next</a></div>";
+    }
+    files.push_back({"m" + n + ".htm",
+                     "<html><body><header><a href=\"/\">Magazine</a>"
+                     "</header>\n<main>\n" +
+                         main +
+                         "\n</main>\n<footer>Magazine Ltd</footer>"
+                         "</body></html>",
+                     text});
+  }
+  return files;
+}
+
 // Product pages: the name and the price each in an element of its own
 // before the description, a buy box and a strip of other products after.
 std::vector<File> Shop() {
@@ -731,6 +766,8 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
        u"tides follow the moon", "Tides follow the moon, twice"},
       {"the majority's template, comments and archive pages aside", Blog(),
        u"wind rain sun fog", "wind rain sun fog"},
+      {"archive pages with a heading of their own", Magazine(),
+       u"tides follow the moon", "Tides follow the moon"},
       // Too few pages to compare: the element that holds the text.
       {"two pages", Site(2), u"rivers CARRY silt", "carry <b>silt</b>", false},
   };
