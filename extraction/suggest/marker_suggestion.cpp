@@ -180,6 +180,29 @@ std::optional<MarkerPair> FramePair(const std::vector<TokenizedPage>& sample,
   }
 }
 
+// The pairs of the landmarks that hold the content of the region, in the
+// order found.
+std::vector<MarkerPair> LandmarkPairs(const std::vector<TokenizedPage>& sample,
+                                      const TemplateAnchors& anchors,
+                                      Region region) {
+  std::vector<MarkerPair> pairs;
+  for (const Landmark& landmark : FindLandmarks(
+           sample, anchors.pages, PlacesOf(sample, anchors, region))) {
+    if (!HoldsContent(landmark)) continue;
+    // Where what follows the landmark differs between pages, an end marker
+    // may start at the last tags inside it instead.
+    std::optional<MarkerPair> pair =
+        MarkersFor(landmark.places, MarkerReach::kShortest);
+    for (std::size_t tags = 1; !pair && tags <= kInnerEndTags; ++tags) {
+      if (const auto places = EndMovedIn(landmark, tags)) {
+        pair = MarkersFor(*places, MarkerReach::kShortest);
+      }
+    }
+    AddPair(std::move(pair), landmark.basis, pairs);
+  }
+  return pairs;
+}
+
 // The majority's template: the largest group of pages alike, without those
 // that lack much of its frame.
 std::vector<std::size_t> MajorityGroup(
@@ -310,21 +333,8 @@ FoundPairs FromPages(PageReader& reader) {
   // it, goes first: it takes in the content's title and declarations,
   // whose shape repeats on every page, where the comparison sees only the
   // most varying part. The others that hold it follow the comparison's.
-  std::vector<MarkerPair> landmark_pairs;
-  for (const Landmark& landmark : FindLandmarks(
-           sample, anchors.pages, PlacesOf(sample, anchors, trimmed))) {
-    if (!HoldsContent(landmark)) continue;
-    // Where what follows the landmark differs between pages, an end marker
-    // may start at the last tags inside it instead.
-    std::optional<MarkerPair> pair =
-        MarkersFor(landmark.places, MarkerReach::kShortest);
-    for (std::size_t tags = 1; !pair && tags <= kInnerEndTags; ++tags) {
-      if (const auto places = EndMovedIn(landmark, tags)) {
-        pair = MarkersFor(*places, MarkerReach::kShortest);
-      }
-    }
-    AddPair(std::move(pair), landmark.basis, landmark_pairs);
-  }
+  const std::vector<MarkerPair> landmark_pairs =
+      LandmarkPairs(sample, anchors, trimmed);
   if (!landmark_pairs.empty()) pairs.push_back(landmark_pairs.front());
   // Markers in the frame go first where they cut the same text out of the
   // group's pages and also the content of pages of another template.
@@ -351,17 +361,20 @@ FoundPairs FromPages(PageReader& reader) {
   return found;
 }
 
-// The pairs around pasted text that give a piece holding it, best first:
-// the pair whose pieces are most nearly each page's own text; of nearly
-// equal ones, the one whose ends stand inside the content of the fewest
-// pages, the literal before the pattern, the one that holds more of the
-// pages' own text, the one nearer to it, the one with longer markers (more
-// of the template, less likely to occur in a page's content), the one that
-// gives more pieces.
+// The pairs around pasted text that give a piece holding it, best first: the
+// pair of `landmark` (a landmark that holds the content, or `further`, its end
+// taken on, where that one is needed), then the pair whose pieces are most
+// nearly each page's own text; of nearly equal ones, the one whose ends stand
+// inside the content of the fewest pages, the literal before the pattern, the
+// one that holds more of the pages' own text, the one nearer to it, the one
+// with longer markers (more of the template, less likely to occur in a page's
+// content), the one that gives more pieces.
 FoundPairs RankedAround(PageReader& reader,
                         const std::vector<MarkerPair>& pairs,
                         const std::vector<OwnTextShare>& shares,
-                        const HeldText& held) {
+                        const HeldText& held,
+                        std::optional<std::size_t> landmark,
+                        std::optional<std::size_t> further) {
   FoundPairs found;
   found.files = static_cast<std::int64_t>(reader.size());
   const std::vector<PairOutcome> outcomes = CheckPairs(reader, pairs, held);
@@ -380,6 +393,27 @@ FoundPairs RankedAround(PageReader& reader,
   std::stable_sort(
       order.begin(), order.end(),
       [&](std::size_t a, std::size_t b) { return rank(a) > rank(b); });
+  // The landmark's end taken on over the template behind it stands in for
+  // it where the landmark's own end stands inside the content of some file
+  // (a page not compared), as for the pages alone.
+  if (landmark && further) {
+    const PairOutcome& near = outcomes[*landmark];
+    const PairOutcome& far = outcomes[*further];
+    bool cut_short = false;
+    for (std::size_t f = 0; f < far.lengths.size(); ++f) {
+      cut_short = cut_short ||
+                  (near.lengths[f] >= 0 && far.lengths[f] > near.lengths[f]);
+    }
+    if (cut_short && far.pieces >= near.pieces) landmark = further;
+  }
+  // A landmark that holds the content and the text goes first, as for the
+  // pages alone: the page's own text beside it (a title in the site's
+  // header, a line under the content) is the template's place for it, not
+  // the content's.
+  const auto at = std::find(order.begin(), order.end(), landmark);
+  if (landmark && at != order.end()) {
+    std::rotate(order.begin(), at, at + 1);
+  }
   for (std::size_t i = 0; i < order.size() && i < kMostPairs; ++i) {
     found.pairs.emplace_back(pairs[order[i]], outcomes[order[i]]);
   }
@@ -438,6 +472,8 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
     return found;
   }
   std::vector<MarkerPair> pairs;
+  // The landmark's pair in `pairs`, and the same with its end taken on.
+  std::optional<std::size_t> landmark, further;
   if (sample.size() >= 3) {
     // The majority's template, with the labelled page among its pages even
     // where its own content made it look unlike them: only anchors that it
@@ -471,6 +507,21 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
                   kBasisAroundRegion, pairs);
           AddPair(MarkersFor(places, MarkerReach::kWholeAnchors),
                   kBasisAroundRegion, pairs);
+          const std::vector<MarkerPair> landmark_pairs =
+              LandmarkPairs(sample, trimmed_anchors, trimmed);
+          if (!landmark_pairs.empty()) {
+            landmark = pairs.size();
+            AddPair(landmark_pairs.front(), landmark_pairs.front().basis,
+                    pairs);
+            if (pairs.size() == *landmark) {
+              landmark.reset();
+            } else if (auto end_further = EndTakenFurther(
+                           pairs[*landmark], sample, trimmed_anchors.pages)) {
+              further = pairs.size();
+              AddPair(std::move(end_further), pairs[*landmark].basis, pairs);
+              if (pairs.size() == *further) further.reset();
+            }
+          }
         }
       }
     }
@@ -484,7 +535,7 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
   const HeldText held{sample[*labelled].file, place->begin, place->end};
   const std::vector<OwnTextShare> shares = OwnTextShares(sample, pairs);
   ForgetPages(sample);
-  return RankedAround(reader, pairs, shares, held);
+  return RankedAround(reader, pairs, shares, held, landmark, further);
 }
 
 }  // namespace

@@ -269,6 +269,41 @@ std::vector<File> Magazine() {
   return files;
 }
 
+// Wiki pages whose title stands in the site's header, apart from the
+// element with the role of main that holds the page's text.
+std::vector<File> Wiki() {
+  const char* kWords[] = {"sun",    "rain",    "wind",  "snow",  "fog",
+                          "hail",   "mist",    "frost", "dew",   "cloud",
+                          "storm",  "gale",    "sleet", "thaw",  "ice",
+                          "breeze", "drizzle", "haze",  "flood", "drought"};
+  const char* kTitles[] = {"silt", "stone", "ice", "tides", "ash", "nights"};
+  std::vector<File> files;
+  for (int i = 0; i < 6; ++i) {
+    std::string text = i == 3 ? "<p>Tides follow the moon.</p>" : "";
+    for (int k = 0; k < 10; ++k) {
+      text += "<p>";
+      for (int w = 0; w < 12; ++w) {
+        text += std::string(w > 0 ? " " : "") +
+                kWords[(i * 31 + k * 17 + w * w * 7 + w * i) % 20];
+      }
+      text += "</p>\n";
+    }
+    files.push_back(
+        {"w" + std::to_string(i) + ".htm",
+         "<html><body>\n<div class=\"page\">\n<div class=\"pageheader\">\n"
+         "<div class=\"header\">\n<span>\n<span class=\"parentlinks\">\n"
+         "<a href=\"../index.html\">wiki</a>/\n</span>\n<span "
+         "class=\"title\">\n" +
+             std::string(kTitles[i]) +
+             "\n</span>\n</span>\n</div>\n</div>\n<div id=\"pagebody\">\n"
+             "<div id=\"content\" role=\"main\">\n" +
+             text + "</div>\n</div>\n<div id=\"footer\">Last edited " +
+             std::to_string(i + 3) + " May</div>\n</div>\n</body></html>\n",
+         "\n" + text});
+  }
+  return files;
+}
+
 // Product pages: the name and the price each in an element of its own
 // before the description, a buy box and a strip of other products after.
 std::vector<File> Shop() {
@@ -767,6 +802,8 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
       {"the majority's template, comments and archive pages aside", Blog(),
        u"wind rain sun fog", "wind rain sun fog"},
       {"archive pages with a heading of their own", Magazine(),
+       u"tides follow the moon", "Tides follow the moon"},
+      {"the title in the site's header, the text in the main element", Wiki(),
        u"tides follow the moon", "Tides follow the moon"},
       // Too few pages to compare: the element that holds the text.
       {"two pages", Site(2), u"rivers CARRY silt", "carry <b>silt</b>", false},
