@@ -22,10 +22,14 @@ constexpr std::size_t kMostPairs = 3;
 // The share of a group's anchors that a page holds to count as one of the
 // group's template whose content looked unlike the pages compared first.
 constexpr double kSameTemplateShare = 0.9;
-// A suggestion around text compares fewer pages: the template around the
-// text needs only a few to show, and its pages can be large (a reference
-// manual's pages of 300 KB). Every pair is still checked on every file.
+// A suggestion around text compares fewer pages where they are large (a
+// reference manual's pages of 300 KB): the template around the text needs
+// only a few to show. Pages that are small are compared as many as for the
+// pages alone while their text stays within kAroundSampleUnits, since ends
+// made from a few pages miss those whose content closes otherwise (a
+// product without reviews). Every pair is still checked on every file.
 constexpr std::size_t kAroundSamplePages = 16;
+constexpr std::size_t kAroundSampleUnits = std::size_t{1} << 22;
 // A suggestion around text tries the element that holds it and a few of
 // those around it.
 constexpr std::size_t kElements = 4;
@@ -431,6 +435,17 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
   const std::u16string snippet = SearchableSnippet(around);
   const std::u16string key_word = KeyWord(around);
   std::vector<TokenizedPage> sample = ReadSample(reader, kAroundSamplePages);
+  if (reader.size() > sample.size()) {
+    std::size_t units = 0;
+    for (const TokenizedPage& page : sample) units += page.text.size();
+    const std::size_t pages =
+        std::min(kSamplePages, kAroundSampleUnits * sample.size() /
+                                   std::max<std::size_t>(units, 1));
+    if (pages > sample.size()) {
+      ForgetPages(sample);
+      sample = ReadSample(reader, pages);
+    }
+  }
   // The first page of the sample that shows the text in its content, or
   // else the first file of the folder that does; where the text stands
   // only in links and menus (another page's title), the first page that

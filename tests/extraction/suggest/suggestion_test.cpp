@@ -11,6 +11,7 @@
 
 #include "extraction/match/cut.h"
 #include "extraction/match/matchers.h"
+#include "extraction/suggest/suggestion_messages.h"
 #include "extraction/text/charsets.h"
 #include "extraction/text/text.h"
 #include "tests/support/pages.h"
@@ -836,6 +837,45 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
     }
     EXPECT_TRUE(held);
   }
+}
+
+// Small pages are compared as many as for the pages alone, so that the end
+// of the pair around the text is one that every page has: 40 products,
+// four of which, none of the first sixteen compared, close their content
+// with a line that says they have no reviews.
+TEST(SuggestionTest, AroundSmallPagesEndsFromEnoughPages) {
+  const char* kWords[] = {"sun",    "rain",    "wind",  "snow",  "fog",
+                          "hail",   "mist",    "frost", "dew",   "cloud",
+                          "storm",  "gale",    "sleet", "thaw",  "ice",
+                          "breeze", "drizzle", "haze",  "flood", "drought"};
+  TempFolder folder;
+  for (int i = 0; i < 40; ++i) {
+    const std::string reviews =
+        i % 10 == 3
+            ? "<p class=\"none\">No reviews yet.</p>"
+            : "<div class=\"review\"><p>" + std::string(kBodies[(i + 1) % 6]) +
+                  " " + kWords[i * 3 % 20] + "</p></div>";
+    folder.create(
+        "s" + std::to_string(10 + i) + ".htm",
+        "<html><body><header><a href=\"/\">Shop</a></header>\n<main><div "
+        "class=\"product\"><h1 class=\"name\">" +
+            std::string(kWords[i % 20]) + " " +
+            kWords[(i * 7 + 3 + i / 20) % 20] +
+            "</h1><div class=\"description\"><p>" + kBodies[i % 6] +
+            "</p></div><h2>Reviews</h2>" + reviews +
+            "</div>\n<div class=\"buy\"><button>Add to cart</button></div>"
+            "</main>\n<footer>Shop Ltd</footer></body></html>\n");
+  }
+  const SuggestionResult result =
+      SuggestMarkers(Request(folder, u"tides follow the moon"));
+  ASSERT_FALSE(result.suggestions.empty()) << TextToUtf8(result.message);
+  bool region = false;
+  for (const MarkerSuggestion& pair : result.suggestions) {
+    if (pair.basis != kBasisAroundRegion) continue;
+    region = true;
+    EXPECT_EQ(pair.pieces, 40) << TextToUtf8(pair.start + u" " + pair.end);
+  }
+  EXPECT_TRUE(region);
 }
 
 // The run reads a page without a signature in windows-1256; the preview
