@@ -370,7 +370,8 @@ FoundPairs FromPages(PageReader& reader) {
 // taken on, where that one is needed), then the pair whose pieces are most
 // nearly each page's own text; of nearly equal ones, the one whose ends stand
 // inside the content of the fewest pages, the literal before the pattern, the
-// one that holds more of the pages' own text, the one nearer to it, the one
+// one nearer to the pages' own text, the one that holds more of it (not the
+// one that holds a page of another kind whole, template and all), the one
 // with longer markers (more of the template, less likely to occur in a page's
 // content), the one that gives more pieces.
 FoundPairs RankedAround(PageReader& reader,
@@ -390,7 +391,7 @@ FoundPairs RankedAround(PageReader& reader,
   const auto rank = [&](std::size_t i) {
     return std::make_tuple(static_cast<int>(shares[i].f1 * 50 + 0.5),
                            -static_cast<std::ptrdiff_t>(shares[i].cut_inside),
-                           !pairs[i].regex, shares[i].held, shares[i].f1,
+                           !pairs[i].regex, shares[i].f1, shares[i].held,
                            pairs[i].start.size() + pairs[i].end.size(),
                            outcomes[i].pieces);
   };

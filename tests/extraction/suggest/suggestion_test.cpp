@@ -305,6 +305,38 @@ std::vector<File> Wiki() {
   return files;
 }
 
+// Long notes between a link and a line of the site, and an index page
+// without them: a pair of the whole body holds the index too, and nearly as
+// much of the notes' own text as theirs.
+std::vector<File> Notes() {
+  const char* kWords[] = {"sun",    "rain",    "wind",  "snow",  "fog",
+                          "hail",   "mist",    "frost", "dew",   "cloud",
+                          "storm",  "gale",    "sleet", "thaw",  "ice",
+                          "breeze", "drizzle", "haze",  "flood", "drought"};
+  std::vector<File> files;
+  for (int i = 0; i < 8; ++i) {
+    std::string text = i == 3 ? "<p>Tides follow the moon.</p>" : "";
+    for (int k = 0; k < 10; ++k) {
+      text += "<p>";
+      for (int w = 0; w < 12; ++w) {
+        text += std::string(w > 0 ? " " : "") +
+                kWords[(i * 31 + k * 17 + w * w * 7 + w * i) % 20];
+      }
+      text += "</p>\n";
+    }
+    const std::string page =
+        i == 5 ? "<html><body>\n<h1>Index of notes</h1>\n"
+               : "<html><body>\n<div class=\"nav\"><a href=\"/\">Home</a>"
+                 "</div>\n<div class=\"notes\">\n" +
+                     text + "</div>\n";
+    files.push_back(
+        {"v" + std::to_string(i) + ".htm",
+         page + "<div class=\"footer\">Site</div>\n</body></html>\n",
+         i == 5 ? "" : text.substr(3, text.size() - 8)});
+  }
+  return files;
+}
+
 // Product pages: the name and the price each in an element of its own
 // before the description, a buy box and a strip of other products after.
 std::vector<File> Shop() {
@@ -805,6 +837,8 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
       {"archive pages with a heading of their own", Magazine(),
        u"tides follow the moon", "Tides follow the moon"},
       {"the title in the site's header, the text in the main element", Wiki(),
+       u"tides follow the moon", "Tides follow the moon"},
+      {"an index page that only the body's pair cuts", Notes(),
        u"tides follow the moon", "Tides follow the moon"},
       // Too few pages to compare: the element that holds the text.
       {"two pages", Site(2), u"rivers CARRY silt", "carry <b>silt</b>", false},
