@@ -25,7 +25,7 @@ constexpr double kSameTemplateShare = 0.9;
 // A suggestion around text compares fewer pages where they are large (a
 // reference manual's pages of 300 KB): the template around the text needs
 // only a few to show. Pages that are small are compared as many as for the
-// pages alone while their text stays within kAroundSampleUnits, since ends
+// pages alone where so many of the largest fit in kAroundSampleUnits: ends
 // made from a few pages miss those whose content closes otherwise (a
 // product without reviews). Every pair is still checked on every file.
 constexpr std::size_t kAroundSamplePages = 16;
@@ -437,11 +437,15 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
   const std::u16string key_word = KeyWord(around);
   std::vector<TokenizedPage> sample = ReadSample(reader, kAroundSamplePages);
   if (reader.size() > sample.size()) {
-    std::size_t units = 0;
-    for (const TokenizedPage& page : sample) units += page.text.size();
+    // As many as pages the size of the largest so far fit in the budget:
+    // a folder of pages of very unequal size (a manual's one page of
+    // megabytes) keeps the small sample.
+    std::size_t largest = 1;
+    for (const TokenizedPage& page : sample) {
+      largest = std::max(largest, page.text.size());
+    }
     const std::size_t pages =
-        std::min(kSamplePages, kAroundSampleUnits * sample.size() /
-                                   std::max<std::size_t>(units, 1));
+        std::min(kSamplePages, kAroundSampleUnits / largest);
     if (pages > sample.size()) {
       ForgetPages(sample);
       sample = ReadSample(reader, pages);
