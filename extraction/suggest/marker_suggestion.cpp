@@ -22,10 +22,14 @@ constexpr std::size_t kMostPairs = 3;
 // The share of a group's anchors that a page holds to count as one of the
 // group's template whose content looked unlike the pages compared first.
 constexpr double kSameTemplateShare = 0.9;
-// A suggestion around text compares fewer pages: the template around the
-// text needs only a few to show, and its pages can be large (a reference
-// manual's pages of 300 KB). Every pair is still checked on every file.
+// A suggestion around text compares fewer pages where they are large (a
+// reference manual's pages of 300 KB): the template around the text needs
+// only a few to show. Pages that are small are compared as many as for the
+// pages alone where so many of the largest fit in kAroundSampleUnits: ends
+// made from a few pages miss those whose content closes otherwise (a
+// product without reviews). Every pair is still checked on every file.
 constexpr std::size_t kAroundSamplePages = 16;
+constexpr std::size_t kAroundSampleUnits = std::size_t{1} << 22;
 // A suggestion around text tries the element that holds it and a few of
 // those around it.
 constexpr std::size_t kElements = 4;
@@ -180,6 +184,29 @@ std::optional<MarkerPair> FramePair(const std::vector<TokenizedPage>& sample,
   }
 }
 
+// The pairs of the landmarks that hold the content of the region, in the
+// order found.
+std::vector<MarkerPair> LandmarkPairs(const std::vector<TokenizedPage>& sample,
+                                      const TemplateAnchors& anchors,
+                                      Region region) {
+  std::vector<MarkerPair> pairs;
+  for (const Landmark& landmark : FindLandmarks(
+           sample, anchors.pages, PlacesOf(sample, anchors, region))) {
+    if (!HoldsContent(landmark)) continue;
+    // Where what follows the landmark differs between pages, an end marker
+    // may start at the last tags inside it instead.
+    std::optional<MarkerPair> pair =
+        MarkersFor(landmark.places, MarkerReach::kShortest);
+    for (std::size_t tags = 1; !pair && tags <= kInnerEndTags; ++tags) {
+      if (const auto places = EndMovedIn(landmark, tags)) {
+        pair = MarkersFor(*places, MarkerReach::kShortest);
+      }
+    }
+    AddPair(std::move(pair), landmark.basis, pairs);
+  }
+  return pairs;
+}
+
 // The majority's template: the largest group of pages alike, without those
 // that lack much of its frame.
 std::vector<std::size_t> MajorityGroup(
@@ -310,21 +337,8 @@ FoundPairs FromPages(PageReader& reader) {
   // it, goes first: it takes in the content's title and declarations,
   // whose shape repeats on every page, where the comparison sees only the
   // most varying part. The others that hold it follow the comparison's.
-  std::vector<MarkerPair> landmark_pairs;
-  for (const Landmark& landmark : FindLandmarks(
-           sample, anchors.pages, PlacesOf(sample, anchors, trimmed))) {
-    if (!HoldsContent(landmark)) continue;
-    // Where what follows the landmark differs between pages, an end marker
-    // may start at the last tags inside it instead.
-    std::optional<MarkerPair> pair =
-        MarkersFor(landmark.places, MarkerReach::kShortest);
-    for (std::size_t tags = 1; !pair && tags <= kInnerEndTags; ++tags) {
-      if (const auto places = EndMovedIn(landmark, tags)) {
-        pair = MarkersFor(*places, MarkerReach::kShortest);
-      }
-    }
-    AddPair(std::move(pair), landmark.basis, landmark_pairs);
-  }
+  const std::vector<MarkerPair> landmark_pairs =
+      LandmarkPairs(sample, anchors, trimmed);
   if (!landmark_pairs.empty()) pairs.push_back(landmark_pairs.front());
   // Markers in the frame go first where they cut the same text out of the
   // group's pages and also the content of pages of another template.
@@ -351,17 +365,21 @@ FoundPairs FromPages(PageReader& reader) {
   return found;
 }
 
-// The pairs around pasted text that give a piece holding it, best first:
-// the pair whose pieces are most nearly each page's own text; of nearly
-// equal ones, the one whose ends stand inside the content of the fewest
-// pages, the literal before the pattern, the one that holds more of the
-// pages' own text, the one nearer to it, the one with longer markers (more
-// of the template, less likely to occur in a page's content), the one that
-// gives more pieces.
+// The pairs around pasted text that give a piece holding it, best first: the
+// pair of `landmark` (a landmark that holds the content, or `further`, its end
+// taken on, where that one is needed), then the pair whose pieces are most
+// nearly each page's own text; of nearly equal ones, the one whose ends stand
+// inside the content of the fewest pages, the literal before the pattern, the
+// one nearer to the pages' own text, the one that holds more of it (not the
+// one that holds a page of another kind whole, template and all), the one
+// with longer markers (more of the template, less likely to occur in a page's
+// content), the one that gives more pieces.
 FoundPairs RankedAround(PageReader& reader,
                         const std::vector<MarkerPair>& pairs,
                         const std::vector<OwnTextShare>& shares,
-                        const HeldText& held) {
+                        const HeldText& held,
+                        std::optional<std::size_t> landmark,
+                        std::optional<std::size_t> further) {
   FoundPairs found;
   found.files = static_cast<std::int64_t>(reader.size());
   const std::vector<PairOutcome> outcomes = CheckPairs(reader, pairs, held);
@@ -373,13 +391,34 @@ FoundPairs RankedAround(PageReader& reader,
   const auto rank = [&](std::size_t i) {
     return std::make_tuple(static_cast<int>(shares[i].f1 * 50 + 0.5),
                            -static_cast<std::ptrdiff_t>(shares[i].cut_inside),
-                           !pairs[i].regex, shares[i].held, shares[i].f1,
+                           !pairs[i].regex, shares[i].f1, shares[i].held,
                            pairs[i].start.size() + pairs[i].end.size(),
                            outcomes[i].pieces);
   };
   std::stable_sort(
       order.begin(), order.end(),
       [&](std::size_t a, std::size_t b) { return rank(a) > rank(b); });
+  // The landmark's end taken on over the template behind it stands in for
+  // it where the landmark's own end stands inside the content of some file
+  // (a page not compared), as for the pages alone.
+  if (landmark && further) {
+    const PairOutcome& near = outcomes[*landmark];
+    const PairOutcome& far = outcomes[*further];
+    bool cut_short = false;
+    for (std::size_t f = 0; f < far.lengths.size(); ++f) {
+      cut_short = cut_short ||
+                  (near.lengths[f] >= 0 && far.lengths[f] > near.lengths[f]);
+    }
+    if (cut_short && far.pieces >= near.pieces) landmark = further;
+  }
+  // A landmark that holds the content and the text goes first, as for the
+  // pages alone: the page's own text beside it (a title in the site's
+  // header, a line under the content) is the template's place for it, not
+  // the content's.
+  const auto at = std::find(order.begin(), order.end(), landmark);
+  if (landmark && at != order.end()) {
+    std::rotate(order.begin(), at, at + 1);
+  }
   for (std::size_t i = 0; i < order.size() && i < kMostPairs; ++i) {
     found.pairs.emplace_back(pairs[order[i]], outcomes[order[i]]);
   }
@@ -397,6 +436,21 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
   const std::u16string snippet = SearchableSnippet(around);
   const std::u16string key_word = KeyWord(around);
   std::vector<TokenizedPage> sample = ReadSample(reader, kAroundSamplePages);
+  if (reader.size() > sample.size()) {
+    // As many as pages the size of the largest so far fit in the budget:
+    // a folder of pages of very unequal size (a manual's one page of
+    // megabytes) keeps the small sample.
+    std::size_t largest = 1;
+    for (const TokenizedPage& page : sample) {
+      largest = std::max(largest, page.text.size());
+    }
+    const std::size_t pages =
+        std::min(kSamplePages, kAroundSampleUnits / largest);
+    if (pages > sample.size()) {
+      ForgetPages(sample);
+      sample = ReadSample(reader, pages);
+    }
+  }
   // The first page of the sample that shows the text in its content, or
   // else the first file of the folder that does; where the text stands
   // only in links and menus (another page's title), the first page that
@@ -438,6 +492,8 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
     return found;
   }
   std::vector<MarkerPair> pairs;
+  // The landmark's pair in `pairs`, and the same with its end taken on.
+  std::optional<std::size_t> landmark, further;
   if (sample.size() >= 3) {
     // The majority's template, with the labelled page among its pages even
     // where its own content made it look unlike them: only anchors that it
@@ -471,6 +527,21 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
                   kBasisAroundRegion, pairs);
           AddPair(MarkersFor(places, MarkerReach::kWholeAnchors),
                   kBasisAroundRegion, pairs);
+          const std::vector<MarkerPair> landmark_pairs =
+              LandmarkPairs(sample, trimmed_anchors, trimmed);
+          if (!landmark_pairs.empty()) {
+            landmark = pairs.size();
+            AddPair(landmark_pairs.front(), landmark_pairs.front().basis,
+                    pairs);
+            if (pairs.size() == *landmark) {
+              landmark.reset();
+            } else if (auto end_further = EndTakenFurther(
+                           pairs[*landmark], sample, trimmed_anchors.pages)) {
+              further = pairs.size();
+              AddPair(std::move(end_further), pairs[*landmark].basis, pairs);
+              if (pairs.size() == *further) further.reset();
+            }
+          }
         }
       }
     }
@@ -484,7 +555,7 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
   const HeldText held{sample[*labelled].file, place->begin, place->end};
   const std::vector<OwnTextShare> shares = OwnTextShares(sample, pairs);
   ForgetPages(sample);
-  return RankedAround(reader, pairs, shares, held);
+  return RankedAround(reader, pairs, shares, held, landmark, further);
 }
 
 }  // namespace

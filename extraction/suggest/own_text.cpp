@@ -88,10 +88,10 @@ std::vector<OwnTextShare> OwnTextShares(
         MakeMatcher(pair.start, options, "start");
     const std::unique_ptr<Matcher> end = MakeMatcher(pair.end, options, "end");
     OwnTextShare share;
-    std::size_t pages = 0;
+    std::size_t weight = 0;
     for (std::size_t p = 0; p < sample.size(); ++p) {
       if (shared.own[p] == 0) continue;
-      ++pages;
+      weight += shared.own[p];
       const TokenizedPage& page = sample[p];
       CutResult cut;
       try {
@@ -124,12 +124,12 @@ std::vector<OwnTextShare> OwnTextShares(
       if (own == 0) continue;
       const double held = static_cast<double>(own) / shared.own[p];
       const double precision = static_cast<double>(own) / (own + other);
-      share.held += held;
-      share.f1 += 2 * held * precision / (held + precision);
+      share.held += held * shared.own[p];
+      share.f1 += 2 * held * precision / (held + precision) * shared.own[p];
     }
-    if (pages > 0) {
-      share.held /= pages;
-      share.f1 /= pages;
+    if (weight > 0) {
+      share.held /= weight;
+      share.f1 /= weight;
     }
     result.push_back(share);
   }

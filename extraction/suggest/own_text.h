@@ -14,11 +14,14 @@
 namespace vantrel {
 
 struct OwnTextShare {
-  // Over the sample's pages with text of their own, the mean share of that
-  // text that the page's piece holds (0 where it gives none)...
+  // Over the sample's pages with text of their own, each weighed by how
+  // much it has (a page of another template that holds a heading of its
+  // own and links, an index among articles, says little of where the
+  // content lies), the share of that text that the page's piece holds (0
+  // where it gives none)...
   double held = 0;
-  // ...and the mean F1 of the piece's text against it: its share held, and
-  // the share of the piece's text that is the page's own (the rest is the
+  // ...and the F1 of the piece's text against it: its share held, and the
+  // share of the piece's text that is the page's own (the rest is the
   // template's, or beside the content).
   double f1 = 0;
   // Pages on which an end of the piece stands inside the page's own text:

@@ -11,6 +11,7 @@
 
 #include "extraction/match/cut.h"
 #include "extraction/match/matchers.h"
+#include "extraction/suggest/suggestion_messages.h"
 #include "extraction/text/charsets.h"
 #include "extraction/text/text.h"
 #include "tests/support/pages.h"
@@ -230,6 +231,108 @@ std::vector<File> Blog() {
                          ? ""
                          : sentence(i + 5, 2) + "</h1><div class=\"entry\">" +
                                content.substr(0, content.size() - 4)});
+  }
+  return files;
+}
+
+// Articles, each with a title and a byline, whose main element also holds
+// a strip of links, beside archive pages whose main element holds a
+// heading of their own above links: a few words of their own, which weigh
+// little beside an article's text.
+std::vector<File> Magazine() {
+  const char* kTitles[] = {"Silt and sand",   "Stone that cools",
+                           "Ice on the move", "The pull of tides",
+                           "Ash over hills",  "Cold desert nights"};
+  std::vector<File> files;
+  for (int i = 0; i < 8; ++i) {
+    const std::string n = std::to_string(i);
+    std::string main, text;
+    if (i == 2 || i == 5) {
+      main = "<h1 class=\"archive\">Archive 199" + n +
+             "</h1><ul><li><a href=\"/p1\">Rivers</a></li></ul>";
+    } else {
+      text = std::string(kBodies[i % 6]) + "</p><p>" + kBodies[(i + 2) % 6];
+      main = "<h1 class=\"title\">" + std::string(kTitles[i % 6]) +
+             "</h1>\n<p class=\"byline\">By Ana, " + n +
+             " May</p>\n<div class=\"entry\"><p>" + text +
+             "</p></div>\n<div class=\"related\"><h3>More from the "
+             "magazine</h3><a href=\"/p" +
+             n + "\">Next</a></div>";
+    }
+    files.push_back({"m" + n + ".htm",
+                     "<html><body><header><a href=\"/\">Magazine</a>"
+                     "</header>\n<main>\n" +
+                         main +
+                         "\n</main>\n<footer>Magazine Ltd</footer>"
+                         "</body></html>",
+                     text});
+  }
+  return files;
+}
+
+// Wiki pages whose title stands in the site's header, apart from the
+// element with the role of main that holds the page's text.
+std::vector<File> Wiki() {
+  const char* kWords[] = {"sun",    "rain",    "wind",  "snow",  "fog",
+                          "hail",   "mist",    "frost", "dew",   "cloud",
+                          "storm",  "gale",    "sleet", "thaw",  "ice",
+                          "breeze", "drizzle", "haze",  "flood", "drought"};
+  const char* kTitles[] = {"silt", "stone", "ice", "tides", "ash", "nights"};
+  std::vector<File> files;
+  for (int i = 0; i < 6; ++i) {
+    std::string text = i == 3 ? "<p>Tides follow the moon.</p>" : "";
+    for (int k = 0; k < 10; ++k) {
+      text += "<p>";
+      for (int w = 0; w < 12; ++w) {
+        text += std::string(w > 0 ? " " : "") +
+                kWords[(i * 31 + k * 17 + w * w * 7 + w * i) % 20];
+      }
+      text += "</p>\n";
+    }
+    files.push_back(
+        {"w" + std::to_string(i) + ".htm",
+         "<html><body>\n<div class=\"page\">\n<div class=\"pageheader\">\n"
+         "<div class=\"header\">\n<span>\n<span class=\"parentlinks\">\n"
+         "<a href=\"../index.html\">wiki</a>/\n</span>\n<span "
+         "class=\"title\">\n" +
+             std::string(kTitles[i]) +
+             "\n</span>\n</span>\n</div>\n</div>\n<div id=\"pagebody\">\n"
+             "<div id=\"content\" role=\"main\">\n" +
+             text + "</div>\n</div>\n<div id=\"footer\">Last edited " +
+             std::to_string(i + 3) + " May</div>\n</div>\n</body></html>\n",
+         "\n" + text});
+  }
+  return files;
+}
+
+// Long notes between a link and a line of the site, and an index page
+// without them: a pair of the whole body holds the index too, and nearly as
+// much of the notes' own text as theirs.
+std::vector<File> Notes() {
+  const char* kWords[] = {"sun",    "rain",    "wind",  "snow",  "fog",
+                          "hail",   "mist",    "frost", "dew",   "cloud",
+                          "storm",  "gale",    "sleet", "thaw",  "ice",
+                          "breeze", "drizzle", "haze",  "flood", "drought"};
+  std::vector<File> files;
+  for (int i = 0; i < 8; ++i) {
+    std::string text = i == 3 ? "<p>Tides follow the moon.</p>" : "";
+    for (int k = 0; k < 10; ++k) {
+      text += "<p>";
+      for (int w = 0; w < 12; ++w) {
+        text += std::string(w > 0 ? " " : "") +
+                kWords[(i * 31 + k * 17 + w * w * 7 + w * i) % 20];
+      }
+      text += "</p>\n";
+    }
+    const std::string page =
+        i == 5 ? "<html><body>\n<h1>Index of notes</h1>\n"
+               : "<html><body>\n<div class=\"nav\"><a href=\"/\">Home</a>"
+                 "</div>\n<div class=\"notes\">\n" +
+                     text + "</div>\n";
+    files.push_back(
+        {"v" + std::to_string(i) + ".htm",
+         page + "<div class=\"footer\">Site</div>\n</body></html>\n",
+         i == 5 ? "" : text.substr(3, text.size() - 8)});
   }
   return files;
 }
@@ -731,6 +834,12 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
        u"tides follow the moon", "Tides follow the moon, twice"},
       {"the majority's template, comments and archive pages aside", Blog(),
        u"wind rain sun fog", "wind rain sun fog"},
+      {"archive pages with a heading of their own", Magazine(),
+       u"tides follow the moon", "Tides follow the moon"},
+      {"the title in the site's header, the text in the main element", Wiki(),
+       u"tides follow the moon", "Tides follow the moon"},
+      {"an index page that only the body's pair cuts", Notes(),
+       u"tides follow the moon", "Tides follow the moon"},
       // Too few pages to compare: the element that holds the text.
       {"two pages", Site(2), u"rivers CARRY silt", "carry <b>silt</b>", false},
   };
@@ -762,6 +871,45 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
     }
     EXPECT_TRUE(held);
   }
+}
+
+// Small pages are compared as many as for the pages alone, so that the end
+// of the pair around the text is one that every page has: 40 products,
+// four of which, none of the first sixteen compared, close their content
+// with a line that says they have no reviews.
+TEST(SuggestionTest, AroundSmallPagesEndsFromEnoughPages) {
+  const char* kWords[] = {"sun",    "rain",    "wind",  "snow",  "fog",
+                          "hail",   "mist",    "frost", "dew",   "cloud",
+                          "storm",  "gale",    "sleet", "thaw",  "ice",
+                          "breeze", "drizzle", "haze",  "flood", "drought"};
+  TempFolder folder;
+  for (int i = 0; i < 40; ++i) {
+    const std::string reviews =
+        i % 10 == 3
+            ? "<p class=\"none\">No reviews yet.</p>"
+            : "<div class=\"review\"><p>" + std::string(kBodies[(i + 1) % 6]) +
+                  " " + kWords[i * 3 % 20] + "</p></div>";
+    folder.create(
+        "s" + std::to_string(10 + i) + ".htm",
+        "<html><body><header><a href=\"/\">Shop</a></header>\n<main><div "
+        "class=\"product\"><h1 class=\"name\">" +
+            std::string(kWords[i % 20]) + " " +
+            kWords[(i * 7 + 3 + i / 20) % 20] +
+            "</h1><div class=\"description\"><p>" + kBodies[i % 6] +
+            "</p></div><h2>Reviews</h2>" + reviews +
+            "</div>\n<div class=\"buy\"><button>Add to cart</button></div>"
+            "</main>\n<footer>Shop Ltd</footer></body></html>\n");
+  }
+  const SuggestionResult result =
+      SuggestMarkers(Request(folder, u"tides follow the moon"));
+  ASSERT_FALSE(result.suggestions.empty()) << TextToUtf8(result.message);
+  bool region = false;
+  for (const MarkerSuggestion& pair : result.suggestions) {
+    if (pair.basis != kBasisAroundRegion) continue;
+    region = true;
+    EXPECT_EQ(pair.pieces, 40) << TextToUtf8(pair.start + u" " + pair.end);
+  }
+  EXPECT_TRUE(region);
 }
 
 // The run reads a page without a signature in windows-1256; the preview
