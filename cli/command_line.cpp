@@ -439,6 +439,7 @@ void DefineOptions(CLI::App& app, Arguments& a, OptionTable& table) {
 void SelectFiles(const Arguments& a, FileSelection& files) {
   const bool listed = a.files_from_opt->count() > 0;
   if (a.null && !listed) throw UsageError{"--null goes only with --files-from"};
+  files.web_archives = true;
   if (!listed) {
     files.folder = NativeToText(a.folder);
     files.recursive = a.recursive;

@@ -62,6 +62,11 @@ struct FileSelection {
   // below the folder; in separated mode the output folder mirrors the tree.
   bool recursive = false;
   CharsetPolicy charset;
+  // Files named *.warc or *.warc.gz are web archives whose pages are read,
+  // and an extension with a dot inside ("warc.gz") is matched at the end of
+  // a name (vantrel-cli). Without it every file is one page and a file's
+  // extension is the text behind its last dot, as in the window.
+  bool web_archives = false;
 
   // The extension that names the collected file; empty when none is given.
   const std::u16string& first_extension() const;

@@ -37,13 +37,13 @@ std::optional<std::pair<Charset, const SourceItem*>> DecideCharset(
 
 Sources SelectedSources(const FileSelection& files, bool keep_going) {
   if (const FileList* list = files.file_list()) {
-    return ListedSources(list->paths);
+    return ListedSources(list->paths, files.web_archives);
   }
   if (const WebArchive* archive = files.web_archive()) {
-    return ListedSources({archive->path});
+    return ListedSources({archive->path}, /*web_archives=*/true);
   }
   return SourcesInOrder(NativePath(files.folder),
-                        ExtensionFilter(files.extensions),
+                        ExtensionFilter(files.extensions, files.web_archives),
                         {files.recursive, keep_going});
 }
 
@@ -51,7 +51,7 @@ std::size_t CountSelected(const FileSelection& files, bool keep_going) {
   if (const FileList* list = files.file_list()) return list->paths.size();
   if (files.web_archive() != nullptr) return 1;
   return CountSources(NativePath(files.folder),
-                      ExtensionFilter(files.extensions),
+                      ExtensionFilter(files.extensions, files.web_archives),
                       {files.recursive, keep_going});
 }
 

@@ -75,7 +75,7 @@ void Collect(const fs::Folder& folder, Listing listing,
     std::string relative = prefix + k.name;
     if (!k.folder) {
       std::u16string name = NativeToText(relative);
-      const bool archive = warc::IsWebArchiveName(name);
+      const bool archive = filter.IsWebArchive(name);
       items.push_back({std::move(name), std::move(relative), 0, archive});
       continue;
     }
@@ -105,8 +105,9 @@ std::size_t Count(const fs::Folder& folder, Listing listing,
 
 }  // namespace
 
-ExtensionFilter::ExtensionFilter(
-    const std::vector<std::u16string>& extensions) {
+ExtensionFilter::ExtensionFilter(const std::vector<std::u16string>& extensions,
+                                 bool web_archives)
+    : web_archives_(web_archives) {
   for (const std::u16string& extension : extensions) {
     lowered_.push_back(LowerCase(extension));
   }
@@ -119,6 +120,7 @@ bool ExtensionFilter::operator()(std::u16string_view name) const {
     return true;
   }
   // An extension with a dot inside ("warc.gz") is matched at the end.
+  if (!web_archives_) return false;
   for (const std::u16string& wanted : lowered_) {
     if (wanted.find(u'.') == std::u16string::npos ||
         name.size() <= wanted.size()) {
@@ -131,6 +133,10 @@ bool ExtensionFilter::operator()(std::u16string_view name) const {
     }
   }
   return false;
+}
+
+bool ExtensionFilter::IsWebArchive(std::u16string_view name) const {
+  return web_archives_ && warc::IsWebArchiveName(name);
 }
 
 std::size_t CountSources(const fs::Path& folder, const ExtensionFilter& filter,
@@ -149,12 +155,13 @@ Sources SourcesInOrder(const fs::Path& folder, const ExtensionFilter& filter,
   return sources;
 }
 
-Sources ListedSources(const std::vector<std::string>& paths) {
+Sources ListedSources(const std::vector<std::string>& paths,
+                      bool web_archives) {
   Sources sources;
   sources.items.reserve(paths.size());
   for (const std::string& path : paths) {
     std::u16string name = NativeToText(path);
-    const bool archive = warc::IsWebArchiveName(name);
+    const bool archive = web_archives && warc::IsWebArchiveName(name);
     sources.items.push_back({std::move(name), path, 0, archive});
   }
   return sources;

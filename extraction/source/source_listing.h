@@ -52,18 +52,24 @@ struct Sources {
 
 // The files of a list, named and opened by their paths as given, in the
 // given order: nothing is looked at before the run reads them.
-Sources ListedSources(const std::vector<std::string>& paths);
+Sources ListedSources(const std::vector<std::string>& paths,
+                      bool web_archives = false);
 
 // Whether a file's name has one of the run's extensions, letter case
-// ignored; an extension with a dot inside ("warc.gz") is matched at the
-// end of the name.
+// ignored. With `web_archives`, an extension with a dot inside ("warc.gz")
+// is matched at the end of the name, and a matching file named as a web
+// archive is one.
 class ExtensionFilter {
  public:
-  explicit ExtensionFilter(const std::vector<std::u16string>& extensions);
+  explicit ExtensionFilter(const std::vector<std::u16string>& extensions,
+                           bool web_archives = false);
   bool operator()(std::u16string_view name) const;
+  // Whether the file `name` is read as a web archive.
+  bool IsWebArchive(std::u16string_view name) const;
 
  private:
   std::vector<std::u16string> lowered_;
+  bool web_archives_;
 };
 
 // How the folder is listed: with `recursive`, its sub-folders too; with

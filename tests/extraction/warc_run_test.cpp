@@ -37,7 +37,10 @@ WarcRecord PageRecord(
 
 class WarcRunTest : public ::testing::Test {
  protected:
-  void SetUp() override { inputs = testing::StartupInputs(dir.text()); }
+  void SetUp() override {
+    inputs = testing::StartupInputs(dir.text());
+    inputs.files.web_archives = true;
+  }
   void TearDown() override { testing::ClearFault(); }
 
   // The archive `name` in the folder, a gzip member per record.
