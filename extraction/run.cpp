@@ -177,8 +177,9 @@ void ExtractAll(RunSink& sink, const RunInputs& inputs,
       std::count_if(items.begin(), items.end(),
                     [](const SourceItem& item) { return item.web_archive; });
   const std::u16string& extension =
-      warc::IsWebArchiveName(files.first_extension()) ? kPageExtension
-                                                      : files.first_extension();
+      files.web_archives && warc::IsWebArchiveName(files.first_extension())
+          ? kPageExtension
+          : files.first_extension();
   output.emplace(options.out_folder.empty() ? files.folder : options.out_folder,
                  plan.output_charset, inputs.separate, extension,
                  options.dry_run, plan.form);

@@ -100,6 +100,13 @@ TEST_F(RunTest, ExtensionIsCompareWithoutLetterCaseBehindTheLastDot) {
     RunExtraction(inputs, {}, sink);
     EXPECT_EQ(sink.summary, c.summary) << sink.transcript;
   }
+  // Where web archives are not read (the window), a .warc file is a page
+  // like any other, and the collected file takes its extension.
+  dir.create("p.warc", Page("x"));
+  RecordingSink page_sink;
+  inputs.files.extensions = {u"warc"};
+  const RunResult result = RunExtraction(inputs, {}, page_sink);
+  EXPECT_EQ(result.state.OutFile, dir.text() + u"/Export1.warc");
   // Where web archives are read (vantrel-cli), an extension with a dot
   // inside is matched at the end of the name.
   RecordingSink sink;
