@@ -547,8 +547,84 @@ std::vector<PagePlace> PlacesOf(const std::vector<TokenizedPage>& sample,
   return places;
 }
 
-std::optional<std::vector<PagePlace>> TailPlaces(
-    const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors) {
+namespace {
+
+// On each page, the first text of the run of template text (text that
+// stands on at least `most` pages) that closes it after the token `after`,
+// where own text stands before that run; the pages whose run opens with the
+// same text as on the most pages, when those are at least `most`, with the
+// content's end at that text.
+std::vector<PagePlace> ClosedPlaces(
+    const std::vector<PagePlace>& places, const std::vector<std::size_t>& after,
+    const std::unordered_map<std::uint64_t, std::size_t>& pages_with,
+    std::size_t most) {
+  const auto is_template = [&](const PageToken& token) {
+    const auto found = pages_with.find(token.key);
+    return found != pages_with.end() && found->second >= most;
+  };
+  std::vector<std::optional<std::size_t>> closing(places.size());
+  std::unordered_map<std::uint64_t, std::size_t> pages_closed_by;
+  for (std::size_t j = 0; j < places.size(); ++j) {
+    const std::vector<PageToken>& tokens = places[j].page->tokens;
+    std::optional<std::size_t> run;
+    bool own_before = false;
+    for (std::size_t t = tokens.size(); t-- > after[j] + 1;) {
+      if (tokens[t].kind != PageToken::Kind::kText) continue;
+      if (!is_template(tokens[t])) {
+        own_before = true;
+        break;
+      }
+      run = t;
+    }
+    if (!run || !own_before) continue;
+    closing[j] = run;
+    ++pages_closed_by[tokens[*run].key];
+  }
+  std::uint64_t key = 0;
+  std::size_t count = 0;
+  for (const auto& [k, n] : pages_closed_by) {
+    if (n > count || (n == count && k < key)) key = k, count = n;
+  }
+  if (count < most) return {};
+  std::vector<std::size_t> closed;  // indices into places
+  for (std::size_t j = 0; j < places.size(); ++j) {
+    if (closing[j] && places[j].page->tokens[*closing[j]].key == key) {
+      closed.push_back(j);
+    }
+  }
+  // The tags right before that text that every closed page has there, the
+  // same with the white space between them.
+  const auto before = [&](std::size_t j, std::size_t n) {
+    const std::vector<PageToken>& tokens = places[j].page->tokens;
+    return std::u16string_view(places[j].page->text)
+        .substr(tokens[*closing[j] - n].begin,
+                tokens[*closing[j]].begin - tokens[*closing[j] - n].begin);
+  };
+  std::size_t back = 0;
+  for (;; ++back) {
+    bool all = true;
+    for (std::size_t c = 0; c < closed.size() && all; ++c) {
+      const std::size_t j = closed[c];
+      const std::size_t t = *closing[j] - back - 1;
+      all = t > after[j] &&
+            places[j].page->tokens[t].kind == PageToken::Kind::kTag &&
+            before(j, back + 1) == before(closed[0], back + 1);
+    }
+    if (!all) break;
+  }
+  std::vector<PagePlace> ends;
+  for (const std::size_t j : closed) {
+    PagePlace place = places[j];
+    place.end = place.page->tokens[*closing[j] - back].begin;
+    ends.push_back(place);
+  }
+  return ends;
+}
+
+}  // namespace
+
+std::optional<ContentToEnd> TailPlaces(const std::vector<TokenizedPage>& sample,
+                                       const TemplateAnchors& anchors) {
   const std::size_t pages = anchors.pages.size();
   if (anchors.at.empty() || pages < 2) return std::nullopt;
   const auto page_of = [&](std::size_t j) -> const TokenizedPage& {
@@ -588,7 +664,8 @@ std::optional<std::vector<PagePlace>> TailPlaces(
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
     for (const std::uint64_t key : keys) ++pages_with[key];
   }
-  std::vector<PagePlace> places;
+  ContentToEnd tail;
+  std::vector<std::size_t> last_before;  // the last token before the content
   std::size_t with_own = 0;
   for (std::size_t j = 0; j < pages; ++j) {
     const TokenizedPage& page = page_of(j);
@@ -601,11 +678,14 @@ std::optional<std::vector<PagePlace>> TailPlaces(
     }
     with_own += own;
     const std::size_t start = page.tokens[last + same].end;
-    places.push_back({&page, page.tokens[last].begin, start, page.text.size(),
-                      page.text.size()});
+    tail.places.push_back({&page, page.tokens[last].begin, start,
+                           page.text.size(), page.text.size()});
+    last_before.push_back(last + same);
   }
   if (2 * with_own <= pages) return std::nullopt;
-  return places;
+  tail.closed =
+      ClosedPlaces(tail.places, last_before, pages_with, (3 * pages + 3) / 4);
+  return tail;
 }
 
 std::optional<std::size_t> GapAt(const std::vector<TokenizedPage>& sample,

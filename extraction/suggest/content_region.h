@@ -133,9 +133,17 @@ std::vector<PagePlace> PlacesOf(const std::vector<TokenizedPage>& sample,
 // page (pages that end without closing their elements, so that no anchor
 // stands behind the content): the place after the anchor and the tags that
 // follow it on every page, to the end, when most pages have a text of their
-// own there. Nothing otherwise.
-std::optional<std::vector<PagePlace>> TailPlaces(
-    const std::vector<TokenizedPage>& sample, const TemplateAnchors& anchors);
+// own there...
+struct ContentToEnd {
+  std::vector<PagePlace> places;
+  // ...and where most pages close with the same template text after their
+  // own (a paragraph of links to the site's lists, which a few pages of
+  // another kind lack), those pages' places with the content's end before
+  // it, moved back over the tags that all of them have there.
+  std::vector<PagePlace> closed;
+};
+std::optional<ContentToEnd> TailPlaces(const std::vector<TokenizedPage>& sample,
+                                       const TemplateAnchors& anchors);
 
 // The gap of the anchors that holds the unit `at` of page pages[j]: the last
 // anchor that ends at or before it; nothing before the first anchor.

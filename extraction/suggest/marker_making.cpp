@@ -245,14 +245,24 @@ std::optional<MarkerPair> EndTakenFurther(
   return further;
 }
 
-std::optional<MarkerPair> MarkersToEnd(const std::vector<PagePlace>& places) {
+std::optional<MarkerPair> MarkersToEnd(const std::vector<PagePlace>& places,
+                                       const std::vector<PagePlace>& closed) {
   if (places.empty()) return std::nullopt;
   const std::optional<Marker> start =
       StartMarker(places, MarkerReach::kShortest);
   if (!start) return std::nullopt;
+  std::u16string end(kEndOfFilePattern);
+  if (const std::optional<Marker> closing =
+          closed.empty() ? std::nullopt
+                         : EndMarker(closed, MarkerReach::kShortest)) {
+    end =
+        u"(?:" +
+        (closing->pattern ? closing->text : EscapedForPattern(closing->text)) +
+        u"|" + end + u")";
+  }
   return MarkerPair{
       start->pattern ? start->text : EscapedForPattern(start->text),
-      std::u16string(kEndOfFilePattern),
+      end,
       true,
       {}};
 }

@@ -41,8 +41,11 @@ inline constexpr std::u16string_view kEndOfFilePattern = u"\\z";
 
 // Where the content runs to the end of every page (a page that ends without
 // closing its elements): patterns of the start marker for the places'
-// start and of the end of the file.
-std::optional<MarkerPair> MarkersToEnd(const std::vector<PagePlace>& places);
+// start and of the end of the file, or where most pages close with the same
+// template text (`closed`, their places with the content's end before it),
+// of that text or the end of the file, whichever comes first.
+std::optional<MarkerPair> MarkersToEnd(const std::vector<PagePlace>& places,
+                                       const std::vector<PagePlace>& closed);
 
 // The literal pair with its end marker taken further over the template
 // that follows it on every page of `pages` (up to a few more tags): an end

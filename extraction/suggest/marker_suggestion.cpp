@@ -275,14 +275,21 @@ bool AllAlike(const std::vector<TokenizedPage>& sample,
   });
 }
 
-FoundPairs FromPages(PageReader& reader) {
-  FoundPairs found;
-  found.files = static_cast<std::int64_t>(reader.size());
-  if (reader.size() < 3) {
-    found.lack = FoundPairs::Lack::kTooFewFiles;
-    return found;
-  }
-  std::vector<TokenizedPage> sample = ReadSample(reader);
+// What comparing a sample's pages suggests: the pairs, the region's first,
+// or why there are none.
+struct SamplePairs {
+  std::vector<MarkerPair> pairs;
+  // The first pair's end taken on over the template behind it.
+  std::optional<MarkerPair> further;
+  // The content runs to the end of each page: its pair is the only one.
+  bool to_end = false;
+  // The sample held pages of another template than the one compared.
+  bool other_pages = false;
+  FoundPairs::Lack lack = FoundPairs::Lack::kNone;
+};
+
+SamplePairs PairsOfSample(const std::vector<TokenizedPage>& sample) {
+  SamplePairs found;
   // The first template, most words first, whose pages differ between its
   // anchors: redirect stubs and other pages alike are grouped away, however
   // many they are.
@@ -310,12 +317,16 @@ FoundPairs FromPages(PageReader& reader) {
     // Pages that differ after their last anchor only: the content runs to
     // the end of each, which no anchor stands behind.
     if (!alike && lack == FoundPairs::Lack::kAllAlike) {
-      if (const auto places = TailPlaces(sample, anchors)) {
-        std::vector<MarkerPair> pairs;
-        AddPair(MarkersToEnd(*places), kBasisToEnd, pairs);
-        if (!pairs.empty()) {
-          ForgetPages(sample);
-          return Checked(reader, pairs, std::nullopt);
+      if (const auto tail = TailPlaces(sample, anchors)) {
+        std::optional<MarkerPair> pair =
+            MarkersToEnd(tail->places, tail->closed);
+        AddPair(pair,
+                pair && pair->end != kEndOfFilePattern ? kBasisToClosing
+                                                       : kBasisToEnd,
+                found.pairs);
+        if (!found.pairs.empty()) {
+          found.to_end = true;
+          return found;
         }
       }
       // They differ, but not in text of their own.
@@ -330,7 +341,7 @@ FoundPairs FromPages(PageReader& reader) {
         groups.size() == 1 ? *first_lack : FoundPairs::Lack::kNoSharedTemplate;
     return found;
   }
-  std::vector<MarkerPair> pairs;
+  std::vector<MarkerPair>& pairs = found.pairs;
   const TemplateAnchors untrimmed = anchors;
   const Region trimmed = TrimEdges(sample, anchors, *region);
   // A landmark that holds all of what differs, and little template beside
@@ -353,13 +364,32 @@ FoundPairs FromPages(PageReader& reader) {
   AddRegionPairs(sample, untrimmed, *region, pairs);
   for (const MarkerPair& pair : landmark_pairs)
     AddPair(pair, pair.basis, pairs);
-  const bool other_pages = anchors.pages.size() < sample.size();
-  std::optional<MarkerPair> further;
+  found.other_pages = anchors.pages.size() < sample.size();
   if (!pairs.empty())
-    further = EndTakenFurther(pairs[0], sample, anchors.pages);
+    found.further = EndTakenFurther(pairs[0], sample, anchors.pages);
+  return found;
+}
+
+FoundPairs FromPages(PageReader& reader) {
+  FoundPairs found;
+  found.files = static_cast<std::int64_t>(reader.size());
+  if (reader.size() < 3) {
+    found.lack = FoundPairs::Lack::kTooFewFiles;
+    return found;
+  }
+  std::vector<TokenizedPage> sample = ReadSample(reader);
+  SamplePairs made = PairsOfSample(sample);
   ForgetPages(sample);
-  found = Checked(reader, std::move(pairs), std::nullopt, std::move(further));
-  if (other_pages && !found.pairs.empty()) {
+  if (made.pairs.empty()) {
+    found.lack = made.lack == FoundPairs::Lack::kNone
+                     ? FoundPairs::Lack::kNoMarkers
+                     : made.lack;
+    return found;
+  }
+  if (made.to_end) return Checked(reader, std::move(made.pairs), std::nullopt);
+  found = Checked(reader, std::move(made.pairs), std::nullopt,
+                  std::move(made.further));
+  if (made.other_pages && !found.pairs.empty()) {
     found.other_template = found.files - found.pairs.front().second.pieces;
   }
   return found;
@@ -544,6 +574,15 @@ FoundPairs AroundText(PageReader& reader, std::u16string_view around) {
           }
         }
       }
+    }
+  }
+  // What the pages alone suggest, where the pages compared show it: the
+  // content as a whole, where the template around the text (a heading in
+  // a gap of its own, pages that run to their end) gives no region that
+  // holds it, or only a part of it.
+  if (sample.size() >= 3) {
+    for (const MarkerPair& pair : PairsOfSample(sample).pairs) {
+      AddPair(pair, pair.basis, pairs);
     }
   }
   const std::vector<PagePlace> elements =

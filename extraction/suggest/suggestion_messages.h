@@ -62,6 +62,9 @@ inline constexpr std::u16string_view kBasisFrame =
     u"the frame that pages of another template share too";
 inline constexpr std::u16string_view kBasisToEnd =
     u"from the template text the pages share to the end of each file";
+inline constexpr std::u16string_view kBasisToClosing =
+    u"from the template text the pages share to the text that closes most "
+    u"of them, or the end of each file";
 inline constexpr std::u16string_view kBasisAroundRegion =
     u"what differs between the pages, around the text";
 inline constexpr std::u16string_view kBasisAroundElement =

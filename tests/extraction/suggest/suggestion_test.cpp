@@ -542,6 +542,42 @@ std::vector<File> Unclosed() {
   return files;
 }
 
+// Reference pages that end inside their content, most of them after a
+// closing paragraph of links to the site's lists, which two pages of lists
+// lack: the content ends before that paragraph, or at the end of the file.
+// The site's menu is long beside the paragraph, so that the pages without
+// it look like the others.
+std::vector<File> UnclosedWithLists() {
+  std::string menu = "<div class=\"menu\">";
+  for (const char* item : {"Home", "About", "Docs", "News", "Support",
+                           "Download", "License", "Blog", "Forum", "Team"}) {
+    menu += "<a href=\"" + std::string(item) + ".htm\">" + item + "</a> ";
+  }
+  menu += "</div>\n";
+  const char* const kNames[] = {"Ada", "Bo",  "Cy",  "Di",
+                                "Eve", "Flo", "Gus", "Hal"};
+  std::vector<File> files;
+  for (int i = 0; i < 8; ++i) {
+    const std::string body = kBodies[i % 6];
+    const std::string name = kNames[i];
+    // One paragraph or two; the last one's end tag is the template's.
+    const std::string own = "<h2>" + body.substr(0, body.find(' ')) +
+                            "</h2>\n<p>" + body + " Noted by " + name + "." +
+                            (i % 2 ? "</p>\n<p>More from " + name + "." : "");
+    const bool lists = i < 6;
+    files.push_back(
+        {"u" + std::to_string(i) + ".htm",
+         "<html><head><title>Reference</title></head><body>\n" + menu +
+             "<a href=\"intro.htm\"><h2>C Interface</h2></a>" +
+             std::string(i == 3 ? "\n" : "") + own + "</p>\n" +
+             (lists ? "<p>See also lists of <a href=\"o.htm\">Objects</a> "
+                      "and <a href=\"f.htm\">Functions</a>.</p>\n"
+                    : ""),
+         (i == 3 ? "\n" : "") + own + (lists ? "" : "</p>\n")});
+  }
+  return files;
+}
+
 // API pages whose content section holds a section of its own, and is
 // followed by a search section on some pages and a table of contents on
 // others: only white space behind it is the same on every page.
@@ -598,8 +634,9 @@ std::vector<File> TwoLongPages() {
 
 // More pages than are compared (64 of 70), a few of which, not among
 // those compared, hold in their content an element whose end tags are
-// what ends the content on the others.
-std::vector<File> NoteInside() {
+// what ends the content on the others; with `landmark`, the content's
+// element is one whose id names it the content.
+std::vector<File> NoteInside(bool landmark = false) {
   std::vector<File> files;
   for (int i = 0; i < 70; ++i) {
     // The text, without the pages' first and last tags, which every page
@@ -613,12 +650,13 @@ std::vector<File> NoteInside() {
     }
     files.push_back(
         {"f" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".htm",
-         "<html><body><div class=\"nav\"><a href=\"/\">Home</a>"
-         "</div>\n<div class=\"text\"><p>" +
-             text +
-             "</p></div>\n<div class=\"foot\">Made by the "
-             "site</div></body></html>\n",
-         text});
+         std::string("<html><body><div class=\"nav\"><a href=\"/\">Home</a>"
+                     "</div>\n") +
+             (landmark ? "<div id=\"content\">" : "<div class=\"text\">") +
+             "<p>" + text + "</p></div>" +
+             "\n<div class=\"foot\">Made by the site</div></body></html>\n",
+         // The element's pair cuts out all it holds.
+         landmark ? "<p>" + text + "</p>" : text});
   }
   return files;
 }
@@ -668,6 +706,8 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
        Charset::kWindows1256, false, 0, ""},
       {"pages that end inside their content", Unclosed(), Charset::kWindows1256,
        true, 0, ""},
+      {"pages that end inside their content, most after a paragraph of links",
+       UnclosedWithLists(), Charset::kWindows1256, true, 0, ""},
       {"two long pages alike beside many short ones", TwoLongPages(),
        Charset::kWindows1256, false, 2, ""},
       {"an end tag inside the content of pages not compared", NoteInside(),
@@ -840,6 +880,13 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
        u"tides follow the moon", "Tides follow the moon"},
       {"an index page that only the body's pair cuts", Notes(),
        u"tides follow the moon", "Tides follow the moon"},
+      {"pages that end inside their content, most after a paragraph of links",
+       UnclosedWithLists(), u"tides follow the moon", "Tides follow the moon"},
+      // The content element's end, as the pages compared show it, also
+      // stands inside the content of pages not compared: taken on over the
+      // template behind it.
+      {"the content element's end inside the content of pages not compared",
+       NoteInside(true), u"tides follow the moon", "Tides follow the moon"},
       // Too few pages to compare: the element that holds the text.
       {"two pages", Site(2), u"rivers CARRY silt", "carry <b>silt</b>", false},
   };
