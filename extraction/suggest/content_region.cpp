@@ -12,6 +12,9 @@ namespace {
 constexpr double kLinkShare = 0.1;
 // What crossing an anchor costs on each page, in words.
 constexpr double kGapCost = 3.0;
+// A label of the template, a heading such as "Description", has at most
+// this many words.
+constexpr std::uint32_t kLabelWords = 3;
 // The share of the anchors around the content that a page of another
 // template holds to count as one in the same frame: its navigation may lack
 // a few of them (a page's own shortcuts).
@@ -135,11 +138,12 @@ std::vector<std::size_t> WithFramePages(
 
 std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
                               const TemplateAnchors& anchors,
-                              bool spare_own_words,
-                              std::vector<bool>* opening) {
+                              bool spare_own_words, std::vector<bool>* opening,
+                              std::vector<bool>* label) {
   const std::size_t gaps = anchors.at.empty() ? 0 : anchors.at.size() - 1;
   std::vector<double> scores(gaps, 0);
   if (opening) opening->assign(gaps, false);
+  if (label) label->assign(gaps, false);
   const std::size_t pages = anchors.pages.size();
   if (gaps == 0 || pages < 2) return scores;
   // The visible words of each gap of each page, and on how many pages each
@@ -198,8 +202,20 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
   // other pages have there (a title, a byline of a few authors).
   std::vector<std::size_t> rare_pages(gaps, 0);
   std::vector<std::size_t> last_rare(gaps, pages);
+  // The most words a page has in each gap, and whether some page has text
+  // in a link or beside the content there.
+  std::vector<std::uint32_t> most_words(gaps, 0);
+  std::vector<bool> linked(gaps, false);
+  std::vector<std::uint32_t> page_words(gaps, 0);
   for (std::size_t j = 0; j < pages; ++j) {
     counted.clear();
+    for (const GapText& word : words[j]) page_words[word.gap] = 0;
+    for (const GapText& word : words[j]) {
+      page_words[word.gap] += word.words;
+      most_words[word.gap] =
+          std::max(most_words[word.gap], page_words[word.gap]);
+      if (word.link || word.aside) linked[word.gap] = true;
+    }
     for (const GapText& word : words[j]) {
       const std::uint64_t key = GapWordKey(word.gap, word.key);
       const double others = pages_with[key] - 1.0;
@@ -230,6 +246,10 @@ std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
     // with words does, and not one with texts of most pages' own.
     const bool own_line = !worded[k] || 2 * own_pages[k] >= pages;
     if (opening) (*opening)[k] = own_line || 2 * rare_pages[k] >= pages;
+    if (label) {
+      (*label)[k] = worded[k] && own_pages[k] == 0 && rare_pages[k] == 0 &&
+                    !linked[k] && most_words[k] <= kLabelWords;
+    }
     if (spare_own_words && own_line) continue;
     scores[k] -= kGapCost * static_cast<double>(pages);
   }
@@ -270,10 +290,16 @@ std::optional<Region> BestRegion(
 
 Region WidenOverOwnLines(const std::vector<TokenizedPage>& sample,
                          const TemplateAnchors& anchors, Region region) {
-  std::vector<bool> opening;
-  const std::vector<double> scores = GapScores(sample, anchors, true, &opening);
+  std::vector<bool> opening, label;
+  const std::vector<double> scores =
+      GapScores(sample, anchors, true, &opening, &label);
   double sum = 0, best = 0;
-  for (std::size_t k = region.first; k-- > 0 && opening[k];) {
+  // Before the content, a label of the template (a "Module" heading between
+  // a reference page's title and the item's name) is crossed for the
+  // opening lines before it, and costs nothing: the title heads the
+  // content. Only where those lines add words does the region reach it.
+  for (std::size_t k = region.first; k-- > 0 && (opening[k] || label[k]);) {
+    if (!opening[k]) continue;
     sum += scores[k];
     if (sum > best) best = sum, region.first = k;
   }

@@ -51,11 +51,14 @@ std::vector<std::size_t> WithFramePages(
 // pages have a text that no other page has there. With `opening`, whether
 // each gap could be an opening line of the content: only tags, or on most
 // pages a text that fewer than half the others have there (a title, a
-// price, a byline).
+// price, a byline). With `label`, whether each gap is a label of the
+// template: a few words that most pages have there, outside links, and no
+// text of a page's own (a "Description" heading).
 std::vector<double> GapScores(const std::vector<TokenizedPage>& sample,
                               const TemplateAnchors& anchors,
                               bool spare_own_words = false,
-                              std::vector<bool>* opening = nullptr);
+                              std::vector<bool>* opening = nullptr,
+                              std::vector<bool>* label = nullptr);
 
 // The content between anchor `first` and anchor `last` (first < last).
 struct Region {

@@ -661,6 +661,37 @@ std::vector<File> NoteInside(bool landmark = false) {
   return files;
 }
 
+// Module pages: the title heading, then a heading of the template before
+// the module's name, its summary and its description, each under a
+// heading of the template too; one description names an argument Module,
+// so that the heading is not the template's only "Module". The content
+// starts at the title.
+std::vector<File> ModulePages() {
+  const char* const kModules[] = {"delta", "glacier", "tide",
+                                  "vent",  "dune",    "reef"};
+  const char* const kSummaries[] = {"Silt and sand.",   "Ice at work.",
+                                    "The moon's pull.", "Heat below.",
+                                    "Wind on sand.",    "Life in shallows."};
+  std::vector<File> files;
+  for (int i = 0; i < 6; ++i) {
+    const std::string module = kModules[i];
+    const std::string content =
+        module + "</h1></center>\n<h3>Module</h3>\n<div class=\"name\">" +
+        module + "</div>\n<h3>Summary</h3>\n<div class=\"summary\">" +
+        kSummaries[i] + "</div>\n<h3>Description</h3>\n<p>" + kBodies[i] +
+        (i == 2 ? " Pass <code>Module</code>." : "");
+    files.push_back({"m" + std::to_string(i) + ".htm",
+                     "<html><body><div class=\"nav\"><a href=\"/\">Home</a> "
+                     "<a href=\"/about\">About</a></div>\n<div class=\"page\">"
+                     "<center><h1>" +
+                         content +
+                         "</p>\n</div>\n<div class=\"footer\">Made by the "
+                         "site</div></body></html>\n",
+                     content});
+  }
+  return files;
+}
+
 TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
   std::vector<File> mixed = Site(6);
   mixed.push_back({"s1.htm", Stub(1), ""});
@@ -720,6 +751,8 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
        Charset::kWindows1256, false, 0, ""},
       {"an info box under the name line in the content element", Plugins(),
        Charset::kWindows1256, false, 0, ""},
+      {"a template heading between the title and the module's name",
+       ModulePages(), Charset::kWindows1256, false, 0, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
