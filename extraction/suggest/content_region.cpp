@@ -511,6 +511,91 @@ std::optional<FramedRegion> FrameRegion(
   return framed;
 }
 
+namespace {
+
+// Whether a text has words, character references aside (a "&nbsp;" has
+// none).
+bool HasWords(const TokenizedPage& page, const PageToken& token) {
+  std::u16string_view text = std::u16string_view(page.text).substr(
+      token.begin, token.end - token.begin);
+  std::u16string plain;
+  while (!text.empty()) {
+    const std::size_t amp = text.find(u'&');
+    plain += text.substr(0, amp);
+    if (amp == std::u16string_view::npos) break;
+    const std::size_t semicolon = text.find(u';', amp);
+    text.remove_prefix(semicolon == std::u16string_view::npos ? text.size()
+                                                              : semicolon + 1);
+  }
+  std::vector<std::uint64_t> words;
+  AppendWords(plain, words);
+  return !words.empty();
+}
+
+// Where the region opens, on at least half the pages, with links of the
+// template (a navigation header's "Next", which the last page lacks), the
+// content's start moves behind them on every page: over the tags, links of
+// the template and texts without words (a non-breaking space) that open
+// the region, then over the end tags and empty elements that close them.
+void PastLeadingLinks(const TemplateAnchors& anchors, Region region,
+                      std::vector<PagePlace>& places) {
+  const std::size_t pages = places.size();
+  // The link texts with words that open the region on each page, before
+  // its first other text with words.
+  std::vector<std::vector<std::uint64_t>> opening(pages);
+  std::unordered_map<std::uint64_t, std::size_t> pages_with;
+  for (std::size_t j = 0; j < pages; ++j) {
+    const TokenizedPage& page = *places[j].page;
+    for (std::uint32_t t = anchors.at[region.first][j] + 1;
+         t < anchors.at[region.last][j]; ++t) {
+      const PageToken& token = page.tokens[t];
+      if (token.kind != PageToken::Kind::kText || !HasWords(page, token)) {
+        continue;
+      }
+      if (!token.link) break;
+      opening[j].push_back(token.key);
+    }
+    std::sort(opening[j].begin(), opening[j].end());
+    opening[j].erase(std::unique(opening[j].begin(), opening[j].end()),
+                     opening[j].end());
+    for (const std::uint64_t key : opening[j]) ++pages_with[key];
+  }
+  const auto of_template = [&](std::uint64_t key) {
+    return 2 * pages_with[key] >= pages;
+  };
+  if (std::none_of(
+          pages_with.begin(), pages_with.end(),
+          [&](const auto& entry) { return of_template(entry.first); })) {
+    return;
+  }
+  for (std::size_t j = 0; j < pages; ++j) {
+    const TokenizedPage& page = *places[j].page;
+    const std::uint32_t last = anchors.at[region.last][j];
+    std::uint32_t behind = anchors.at[region.first][j] + 1;
+    for (std::uint32_t t = behind; t < last; ++t) {
+      const PageToken& token = page.tokens[t];
+      if (token.kind != PageToken::Kind::kText) continue;
+      if (HasWords(page, token) && !(token.link && of_template(token.key))) {
+        break;
+      }
+      behind = t + 1;
+    }
+    for (; behind < last; ++behind) {
+      const PageToken& token = page.tokens[behind];
+      if (token.kind != PageToken::Kind::kTag) break;
+      bool closing = false;
+      const std::u16string name =
+          TagName(std::u16string_view(page.text).substr(
+                      token.begin, token.end - token.begin),
+                  closing);
+      if (!closing && !name.empty()) break;
+    }
+    if (behind < last) places[j].start = page.tokens[behind].begin;
+  }
+}
+
+}  // namespace
+
 std::vector<PagePlace> PlacesOf(const std::vector<TokenizedPage>& sample,
                                 const TemplateAnchors& anchors, Region region) {
   const std::size_t pages = anchors.pages.size();
@@ -521,6 +606,7 @@ std::vector<PagePlace> PlacesOf(const std::vector<TokenizedPage>& sample,
     const PageToken& behind = page.tokens[anchors.at[region.last][j]];
     places[j] = {&page, before.begin, before.end, behind.begin, behind.end};
   }
+  PastLeadingLinks(anchors, region, places);
   // How far the text after the anchor before is the same on every page,
   // and the text before the anchor behind.
   const auto text = [&](std::size_t j) -> std::u16string_view {
@@ -550,6 +636,7 @@ std::vector<PagePlace> PlacesOf(const std::vector<TokenizedPage>& sample,
   for (std::uint32_t t = anchors.at[region.first][0] + 1;
        t < anchors.at[region.last][0]; ++t) {
     const PageToken& token = first.tokens[t];
+    if (token.begin < places[0].start) continue;  // links passed over
     if (token.kind != PageToken::Kind::kTag ||
         token.end > places[0].start + same_after) {
       break;

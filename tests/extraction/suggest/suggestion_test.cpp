@@ -155,7 +155,8 @@ std::vector<File> Manual() {
 
 // A manual's reference pages, whose content starts with tags that vary
 // (an anchor per page), and its chapter pages, a title and a list of
-// topics, in one frame: the frame's markers cut both.
+// topics, in one frame under the manual's name: the frame's markers cut
+// both.
 std::vector<File> Reference() {
   const char* const kTitles[] = {
       "Arrays of elements that grow as needed, in one block",
@@ -180,10 +181,9 @@ std::vector<File> Reference() {
                   "</p></div><div class=\"details\"><p>" +
                   kBodies[(i + 1) % 6] + " " + n + "</p></div></div>";
     const std::string page =
-        "<html><body><table class=\"nav\"><tr><td><a "
-        "href=\"index.htm\">Home</a></td><td><a href=\"p" +
-        std::to_string(i + 1) + ".htm\">Next</a></td></tr></table>" + content +
-        "<div class=\"footer\">Made with tools</div></body></html>";
+        "<html><body><table class=\"nav\"><tr><td>Kit manual</td><td>Version "
+        "two</td></tr></table>" +
+        content + "<div class=\"footer\">Made with tools</div></body></html>";
     // Every page ends its content with the same end tag, which the end
     // marker takes in.
     files.push_back(
@@ -661,6 +661,57 @@ std::vector<File> NoteInside(bool landmark = false) {
   return files;
 }
 
+// A book's pages, a navigation header with "Prev" and "Next" links above
+// each (the first page has no "Prev", the last no "Next"), then sections
+// whose tags vary from page to page (chapters, nested sections, a table):
+// the content starts behind the header, its "Next" link left out.
+std::vector<File> NavBook() {
+  const char* const kTitles[] = {"Rivers",    "Granite", "Glaciers", "Tides",
+                                 "Volcanoes", "Deserts", "Reefs"};
+  const auto section = [](const std::string& kind, const std::string& h, int id,
+                          const std::string& title,
+                          const std::string& paragraphs) {
+    return "<div class=\"" + kind + "\" title=\"" + title +
+           "\"><div class=\"titlepage\"><div><div><" + h +
+           " class=\"title\"><a name=\"s" + std::to_string(id) + "\"></a>" +
+           title + "</" + h + "></div></div></div>" + paragraphs;
+  };
+  std::vector<File> files;
+  for (int i = 0; i < 7; ++i) {
+    const std::string prev =
+        i > 0 ? "<a href=\"d" + std::to_string(i - 1) + ".htm\">Prev</a>" : "";
+    const std::string next =
+        i < 6 ? "<a href=\"d" + std::to_string(i + 1) + ".htm\">Next</a>" : "";
+    std::string paragraphs;
+    for (int k = 0; k <= i % 3; ++k) {
+      paragraphs += "<p>" + std::string(kBodies[(i + k) % 6]) + "</p>";
+    }
+    std::string content =
+        section(i % 3 ? "section" : "chapter", i % 3 ? "h2" : "h1", i,
+                kTitles[i], paragraphs);
+    if (i % 2) {
+      content +=
+          section("section", "h3", i + 10, std::string(kTitles[i]) + " notes",
+                  "<p>" + std::string(kBodies[(i + 4) % 6]) + "</p>") +
+          "</div>";
+    } else {
+      content += "<table><tr><td>" + std::string(kTitles[i]) +
+                 "</td></tr></table><hr>";
+    }
+    files.push_back(
+        {"d" + std::to_string(i) + ".htm",
+         "<html><body><div class=\"navheader\"><table><tr><th colspan=\"3\">" +
+             std::string(kTitles[i]) + "</th></tr><tr><td>" + prev +
+             "&nbsp;</td><th>&nbsp;</th><td>&nbsp;" + next +
+             "</td></tr></table><hr></div>" + content +
+             "</div><div class=\"navfooter\"><hr><table><tr><td>" + prev +
+             "</td><td><a href=\"index.htm\">Home</a></td><td>" + next +
+             "</td></tr></table></div></body></html>\n",
+         content});
+  }
+  return files;
+}
+
 // Module pages: the title heading, then a heading of the template before
 // the module's name, its summary and its description, each under a
 // heading of the template too; one description names an argument Module,
@@ -753,6 +804,8 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
        Charset::kWindows1256, false, 0, ""},
       {"a template heading between the title and the module's name",
        ModulePages(), Charset::kWindows1256, false, 0, ""},
+      {"a \"Next\" link above the content that the last page lacks", NavBook(),
+       Charset::kWindows1256, false, 0, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
