@@ -299,16 +299,17 @@ def first_sentence(content):
     return None
 
 
-def around_text(truth):
-    """What a user would paste for --around: from the middle page with main
-    content (in name order), or the next after it that has one, the first
+def around_text(truth, at=0.5):
+    """What a user would paste for --around: from the page with main content
+    at `at` of the way through them in name order (0.5: the middle one), or
+    the next after it that has one, the first
     sentence of a paragraph (first_sentence); where no page has one, 25
     words from the 20th word of the middle page's main content. Gives
     (page, text) or None."""
     pages = sorted(n for n, c in truth.items() if c is not None)
     if not pages:
         return None
-    middle = len(pages) // 2
+    middle = min(int(len(pages) * at), len(pages) - 1)
     for page in pages[middle:] + pages[:middle]:
         text = first_sentence(truth[page])
         if text:
@@ -395,7 +396,7 @@ def readability_row(folder, truth_words, sample):
 
 
 def score_corpus(cli, corpus, pages, have_suggest, worst, pairs=(), truth_shown=0,
-                 readability_pages=100, around=True):
+                 readability_pages=100, around=True, around_at=0.5):
     with tempfile.TemporaryDirectory(prefix="vantrel-suggest-%s-" % corpus.name) as folder:
         extension, truth = prepare(corpus, folder, pages)
         truth_words = {name: None if content is None else visible_words(content)
@@ -427,7 +428,7 @@ def score_corpus(cli, corpus, pages, have_suggest, worst, pairs=(), truth_shown=
                            stray=row["candidates"][0]["stray"] if row["candidates"] else 0)
         row["best_of_3"] = dict(zip(("mean_f1", "share_good"), figures(best)))
         row["worst"] = lowest(first, worst)
-        chosen = around_text(truth) if around else None
+        chosen = around_text(truth, around_at) if around else None
         if chosen:
             result = suggest(cli, corpus, folder, extension, ["--around=" + chosen[1]])
             candidates, first, best = score_candidates(cli, corpus, folder, extension,
@@ -648,6 +649,11 @@ def main():
                              "(0: all; default %(default)s)")
     parser.add_argument("--no-around", action="store_true",
                         help="leave out the --around columns")
+    parser.add_argument("--around-at", type=float, default=0.5, metavar="F",
+                        help="paste from the page F of the way through a site's pages "
+                             "with content, in name order (default %(default)s: the "
+                             "middle one); other values check that --around holds for "
+                             "text from other pages")
     parser.add_argument("--around-speed-pages", type=int, default=100, metavar="N",
                         help="made-up pages of about 300 KB for the --around speed row "
                              "(0: none; default %(default)s)")
@@ -703,7 +709,7 @@ def main():
                  [(a, b, True) for a, b in args.regex_pair])
         rows.append(score_corpus(args.cli, corpus, args.pages, have_suggest, args.worst,
                                  pairs, args.show_truth, args.readability_pages,
-                                 not args.no_around))
+                                 not args.no_around, args.around_at))
     if missing:
         print("missing packages (sites skipped): %s" % " ".join(sorted(set(missing))),
               file=sys.stderr)
