@@ -524,30 +524,12 @@ std::vector<File> DocsTheme() {
 
 // Reference pages that end inside their content, without closing their
 // elements: no template text stands behind the content. One page has a
-// blank line before its title.
-std::vector<File> Unclosed() {
-  std::vector<File> files;
-  for (int i = 0; i < 6; ++i) {
-    const std::string body = kBodies[i];
-    const std::string content = "<h2>" + body.substr(0, body.find(' ')) +
-                                "</h2>\n<p>" + body + "\n<p>See also the " +
-                                std::string(i % 2 ? "lists" : "index") + ".\n";
-    files.push_back({"u" + std::to_string(i) + ".htm",
-                     "<html><head><title>Reference</title></head><body>\n"
-                     "<div class=\"menu\"><a href=\"/\">Home</a></div>\n"
-                     "<a href=\"intro.htm\"><h2>C Interface</h2></a>" +
-                         std::string(i == 3 ? "\n" : "") + content,
-                     (i == 3 ? "\n" : "") + content});
-  }
-  return files;
-}
-
-// Reference pages that end inside their content, most of them after a
-// closing paragraph of links to the site's lists, which two pages of lists
-// lack: the content ends before that paragraph, or at the end of the file.
-// The site's menu is long beside the paragraph, so that the pages without
-// it look like the others.
-std::vector<File> UnclosedWithLists() {
+// blank line before its title. With `lists`, most of them close with a
+// paragraph of links to the site's lists, which two pages of lists lack:
+// the content ends before that paragraph, or at the end of the file. The
+// site's menu is long beside the paragraph, so that the pages without it
+// look like the others.
+std::vector<File> Unclosed(bool lists) {
   std::string menu = "<div class=\"menu\">";
   for (const char* item : {"Home", "About", "Docs", "News", "Support",
                            "Download", "License", "Blog", "Forum", "Team"}) {
@@ -564,16 +546,16 @@ std::vector<File> UnclosedWithLists() {
     const std::string own = "<h2>" + body.substr(0, body.find(' ')) +
                             "</h2>\n<p>" + body + " Noted by " + name + "." +
                             (i % 2 ? "</p>\n<p>More from " + name + "." : "");
-    const bool lists = i < 6;
+    const bool closed = lists && i < 6;
     files.push_back(
         {"u" + std::to_string(i) + ".htm",
          "<html><head><title>Reference</title></head><body>\n" + menu +
              "<a href=\"intro.htm\"><h2>C Interface</h2></a>" +
              std::string(i == 3 ? "\n" : "") + own + "</p>\n" +
-             (lists ? "<p>See also lists of <a href=\"o.htm\">Objects</a> "
-                      "and <a href=\"f.htm\">Functions</a>.</p>\n"
-                    : ""),
-         (i == 3 ? "\n" : "") + own + (lists ? "" : "</p>\n")});
+             (closed ? "<p>See also lists of <a href=\"o.htm\">Objects</a> "
+                       "and <a href=\"f.htm\">Functions</a>.</p>\n"
+                     : ""),
+         (i == 3 ? "\n" : "") + own + (closed ? "" : "</p>\n")});
   }
   return files;
 }
@@ -786,10 +768,10 @@ TEST(SuggestionTest, FirstPairCutsEveryPagesOwnText) {
        Switcher(), Charset::kWindows1256, true, 2, ""},
       {"wrappers named after the menu beside them", DocsTheme(),
        Charset::kWindows1256, false, 0, ""},
-      {"pages that end inside their content", Unclosed(), Charset::kWindows1256,
-       true, 0, ""},
+      {"pages that end inside their content", Unclosed(false),
+       Charset::kWindows1256, true, 0, ""},
       {"pages that end inside their content, most after a paragraph of links",
-       UnclosedWithLists(), Charset::kWindows1256, true, 0, ""},
+       Unclosed(true), Charset::kWindows1256, true, 0, ""},
       {"two long pages alike beside many short ones", TwoLongPages(),
        Charset::kWindows1256, false, 2, ""},
       {"an end tag inside the content of pages not compared", NoteInside(),
@@ -967,7 +949,7 @@ TEST(SuggestionTest, AroundPastedTextWithOtherSpacingCaseAndEntities) {
       {"an index page that only the body's pair cuts", Notes(),
        u"tides follow the moon", "Tides follow the moon"},
       {"pages that end inside their content, most after a paragraph of links",
-       UnclosedWithLists(), u"tides follow the moon", "Tides follow the moon"},
+       Unclosed(true), u"tides follow the moon", "Tides follow the moon"},
       // The content element's end, as the pages compared show it, also
       // stands inside the content of pages not compared: taken on over the
       // template behind it.
