@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 shift || true
 fuzzers=("$@")
-[ ${#fuzzers[@]} -gt 0 ] || fuzzers=(decode marker_search run warc)
+[ ${#fuzzers[@]} -gt 0 ] || fuzzers=(decode marker_search run suggest warc)
 
 bash scripts/setup.sh
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DVANTREL_FUZZ=ON \

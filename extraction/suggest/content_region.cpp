@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "extraction/suggest/visible_text.h"
+
 namespace vantrel {
 namespace {
 
@@ -513,22 +515,14 @@ std::optional<FramedRegion> FrameRegion(
 
 namespace {
 
-// Whether a text has words, character references aside (a "&nbsp;" has
-// none).
+// Whether a text has words as a browser shows it: a non-breaking space,
+// written as a character reference or not, has none.
 bool HasWords(const TokenizedPage& page, const PageToken& token) {
-  std::u16string_view text = std::u16string_view(page.text).substr(
-      token.begin, token.end - token.begin);
-  std::u16string plain;
-  while (!text.empty()) {
-    const std::size_t amp = text.find(u'&');
-    plain += text.substr(0, amp);
-    if (amp == std::u16string_view::npos) break;
-    const std::size_t semicolon = text.find(u';', amp);
-    text.remove_prefix(semicolon == std::u16string_view::npos ? text.size()
-                                                              : semicolon + 1);
-  }
+  const std::size_t size = token.end - token.begin;
   std::vector<std::uint64_t> words;
-  AppendWords(plain, words);
+  AppendWords(
+      PreviewOf(std::u16string_view(page.text).substr(token.begin, size), size),
+      words);
   return !words.empty();
 }
 

@@ -121,24 +121,41 @@ FoundPairs Checked(PageReader& reader, std::vector<MarkerPair> pairs,
                    std::optional<MarkerPair> first_further = std::nullopt) {
   FoundPairs found;
   found.files = static_cast<std::int64_t>(reader.size());
-  if (first_further) pairs.push_back(*first_further);
-  std::vector<PairOutcome> outcomes = CheckPairs(reader, pairs, held);
+  // The pair with the first pair's end taken further: one of the others
+  // where it is among them already, else checked beside them.
+  std::optional<std::size_t> further_at;
+  bool further_added = false;
   if (first_further) {
+    const auto same =
+        std::find_if(pairs.begin(), pairs.end(), [&](const MarkerPair& pair) {
+          return pair.start == first_further->start &&
+                 pair.end == first_further->end;
+        });
+    further_added = same == pairs.end();
+    if (further_added) pairs.push_back(*first_further);
+    further_at = static_cast<std::size_t>(
+        (further_added ? pairs.end() - 1 : same) - pairs.begin());
+  }
+  std::vector<PairOutcome> outcomes = CheckPairs(reader, pairs, held);
+  if (further_at) {
     // The first pair's end stands inside the content of some file where
     // the same end taken further gives a longer piece: that one goes first.
-    const PairOutcome& further = outcomes.back();
+    const std::size_t at = *further_at;
+    const PairOutcome& further = outcomes[at];
     bool cut_short = false;
     for (std::size_t f = 0; f < further.lengths.size(); ++f) {
       cut_short = cut_short || (outcomes[0].lengths[f] >= 0 &&
                                 further.lengths[f] > outcomes[0].lengths[f]);
     }
     if (cut_short && further.pieces >= outcomes[0].pieces) {
-      pairs.back().basis = pairs[0].basis;
-      std::swap(pairs[0], pairs.back());
-      std::swap(outcomes[0], outcomes.back());
+      pairs[at].basis = pairs[0].basis;
+      std::swap(pairs[0], pairs[at]);
+      std::swap(outcomes[0], outcomes[at]);
     }
-    pairs.pop_back();
-    outcomes.pop_back();
+    if (further_added) {
+      pairs.pop_back();
+      outcomes.pop_back();
+    }
   }
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     if (outcomes[i].pieces == 0 || (held && !outcomes[i].holds)) continue;
