@@ -47,8 +47,8 @@ std::vector<std::string_view> Parts(std::string_view bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
   const bool around = (data[0] & 1) != 0;
-  const std::vector<std::string_view> parts =
-      Parts(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
+  const std::vector<std::string_view> parts = Parts(
+      std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
   if (parts.size() < 3) return 0;
 
   std::string folder = stdfs::temp_directory_path() / "vantrel-suggest-XXXXXX";
